@@ -1,0 +1,55 @@
+// The editor interface through which the dispatcher reaches an effect's editor.
+#pragma once
+
+#include "plugin/vst2.h"
+
+class AudioEffect;
+
+class AEffEditor {
+public:
+    explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
+    virtual ~AEffEditor() = default;
+
+    /// Stores the address of the editor's rectangle through `rect`; answers 1 when it did.
+    virtual VstInt32 getRect(ERect** rect) {
+        *rect = nullptr;
+        return 0;
+    }
+    /// `parentWindow` is the host's window: an HWND on Windows, an X11 window id elsewhere.
+    virtual VstInt32 open(void* parentWindow) {
+        systemWindow = parentWindow;
+        return 0;
+    }
+    virtual void close() {}
+    virtual void idle() {
+        if (updateFlag) {
+            updateFlag = 0;
+            update();
+        }
+    }
+    virtual void update() {}
+    /// Asks for `update` at the next idle.
+    virtual void postUpdate() { updateFlag = 1; }
+    /// Answers -1 when the key was not handled.
+    virtual VstInt32 keyDown(VstKeyCode& keyCode) {
+        (void)keyCode;
+        return -1;
+    }
+    virtual VstInt32 keyUp(VstKeyCode& keyCode) {
+        (void)keyCode;
+        return -1;
+    }
+    virtual VstInt32 setKnobMode(VstInt32 mode) {
+        (void)mode;
+        return 0;
+    }
+    virtual bool wheel(float distance) {
+        (void)distance;
+        return false;
+    }
+
+protected:
+    AudioEffect* effect;  ///< not owned: the effect owns its editor
+    void* systemWindow = nullptr;
+    VstInt32 updateFlag = 0;
+};

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build needs, skipping what is already there.
+# Usage: deps.sh GROUP...   (groups: linux, windows, display)
+set -euo pipefail
+
+packages_for() {
+    case "$1" in
+    linux) echo "cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+                 libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation libstb-dev libsndfile1-dev" ;;
+    windows) echo "g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+                   binutils-mingw-w64-x86-64 wine wine32:i386 wine64" ;;
+    display) echo "xvfb xdotool x11-utils" ;;
+    *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
+    esac
+}
+
+wanted=()
+for group in "$@"; do
+    for pkg in $(packages_for "$group"); do
+        wanted+=("$pkg")
+    done
+done
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -q '^i386$'; then
+    dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
