@@ -1,0 +1,56 @@
+// Everything platform-bound that the toolkit uses besides drawing: windows, resource
+// bitmaps, the mouse, the clock. The build provides the system's platform; tests may
+// install another one (the headless software platform).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "gui/geometry.h"
+#include "gui/native/native_window.h"
+#include "gui/native/surface.h"
+
+/// Bits of the mouse state.
+enum CMouseStateBits : int {
+    kMouseLeft = 1,
+    kMouseMiddle = 2,
+    kMouseRight = 4,
+    kKeyShift = 8,
+    kKeyControl = 16,
+    kKeyAlt = 32,
+};
+
+class CNativePlatform {
+public:
+    virtual ~CNativePlatform() = default;
+
+    /// The platform in use: the installed one, else the system's.
+    static CNativePlatform& current();
+    /// Replaces the system platform until called again with null (for tests).
+    static void install(CNativePlatform* platform);
+    /// The platform this build was made for.
+    static CNativePlatform& system();
+
+    /// Creates a child window of `parent` (the host's window) of the given size.
+    virtual std::unique_ptr<CNativeWindow> createWindow(void* parent, int width, int height,
+                                                        CNativeWindowClient& client) = 0;
+    /// Memory surface when no window exists to be compatible with.
+    virtual std::unique_ptr<CSurface> createOffscreen(int width, int height) = 0;
+    /// Null when the library has no such bitmap.
+    virtual std::unique_ptr<CNativeBitmap> loadBitmap(int resourceId) = 0;
+
+    /// Per-editor and per-frame set-up and tear-down of the window system's services
+    /// (component model, image library); calls come in pairs.
+    virtual void editorCreated() = 0;
+    virtual void editorDestroyed() = 0;
+    virtual void frameCreated() = 0;
+    virtual void frameDestroyed() = 0;
+
+    /// Buttons and modifier keys down right now, as CMouseStateBits.
+    virtual int mouseState() = 0;
+    /// Cursor position on the screen.
+    virtual CPosition cursorPosition() = 0;
+    /// Milliseconds from an arbitrary start, wrapping.
+    virtual std::uint32_t ticks() = 0;
+    virtual void sleep(std::uint32_t milliseconds) = 0;
+};
