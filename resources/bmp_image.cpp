@@ -1,0 +1,151 @@
+#include "resources/bmp_image.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace {
+
+void putU16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void putU32(std::vector<uint8_t>& out, uint32_t value) {
+    putU16(out, value & 0xFFFF);
+    putU16(out, value >> 16);
+}
+
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dpi
+
+}  // namespace
+
+BmpImage::BmpImage(int width, int height, Colour fill)
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
+
+void BmpImage::setPixel(int x, int y, Colour colour) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+        return;
+    }
+    pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+}
+
+BmpImage::Colour BmpImage::pixel(int x, int y) const {
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+void BmpImage::fillRect(int left, int top, int right, int bottom, Colour colour) {
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            setPixel(x, y, colour);
+        }
+    }
+}
+
+void BmpImage::frameRect(int left, int top, int right, int bottom, Colour colour) {
+    fillRect(left, top, right, top + 1, colour);
+    fillRect(left, bottom - 1, right, bottom, colour);
+    fillRect(left, top, left + 1, bottom, colour);
+    fillRect(right - 1, top, right, bottom, colour);
+}
+
+void BmpImage::bevelRect(int left, int top, int right, int bottom, Colour light, Colour dark,
+                         bool raised) {
+    const Colour topLeft = raised ? light : dark;
+    const Colour bottomRight = raised ? dark : light;
+    fillRect(left, top, right, top + 1, topLeft);
+    fillRect(left, top, left + 1, bottom, topLeft);
+    fillRect(left + 1, bottom - 1, right, bottom, bottomRight);
+    fillRect(right - 1, top + 1, right, bottom, bottomRight);
+}
+
+void BmpImage::fillCircle(int centreX, int centreY, int radius, Colour colour) {
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            if (dx * dx + dy * dy <= radius * radius) {
+                setPixel(centreX + dx, centreY + dy, colour);
+            }
+        }
+    }
+}
+
+std::vector<BmpImage::Colour> BmpImage::buildPalette(int capacity, std::string& error) const {
+    std::vector<Colour> palette;
+    for (const Colour& colour : pixels_) {
+        if (std::find(palette.begin(), palette.end(), colour) != palette.end()) {
+            continue;
+        }
+        if (static_cast<int>(palette.size()) == capacity) {
+            error = "more than " + std::to_string(capacity) + " colours";
+            return {};
+        }
+        palette.push_back(colour);
+    }
+    palette.resize(capacity, Colour{0, 0, 0});
+    return palette;
+}
+
+bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& error) const {
+    if (bitsPerPixel != 4 && bitsPerPixel != 8) {
+        error = "only 4 and 8 bits per pixel are written";
+        return false;
+    }
+    const int capacity = 1 << bitsPerPixel;
+    const std::vector<Colour> palette = buildPalette(capacity, error);
+    if (palette.empty()) {
+        return false;
+    }
+    const uint32_t rowBytes = ((static_cast<uint32_t>(width_) * bitsPerPixel + 31) / 32) * 4;
+    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height_);
+    const uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * capacity;
+
+    std::vector<uint8_t> out;
+    out.reserve(pixelOffset + imageBytes);
+    out.push_back('B');
+    out.push_back('M');
+    putU32(out, pixelOffset + imageBytes);
+    putU32(out, 0);
+    putU32(out, pixelOffset);
+
+    putU32(out, kInfoHeaderSize);
+    putU32(out, static_cast<uint32_t>(width_));
+    putU32(out, static_cast<uint32_t>(height_));  // positive: bottom-up rows
+    putU16(out, 1);
+    putU16(out, static_cast<uint32_t>(bitsPerPixel));
+    putU32(out, 0);  // BI_RGB
+    putU32(out, imageBytes);
+    putU32(out, kPixelsPerMetre);
+    putU32(out, kPixelsPerMetre);
+    putU32(out, 0);  // the whole palette is present
+    putU32(out, 0);
+
+    for (const Colour& colour : palette) {
+        out.push_back(colour.blue);
+        out.push_back(colour.green);
+        out.push_back(colour.red);
+        out.push_back(0);
+    }
+
+    for (int y = height_ - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(rowBytes, 0);
+        for (int x = 0; x < width_; ++x) {
+            const auto index = static_cast<uint8_t>(
+                std::find(palette.begin(), palette.end(), pixel(x, y)) - palette.begin());
+            if (bitsPerPixel == 8) {
+                row[x] = index;
+            } else {
+                row[x / 2] |= (x % 2 == 0) ? static_cast<uint8_t>(index << 4) : index;
+            }
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    if (!file) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
