@@ -28,15 +28,15 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effProcessEvents:
             return processEvents(static_cast<VstEvents*>(ptr));
         case effCanBeAutomated:
-            return canParameterBeAutomated(index) ? 1 : 0;
+            return canParameterBeAutomated(index);
         case effString2Parameter:
-            return text && string2parameter(index, text) ? 1 : 0;
+            return text && string2parameter(index, text);
         case effGetNumProgramCategories:
             return getNumCategories();
         case effGetProgramNameIndexed:
-            return text && getProgramNameIndexed(static_cast<VstInt32>(value), index, text) ? 1 : 0;
+            return text && getProgramNameIndexed(static_cast<VstInt32>(value), index, text);
         case effCopyProgram:
-            return copyProgram(index) ? 1 : 0;
+            return copyProgram(index);
         case effConnectInput:
             inputConnected(index, value != 0);
             return 1;
@@ -44,9 +44,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             outputConnected(index, value != 0);
             return 1;
         case effGetInputProperties:
-            return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+            return getInputProperties(index, static_cast<VstPinProperties*>(ptr));
         case effGetOutputProperties:
-            return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
+            return getOutputProperties(index, static_cast<VstPinProperties*>(ptr));
         case effGetPlugCategory:
             return getPlugCategory();
         case effGetCurrentPosition:
@@ -55,36 +55,29 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
             return reinterpret_cast<VstIntPtr>(reportDestinationBuffer());
         case effOfflineNotify:
             return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value),
-                                 index != 0)
-                       ? 1
-                       : 0;
+                                 index != 0);
         case effOfflinePrepare:
-            return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))
-                       ? 1
-                       : 0;
+            return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value));
         case effOfflineRun:
-            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)) ? 1
-                                                                                               : 0;
+            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value));
         case effProcessVarIo:
-            return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
+            return processVariableIo(static_cast<VstVariableIo*>(ptr));
         case effSetSpeakerArrangement:
             return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                                         static_cast<VstSpeakerArrangement*>(ptr))
-                       ? 1
-                       : 0;
+                                         static_cast<VstSpeakerArrangement*>(ptr));
         case effSetBlockSizeAndSampleRate:
             setBlockSizeAndSampleRate(static_cast<VstInt32>(value), opt);
             return 1;
         case effSetBypass:
-            return setBypass(value != 0) ? 1 : 0;
+            return setBypass(value != 0);
         case effGetEffectName:
-            return text && getEffectName(text) ? 1 : 0;
+            return text && getEffectName(text);
         case effGetErrorText:
-            return text && getErrorText(text) ? 1 : 0;
+            return text && getErrorText(text);
         case effGetVendorString:
-            return text && getVendorString(text) ? 1 : 0;
+            return text && getVendorString(text);
         case effGetProductString:
-            return text && getProductString(text) ? 1 : 0;
+            return text && getProductString(text);
         case effGetVendorVersion:
             return getVendorVersion();
         case effVendorSpecific:
@@ -98,9 +91,9 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetIcon:
             return reinterpret_cast<VstIntPtr>(getIcon());
         case effSetViewPosition:
-            return setViewPosition(index, static_cast<VstInt32>(value)) ? 1 : 0;
+            return setViewPosition(index, static_cast<VstInt32>(value));
         case effGetParameterProperties:
-            return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
+            return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr));
         case effKeysRequired:
             return keysRequired() ? 0 : 1;
         case effGetVstVersion:
@@ -117,18 +110,16 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetMidiProgramCategory:
             return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
         case effHasMidiProgramsChanged:
-            return hasMidiProgramsChanged(index) ? 1 : 0;
+            return hasMidiProgramsChanged(index);
         case effGetMidiKeyName:
-            return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
+            return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr));
         case effBeginSetProgram:
-            return beginSetProgram() ? 1 : 0;
+            return beginSetProgram();
         case effEndSetProgram:
-            return endSetProgram() ? 1 : 0;
+            return endSetProgram();
         case effGetSpeakerArrangement:
             return getSpeakerArrangement(arrangement(value),
-                                         static_cast<VstSpeakerArrangement**>(ptr))
-                       ? 1
-                       : 0;
+                                         static_cast<VstSpeakerArrangement**>(ptr));
         case effShellGetNextPlugin:
             return text ? getNextShellPlugin(text) : 0;
         case effStartProcess:
@@ -138,7 +129,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effSetTotalSampleToProcess:
             return setTotalSampleToProcess(static_cast<VstInt32>(value));
         case effSetPanLaw:
-            return setPanLaw(static_cast<VstInt32>(value), opt) ? 1 : 0;
+            return setPanLaw(static_cast<VstInt32>(value), opt);
         case effBeginLoadBank:
             return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
         case effBeginLoadProgram:
@@ -352,167 +343,4 @@ bool AudioEffectX::copySpeaker(VstSpeakerProperties*, VstSpeakerProperties*) {
 }
 bool AudioEffectX::matchArrangement(VstSpeakerArrangement**, VstSpeakerArrangement*) {
     return false;
-}
-
-// Requests to the host. Each answers 0 (false, null) when there is no host callback.
-
-bool AudioEffectX::wantEvents(VstInt32 filter) {
-    return callHost(audioMasterWantMidi, 0, filter) != 0;
-}
-
-VstTimeInfo* AudioEffectX::getTimeInfo(VstInt32 filter) {
-    return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
-}
-
-VstInt32 AudioEffectX::tempoAt(VstInt32 position) {
-    return static_cast<VstInt32>(callHost(audioMasterTempoAt, 0, position));
-}
-
-VstInt32 AudioEffectX::getNumAutomatableParameters() {
-    return static_cast<VstInt32>(callHost(audioMasterGetNumAutomatableParameters));
-}
-
-VstInt32 AudioEffectX::getParameterQuantization() {
-    return static_cast<VstInt32>(callHost(audioMasterGetParameterQuantization));
-}
-
-bool AudioEffectX::ioChanged() {
-    return callHost(audioMasterIOChanged) != 0;
-}
-bool AudioEffectX::needIdle() {
-    return callHost(audioMasterNeedIdle) != 0;
-}
-
-bool AudioEffectX::sizeWindow(VstInt32 width, VstInt32 height) {
-    return callHost(audioMasterSizeWindow, width, height) != 0;
-}
-
-float AudioEffectX::updateSampleRate() {
-    const VstIntPtr rate = callHost(audioMasterGetSampleRate);
-    if (rate > 0) {
-        sampleRate = static_cast<float>(rate);
-    }
-    return sampleRate;
-}
-
-VstInt32 AudioEffectX::updateBlockSize() {
-    const VstIntPtr size = callHost(audioMasterGetBlockSize);
-    if (size > 0) {
-        blockSize = static_cast<VstInt32>(size);
-    }
-    return blockSize;
-}
-
-VstInt32 AudioEffectX::getInputLatency() {
-    return static_cast<VstInt32>(callHost(audioMasterGetInputLatency));
-}
-
-VstInt32 AudioEffectX::getOutputLatency() {
-    return static_cast<VstInt32>(callHost(audioMasterGetOutputLatency));
-}
-
-AEffect* AudioEffectX::getPreviousPlug(VstInt32 input) {
-    return reinterpret_cast<AEffect*>(callHost(audioMasterGetPreviousPlug, 0, input));
-}
-
-AEffect* AudioEffectX::getNextPlug(VstInt32 output) {
-    return reinterpret_cast<AEffect*>(callHost(audioMasterGetNextPlug, 0, output));
-}
-
-VstInt32 AudioEffectX::willProcessReplacing() {
-    return static_cast<VstInt32>(callHost(audioMasterWillReplaceOrAccumulate));
-}
-
-VstInt32 AudioEffectX::getCurrentProcessLevel() {
-    return static_cast<VstInt32>(callHost(audioMasterGetCurrentProcessLevel));
-}
-
-VstInt32 AudioEffectX::getAutomationState() {
-    return static_cast<VstInt32>(callHost(audioMasterGetAutomationState));
-}
-
-bool AudioEffectX::offlineRead(VstOfflineTask* offline, VstInt32 option, bool readSource) {
-    return callHost(audioMasterOfflineRead, readSource ? 1 : 0, option, offline) != 0;
-}
-
-bool AudioEffectX::offlineWrite(VstOfflineTask* offline, VstInt32 option) {
-    return callHost(audioMasterOfflineWrite, 0, option, offline) != 0;
-}
-
-bool AudioEffectX::offlineStart(VstAudioFile* files, VstInt32 numAudioFiles,
-                                VstInt32 numNewAudioFiles) {
-    return callHost(audioMasterOfflineStart, numNewAudioFiles, numAudioFiles, files) != 0;
-}
-
-VstInt32 AudioEffectX::offlineGetCurrentPass() {
-    return static_cast<VstInt32>(callHost(audioMasterOfflineGetCurrentPass));
-}
-
-VstInt32 AudioEffectX::offlineGetCurrentMetaPass() {
-    return static_cast<VstInt32>(callHost(audioMasterOfflineGetCurrentMetaPass));
-}
-
-void AudioEffectX::setOutputSamplerate(float rate) {
-    callHost(audioMasterSetOutputSampleRate, 0, 0, nullptr, rate);
-}
-
-VstSpeakerArrangement* AudioEffectX::getInputSpeakerArrangement() {
-    return reinterpret_cast<VstSpeakerArrangement*>(
-        callHost(audioMasterGetInputSpeakerArrangement));
-}
-
-VstSpeakerArrangement* AudioEffectX::getOutputSpeakerArrangement() {
-    return reinterpret_cast<VstSpeakerArrangement*>(
-        callHost(audioMasterGetOutputSpeakerArrangement));
-}
-
-bool AudioEffectX::getHostVendorString(char* text) {
-    return callHost(audioMasterGetVendorString, 0, 0, text) != 0;
-}
-
-bool AudioEffectX::getHostProductString(char* text) {
-    return callHost(audioMasterGetProductString, 0, 0, text) != 0;
-}
-
-VstInt32 AudioEffectX::getHostVendorVersion() {
-    return static_cast<VstInt32>(callHost(audioMasterGetVendorVersion));
-}
-
-VstIntPtr AudioEffectX::hostVendorSpecific(VstInt32 arg1, VstIntPtr arg2, void* ptrArg,
-                                           float floatArg) {
-    return callHost(audioMasterVendorSpecific, arg1, arg2, ptrArg, floatArg);
-}
-
-VstInt32 AudioEffectX::canHostDo(char* text) {
-    return callHost(audioMasterCanDo, 0, 0, text) != 0 ? 1 : 0;
-}
-
-VstInt32 AudioEffectX::getHostLanguage() {
-    return static_cast<VstInt32>(callHost(audioMasterGetLanguage));
-}
-
-void* AudioEffectX::openWindow(VstWindow* window) {
-    return reinterpret_cast<void*>(callHost(audioMasterOpenWindow, 0, 0, window));
-}
-
-bool AudioEffectX::closeWindow(VstWindow* window) {
-    return callHost(audioMasterCloseWindow, 0, 0, window) != 0;
-}
-
-void* AudioEffectX::getDirectory() {
-    return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
-}
-
-bool AudioEffectX::updateDisplay() {
-    return callHost(audioMasterUpdateDisplay) != 0;
-}
-bool AudioEffectX::beginEdit(VstInt32 index) {
-    return callHost(audioMasterBeginEdit, index) != 0;
-}
-bool AudioEffectX::endEdit(VstInt32 index) {
-    return callHost(audioMasterEndEdit, index) != 0;
-}
-
-bool AudioEffectX::openFileSelector(VstFileSelect* selector) {
-    return callHost(audioMasterOpenFileSelector, 0, 0, selector) != 0;
 }
