@@ -1,6 +1,7 @@
 #include "gui/native/soft/soft_surface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,15 +15,6 @@ constexpr int kDotRun = 3;
 CRectangle intersection(const CRectangle& a, const CRectangle& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
-}
-
-/// Which way a pixel exactly halfway between two rows (or columns) goes, per direction of
-/// the line: the windows line drawer favours the side the line comes from in some octants.
-bool tieRoundsDown(bool xMajor, bool majorForward, bool minorForward) {
-    (void)xMajor;
-    (void)majorForward;
-    (void)minorForward;
-    return true;
 }
 
 }  // namespace
@@ -89,14 +81,17 @@ void CSoftSurface::lineTo(CPosition point) {
     }
     const int majorStep = (xMajor ? dx : dy) > 0 ? 1 : -1;
     const int minorStep = (xMajor ? dy : dx) > 0 ? 1 : -1;
-    const std::int64_t roundDown = tieRoundsDown(xMajor, majorStep > 0, minorStep > 0) ? 1 : 0;
+    // A line passing exactly halfway between two pixels takes the one with the lower
+    // coordinate, whichever way it runs.
+    const std::int64_t roundDown = minorStep > 0 ? 1 : 0;
 
     // Only the steps whose major coordinate lands on the surface (widened by the pen) can
     // show, which also bounds the work for far-away end points.
     const std::int64_t majorStart = xMajor ? from.x : from.y;
     const std::int64_t margin = penWidth_;
     const std::int64_t low = -margin, high = (xMajor ? width_ : height_) + margin;
-    std::int64_t first = 0, last = major;
+    // Wide pens are shapes with round ends, so they cover the end point as well.
+    std::int64_t first = 0, last = penWidth_ > 1 ? major + 1 : major;
     if (majorStep > 0) {
         first = std::max(first, low - majorStart);
         last = std::min(last, high - majorStart);
@@ -120,9 +115,17 @@ void CSoftSurface::plotPen(int x, int y) {
         setPixel(x, y, penColour_);
         return;
     }
-    const int left = x - penWidth_ / 2;
-    const int top = y - penWidth_ / 2;
-    fillClipped({left, top, left + penWidth_, top + penWidth_}, penColour_);
+    // A round stamp of the pen's width; u and v are doubled offsets from its centre.
+    const int w = penWidth_;
+    for (int j = 0; j < w; ++j) {
+        const int v = 2 * j + 1 - w;
+        for (int i = 0; i < w; ++i) {
+            const int u = 2 * i + 1 - w;
+            if (u * u + v * v <= (w - 1) * (w - 1) + 1) {
+                setPixel(x - w / 2 + i, y - w / 2 + j, penColour_);
+            }
+        }
+    }
 }
 
 void CSoftSurface::fillRect(const CRectangle& rect) {
@@ -137,21 +140,24 @@ void CSoftSurface::fillClipped(CRectangle rect, std::uint32_t value) {
 }
 
 void CSoftSurface::fillEllipse(const CRectangle& rect) {
-    // Without an outline the shape is one pixel narrower and shorter than the rectangle.
-    const double w = double(rect.right) - rect.left - 1;
-    const double h = double(rect.bottom) - rect.top - 1;
-    if (w <= 0 || h <= 0) {
+    // The shape of the ellipse's outline pixels and everything inside them: a pixel is in
+    // when, along its row or along its column, it lies within half a pixel of the curve
+    // through the centres of the rectangle's border pixels.
+    const double rx = (double(rect.right) - rect.left - 1) / 2;
+    const double ry = (double(rect.bottom) - rect.top - 1) / 2;
+    if (rx <= 0 || ry <= 0) {
         return;
     }
-    const double cx = rect.left + w / 2, cy = rect.top + h / 2;
-    const double rx = w / 2, ry = h / 2;
-    const CRectangle box = intersection({rect.left, rect.top, rect.right - 1, rect.bottom - 1},
-                                        {0, 0, width_, height_});
+    const double cx = rect.left + rx, cy = rect.top + ry;
+    const double slack = 0.5 - 1e-9;
+    const CRectangle box = intersection(rect, {0, 0, width_, height_});
     for (int y = box.top; y < box.bottom; ++y) {
-        const double ny = (y + 0.5 - cy) / ry;
+        const double dy = std::fabs(y - cy);
+        const double halfRow = rx * std::sqrt(std::max(0.0, 1 - (dy / ry) * (dy / ry)));
         for (int x = box.left; x < box.right; ++x) {
-            const double nx = (x + 0.5 - cx) / rx;
-            if (nx * nx + ny * ny <= 1.0) {
+            const double dx = std::fabs(x - cx);
+            const double halfColumn = ry * std::sqrt(std::max(0.0, 1 - (dx / rx) * (dx / rx)));
+            if (dx <= halfRow + slack || dy <= halfColumn + slack) {
                 row(y)[x] = brushColour_;
             }
         }
