@@ -1,0 +1,71 @@
+// The meter effect: identity, eight parameters, sixteen programs, and the engine that passes
+// the audio through and publishes six meter readings after every block.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "engine/effect_program.h"
+#include "engine/meter_engine.h"
+#include "plugin/audio_effect_x.h"
+
+class ADelay : public AudioEffectX {
+  public:
+    static constexpr VstInt32 kNumPrograms = 16;
+    static constexpr VstInt32 kNumParams = 8;
+    static constexpr VstInt32 kNumChannels = 2;
+
+    /// Throws std::bad_alloc when the programs or the engine cannot be allocated.
+    explicit ADelay(audioMasterCallback audioMaster);
+    ~ADelay() override;
+
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+
+    /// Re-times the detectors: takes effect at the start of the next block.
+    void setSampleRate(float newSampleRate) override;
+    /// Clears levels, hold windows and delay lines (at the start of the next block) and
+    /// publishes the meters at their floor at once.
+    void resume() override;
+
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override;
+    VstInt32 getPlugCategory() override;
+
+    /// Chooses the hold time from "Resp": none, 1 s or 3 s.
+    void applyResponse();
+
+    /// The engine's state, for inspection; the audio thread owns it.
+    const MeterEngine& meterEngine() const { return engine; }
+
+  protected:
+    MeterEngine engine;
+    std::unique_ptr<EffectProgram[]> programs;
+    std::atomic<float> paramDelay{0.0f};
+    std::atomic<float> paramRmsLevel{0.0f};
+    std::atomic<float> paramPeakLevel{0.0f};
+    std::atomic<float> paramHoldLevel{0.0f};
+    std::atomic<float> paramVolume{0.0f};
+    std::atomic<float> paramMode{0.0f};
+    std::atomic<float> paramRmsMode{0.0f};
+    std::atomic<float> paramResp{0.0f};
+
+  private:
+    std::atomic<float>& parameterField(VstInt32 index);
+    void publishMeters();
+
+    /// `curProgram` as the audio thread reads it.
+    std::atomic<VstInt32> currentProgram{0};
+};

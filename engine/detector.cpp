@@ -1,0 +1,136 @@
+#include "engine/detector.h"
+
+#include <cmath>
+
+namespace {
+
+/// Levels below this are flushed to exactly zero, so decays end instead of going denormal.
+constexpr float kLevelFloor = 1e-20f;
+/// Samples at or above this magnitude could overflow a block's sum of squares.
+constexpr float kOverflowingSample = 0x1p60f;
+/// About four days of 128-sample blocks at 48 kHz: far beyond any hold time in use.
+constexpr double kMaxHoldBlocks = 16777216.0;
+
+float blockCoefficient(float sampleCoef, std::uint32_t blockLength) {
+    const float keep = 1.0f - sampleCoef;
+    const float keepPerBlock =
+        static_cast<float>(std::pow(static_cast<double>(keep), static_cast<double>(blockLength)));
+    return 1.0f - keepPerBlock;
+}
+
+std::uint32_t blocksForTime(float time, float sampleRate, std::uint32_t blockLength) {
+    const double blocks =
+        static_cast<double>(time) * static_cast<double>(sampleRate) / blockLength + 0.5;
+    if (!(blocks >= 1.0)) {
+        return 0;  // also a negative or not-a-number time
+    }
+    return static_cast<std::uint32_t>(blocks < kMaxHoldBlocks ? blocks : kMaxHoldBlocks);
+}
+
+}  // namespace
+
+float timeCoefficient(float time, float sampleRate) {
+    if (time > 0.0f) {
+        const float exponent = -1.0f / (time * sampleRate);
+        const float decay = static_cast<float>(std::exp(static_cast<double>(exponent)));
+        return 1.0f - decay;
+    }
+    return 1.0f;
+}
+
+void sanitisedSumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
+    float s = 0.0f;
+    float p = 0.0f;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        float a = std::fabs(x[i]);
+        if (std::isnan(a)) {
+            a = 0.0f;
+        } else if (a >= kOverflowingSample) {
+            a = 1.0f;
+        }
+        s = s + a * a;
+        if (a > p) {
+            p = a;
+        }
+    }
+    sum = s;
+    peak = p;
+}
+
+void Detector::setup(float newRmsRiseTime, float newRmsFallTime, float newPeakFallTime,
+                     float newHoldTime, float newSampleRate) {
+    rmsRiseTime = newRmsRiseTime;
+    rmsFallTime = newRmsFallTime;
+    peakFallTime = newPeakFallTime;
+    holdTime = newHoldTime;
+    sampleRate = newSampleRate;
+    deriveCoefficients();
+    clearLevels();
+}
+
+void Detector::setTimes(float newRmsRiseTime, float newRmsFallTime, float newPeakFallTime,
+                        float newHoldTime) {
+    rmsRiseTime = newRmsRiseTime;
+    rmsFallTime = newRmsFallTime;
+    peakFallTime = newPeakFallTime;
+    holdTime = newHoldTime;
+    deriveCoefficients();
+}
+
+void Detector::deriveCoefficients() {
+    // A one-pole time constant of half the time given.
+    rmsFallSampleCoef = timeCoefficient(0.5f * rmsFallTime, sampleRate);
+    rmsFallBlockCoef = blockCoefficient(rmsFallSampleCoef, blockLength);
+    peakFallSampleCoef = timeCoefficient(0.5f * peakFallTime, sampleRate);
+    peakFallBlockCoef = blockCoefficient(peakFallSampleCoef, blockLength);
+    rmsRiseSampleCoef = timeCoefficient(0.5f * rmsRiseTime, sampleRate);
+    rmsRiseBlockCoef = blockCoefficient(rmsRiseSampleCoef, blockLength);
+
+    holdBlocks = blocksForTime(holdTime, sampleRate, blockLength);
+    holdWindow.length = holdBlocks;
+    holdWindow.initialValue = 0.0f;
+    holdWindow.reset();
+}
+
+void Detector::clearLevels() {
+    holdLevel = 0.0f;
+    peakLevel = 0.0f;
+    rmsLevel = 0.0f;
+    holdWindow.reset();
+}
+
+void Detector::reserveHoldWindow(float maxHoldTime, float maxSampleRate) {
+    holdWindow.reserve(blocksForTime(maxHoldTime, maxSampleRate, blockLength));
+}
+
+void Detector::measure(const float* samples, std::uint32_t count) {
+    for (std::uint32_t start = 0; start < count; start += blockLength) {
+        const std::uint32_t n = count - start < blockLength ? count - start : blockLength;
+        float sum;
+        float peak;
+        sumAndPeak(samples + start, n, sum, peak);
+        if (!(sum < kBadBlockSum)) {
+            sanitisedSumAndPeak(samples + start, n, sum, peak);
+        }
+        stepBlock(sum, peak, n);
+    }
+}
+
+void Detector::stepBlock(float sum, float peak, std::uint32_t n) {
+    holdLevel = holdBlocks != 0 ? holdWindow.push(peak) : 0.0f;
+
+    const float meanSquare = sum / static_cast<float>(n);
+    const float blockRms = static_cast<float>(std::sqrt(static_cast<double>(meanSquare)));
+    float rms = rmsLevel;
+    const float coef = blockRms > rms ? rmsRiseBlockCoef : rmsFallBlockCoef;
+    rms = rms + (blockRms - rms) * coef;
+    rmsLevel = rms < kLevelFloor ? 0.0f : rms;
+
+    float level = (1.0f - peakFallBlockCoef) * peakLevel;
+    if (peak > level) {
+        level = peak;
+    } else if (level < kLevelFloor) {
+        level = 0.0f;
+    }
+    peakLevel = level;
+}

@@ -1,0 +1,86 @@
+// Level detector of one signal: a smoothed RMS level, a decaying peak level and a held peak,
+// all updated once per measurement block of 128 samples.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "engine/running_max.h"
+
+/// Per-sample coefficient of a one-pole smoother with time constant `time` seconds; 1.0 for
+/// a time that is not positive.
+float timeCoefficient(float time, float sampleRate);
+
+class Detector {
+  public:
+    Detector() = default;
+    virtual ~Detector() = default;
+    Detector(const Detector&) = default;
+    Detector& operator=(const Detector&) = default;
+
+    /// Stores the times and the rate, derives the coefficients and the hold window, and
+    /// clears the three levels.
+    void setup(float newRmsRiseTime, float newRmsFallTime, float newPeakFallTime, float newHoldTime,
+               float newSampleRate);
+    /// As setup at the stored rate, but keeps the levels; the hold history is lost.
+    void setTimes(float newRmsRiseTime, float newRmsFallTime, float newPeakFallTime,
+                  float newHoldTime);
+    void measure(const float* samples, std::uint32_t count);
+
+    /// Clears the three levels and the hold history; times and coefficients stay.
+    void clearLevels();
+    /// Makes later set-ups with hold windows up to `maxHoldTime` at up to `maxSampleRate`
+    /// free of allocation.
+    void reserveHoldWindow(float maxHoldTime, float maxSampleRate);
+
+    /// Advances the levels by one measurement block of `n` samples whose sum of squares is
+    /// `sum` and whose largest magnitude is `peak`.
+    void stepBlock(float sum, float peak, std::uint32_t n);
+
+    float rmsRiseTime = 0.1f;
+    float rmsFallTime = 0.2f;
+    float peakFallTime = 1.0f;
+    float holdTime = 1.0f;
+    float rmsRiseSampleCoef = 0.0f;
+    float rmsFallSampleCoef = 0.0f;
+    float peakFallSampleCoef = 0.0f;
+    float rmsRiseBlockCoef = 0.0f;
+    float rmsFallBlockCoef = 0.0f;
+    float peakFallBlockCoef = 0.0f;
+    float rmsLevel = 0.0f;
+    float peakLevel = 0.0f;
+    float holdLevel = 0.0f;
+    float sampleRate = 44100.0f;
+    std::uint32_t blockLength = 128;
+    std::uint32_t holdBlocks = 0;
+    RunningMax<float> holdWindow;
+
+  private:
+    void deriveCoefficients();
+};
+
+/// Sum of squares (added in order, as single precision) and largest magnitude of `n` samples.
+/// A sample that is not a number, infinite, or so large that its square could overflow makes
+/// the sum not finite or at least `kBadBlockSum`; `sanitisedSumAndPeak` then measures the block
+/// again with such samples replaced.
+inline void sumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
+    float s = 0.0f;
+    float p = 0.0f;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const float v = x[i];
+        s = s + v * v;
+        const float a = std::fabs(v);
+        if (a > p) {
+            p = a;
+        }
+    }
+    sum = s;
+    peak = p;
+}
+
+/// No block of at most 128 ordinary samples (each below 2^56) reaches this sum.
+constexpr float kBadBlockSum = 0x1p120f;
+
+/// Measures a block again with samples that are not a number read as silence and infinite or
+/// overflowing samples read as full scale.
+void sanitisedSumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak);

@@ -1,0 +1,14 @@
+// One program of the effect: the eight parameter values and a name.
+#pragma once
+
+#include <atomic>
+
+#include "plugin/vst2.h"
+
+struct EffectProgram {
+    static constexpr int kNumValues = 8;
+
+    /// Written by the audio thread (meter outputs) and by control threads alike.
+    std::atomic<float> values[kNumValues] = {};
+    char name[kVstMaxProgNameLen] = "Init";
+};

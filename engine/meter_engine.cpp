@@ -1,0 +1,236 @@
+#include "engine/meter_engine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+constexpr float kDecibelAddend = 1e-20f;
+constexpr float kFloorDecibels = -40.0f;
+constexpr float kDelayRange = 0.3f;
+
+/// Both channels' sums and peaks in one pass: the two addition chains run side by side.
+void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum[2],
+                    float peak[2]) {
+    float s0 = 0.0f;
+    float s1 = 0.0f;
+    float p0 = 0.0f;
+    float p1 = 0.0f;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const float a = x0[i];
+        const float b = x1[i];
+        s0 = s0 + a * a;
+        s1 = s1 + b * b;
+        p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
+        p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
+    }
+    sum[0] = s0;
+    sum[1] = s1;
+    peak[0] = p0;
+    peak[1] = p1;
+}
+
+}  // namespace
+
+float toDecibels(float x) {
+    const float shifted = static_cast<float>(static_cast<double>(x) + kDecibelAddend);
+    const float log = static_cast<float>(std::log10(static_cast<double>(shifted)));
+    return 20.0f * log;
+}
+
+float toUnitRange(float value, float low, float high) {
+    if (!(value > low)) {
+        return 0.0f;
+    }
+    if (value >= high) {
+        return 1.0f;
+    }
+    return (value - low) / (high - low);
+}
+
+float meterValue(int channel, float reading) {
+    const float level = toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
+    return static_cast<float>(channel) + 0.5f * level;
+}
+
+void MeterEngine::createDetectors() {
+    channelCount = 2;
+    const Detector prototype;
+    detectors.assign(channelCount, prototype);
+    for (Detector& detector : detectors) {
+        detector.reserveHoldWindow(kLongestHoldTime, kReservedSampleRate);
+    }
+}
+
+void MeterEngine::sizeBuffers(float sampleRate) {
+    const std::size_t frames = static_cast<std::size_t>(sampleRate);
+    meterInput0.assign(frames, 0.0f);
+    meterInput1.assign(frames, 0.0f);
+    delayLine0.assign(2 * frames, 0.0f);
+    delayLine1.assign(2 * frames, 0.0f);
+}
+
+void MeterEngine::requestSetup(float sampleRate) {
+    if (sampleRate > 0.0f && sampleRate <= kMaxSampleRate) {
+        pendingRate.store(sampleRate, std::memory_order_relaxed);
+    }
+    post(kSetup);
+}
+
+void MeterEngine::requestTimes(float holdTime) {
+    pendingHoldTime.store(holdTime, std::memory_order_relaxed);
+    post(kTimes);
+}
+
+void MeterEngine::requestClear() {
+    post(kClear);
+}
+
+void MeterEngine::setDelay(float value, float sampleRate) {
+    // Values outside 0..1 would ask for negative or unbounded delays.
+    const float clamped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
+    const double samples = static_cast<double>(sampleRate) *
+                           (static_cast<double>(clamped) * static_cast<double>(kDelayRange));
+    std::int32_t result = 0;
+    if (samples >= 2147483647.0) {
+        result = 2147483647;
+    } else if (samples >= 1.0) {
+        result = static_cast<std::int32_t>(samples);
+    }
+    delaySamples.store(result, std::memory_order_relaxed);
+}
+
+void MeterEngine::applyPending() {
+    const std::uint32_t requests = pending.exchange(0, std::memory_order_acquire);
+    if (requests == 0) {
+        return;
+    }
+    const float rate = pendingRate.load(std::memory_order_relaxed);
+    const float holdTime = pendingHoldTime.load(std::memory_order_relaxed);
+    for (Detector& detector : detectors) {
+        if (requests & kSetup) {
+            detector.setup(1.0f, 1.0f, 1.0f, 1.0f, rate);
+        }
+        if (requests & kTimes) {
+            detector.setTimes(kRmsTime, kRmsTime, kPeakFallTime, holdTime);
+        }
+    }
+    if (requests & kClear) {
+        for (std::uint32_t i = 0; i < channelCount && i < detectors.size(); ++i) {
+            detectors[i].clearLevels();
+        }
+        delayWritePos = 0;
+        std::fill(delayLine0.begin(), delayLine0.end(), 0.0f);
+        std::fill(delayLine1.begin(), delayLine1.end(), 0.0f);
+    }
+}
+
+void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t n, float mode) {
+    for (std::uint32_t c = 0; c < channelCount; ++c) {
+        if (inputs[c] != outputs[c]) {
+            std::memmove(outputs[c], inputs[c], n * sizeof(float));
+        }
+    }
+    if (!growMeterInputs(n)) {
+        return;
+    }
+    mix(inputs[0], inputs[1], n, mode);
+    const std::int32_t delay = delaySamples.load(std::memory_order_relaxed);
+    if (delay != 0) {
+        if (!growDelayLines(static_cast<std::size_t>(delay) + n)) {
+            return;
+        }
+        this->delay(n, static_cast<std::uint32_t>(delay));
+    }
+    measureBoth(n);
+}
+
+bool MeterEngine::growMeterInputs(std::uint32_t n) {
+    if (meterInput0.size() >= n) {
+        return true;
+    }
+    // Only a block longer than any before gets here; a failure skips the metering of it.
+    try {
+        meterInput0.resize(n, 0.0f);
+        meterInput1.resize(n, 0.0f);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool MeterEngine::growDelayLines(std::size_t length) {
+    if (delayLine0.size() >= length) {
+        return true;
+    }
+    try {
+        delayLine0.resize(length, 0.0f);
+        delayLine1.resize(length, 0.0f);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void MeterEngine::mix(const float* left, const float* right, std::uint32_t n, float mode) {
+    float* const out0 = meterInput0.data();
+    float* const out1 = meterInput1.data();
+    if (mode < 0.3f) {
+        std::memcpy(out0, left, n * sizeof(float));
+        std::memcpy(out1, right, n * sizeof(float));
+    } else if (mode < 0.7f) {
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const float l = left[i];
+            const float r = right[i];
+            out0[i] = (l + r) * 0.5f;
+            out1[i] = (l - r) * 0.5f;
+        }
+    } else {
+        for (std::uint32_t i = 0; i < n; ++i) {
+            out0[i] = (left[i] + right[i]) * 0.5f;
+        }
+        std::memcpy(out1, out0, n * sizeof(float));
+    }
+}
+
+void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
+    const std::size_t size = delayLine0.size();
+    const std::size_t write = delayWritePos;
+    const std::size_t read = delay <= write ? write - delay : write + size - delay;
+    float* const lines[2] = {delayLine0.data(), delayLine1.data()};
+    float* const meters[2] = {meterInput0.data(), meterInput1.data()};
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t toEnd = std::min<std::size_t>(size - write, n);
+        std::memcpy(lines[c] + write, meters[c], toEnd * sizeof(float));
+        std::memcpy(lines[c], meters[c] + toEnd, (n - toEnd) * sizeof(float));
+        const std::size_t fromEnd = std::min<std::size_t>(size - read, n);
+        std::memcpy(meters[c], lines[c] + read, fromEnd * sizeof(float));
+        std::memcpy(meters[c] + fromEnd, lines[c], (n - fromEnd) * sizeof(float));
+    }
+    const std::size_t next = write + n;
+    delayWritePos = static_cast<std::uint32_t>(next >= size ? next - size : next);
+}
+
+void MeterEngine::measureBoth(std::uint32_t n) {
+    Detector& first = detectors[0];
+    Detector& second = detectors[1];
+    const std::uint32_t blockLength = first.blockLength;
+    const float* const x0 = meterInput0.data();
+    const float* const x1 = meterInput1.data();
+    for (std::uint32_t start = 0; start < n; start += blockLength) {
+        const std::uint32_t count = std::min(blockLength, n - start);
+        float sum[2];
+        float peak[2];
+        sumAndPeakPair(x0 + start, x1 + start, count, sum, peak);
+        if (!(sum[0] < kBadBlockSum)) {
+            sanitisedSumAndPeak(x0 + start, count, sum[0], peak[0]);
+        }
+        if (!(sum[1] < kBadBlockSum)) {
+            sanitisedSumAndPeak(x1 + start, count, sum[1], peak[1]);
+        }
+        first.stepBlock(sum[0], peak[0], count);
+        second.stepBlock(sum[1], peak[1], count);
+    }
+}

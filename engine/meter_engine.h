@@ -1,0 +1,79 @@
+// The metering engine of the effect: two detectors, the meter-channel buffers and the delay
+// lines that feed them. The audio thread owns all of it; set-up requests from other threads
+// are posted through atomics and applied at the start of the next block, so a detector is
+// never re-timed or cleared while it measures.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "engine/detector.h"
+
+/// 20 log10 of `x`, with a tiny addend so that 0 gives -400 dB.
+float toDecibels(float x);
+/// `value` mapped linearly from low..high to 0..1 and clamped; 0 for not-a-number.
+float toUnitRange(float value, float low, float high);
+/// A reading encoded for publishing: `channel` + 0.5 x its level on the -40..0 dB scale.
+float meterValue(int channel, float reading);
+
+class MeterEngine {
+  public:
+    static constexpr float kRmsTime = 0.84f;
+    static constexpr float kPeakFallTime = 2.3799999f;
+    static constexpr float kLongestHoldTime = 3.0f;
+    /// Hold windows are reserved up to this rate; set-ups at higher rates allocate once.
+    static constexpr float kReservedSampleRate = 384000.0f;
+    /// Rates outside (0, kMaxSampleRate] would give unusable coefficients and are ignored.
+    static constexpr float kMaxSampleRate = 1536000.0f;
+
+    MeterEngine() = default;
+    MeterEngine(const MeterEngine&) = delete;
+    MeterEngine& operator=(const MeterEngine&) = delete;
+
+    /// Creates the two detectors with room for the longest hold window.
+    void createDetectors();
+    /// One second of meter buffer and two seconds of delay line at `sampleRate`.
+    void sizeBuffers(float sampleRate);
+
+    // Requests, from any one control thread at a time.
+    /// Set-up for a new rate: clears the levels and the hold history.
+    void requestSetup(float sampleRate);
+    /// New hold time with the standard RMS and peak times; keeps the levels.
+    void requestTimes(float holdTime);
+    /// Clears levels, hold history and delay lines.
+    void requestClear();
+    /// The meter delay: `value` (0..1 for 0..300 ms) at `sampleRate`.
+    void setDelay(float value, float sampleRate);
+
+    // Audio thread.
+    /// Carries out the requests posted since the last call.
+    void applyPending();
+    /// Passes the inputs through and measures one block of `n` frames.
+    void run(float* const* inputs, float* const* outputs, std::uint32_t n, float mode);
+
+    std::atomic<std::int32_t> delaySamples{0};
+    std::uint32_t channelCount = 2;
+    std::uint32_t delayWritePos = 0;
+    /// The rate for which the detectors were last set up (control thread).
+    float meterSampleRate = 0.0f;
+    std::vector<Detector> detectors;
+    std::vector<float> meterInput0;
+    std::vector<float> meterInput1;
+    std::vector<float> delayLine0;
+    std::vector<float> delayLine1;
+
+  private:
+    enum Request : std::uint32_t { kSetup = 1, kTimes = 2, kClear = 4 };
+
+    void post(Request request) { pending.fetch_or(request, std::memory_order_release); }
+    bool growMeterInputs(std::uint32_t n);
+    bool growDelayLines(std::size_t length);
+    void mix(const float* left, const float* right, std::uint32_t n, float mode);
+    void delay(std::uint32_t n, std::uint32_t delay);
+    void measureBoth(std::uint32_t n);
+
+    std::atomic<std::uint32_t> pending{0};
+    std::atomic<float> pendingRate{44100.0f};
+    std::atomic<float> pendingHoldTime{0.0f};
+};
