@@ -1,0 +1,287 @@
+#include "gui/native/win32/win32_surface.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "gui/native/win32/win32_bitmap.h"
+
+namespace {
+
+// Set by the frame set-up when the image library offers it; read by every surface.
+TransparentBltFunction transparentBltFunction = nullptr;
+
+COLORREF nativeColour(CRgbColour colour) {
+    return colour.native();
+}
+
+UINT textFormat(CTextAlign align) {
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    switch (align) {
+        case CTextAlign::centre:
+            return format | DT_CENTER;
+        case CTextAlign::right:
+            return format | DT_RIGHT;
+        default:
+            return format | DT_LEFT;
+    }
+}
+
+/// Keeps a bitmap selected into a temporary memory context for one copy.
+class CBitmapSource {
+  public:
+    CBitmapSource(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)) {
+        if (dc_) {
+            previous_ = SelectObject(dc_, bitmap);
+        }
+    }
+    ~CBitmapSource() {
+        if (dc_) {
+            SelectObject(dc_, previous_);
+            DeleteDC(dc_);
+        }
+    }
+    CBitmapSource(const CBitmapSource&) = delete;
+    CBitmapSource& operator=(const CBitmapSource&) = delete;
+
+    HDC dc() const { return dc_; }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+HBITMAP bitmapHandle(const CNativeBitmap& bitmap) {
+    auto* native = dynamic_cast<const CWin32Bitmap*>(&bitmap);
+    return native ? native->handle() : nullptr;
+}
+
+}  // namespace
+
+CWin32Surface::CWin32Surface(HDC dc)
+    : dc_(dc),
+      savedBrush_(GetCurrentObject(dc, OBJ_BRUSH)),
+      savedPen_(GetCurrentObject(dc, OBJ_PEN)),
+      savedFont_(GetCurrentObject(dc, OBJ_FONT)) {
+    SetBkMode(dc_, TRANSPARENT);
+}
+
+CWin32Surface::~CWin32Surface() {
+    for (HGDIOBJ saved : {savedBrush_, savedPen_, savedFont_}) {
+        if (saved) {
+            SelectObject(dc_, saved);
+        }
+    }
+    for (HGDIOBJ owned : {brush_, pen_, font_}) {
+        if (owned) {
+            DeleteObject(owned);
+        }
+    }
+    if (ownsDc_) {
+        SelectObject(dc_, previousBitmap_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+}
+
+std::unique_ptr<CWin32Surface> CWin32Surface::createOffscreen(HDC reference, int width,
+                                                              int height) {
+    HDC memory = CreateCompatibleDC(reference);
+    if (!memory) {
+        return nullptr;
+    }
+    HBITMAP bitmap = CreateCompatibleBitmap(reference, width, height);
+    if (!bitmap) {
+        DeleteDC(memory);
+        return nullptr;
+    }
+    auto surface = std::make_unique<CWin32Surface>(memory);
+    surface->ownsDc_ = true;
+    surface->bitmap_ = bitmap;
+    surface->previousBitmap_ = SelectObject(memory, bitmap);
+    return surface;
+}
+
+void CWin32Surface::setTransparentBlt(TransparentBltFunction function) {
+    transparentBltFunction = function;
+}
+
+TransparentBltFunction CWin32Surface::transparentBlt() {
+    return transparentBltFunction;
+}
+
+void CWin32Surface::replaceSelected(HGDIOBJ& owned, HGDIOBJ replacement) {
+    SelectObject(dc_, replacement);
+    if (owned) {
+        DeleteObject(owned);
+    }
+    owned = replacement;
+}
+
+void CWin32Surface::setPen(CRgbColour colour, int width, CPenStyle style) {
+    LOGPEN description{};
+    description.lopnStyle = style == CPenStyle::dotted ? PS_DOT : PS_SOLID;
+    description.lopnWidth.x = width;
+    description.lopnColor = nativeColour(colour);
+    if (HPEN pen = CreatePenIndirect(&description)) {
+        replaceSelected(pen_, pen);
+    }
+}
+
+bool CWin32Surface::setBrush(CRgbColour colour) {
+    LOGBRUSH description{};
+    description.lbStyle = BS_SOLID;
+    description.lbColor = nativeColour(colour);
+    HBRUSH brush = CreateBrushIndirect(&description);
+    if (!brush) {
+        return false;
+    }
+    replaceSelected(brush_, brush);
+    return true;
+}
+
+void CWin32Surface::setBackColour(CRgbColour colour) {
+    SetBkColor(dc_, nativeColour(colour));
+}
+
+void CWin32Surface::setTextColour(CRgbColour colour) {
+    SetTextColor(dc_, nativeColour(colour));
+}
+
+void CWin32Surface::setFont(const CFontDescription& font) {
+    LOGFONTA description{};
+    description.lfHeight = -font.height;
+    description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = font.italic;
+    description.lfUnderline = font.underline;
+    description.lfCharSet = ANSI_CHARSET;
+    description.lfOutPrecision = OUT_STRING_PRECIS;
+    description.lfClipPrecision = CLIP_STROKE_PRECIS;
+    description.lfQuality = DEFAULT_QUALITY;
+    description.lfPitchAndFamily = font.decorative ? FF_DECORATIVE : VARIABLE_PITCH | FF_SWISS;
+    if (font.face) {
+        std::strncpy(description.lfFaceName, font.face, LF_FACESIZE - 1);
+    }
+    if (HFONT handle = CreateFontIndirectA(&description)) {
+        replaceSelected(font_, handle);
+    }
+}
+
+void CWin32Surface::moveTo(CPosition point) {
+    MoveToEx(dc_, point.x, point.y, nullptr);
+}
+
+void CWin32Surface::lineTo(CPosition point) {
+    LineTo(dc_, point.x, point.y);
+}
+
+void CWin32Surface::fillRect(const CRectangle& rect) {
+    RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    auto brush = static_cast<HBRUSH>(brush_ ? brush_ : GetCurrentObject(dc_, OBJ_BRUSH));
+    FillRect(dc_, &area, brush);
+}
+
+void CWin32Surface::fillEllipse(const CRectangle& rect) {
+    HGDIOBJ pen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    Ellipse(dc_, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(dc_, pen);
+}
+
+void CWin32Surface::drawText(const char* text, const CRectangle& rect, CTextAlign align,
+                             bool opaque) {
+    if (!text) {
+        return;
+    }
+    RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
+    DrawTextA(dc_, text, static_cast<int>(std::strlen(text)), &area, textFormat(align));
+    SetBkMode(dc_, TRANSPARENT);
+}
+
+int CWin32Surface::textWidth(const char* text) {
+    SIZE size{};
+    if (!text || !GetTextExtentPoint32A(dc_, text, static_cast<int>(std::strlen(text)), &size)) {
+        return 0;
+    }
+    return size.cx;
+}
+
+void CWin32Surface::copyFrom(CSurface& source, const CRectangle& dest, CPosition sourceOffset) {
+    auto* native = dynamic_cast<CWin32Surface*>(&source);
+    if (!native) {
+        return;
+    }
+    BitBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), native->dc_, sourceOffset.x,
+           sourceOffset.y, SRCCOPY);
+}
+
+void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& dest,
+                               CPosition sourceOffset) {
+    HBITMAP handle = bitmapHandle(bitmap);
+    if (!handle) {
+        return;
+    }
+    CBitmapSource source(dc_, handle);
+    if (source.dc()) {
+        BitBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), source.dc(), sourceOffset.x,
+               sourceOffset.y, SRCCOPY);
+    }
+}
+
+void CWin32Surface::drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& dest,
+                                          CPosition sourceOffset, CRgbColour key) {
+    HBITMAP handle = bitmapHandle(bitmap);
+    if (!handle) {
+        return;
+    }
+    CBitmapSource source(dc_, handle);
+    if (!source.dc()) {
+        return;
+    }
+    if (transparentBltFunction) {
+        transparentBltFunction(dc_, dest.left, dest.top, dest.width(), dest.height(), source.dc(),
+                               sourceOffset.x, sourceOffset.y, dest.width(), dest.height(),
+                               nativeColour(key));
+    } else {
+        maskedCopy(source.dc(), dest, sourceOffset, nativeColour(key));
+    }
+}
+
+void CWin32Surface::maskedCopy(HDC source, const CRectangle& dest, CPosition sourceOffset,
+                               COLORREF key) {
+    const int width = dest.width();
+    const int height = dest.height();
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    HBITMAP mask = CreateBitmap(width, height, 1, 1, nullptr);
+    if (!mask) {
+        return;
+    }
+    {
+        CBitmapSource maskSource(dc_, mask);
+        if (maskSource.dc()) {
+            applyMask(source, maskSource.dc(), dest, sourceOffset, key);
+        }
+    }
+    DeleteObject(mask);
+}
+
+void CWin32Surface::applyMask(HDC source, HDC mask, const CRectangle& dest, CPosition sourceOffset,
+                              COLORREF key) {
+    const int width = dest.width();
+    const int height = dest.height();
+    // Copying colour to monochrome turns the source's background colour into 1, the rest
+    // into 0; copying back turns 1 into the destination's background colour, 0 into its
+    // text colour.
+    const COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc_, RGB(255, 255, 255));
+    SetBkColor(source, key);
+    BitBlt(mask, 0, 0, width, height, source, sourceOffset.x, sourceOffset.y, SRCCOPY);
+    BitBlt(dc_, dest.left, dest.top, width, height, source, sourceOffset.x, sourceOffset.y,
+           SRCINVERT);
+    BitBlt(dc_, dest.left, dest.top, width, height, mask, 0, 0, SRCAND);
+    BitBlt(dc_, dest.left, dest.top, width, height, source, sourceOffset.x, sourceOffset.y,
+           SRCINVERT);
+    SetTextColor(dc_, oldText);
+    SetBkColor(dc_, oldBack);
+}

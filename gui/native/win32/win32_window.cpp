@@ -1,0 +1,219 @@
+#include "gui/native/win32/win32_window.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "gui/native/win32/win32_drop_target.h"
+#include "gui/native/win32/win32_platform.h"
+#include "gui/native/win32/win32_surface.h"
+
+namespace {
+
+// Process-wide: every frame window of the library shares one class.
+int classUses = 0;
+bool swappedButtons = false;
+char classNameText[32] = "";
+
+/// Counts one more user of the window class, registering it for the first.
+bool retainClass(WNDPROC procedure) {
+    if (classUses++ > 0) {
+        return true;
+    }
+    HINSTANCE module = CWin32Platform::module();
+    std::snprintf(classNameText, sizeof classNameText, "Plugin%08x",
+                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module)));
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_GLOBALCLASS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = module;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = classNameText;
+    swappedButtons = GetSystemMetrics(SM_SWAPBUTTON) > 0;
+    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        classUses = 0;
+        return false;
+    }
+    return true;
+}
+
+void releaseClass() {
+    if (classUses > 0 && --classUses == 0) {
+        UnregisterClassA(classNameText, CWin32Platform::module());
+    }
+}
+
+const LPCSTR kCursorIds[] = {IDC_WAIT,    IDC_SIZEWE,   IDC_SIZENS,
+                             IDC_SIZEALL, IDC_SIZENESW, IDC_SIZENWSE};
+
+}  // namespace
+
+std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int height,
+                                                   CNativeWindowClient& client) {
+    if (!retainClass(&CWin32Window::windowProcedure)) {
+        return nullptr;
+    }
+    std::unique_ptr<CWin32Window> window(new CWin32Window(client));
+    window->window_ =
+        CreateWindowExA(0, classNameText, "Window", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
+                        parent, nullptr, CWin32Platform::module(), nullptr);
+    if (!window->window_) {
+        return nullptr;  // the destructor gives the class use back
+    }
+    SetWindowLongPtrA(window->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
+    return window;
+}
+
+CWin32Window::~CWin32Window() {
+    if (window_) {
+        if (dropActive_) {
+            RevokeDragDrop(window_);
+        }
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    releaseClass();
+}
+
+const char* CWin32Window::className() {
+    return classNameText;
+}
+
+int CWin32Window::classUseCount() {
+    return classUses;
+}
+
+bool CWin32Window::buttonsSwapped() {
+    return swappedButtons;
+}
+
+LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    auto* window = reinterpret_cast<CWin32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    if (!window) {
+        return DefWindowProcA(handle, message, wParam, lParam);
+    }
+    switch (message) {
+        case WM_PAINT: {
+            RECT update;
+            if (!GetUpdateRect(handle, &update, FALSE)) {
+                break;
+            }
+            window->paint();
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            window->mouseDown(lParam);
+            return 0;
+        case WM_DESTROY:
+            // The host destroyed its window first: the handle must not be used again.
+            SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
+            if (window->dropActive_) {
+                RevokeDragDrop(handle);
+                window->dropActive_ = false;
+            }
+            window->window_ = nullptr;
+            window->client_.windowDestroyed();
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(handle, message, wParam, lParam);
+}
+
+void CWin32Window::paint() {
+    PAINTSTRUCT paint;
+    if (HDC dc = BeginPaint(window_, &paint)) {
+        CWin32Surface surface(dc);
+        const RECT& area = paint.rcPaint;
+        client_.paintWindow(surface, CRectangle{area.left, area.top, area.right, area.bottom});
+    }
+    EndPaint(window_, &paint);
+}
+
+void CWin32Window::mouseDown(LPARAM lParam) {
+    HWND handle = window_;
+    HDC dc = GetDC(handle);
+    if (!dc) {
+        return;
+    }
+    {
+        CWin32Surface surface(dc);
+        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)});
+    }
+    ReleaseDC(handle, dc);
+}
+
+CSurface* CWin32Window::acquireSurface() {
+    HDC dc = window_ ? GetDC(window_) : nullptr;
+    return dc ? new CWin32Surface(dc) : nullptr;
+}
+
+void CWin32Window::releaseSurface(CSurface* surface) {
+    auto* native = static_cast<CWin32Surface*>(surface);
+    if (!native) {
+        return;
+    }
+    HDC dc = native->dc();
+    delete native;
+    ReleaseDC(WindowFromDC(dc), dc);
+}
+
+std::unique_ptr<CSurface> CWin32Window::createOffscreen(int width, int height) {
+    HDC reference = GetDC(window_);
+    std::unique_ptr<CSurface> surface = CWin32Surface::createOffscreen(reference, width, height);
+    ReleaseDC(window_, reference);
+    return surface;
+}
+
+CPosition CWin32Window::screenOrigin() {
+    RECT area{};
+    if (window_) {
+        GetWindowRect(window_, &area);
+    }
+    return CPosition{area.left, area.top};
+}
+
+bool CWin32Window::dispatchPendingPaint() {
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+        return false;
+    }
+    DispatchMessageA(&message);
+    return true;
+}
+
+void CWin32Window::setCursor(int type) {
+    if (!cursorSaved_) {
+        savedCursor_ = GetCursor();
+        cursorSaved_ = true;
+    }
+    if (type == 0) {
+        SetCursor(savedCursor_);
+    } else if (type >= 1 && type <= 6) {
+        SetCursor(LoadCursorA(nullptr, kCursorIds[type - 1]));
+    }
+}
+
+bool CWin32Window::setDropActive(bool active) {
+    if (active == dropActive_) {
+        return true;
+    }
+    if (!window_) {
+        return false;
+    }
+    if (active) {
+        auto* target = new CWin32DropTarget;
+        const HRESULT result = RegisterDragDrop(window_, target);
+        target->Release();  // the registration holds its own reference
+        if (FAILED(result)) {
+            return false;
+        }
+    } else {
+        RevokeDragDrop(window_);
+    }
+    dropActive_ = active;
+    return true;
+}

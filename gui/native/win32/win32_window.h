@@ -1,0 +1,52 @@
+// The frame's child window inside the host's window on Windows.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "gui/native/native_window.h"
+
+class CWin32Window : public CNativeWindow {
+  public:
+    /// A visible child of `parent` at (0, 0); null when it cannot be made.
+    static std::unique_ptr<CWin32Window> create(HWND parent, int width, int height,
+                                                CNativeWindowClient& client);
+    /// Destroys the window unless the host has already done so.
+    ~CWin32Window() override;
+    CWin32Window(const CWin32Window&) = delete;
+    CWin32Window& operator=(const CWin32Window&) = delete;
+
+    /// Null once the window is destroyed.
+    HWND handle() const { return window_; }
+    /// The class name: "Plugin" and the module handle in eight hex digits.
+    static const char* className();
+    /// Windows of the class alive in the process; the class is registered while above 0.
+    static int classUseCount();
+    /// Whether the mouse buttons were swapped when the class was first registered.
+    static bool buttonsSwapped();
+
+    CSurface* acquireSurface() override;
+    void releaseSurface(CSurface* surface) override;
+    std::unique_ptr<CSurface> createOffscreen(int width, int height) override;
+
+    CPosition screenOrigin() override;
+    void processEvents() override {}
+    bool dispatchPendingPaint() override;
+    void setCursor(int type) override;
+    bool setDropActive(bool active) override;
+
+  private:
+    explicit CWin32Window(CNativeWindowClient& client) : client_(client) {}
+
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    void paint();
+    void mouseDown(LPARAM lParam);
+
+    CNativeWindowClient& client_;
+    HWND window_ = nullptr;
+    HCURSOR savedCursor_ = nullptr;
+    bool cursorSaved_ = false;
+    bool dropActive_ = false;
+};
