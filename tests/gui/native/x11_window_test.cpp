@@ -1,0 +1,160 @@
+// The X11 window inside a host's window, under a real (or virtual) X server.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gui/native/host_window.h"
+#include "gui/native/x11/x11_platform.h"
+
+namespace {
+
+constexpr CRgbColour kBlue{0, 0, 255, 0};
+constexpr CRgbColour kGreen{0, 255, 0, 0};
+constexpr int kHostWidth = 200;
+constexpr int kHostHeight = 150;
+constexpr int kWidth = 120;
+constexpr int kHeight = 80;
+
+/// Paints blue with a red block at (10, 20)-(50, 40) and records what reaches it.
+class RecordingClient : public CNativeWindowClient {
+  public:
+    void paintWindow(CSurface& surface, const CRectangle& damaged) override {
+        ++paints;
+        surface.setBrush(kBlue);
+        surface.fillRect(damaged);
+        surface.setBrush(kColourRed);
+        surface.fillRect({10, 20, 50, 40});
+    }
+    void mouseDownInWindow(CSurface&, CPosition where) override { presses.push_back(where); }
+    void windowDestroyed() override { destroyed = true; }
+
+    int paints = 0;
+    std::vector<CPosition> presses;
+    bool destroyed = false;
+};
+
+/// Runs xdotool; false when it cannot be run or fails.
+bool xdotool(const std::string& actions) {
+    return std::system(("xdotool " + actions + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+/// Moves the pointer to (x, y) of the host window and does `actions` there.
+bool xdotoolAt(const CHostWindow& host, int x, int y, const std::string& actions) {
+    const auto id = reinterpret_cast<std::uintptr_t>(host.handle());
+    return xdotool("mousemove --sync --window " + std::to_string(id) + " " + std::to_string(x) +
+                   " " + std::to_string(y) + " " + actions);
+}
+
+class X11WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no DISPLAY";
+        host = CHostWindow::create(kHostWidth, kHostHeight, "x11 window test");
+        if (!host)
+            GTEST_SKIP() << "no X server at DISPLAY";
+        window = platform.createWindow(host->handle(), kWidth, kHeight, client);
+        ASSERT_NE(window, nullptr);
+        window->processEvents();
+    }
+
+    std::uint32_t shown(int x, int y) {
+        std::vector<std::uint32_t> pixels;
+        int width = 0;
+        int height = 0;
+        if (!host->capture(pixels, width, height) || x >= width || y >= height)
+            return 0xDEAD;
+        return pixels[std::size_t(y) * width + x];
+    }
+
+    CX11Platform platform;
+    std::unique_ptr<CHostWindow> host;
+    RecordingClient client;
+    std::unique_ptr<CNativeWindow> window;
+};
+
+TEST_F(X11WindowTest, PaintsOnExposeAndShowsLaterDrawingInPlace) {
+    EXPECT_GE(client.paints, 1);
+    EXPECT_EQ(shown(10, 20), 0xFF0000u);
+    EXPECT_EQ(shown(49, 39), 0xFF0000u);
+    EXPECT_EQ(shown(50, 40), 0x0000FFu);
+    EXPECT_EQ(shown(kWidth - 1, kHeight - 1), 0x0000FFu);
+    EXPECT_EQ(shown(kWidth, kHeight - 1), 0xFFFFFFu);  // host background beside the child
+    EXPECT_EQ(shown(kWidth - 1, kHeight), 0xFFFFFFu);
+
+    // Drawing outside a paint request shows once the surface is released.
+    CSurface* surface = window->acquireSurface();
+    surface->setBrush(kGreen);
+    surface->fillRect({60, 60, 70, 70});
+    window->releaseSurface(surface);
+    EXPECT_EQ(shown(60, 60), 0x00FF00u);
+    EXPECT_EQ(shown(69, 69), 0x00FF00u);
+    EXPECT_EQ(shown(70, 70), 0x0000FFu);
+    EXPECT_EQ(shown(59, 59), 0x0000FFu);
+}
+
+TEST_F(X11WindowTest, PressesArriveInClientCoordinatesAndStateIsPolled) {
+    if (!xdotoolAt(*host, 33, 44, "click 1"))
+        GTEST_SKIP() << "xdotool cannot be run";
+    window->processEvents();
+    ASSERT_EQ(client.presses.size(), 1u);
+    EXPECT_EQ(client.presses[0].x, 33);
+    EXPECT_EQ(client.presses[0].y, 44);
+    const CPosition origin = window->screenOrigin();
+    EXPECT_EQ(platform.cursorPosition().x, origin.x + 33);
+    EXPECT_EQ(platform.cursorPosition().y, origin.y + 44);
+
+    // The wheel and presses beside the child reach nobody.
+    ASSERT_TRUE(xdotoolAt(*host, 5, 5, "click 4 click 5"));
+    ASSERT_TRUE(xdotoolAt(*host, 150, 100, "click 1"));
+    window->processEvents();
+    EXPECT_EQ(client.presses.size(), 1u);
+
+    ASSERT_TRUE(xdotool("keydown shift mousedown 3"));
+    EXPECT_EQ(platform.mouseState(), kMouseRight | kKeyShift);
+    ASSERT_TRUE(xdotool("mouseup 3 keyup shift keydown ctrl keydown alt mousedown 1"));
+    EXPECT_EQ(platform.mouseState(), kMouseLeft | kKeyControl | kKeyAlt);
+    ASSERT_TRUE(xdotool("mouseup 1 keyup alt keyup ctrl"));
+    EXPECT_EQ(platform.mouseState(), 0);
+}
+
+TEST_F(X11WindowTest, DestroyedParentReportsTheWindowGoneAndLeavesTheProcessAlive) {
+    host.reset();
+    window->processEvents();
+    EXPECT_TRUE(client.destroyed);
+    // Nothing of what follows may reach the X server's error handler's default.
+    window->releaseSurface(window->acquireSurface());
+    window->setCursor(1);
+    window->screenOrigin();
+    window.reset();
+}
+
+TEST_F(X11WindowTest, CursorShapesAndDropAreHarmless) {
+    for (int type : {1, 2, 3, 4, 5, 6, 0, 7, -1})
+        window->setCursor(type);
+    EXPECT_TRUE(window->setDropActive(true));
+    EXPECT_TRUE(window->setDropActive(false));
+    EXPECT_FALSE(window->dispatchPendingPaint());
+}
+
+TEST_F(X11WindowTest, BadParentsAndMissingServersGiveNoWindow) {
+    RecordingClient other;
+    EXPECT_EQ(platform.createWindow(nullptr, kWidth, kHeight, other), nullptr);
+    EXPECT_EQ(platform.createWindow(host->handle(), 0, kHeight, other), nullptr);
+    // An id nobody has created yet: the server's error must not end the process.
+    void* bogus =
+        reinterpret_cast<void*>(reinterpret_cast<std::uintptr_t>(host->handle()) + 0x10000);
+    EXPECT_EQ(platform.createWindow(bogus, kWidth, kHeight, other), nullptr);
+
+    const std::string display = std::getenv("DISPLAY");
+    setenv("DISPLAY", ":9876", 1);
+    CX11Platform unreachable;
+    EXPECT_EQ(unreachable.createWindow(host->handle(), kWidth, kHeight, other), nullptr);
+    EXPECT_EQ(unreachable.mouseState(), 0);
+    setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
