@@ -1,0 +1,54 @@
+// The editor base class that the host's editor requests reach: hands the window size to
+// the host, owns the frame the derived editor builds in `open`, drives the idle redraw and
+// serves the host during drags.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/aeff_editor.h"
+#include "plugin/vst2.h"
+
+class AudioEffect;
+class CFrame;
+
+class AEffGUIEditor : public AEffEditor {
+  public:
+    /// Registers itself as the effect's editor.
+    explicit AEffGUIEditor(AudioEffect* effect);
+    /// Deletes a frame the derived editor left open.
+    ~AEffGUIEditor() override;
+
+    /// Valid before `open` too.
+    VstInt32 getRect(ERect** rect) override;
+    /// Posts an update and stores the parent; the derived editor then builds its frame.
+    VstInt32 open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    void update() override;
+    void postUpdate() override;
+    VstInt32 keyDown(VstKeyCode& keyCode) override;
+    VstInt32 keyUp(VstKeyCode& keyCode) override;
+    /// Stores the knob mode shared by all editors of the process; answers 1.
+    VstInt32 setKnobMode(VstInt32 mode) override;
+    bool wheel(float distance) override;
+
+    virtual void setParameter(VstInt32 index, float value);
+    /// Redraws the whole frame now; the rectangle is not looked at.
+    virtual void drawWindow(ERect* rect);
+    /// Called on every pass of a drag loop: serves screen and host about every 50 ms and
+    /// sleeps 4 ms on the calls in between.
+    virtual void runHostIdle();
+
+    /// Milliseconds from the platform's clock.
+    std::uint32_t getTicks() const;
+    static VstInt32 getKnobMode();
+
+    AudioEffect* getEffect() const { return effect; }
+    CFrame* getFrame() const { return frame; }
+
+  protected:
+    ERect rect{0, 0, 0, 0};
+    CFrame* frame = nullptr;
+    std::uint32_t nextIdleTime;
+    bool inHostIdle = false;
+};

@@ -1,0 +1,105 @@
+// The top-level view: owns the editor's child window inside the host's window, keeps the
+// flat list of child views, and turns the window's paint and mouse reports into drawing
+// and mouse calls on them. Nothing is drawn when a value changes: a paint request
+// repaints the damaged area, and each idle call draws the children that report dirty.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "gui/native/native_window.h"
+#include "gui/view.h"
+
+class AEffGUIEditor;
+class CResourceBitmap;
+
+class CFrame : public CView, public CNativeWindowClient {
+  public:
+    /// Creates the child window when `parentWindow` is not null.
+    CFrame(const CRectangle& bounds, void* parentWindow, AEffGUIEditor* editor);
+    /// Releases every child once and the background, then destroys the window.
+    ~CFrame() override;
+
+    void draw(CDrawContext* context) override;
+    void drawArea(CDrawContext* context, const CRectangle& updateRect) override;
+    void mouseDown(CDrawContext* context, const CPosition& where) override;
+    void redrawIfDirty(CDrawContext* context) override;
+    std::int32_t keyDown(VstKeyCode& keyCode) override;
+    std::int32_t keyUp(VstKeyCode& keyCode) override;
+    bool dropFiles(void** items, std::int32_t count, std::int32_t type,
+                   const CPosition& where) override;
+    bool wheel(CDrawContext* context, const CPosition& where, float distance) override;
+    AEffGUIEditor* getEditor() const override;
+
+    /// The view is not retained: it arrives with the count of its creation.
+    virtual bool addView(CView* view);
+    /// Answers true also when the view is not a child.
+    virtual bool removeView(CView* view, bool releaseIt = true);
+    virtual bool removeAllViews(bool releaseThem = true);
+    virtual bool containsView(CView* view) const;
+    virtual std::int32_t viewCount() const;
+    /// Null outside 0 .. viewCount() - 1.
+    virtual CView* viewAt(std::int32_t index) const;
+
+    /// Retained while set; the frame does not mark itself dirty.
+    void setBackground(CResourceBitmap* bitmap);
+    CResourceBitmap* getBackground() const { return background; }
+
+    /// Draws the dirty children onto the window (nothing before the first paint).
+    void idle();
+    /// Draws `view` now if it is a child, else the whole frame.
+    void drawWindow(CView* view = nullptr);
+    /// Lets the window handle its waiting events (paint and mouse reports included).
+    void processEvents();
+    /// Delivers one waiting paint request of the window, if any.
+    bool dispatchPendingPaint();
+
+    void runHostIdle();
+    void beginEdit(std::int32_t index);
+    void endEdit(std::int32_t index);
+    /// Milliseconds, or 0 without an editor.
+    std::uint32_t getTicks() const;
+
+    /// Fails while another modal view is set; null ends the modal state.
+    bool setModalView(CView* view);
+    CView* getModalView() const { return modalView; }
+    void setFocusView(CView* view);
+    CView* getFocusView() const { return focusView; }
+    /// The modal view, else the last child whose bounds hold the cursor.
+    CView* getViewUnderCursor();
+    /// The cursor in window coordinates.
+    void getCursorPosition(CPosition& where);
+    /// 0 restores the saved cursor; 1..6 wait, size W-E, N-S, all, NE-SW, NW-SE.
+    void setCursor(std::int32_t type);
+    bool setDropActive(bool active);
+
+    bool isWindowOpen() const { return windowOpen; }
+    bool isFirstDrawPending() const { return firstDrawPending; }
+    void* getParentWindow() const { return parentWindow; }
+    /// The frame's window while it exists, else null.
+    CNativeWindow* getOpenWindow() const { return windowOpen ? window.get() : nullptr; }
+
+    /// Drops every reference to a view that is being deleted.
+    void forgetView(CView* view);
+
+    void paintWindow(CSurface& surface, const CRectangle& damaged) override;
+    void mouseDownInWindow(CSurface& surface, CPosition where) override;
+    void windowDestroyed() override;
+
+  private:
+    bool anythingDirty() const;
+    /// Removes the view from the list only; false when it was not there.
+    bool unlinkView(CView* view);
+
+    AEffGUIEditor* editor;
+    void* parentWindow;
+    CResourceBitmap* background = nullptr;
+    std::vector<CView*> children;
+    CView* modalView = nullptr;
+    CView* focusView = nullptr;
+    bool firstDrawPending = true;
+    bool windowOpen = true;
+    bool dropActive = false;
+    std::unique_ptr<CNativeWindow> window;
+};

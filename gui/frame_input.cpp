@@ -1,0 +1,169 @@
+// The frame's input side: mouse presses, keys, wheel and drops reach the right view;
+// focus, modal view, cursor and drop registration.
+#include <cstddef>
+
+#include "gui/draw_context.h"
+#include "gui/frame.h"
+#include "gui/native/native_platform.h"
+
+namespace {
+
+bool boundsContain(const CView& view, const CPosition& where) {
+    CRectangle r;
+    view.getBounds(r);
+    return r.left <= where.x && where.x <= r.right && r.top <= where.y && where.y <= r.bottom;
+}
+
+}  // namespace
+
+void CFrame::mouseDown(CDrawContext* context, const CPosition& where) {
+    if (focusView) {
+        CView* previous = focusView;
+        focusView = nullptr;
+        previous->loseFocus(nullptr);
+    }
+    const std::int32_t state = context ? context->getMouseState() : -1;
+    if (modalView) {
+        if (modalView->containsPoint(where, state)) {
+            modalView->mouseDown(context, where);
+        }
+        return;
+    }
+    for (std::size_t i = children.size(); i-- > 0;) {
+        CView* child = children[i];
+        if (child->isMouseEnabled() && child->containsPoint(where, state)) {
+            child->mouseDown(context, where);
+            return;
+        }
+    }
+}
+
+std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
+    std::int32_t result = focusView ? focusView->keyDown(keyCode) : -1;
+    if (result == -1 && modalView) {
+        result = modalView->keyDown(keyCode);
+    }
+    for (std::size_t i = children.size(); result == -1 && i-- > 0;) {
+        result = children[i]->keyDown(keyCode);
+    }
+    return result;
+}
+
+std::int32_t CFrame::keyUp(VstKeyCode& keyCode) {
+    std::int32_t result = focusView ? focusView->keyUp(keyCode) : -1;
+    if (result == -1 && modalView) {
+        result = modalView->keyUp(keyCode);
+    }
+    for (std::size_t i = children.size(); result == -1 && i-- > 0;) {
+        result = children[i]->keyUp(keyCode);
+    }
+    return result;
+}
+
+bool CFrame::dropFiles(void** items, std::int32_t count, std::int32_t type,
+                       const CPosition& where) {
+    if (modalView || focusView) {
+        return false;
+    }
+    for (std::size_t i = children.size(); i-- > 0;) {
+        CView* child = children[i];
+        if (child->isMouseEnabled() && boundsContain(*child, where) &&
+            child->dropFiles(items, count, type, where)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CFrame::wheel(CDrawContext* context, const CPosition& where, float distance) {
+    (void)where;
+    CView* view = getViewUnderCursor();
+    if (!view) {
+        return false;
+    }
+    CPosition cursor;
+    getCursorPosition(cursor);
+    if (context) {
+        return view->wheel(context, cursor, distance);
+    }
+    CNativeWindow* open = getOpenWindow();
+    CSurface* surface = open ? open->acquireSurface() : nullptr;
+    if (!surface) {
+        return false;
+    }
+    bool handled = false;
+    {
+        CDrawContext temporary(this, surface, open);
+        handled = view->wheel(&temporary, cursor, distance);
+    }
+    open->releaseSurface(surface);
+    return handled;
+}
+
+bool CFrame::setModalView(CView* view) {
+    if (view && modalView) {
+        return false;
+    }
+    if (modalView) {
+        modalView->detachedFrom(this);
+    }
+    modalView = view;
+    if (modalView) {
+        modalView->attachedTo(this);
+    }
+    return true;
+}
+
+void CFrame::setFocusView(CView* view) {
+    CView* previous = focusView;
+    focusView = view;
+    if (previous && previous != view) {
+        previous->loseFocus(nullptr);
+    }
+}
+
+CView* CFrame::getViewUnderCursor() {
+    if (modalView) {
+        return modalView;
+    }
+    CPosition cursor;
+    getCursorPosition(cursor);
+    for (std::size_t i = children.size(); i-- > 0;) {
+        if (boundsContain(*children[i], cursor)) {
+            return children[i];
+        }
+    }
+    return nullptr;
+}
+
+void CFrame::getCursorPosition(CPosition& where) {
+    where = CNativePlatform::current().cursorPosition();
+    if (CNativeWindow* open = getOpenWindow()) {
+        const CPosition origin = open->screenOrigin();
+        where.x -= origin.x;
+        where.y -= origin.y;
+    }
+}
+
+void CFrame::setCursor(std::int32_t type) {
+    if (CNativeWindow* open = getOpenWindow()) {
+        open->setCursor(type);
+    }
+}
+
+bool CFrame::setDropActive(bool active) {
+    if (!dropActive && !active) {
+        return true;
+    }
+    CNativeWindow* open = getOpenWindow();
+    if (!open || !open->setDropActive(active)) {
+        return false;
+    }
+    dropActive = active;
+    return true;
+}
+
+void CFrame::mouseDownInWindow(CSurface& surface, CPosition where) {
+    CDrawContext context(this, &surface, window.get());
+    mouseDown(&context, where);
+}

@@ -1,0 +1,93 @@
+#include "gui/native/soft/headless_window.h"
+
+#include "gui/native/soft/headless_platform.h"
+
+CHeadlessWindow::CHeadlessWindow(CHeadlessPlatform& platform, void* parent, int width, int height,
+                                 CNativeWindowClient& client)
+    : platform(platform), client(client), parentWindow(parent), surface(width, height) {
+    platform.windowCreated(this);
+}
+
+CHeadlessWindow::~CHeadlessWindow() {
+    platform.windowDestroyed(this);
+}
+
+CSurface* CHeadlessWindow::acquireSurface() {
+    if (!alive) {
+        return nullptr;
+    }
+    ++acquired;
+    ++acquisitions;
+    return &surface;
+}
+
+void CHeadlessWindow::releaseSurface(CSurface* released) {
+    if (released == &surface) {
+        --acquired;
+    }
+}
+
+std::unique_ptr<CSurface> CHeadlessWindow::createOffscreen(int width, int height) {
+    return std::make_unique<CSoftSurface>(width, height);
+}
+
+void CHeadlessWindow::processEvents() {
+    ++processCalls;
+    while (dispatchPendingPaint()) {
+    }
+}
+
+bool CHeadlessWindow::dispatchPendingPaint() {
+    if (!alive || queued.empty()) {
+        return false;
+    }
+    const CRectangle damaged = queued.front();
+    queued.pop_front();
+    client.paintWindow(surface, damaged);
+    return true;
+}
+
+void CHeadlessWindow::setCursor(int type) {
+    if (type >= 0 && type <= 6) {
+        cursor = type;
+    }
+}
+
+bool CHeadlessWindow::setDropActive(bool active) {
+    if (!alive) {
+        return false;
+    }
+    dropActive = active;
+    return true;
+}
+
+void CHeadlessWindow::paint(const CRectangle& damaged) {
+    if (alive) {
+        client.paintWindow(surface, damaged);
+    }
+}
+
+void CHeadlessWindow::paintAll() {
+    paint({0, 0, surface.width(), surface.height()});
+}
+
+void CHeadlessWindow::press(CPosition where) {
+    if (alive) {
+        client.mouseDownInWindow(surface, where);
+    }
+}
+
+void CHeadlessWindow::destroy() {
+    if (!alive) {
+        return;
+    }
+    alive = false;
+    queued.clear();
+    client.windowDestroyed();
+}
+
+void CHeadlessWindow::queuePaint(const CRectangle& damaged) {
+    if (alive) {
+        queued.push_back(damaged);
+    }
+}

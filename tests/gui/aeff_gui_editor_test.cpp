@@ -1,0 +1,177 @@
+#include "gui/aeff_gui_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "gui/frame.h"
+#include "gui/native/soft/headless_platform.h"
+#include "plugin/audio_effect_x.h"
+#include "tests/gui/probe_view.h"
+
+namespace {
+
+struct HostCall {
+    VstInt32 opcode;
+    VstInt32 index;
+};
+std::vector<HostCall> hostCalls;
+std::function<void()> onHostIdle;
+
+VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float) {
+    hostCalls.push_back({opcode, index});
+    if (opcode == audioMasterIdle && onHostIdle) {
+        onHostIdle();
+    }
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+class CTestEffect : public AudioEffectX {
+  public:
+    CTestEffect() : AudioEffectX(recordingHost, 1, 1) {}
+    void process(float**, float**, VstInt32) override {}
+};
+
+/// Builds a frame the size of its rectangle in `open`, as a real editor does.
+class CTestEditor : public AEffGUIEditor {
+  public:
+    explicit CTestEditor(AudioEffect* effect) : AEffGUIEditor(effect) { rect = {0, 0, 60, 100}; }
+    VstInt32 open(void* parent) override {
+        AEffGUIEditor::open(parent);
+        frame = new CFrame({0, 0, rect.right, rect.bottom}, parent, this);
+        return 1;
+    }
+    void close() override {
+        delete frame;
+        frame = nullptr;
+    }
+    void update() override { ++updates; }
+
+    int updates = 0;
+};
+
+class EditorTest : public ::testing::Test {
+  protected:
+    EditorTest() {
+        hostCalls.clear();
+        onHostIdle = nullptr;
+        editor = new CTestEditor(&effect);
+    }
+    ~EditorTest() override { onHostIdle = nullptr; }
+
+    int hostIdles() const {
+        int count = 0;
+        for (const HostCall& call : hostCalls) {
+            count += call.opcode == audioMasterIdle;
+        }
+        return count;
+    }
+
+    CHeadlessPlatform platform;
+    int host = 0;
+    CEventLog log;
+    CTestEffect effect;  // owns and deletes the editor
+    CTestEditor* editor = nullptr;
+};
+
+TEST_F(EditorTest, RegistersWithTheEffectAndGivesItsRectangleBeforeOpen) {
+    EXPECT_EQ(effect.getEditor(), editor);
+    EXPECT_EQ(effect.getAeffect()->flags & effFlagsHasEditor, effFlagsHasEditor);
+    ERect* rect = nullptr;
+    EXPECT_EQ(editor->getRect(&rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right, 100);
+    EXPECT_EQ(rect->bottom, 60);
+    EXPECT_EQ(platform.editorsCreated(), 1);
+
+    VstKeyCode key{'a', 0, 0};
+    EXPECT_EQ(editor->keyDown(key), -1);
+    EXPECT_EQ(editor->keyUp(key), -1);
+    EXPECT_FALSE(editor->wheel(1.0f));
+    editor->idle();
+    editor->drawWindow(nullptr);
+    EXPECT_EQ(editor->setKnobMode(2), 1);
+    EXPECT_EQ(AEffGUIEditor::getKnobMode(), 2);
+}
+
+TEST_F(EditorTest, IdleRunsTheUpdateThenDrawsDirtyChildren) {
+    editor->open(&host);
+    CHeadlessWindow* window = platform.lastWindow();
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    editor->getFrame()->addView(view);
+    view->setDirty(true);
+    window->queuePaint({20, 20, 30, 30});
+
+    editor->idle();  // the queued paint arrives first and allows idle drawing
+    EXPECT_EQ(editor->updates, 1);
+    EXPECT_EQ(log, CEventLog{"draw v"});
+    editor->idle();
+    EXPECT_EQ(editor->updates, 1);
+    editor->setParameter(0, 0.5f);
+    editor->idle();
+    EXPECT_EQ(editor->updates, 2);
+
+    editor->close();
+    EXPECT_EQ(platform.windows().size(), 0u);
+    EXPECT_EQ(log.back(), "delete v");
+}
+
+TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
+    editor->open(&host);
+    onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
+    const int updatesBefore = editor->updates;
+
+    editor->runHostIdle();
+    EXPECT_EQ(hostIdles(), 1);
+    EXPECT_EQ(editor->updates, updatesBefore + 1);
+    EXPECT_EQ(platform.sleepCalls(), 0);
+
+    int calls = 0;
+    while (hostIdles() < 2) {
+        editor->runHostIdle();
+        ++calls;
+    }
+    // Every call sleeps 4 ms; the host is served again once 50 ms have passed.
+    EXPECT_EQ(calls, 13);
+    EXPECT_EQ(platform.sleepCalls(), 13);
+    EXPECT_EQ(platform.ticks(), 1000u + 13 * 4);
+    EXPECT_EQ(editor->updates, updatesBefore + 1);  // no re-entry from the host's idle
+
+    platform.advance(1000);
+    editor->runHostIdle();
+    EXPECT_EQ(hostIdles(), 3);
+    EXPECT_EQ(platform.sleepCalls(), 13);
+}
+
+TEST_F(EditorTest, FrameForwardsEditsTicksAndKeys) {
+    editor->open(&host);
+    CFrame* frame = editor->getFrame();
+    frame->beginEdit(5);
+    frame->endEdit(5);
+    ASSERT_EQ(hostCalls.size(), 2u);
+    EXPECT_EQ(hostCalls[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(hostCalls[1].opcode, audioMasterEndEdit);
+    EXPECT_EQ(hostCalls[1].index, 5);
+    platform.setTicks(1234);
+    EXPECT_EQ(frame->getTicks(), 1234u);
+
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    view->keyAnswer = 'k';
+    frame->addView(view);
+    VstKeyCode key{'k', 0, 0};
+    EXPECT_EQ(editor->keyDown(key), 1);
+}
+
+TEST_F(EditorTest, AFrameLeftOpenIsDeletedWithTheEditor) {
+    editor->open(&host);
+    editor->getFrame()->addView(new CProbeView({0, 0, 10, 10}, "v", log));
+    effect.setEditor(nullptr);
+    delete editor;
+    EXPECT_EQ(log, CEventLog{"delete v"});
+    EXPECT_EQ(platform.framesDestroyed(), 1);
+    EXPECT_EQ(platform.classUseCount(), 0);
+    EXPECT_EQ(platform.editorsDestroyed(), 1);
+}
+
+}  // namespace
