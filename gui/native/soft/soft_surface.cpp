@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui/native/soft/soft_bitmap.h"
+#include "gui/native/soft/soft_font.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void CSoftSurface::setTextColour(CRgbColour colour) {
 }
 
 void CSoftSurface::setFont(const CFontDescription& font) {
-    (void)font;
+    font_ = CSoftFont::get(font);
 }
 
 void CSoftSurface::moveTo(CPosition point) {
@@ -166,15 +167,37 @@ void CSoftSurface::fillEllipse(const CRectangle& rect) {
 
 void CSoftSurface::drawText(const char* text, const CRectangle& rect, CTextAlign align,
                             bool opaque) {
-    (void)text;
-    (void)rect;
-    (void)align;
-    (void)opaque;
+    CSoftFont* font = currentFont();
+    if (!text || !font) {
+        return;
+    }
+    const int width = font->textWidth(text);
+    const int height = font->height();
+    CPosition origin{rect.left, rect.top + (rect.height() - height) / 2};
+    if (align == CTextAlign::centre) {
+        origin.x = rect.left + (rect.width() - width) / 2;
+    } else if (align == CTextAlign::right) {
+        origin.x = rect.right - width;
+    }
+    const CRectangle clip = intersection(rect, {0, 0, width_, height_});
+    if (opaque) {
+        fillClipped(intersection(clip, {origin.x, origin.y, origin.x + width, origin.y + height}),
+                    backColour_);
+    }
+    font->draw(*this, text, origin, clip, textColour_);
 }
 
 int CSoftSurface::textWidth(const char* text) {
-    (void)text;
-    return 0;
+    CSoftFont* font = currentFont();
+    return font && text ? font->textWidth(text) : 0;
+}
+
+CSoftFont* CSoftSurface::currentFont() {
+    // Until a font is chosen, text comes in the default description's font.
+    if (!font_) {
+        font_ = CSoftFont::get(CFontDescription{});
+    }
+    return font_;
 }
 
 void CSoftSurface::copyFrom(CSurface& source, const CRectangle& dest, CPosition sourceOffset) {

@@ -57,6 +57,7 @@ class CSoftSurface : public CSurface {
     /// Fills [left,right) × [top,bottom) after clipping to the surface.
     void fillClipped(CRectangle rect, std::uint32_t value);
     void plotPen(int x, int y);
+    CSoftFont* currentFont();
     /// Copies a block of `source` (width × sourceWidth pixels) with or without a key.
     void blit(const std::uint32_t* source, int sourceWidth, int sourceHeight,
               const CRectangle& dest, CPosition sourceOffset, bool keyed, std::uint32_t key);
@@ -72,5 +73,5 @@ class CSoftSurface : public CSurface {
     std::uint32_t backColour_ = 0xFFFFFF;
     std::uint32_t textColour_ = 0;
     CPosition current_;
-    const CSoftFont* font_ = nullptr;
+    CSoftFont* font_ = nullptr;
 };

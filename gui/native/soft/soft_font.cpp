@@ -1,0 +1,268 @@
+#include "gui/native/soft/soft_font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
+
+#include "gui/native/soft/soft_surface.h"
+
+namespace {
+
+/// Unicode of the Windows-1252 characters 0x80 to 0x9F (0 where the code page has none).
+constexpr std::uint16_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+FT_ULong unicodeOf(unsigned char character) {
+    if (character >= 0x80 && character < 0xA0) {
+        return kWindows1252High[character - 0x80];
+    }
+    return character;
+}
+
+int scaled(long fontUnits, int pixelsPerEm, int unitsPerEm) {
+    return int(std::lround(double(fontUnits) * pixelsPerEm / unitsPerEm));
+}
+
+/// Where fontconfig finds the face of a description, and what it must synthesise.
+struct FontFile {
+    std::string path;
+    int index = 0;
+    bool embolden = false;
+    bool oblique = false;
+};
+
+bool findFontFile(const CFontDescription& description, FontFile& found) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) {
+        return false;
+    }
+    const char* family = description.face ? description.face : "Arial";
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, description.height);
+    FcPatternAddInteger(pattern, FC_WEIGHT, description.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, description.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) {
+        return false;
+    }
+    FcChar8* path = nullptr;
+    const bool ok = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
+    if (ok) {
+        found.path = reinterpret_cast<const char*>(path);
+        FcPatternGetInteger(match, FC_INDEX, 0, &found.index);
+        int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+        found.embolden = description.bold && weight < FC_WEIGHT_DEMIBOLD;
+        found.oblique = description.italic && slant == FC_SLANT_ROMAN;
+    }
+    FcPatternDestroy(match);
+    return ok;
+}
+
+/// The FreeType library, started on first use and kept for the process.
+FT_Library library() {
+    static FT_Library instance = [] {
+        FT_Library created = nullptr;
+        return FT_Init_FreeType(&created) == 0 ? created : nullptr;
+    }();
+    return instance;
+}
+
+using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
+
+}  // namespace
+
+struct CSoftFont::Face {
+    FT_Face face = nullptr;
+    bool embolden = false;
+    bool oblique = false;
+    /// Characters index a symbol font's own table instead of Unicode.
+    FT_ULong symbolBase = 0;
+    bool symbolTable = false;
+
+    ~Face() {
+        if (face) {
+            FT_Done_Face(face);
+        }
+    }
+    FT_ULong charCode(unsigned char character) const {
+        return symbolTable ? symbolBase | character : unicodeOf(character);
+    }
+};
+
+struct CSoftFont::Glyph {
+    int advance = 0;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int rows = 0;
+    std::vector<std::uint8_t> coverage;
+};
+
+CSoftFont* CSoftFont::get(const CFontDescription& description) {
+    static std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
+    const FontKey key{description.face ? description.face : "",
+                      description.height,
+                      description.bold,
+                      description.italic,
+                      description.underline,
+                      description.decorative};
+    auto known = fonts.find(key);
+    if (known != fonts.end()) {
+        return known->second.get();
+    }
+    auto face = std::make_unique<Face>();
+    FontFile file;
+    if (!library() || description.height <= 0 || !findFontFile(description, file) ||
+        FT_New_Face(library(), file.path.c_str(), file.index, &face->face) != 0 ||
+        FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(description.height)) != 0) {
+        fonts[key] = nullptr;
+        return nullptr;
+    }
+    face->embolden = file.embolden;
+    face->oblique = file.oblique;
+    // Text is in the Windows code page; a symbol font maps its bytes to its own glyphs.
+    const bool preferSymbol =
+        description.decorative || FT_Select_Charmap(face->face, FT_ENCODING_UNICODE) != 0;
+    if (preferSymbol && FT_Select_Charmap(face->face, FT_ENCODING_MS_SYMBOL) == 0) {
+        face->symbolTable = true;
+        face->symbolBase = 0xF000;
+    } else if (preferSymbol && FT_Select_Charmap(face->face, FT_ENCODING_ADOBE_CUSTOM) == 0) {
+        face->symbolTable = true;
+    } else {
+        FT_Select_Charmap(face->face, FT_ENCODING_UNICODE);
+    }
+    auto& slot = fonts[key];
+    slot.reset(new CSoftFont(std::move(face), description));
+    return slot.get();
+}
+
+CSoftFont::CSoftFont(std::unique_ptr<Face> face, const CFontDescription& description)
+    : face_(std::move(face)), underline_(description.underline) {
+    const FT_Face ft = face_->face;
+    const int em = description.height;
+    const int units = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
+    // Windows takes the cell from the font's Windows ascent and descent where it has them.
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascent_ = scaled(os2->usWinAscent, em, units);
+        descent_ = scaled(os2->usWinDescent, em, units);
+    } else {
+        ascent_ = scaled(ft->ascender, em, units);
+        descent_ = scaled(-ft->descender, em, units);
+    }
+    underlineOffset_ = std::max(1, scaled(-ft->underline_position, em, units));
+    underlineThickness_ = std::max(1, scaled(ft->underline_thickness, em, units));
+}
+
+CSoftFont::~CSoftFont() = default;
+
+const CSoftFont::Glyph& CSoftFont::glyph(unsigned char character) {
+    auto& cached = glyphs_[character];
+    if (cached) {
+        return *cached;
+    }
+    cached = std::make_unique<Glyph>();
+    const FT_Face ft = face_->face;
+    if (FT_Load_Char(ft, face_->charCode(character), FT_LOAD_DEFAULT) != 0) {
+        return *cached;
+    }
+    if (face_->embolden) {
+        FT_GlyphSlot_Embolden(ft->glyph);
+    }
+    if (face_->oblique) {
+        FT_GlyphSlot_Oblique(ft->glyph);
+    }
+    cached->advance = int((ft->glyph->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(ft->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+        return *cached;
+    }
+    const FT_Bitmap& bitmap = ft->glyph->bitmap;
+    cached->left = ft->glyph->bitmap_left;
+    cached->top = ft->glyph->bitmap_top;
+    cached->width = int(bitmap.width);
+    cached->rows = int(bitmap.rows);
+    cached->coverage.resize(std::size_t(cached->width) * cached->rows);
+    for (int y = 0; y < cached->rows; ++y) {
+        const unsigned char* source = bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch;
+        for (int x = 0; x < cached->width; ++x) {
+            const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+            const int value = mono ? ((source[x >> 3] >> (7 - (x & 7))) & 1) * 255 : source[x];
+            cached->coverage[std::size_t(y) * cached->width + x] = std::uint8_t(value);
+        }
+    }
+    return *cached;
+}
+
+int CSoftFont::textWidth(const char* text) {
+    int width = 0;
+    for (const char* c = text; c && *c; ++c) {
+        width += glyph(static_cast<unsigned char>(*c)).advance;
+    }
+    return width;
+}
+
+void CSoftFont::draw(CSoftSurface& surface, const char* text, CPosition origin,
+                     const CRectangle& clip, std::uint32_t colour) {
+    const int baseline = origin.y + ascent_;
+    int x = origin.x;
+    for (const char* c = text; c && *c; ++c) {
+        const Glyph& shape = glyph(static_cast<unsigned char>(*c));
+        drawGlyph(surface, shape, x, baseline, clip, colour);
+        x += shape.advance;
+    }
+    if (!underline_) {
+        return;
+    }
+    const int top = std::max(clip.top, baseline + underlineOffset_);
+    const int bottom = std::min(clip.bottom, baseline + underlineOffset_ + underlineThickness_);
+    const int left = std::max(clip.left, origin.x);
+    const int right = std::min(clip.right, x);
+    for (int y = top; y < bottom; ++y) {
+        for (int column = left; column < right; ++column) {
+            surface.row(y)[column] = colour;
+        }
+    }
+}
+
+void CSoftFont::drawGlyph(CSoftSurface& surface, const Glyph& glyph, int x, int baseline,
+                          const CRectangle& clip, std::uint32_t colour) {
+    const int left = x + glyph.left;
+    const int top = baseline - glyph.top;
+    const int firstRow = std::max(0, clip.top - top);
+    const int lastRow = std::min(glyph.rows, clip.bottom - top);
+    const int firstColumn = std::max(0, clip.left - left);
+    const int lastColumn = std::min(glyph.width, clip.right - left);
+    for (int j = firstRow; j < lastRow; ++j) {
+        std::uint32_t* target = surface.row(top + j);
+        const std::uint8_t* cover = glyph.coverage.data() + std::size_t(j) * glyph.width;
+        for (int i = firstColumn; i < lastColumn; ++i) {
+            const unsigned alpha = cover[i];
+            if (alpha == 0) {
+                continue;
+            }
+            std::uint32_t mixed = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const unsigned under = (target[left + i] >> shift) & 0xFF;
+                const unsigned over = (colour >> shift) & 0xFF;
+                mixed |= ((under * (255 - alpha) + over * alpha + 127) / 255) << shift;
+            }
+            target[left + i] = mixed;
+        }
+    }
+}

@@ -1,0 +1,49 @@
+// Text for the software surfaces: fonts found through fontconfig, drawn with FreeType as
+// anti-aliased glyphs, measured the way the Windows text calls measure them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "gui/geometry.h"
+#include "gui/native/surface.h"
+
+class CSoftSurface;
+
+class CSoftFont {
+  public:
+    /// The process-wide font for `description` (faces and glyphs are cached for the
+    /// process's life); null when no font file can be found. User-interface thread only.
+    static CSoftFont* get(const CFontDescription& description);
+    ~CSoftFont();
+    CSoftFont(const CSoftFont&) = delete;
+    CSoftFont& operator=(const CSoftFont&) = delete;
+
+    int ascent() const { return ascent_; }
+    /// Height of a text cell: ascent plus descent.
+    int height() const { return ascent_ + descent_; }
+    /// Sum of the advance widths of the characters of `text`.
+    int textWidth(const char* text);
+    /// Draws `text` with its cell's top-left at `origin`, only inside `clip`.
+    void draw(CSoftSurface& surface, const char* text, CPosition origin, const CRectangle& clip,
+              std::uint32_t colour);
+
+  private:
+    struct Glyph;
+    struct Face;
+
+    CSoftFont(std::unique_ptr<Face> face, const CFontDescription& description);
+    const Glyph& glyph(unsigned char character);
+    void drawGlyph(CSoftSurface& surface, const Glyph& glyph, int x, int baseline,
+                   const CRectangle& clip, std::uint32_t colour);
+
+    std::unique_ptr<Face> face_;
+    int ascent_ = 0;
+    int descent_ = 0;
+    bool underline_ = false;
+    int underlineOffset_ = 1;  ///< below the baseline
+    int underlineThickness_ = 1;
+    std::unordered_map<unsigned char, std::unique_ptr<Glyph>> glyphs_;
+};
