@@ -49,8 +49,12 @@ CX11PixelFormat::CX11PixelFormat(Display* display, Visual* visual, int depth)
     red_ = channelOf(visual->red_mask);
     green_ = channelOf(visual->green_mask);
     blue_ = channelOf(visual->blue_mask);
+    // Bits of the pixel that no colour channel uses are alpha: a compositor would show
+    // our pixels see-through unless they are set.
+    const unsigned long depthMask = depth >= 32 ? 0xFFFFFFFFul : (1ul << depth) - 1;
+    opaque_ = depthMask & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
     direct_ = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
-              visual->blue_mask == 0xFF && bitsPerPixelOf(display, depth) == 32;
+              visual->blue_mask == 0xFF && opaque_ == 0 && bitsPerPixelOf(display, depth) == 32;
 }
 
 CX11PixelFormat::Channel CX11PixelFormat::channelOf(unsigned long mask) {
@@ -69,7 +73,7 @@ CX11PixelFormat::Channel CX11PixelFormat::channelOf(unsigned long mask) {
 }
 
 unsigned long CX11PixelFormat::toNative(std::uint32_t rgb) const {
-    return (widen((rgb >> 16) & 0xFF, red_.bits) << red_.shift) |
+    return opaque_ | (widen((rgb >> 16) & 0xFF, red_.bits) << red_.shift) |
            (widen((rgb >> 8) & 0xFF, green_.bits) << green_.shift) |
            (widen(rgb & 0xFF, blue_.bits) << blue_.shift);
 }

@@ -40,4 +40,5 @@ class CX11PixelFormat {
     bool usable_;
     bool direct_ = false;  ///< 32-bit pixels laid out as 0x00RRGGBB
     Channel red_, green_, blue_;
+    unsigned long opaque_ = 0;  ///< alpha bits of a depth-32 visual, all set
 };
