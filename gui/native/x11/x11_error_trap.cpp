@@ -3,23 +3,29 @@
 namespace {
 // Innermost trap; traps nest when one operation calls another.
 CX11ErrorTrap* activeTrap = nullptr;
+
+/// Waits for the server only when it has requests of ours that it has not answered yet.
+void settle(Display* display) {
+    if (LastKnownRequestProcessed(display) != NextRequest(display) - 1)
+        XSync(display, False);
+}
 }  // namespace
 
 CX11ErrorTrap::CX11ErrorTrap(Display* display) : display_(display), outer_(activeTrap) {
     // Errors of earlier requests belong to whoever made them, not to this trap.
-    XSync(display_, False);
+    settle(display_);
     previousHandler_ = XSetErrorHandler(&CX11ErrorTrap::handleError);
     activeTrap = this;
 }
 
 CX11ErrorTrap::~CX11ErrorTrap() {
-    XSync(display_, False);
+    settle(display_);
     activeTrap = outer_;
     XSetErrorHandler(previousHandler_);
 }
 
 bool CX11ErrorTrap::failed() {
-    XSync(display_, False);
+    settle(display_);
     return failed_;
 }
 
