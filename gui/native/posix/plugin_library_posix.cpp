@@ -1,0 +1,20 @@
+#include <dlfcn.h>
+
+#include "gui/native/plugin_library.h"
+
+std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
+    // RTLD_LOCAL keeps the plug-in's symbols from meeting those of other plug-ins.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        return nullptr;
+    }
+    return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle));
+}
+
+VstPluginMainProc PluginLibrary::entry(const char* symbol) const {
+    return reinterpret_cast<VstPluginMainProc>(dlsym(handle, symbol));
+}
+
+PluginLibrary::~PluginLibrary() {
+    dlclose(handle);
+}
