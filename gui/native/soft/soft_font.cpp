@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -48,7 +49,7 @@ bool findFontFile(const CFontDescription& description, FontFile& found) {
     }
     const char* family = description.face ? description.face : "Arial";
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, description.height);
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::abs(description.height));
     FcPatternAddInteger(pattern, FC_WEIGHT, description.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, description.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -83,6 +84,9 @@ FT_Library library() {
     return instance;
 }
 
+/// The largest em size drawn, in pixels.
+constexpr int kLargestEm = 1024;
+
 using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
 
 }  // namespace
@@ -94,6 +98,9 @@ struct CSoftFont::Face {
     /// Characters index a symbol font's own table instead of Unicode.
     FT_ULong symbolBase = 0;
     bool symbolTable = false;
+    /// The cell above and below the baseline in font units.
+    long ascentUnits = 0;
+    long descentUnits = 0;
 
     ~Face() {
         if (face) {
@@ -128,44 +135,62 @@ CSoftFont* CSoftFont::get(const CFontDescription& description) {
     }
     auto face = std::make_unique<Face>();
     FontFile file;
-    if (!library() || description.height <= 0 || !findFontFile(description, file) ||
-        FT_New_Face(library(), file.path.c_str(), file.index, &face->face) != 0 ||
-        FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(description.height)) != 0) {
+    if (!library() || !findFontFile(description, file) ||
+        FT_New_Face(library(), file.path.c_str(), file.index, &face->face) != 0) {
+        fonts[key] = nullptr;
+        return nullptr;
+    }
+    const FT_Face ft = face->face;
+    // Windows takes the cell from the font's Windows ascent and descent where it has them.
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    const bool windowsMetrics = os2 && os2->usWinAscent + os2->usWinDescent > 0;
+    face->ascentUnits = windowsMetrics ? os2->usWinAscent : ft->ascender;
+    face->descentUnits = windowsMetrics ? os2->usWinDescent : -ft->descender;
+    const int em = pixelsPerEm(*face, description.height);
+    if (FT_Set_Pixel_Sizes(ft, 0, FT_UInt(em)) != 0) {
         fonts[key] = nullptr;
         return nullptr;
     }
     face->embolden = file.embolden;
     face->oblique = file.oblique;
-    // Text is in the Windows code page; a symbol font maps its bytes to its own glyphs.
-    const bool preferSymbol =
-        description.decorative || FT_Select_Charmap(face->face, FT_ENCODING_UNICODE) != 0;
-    if (preferSymbol && FT_Select_Charmap(face->face, FT_ENCODING_MS_SYMBOL) == 0) {
-        face->symbolTable = true;
-        face->symbolBase = 0xF000;
-    } else if (preferSymbol && FT_Select_Charmap(face->face, FT_ENCODING_ADOBE_CUSTOM) == 0) {
-        face->symbolTable = true;
-    } else {
-        FT_Select_Charmap(face->face, FT_ENCODING_UNICODE);
-    }
+    selectCharacterMap(*face, description.decorative);
     auto& slot = fonts[key];
-    slot.reset(new CSoftFont(std::move(face), description));
+    slot.reset(new CSoftFont(std::move(face), em, description.underline));
     return slot.get();
 }
 
-CSoftFont::CSoftFont(std::unique_ptr<Face> face, const CFontDescription& description)
-    : face_(std::move(face)), underline_(description.underline) {
-    const FT_Face ft = face_->face;
-    const int em = description.height;
-    const int units = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
-    // Windows takes the cell from the font's Windows ascent and descent where it has them.
-    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
-    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
-        ascent_ = scaled(os2->usWinAscent, em, units);
-        descent_ = scaled(os2->usWinDescent, em, units);
-    } else {
-        ascent_ = scaled(ft->ascender, em, units);
-        descent_ = scaled(-ft->descender, em, units);
+int CSoftFont::pixelsPerEm(const Face& face, int height) {
+    // Heights are character heights (em sizes); negative ones ask for the whole cell, as
+    // a positive Windows font height does.
+    const long units = face.face->units_per_EM > 0 ? face.face->units_per_EM : 2048;
+    const long cell = std::max(1L, face.ascentUnits + face.descentUnits);
+    long em = height > 0 ? long(height) : std::lround(-double(height) * units / cell);
+    if (height == 0) {
+        em = CFontDescription{}.height;
     }
+    // Glyph pictures are cached whole, so absurd sizes are held to a screenful.
+    return int(std::clamp(em, 1L, long(kLargestEm)));
+}
+
+void CSoftFont::selectCharacterMap(Face& face, bool decorative) {
+    // Text is in the Windows code page; a symbol font maps its bytes to its own glyphs.
+    const bool preferSymbol = decorative || FT_Select_Charmap(face.face, FT_ENCODING_UNICODE) != 0;
+    if (preferSymbol && FT_Select_Charmap(face.face, FT_ENCODING_MS_SYMBOL) == 0) {
+        face.symbolTable = true;
+        face.symbolBase = 0xF000;
+    } else if (preferSymbol && FT_Select_Charmap(face.face, FT_ENCODING_ADOBE_CUSTOM) == 0) {
+        face.symbolTable = true;
+    } else {
+        FT_Select_Charmap(face.face, FT_ENCODING_UNICODE);
+    }
+}
+
+CSoftFont::CSoftFont(std::unique_ptr<Face> face, int em, bool underline)
+    : face_(std::move(face)), underline_(underline) {
+    const FT_Face ft = face_->face;
+    const int units = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
+    ascent_ = scaled(face_->ascentUnits, em, units);
+    descent_ = scaled(face_->descentUnits, em, units);
     underlineOffset_ = std::max(1, scaled(-ft->underline_position, em, units));
     underlineThickness_ = std::max(1, scaled(ft->underline_thickness, em, units));
 }

@@ -57,6 +57,17 @@ TEST_F(SoftTextTest, WidthIsTheSumOfTheCharacterAdvances) {
     EXPECT_GT(surface_.textWidth("-12.5 dB"), width);
 }
 
+TEST_F(SoftTextTest, NegativeHeightsAskForTheCellAndHugeOnesAreHeldBack) {
+    font_.height = -30;
+    const CSoftFont* byCell = CSoftFont::get(font_);
+    ASSERT_TRUE(byCell);
+    EXPECT_NEAR(byCell->height(), 30, 1);
+    font_.height = 1 << 30;
+    const CSoftFont* huge = CSoftFont::get(font_);
+    ASSERT_TRUE(huge);
+    EXPECT_LT(huge->height(), 2000);
+}
+
 TEST_F(SoftTextTest, OpaqueCellIsPlacedByAlignmentAndCentredVertically) {
     const char* text = "0 ms";
     const int width = surface_.textWidth(text);
