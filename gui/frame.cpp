@@ -98,37 +98,35 @@ bool CFrame::anythingDirty() const {
                        [](const CView* child) { return child->isDirty(); });
 }
 
-void CFrame::idle() {
-    CNativeWindow* open = getOpenWindow();
-    if (!open || firstDrawPending || !anythingDirty()) {
-        return;
-    }
-    CSurface* surface = open->acquireSurface();
-    if (!surface) {
-        return;
-    }
-    {
-        CDrawContext context(this, surface, open);
-        redrawIfDirty(&context);
-    }
-    open->releaseSurface(surface);
-}
-
-void CFrame::drawWindow(CView* view) {
+bool CFrame::withWindowContext(const std::function<void(CDrawContext&)>& use) {
     CNativeWindow* open = getOpenWindow();
     CSurface* surface = open ? open->acquireSurface() : nullptr;
     if (!surface) {
-        return;
+        return false;
     }
     {
         CDrawContext context(this, surface, open);
+        use(context);
+    }
+    open->releaseSurface(surface);
+    return true;
+}
+
+void CFrame::idle() {
+    if (!windowOpen || firstDrawPending || !anythingDirty()) {
+        return;
+    }
+    withWindowContext([this](CDrawContext& context) { redrawIfDirty(&context); });
+}
+
+void CFrame::drawWindow(CView* view) {
+    withWindowContext([this, view](CDrawContext& context) {
         if (view && containsView(view)) {
             view->draw(&context);
         } else {
             draw(&context);
         }
-    }
-    open->releaseSurface(surface);
+    });
 }
 
 void CFrame::processEvents() {
@@ -147,7 +145,8 @@ AEffGUIEditor* CFrame::getEditor() const {
 }
 
 bool CFrame::addView(CView* view) {
-    if (!view) {
+    // A view listed twice would be released twice.
+    if (!view || containsView(view)) {
         return false;
     }
     if (children.size() == children.capacity()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,7 +33,8 @@ class CFrame : public CView, public CNativeWindowClient {
     bool wheel(CDrawContext* context, const CPosition& where, float distance) override;
     AEffGUIEditor* getEditor() const override;
 
-    /// The view is not retained: it arrives with the count of its creation.
+    /// The view is not retained: it arrives with the count of its creation. False when
+    /// it is already a child or the list cannot grow.
     virtual bool addView(CView* view);
     /// Answers true also when the view is not a child.
     virtual bool removeView(CView* view, bool releaseIt = true);
@@ -89,6 +91,8 @@ class CFrame : public CView, public CNativeWindowClient {
 
   private:
     bool anythingDirty() const;
+    /// Runs `use` with a temporary context over the window; false when there is none.
+    bool withWindowContext(const std::function<void(CDrawContext&)>& use);
     /// Removes the view from the list only; false when it was not there.
     bool unlinkView(CView* view);
 

@@ -22,7 +22,13 @@ void CFrame::mouseDown(CDrawContext* context, const CPosition& where) {
         focusView = nullptr;
         previous->loseFocus(nullptr);
     }
-    const std::int32_t state = context ? context->getMouseState() : -1;
+    if (!context) {
+        // Views read the mouse through the context they are given; without a window to
+        // make one for, there is nothing to press.
+        withWindowContext([&](CDrawContext& temporary) { CFrame::mouseDown(&temporary, where); });
+        return;
+    }
+    const std::int32_t state = context->getMouseState();
     if (modalView) {
         if (modalView->containsPoint(where, state)) {
             modalView->mouseDown(context, where);
@@ -86,17 +92,9 @@ bool CFrame::wheel(CDrawContext* context, const CPosition& where, float distance
     if (context) {
         return view->wheel(context, cursor, distance);
     }
-    CNativeWindow* open = getOpenWindow();
-    CSurface* surface = open ? open->acquireSurface() : nullptr;
-    if (!surface) {
-        return false;
-    }
     bool handled = false;
-    {
-        CDrawContext temporary(this, surface, open);
-        handled = view->wheel(&temporary, cursor, distance);
-    }
-    open->releaseSurface(surface);
+    withWindowContext(
+        [&](CDrawContext& temporary) { handled = view->wheel(&temporary, cursor, distance); });
     return handled;
 }
 

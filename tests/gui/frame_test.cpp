@@ -129,8 +129,15 @@ TEST_F(FrameTest, PressesHitEdgesAndTheLaterOfOverlappingChildren) {
     window->press({10, 30});
     upper->setMouseEnabled(false);
     window->press({25, 25});
+    frame->mouseDown(nullptr, {11, 11});  // a context is made for the view
     EXPECT_EQ(log, (CEventLog{"press upper 30,30", "press upper 40,40", "press lower 10,30",
-                              "press lower 25,25"}));
+                              "press lower 25,25", "press lower 11,11"}));
+    EXPECT_FALSE(frame->addView(upper));
+    EXPECT_EQ(frame->viewCount(), 2);
+
+    window->destroy();
+    frame->mouseDown(nullptr, {11, 11});
+    EXPECT_EQ(log.size(), 5u);
 }
 
 TEST_F(FrameTest, ChildListAndReferenceCounts) {

@@ -25,9 +25,8 @@ class CProbeView : public CView {
         CView::draw(context);
     }
     void mouseDown(CDrawContext* context, const CPosition& where) override {
-        (void)context;
         log.push_back("press " + name + " " + std::to_string(where.x) + "," +
-                      std::to_string(where.y));
+                      std::to_string(where.y) + (context ? "" : " without context"));
     }
     std::int32_t keyDown(VstKeyCode& keyCode) override {
         log.push_back("key " + name);
