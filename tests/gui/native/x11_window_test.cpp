@@ -94,6 +94,15 @@ TEST_F(X11WindowTest, PaintsOnExposeAndShowsLaterDrawingInPlace) {
     EXPECT_EQ(shown(69, 69), 0x00FF00u);
     EXPECT_EQ(shown(70, 70), 0x0000FFu);
     EXPECT_EQ(shown(59, 59), 0x0000FFu);
+
+    // Hidden and shown again, the window is painted anew and shows all of it, also what
+    // the paint left as it was.
+    const std::string id = std::to_string(reinterpret_cast<std::uintptr_t>(host->handle()));
+    if (!xdotool("windowunmap --sync " + id + " windowmap --sync " + id))
+        GTEST_SKIP() << "xdotool cannot be run";
+    window->processEvents();
+    EXPECT_EQ(shown(10, 20), 0xFF0000u);
+    EXPECT_EQ(shown(65, 65), 0x0000FFu);
 }
 
 TEST_F(X11WindowTest, PressesArriveInClientCoordinatesAndStateIsPolled) {
