@@ -87,7 +87,7 @@ FT_Library library() {
 /// The largest em size drawn, in pixels.
 constexpr int kLargestEm = 1024;
 
-using FontKey = std::tuple<std::string, int, bool, bool, bool, bool>;
+using FontKey = std::tuple<std::string, int, bool, bool, bool>;
 
 }  // namespace
 
@@ -123,12 +123,8 @@ struct CSoftFont::Glyph {
 
 CSoftFont* CSoftFont::get(const CFontDescription& description) {
     static std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
-    const FontKey key{description.face ? description.face : "",
-                      description.height,
-                      description.bold,
-                      description.italic,
-                      description.underline,
-                      description.decorative};
+    const FontKey key{description.face ? description.face : "", description.height,
+                      description.bold, description.italic, description.underline};
     auto known = fonts.find(key);
     if (known != fonts.end()) {
         return known->second.get();
@@ -153,7 +149,7 @@ CSoftFont* CSoftFont::get(const CFontDescription& description) {
     }
     face->embolden = file.embolden;
     face->oblique = file.oblique;
-    selectCharacterMap(*face, description.decorative);
+    selectCharacterMap(*face);
     auto& slot = fonts[key];
     slot.reset(new CSoftFont(std::move(face), em, description.underline));
     return slot.get();
@@ -172,16 +168,17 @@ int CSoftFont::pixelsPerEm(const Face& face, int height) {
     return int(std::clamp(em, 1L, long(kLargestEm)));
 }
 
-void CSoftFont::selectCharacterMap(Face& face, bool decorative) {
-    // Text is in the Windows code page; a symbol font maps its bytes to its own glyphs.
-    const bool preferSymbol = decorative || FT_Select_Charmap(face.face, FT_ENCODING_UNICODE) != 0;
-    if (preferSymbol && FT_Select_Charmap(face.face, FT_ENCODING_MS_SYMBOL) == 0) {
+void CSoftFont::selectCharacterMap(Face& face) {
+    // Text is in the Windows code page. A Windows symbol font puts its glyphs at 0xF000
+    // plus the byte; a font with neither table is indexed by the byte itself.
+    if (FT_Select_Charmap(face.face, FT_ENCODING_MS_SYMBOL) == 0) {
         face.symbolTable = true;
         face.symbolBase = 0xF000;
-    } else if (preferSymbol && FT_Select_Charmap(face.face, FT_ENCODING_ADOBE_CUSTOM) == 0) {
+    } else if (FT_Select_Charmap(face.face, FT_ENCODING_UNICODE) != 0) {
         face.symbolTable = true;
-    } else {
-        FT_Select_Charmap(face.face, FT_ENCODING_UNICODE);
+        if (face.face->num_charmaps > 0) {
+            FT_Set_Charmap(face.face, face.face->charmaps[0]);
+        }
     }
 }
 

@@ -36,7 +36,7 @@ class CSoftFont {
 
     CSoftFont(std::unique_ptr<Face> face, int em, bool underline);
     static int pixelsPerEm(const Face& face, int height);
-    static void selectCharacterMap(Face& face, bool decorative);
+    static void selectCharacterMap(Face& face);
     const Glyph& glyph(unsigned char character);
     void drawGlyph(CSoftSurface& surface, const Glyph& glyph, int x, int baseline,
                    const CRectangle& clip, std::uint32_t colour);
