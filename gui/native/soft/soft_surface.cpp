@@ -173,9 +173,10 @@ void CSoftSurface::drawText(const char* text, const CRectangle& rect, CTextAlign
     }
     const int width = font->textWidth(text);
     const int height = font->height();
-    CPosition origin{rect.left, rect.top + (rect.height() - height) / 2};
+    // The Windows text call rounds the centred positions this way.
+    CPosition origin{rect.left, rect.top + rect.height() / 2 - height / 2};
     if (align == CTextAlign::centre) {
-        origin.x = rect.left + (rect.width() - width) / 2;
+        origin.x = int((std::int64_t(rect.left) + rect.right - width) / 2);
     } else if (align == CTextAlign::right) {
         origin.x = rect.right - width;
     }

@@ -69,19 +69,19 @@ TEST_F(SoftTextTest, NegativeHeightsAskForTheCellAndHugeOnesAreHeldBack) {
 }
 
 TEST_F(SoftTextTest, OpaqueCellIsPlacedByAlignmentAndCentredVertically) {
-    const char* text = "0 ms";
-    const int width = surface_.textWidth(text);
-    const CRectangle rect{10, 10, 111, 31};
-    const int top = rect.top + (rect.height() - cellHeight_) / 2;
-    const int centreLeft = rect.left + (rect.width() - width) / 2;
-
-    const CRectangle left = drawnCell(text, rect, CTextAlign::left);
-    EXPECT_EQ(left.left, rect.left);
-    EXPECT_EQ(left.top, top);
-    EXPECT_EQ(left.right, rect.left + width);
-    EXPECT_EQ(left.bottom, top + cellHeight_);
-    EXPECT_EQ(drawnCell(text, rect, CTextAlign::centre).left, centreLeft);
-    EXPECT_EQ(drawnCell(text, rect, CTextAlign::right).right, rect.right);
+    // Positions as the Windows text call gives them for this font (cell 15, "0 ms" 29 wide).
+    font_.height = 13;
+    surface_.setFont(font_);
+    ASSERT_EQ(CSoftFont::get(font_)->height(), 15);
+    ASSERT_EQ(surface_.textWidth("0 ms"), 29);
+    const CRectangle rect{10, 10, 111, 30};
+    const CRectangle left = drawnCell("0 ms", rect, CTextAlign::left);
+    EXPECT_EQ(left.left, 10);
+    EXPECT_EQ(left.top, 13);
+    EXPECT_EQ(left.right, 39);
+    EXPECT_EQ(left.bottom, 28);
+    EXPECT_EQ(drawnCell("0 ms", rect, CTextAlign::centre).left, 46);
+    EXPECT_EQ(drawnCell("0 ms", rect, CTextAlign::right).left, 82);
     // Glyphs are blended from the back colour towards the text colour.
     const CRectangle ink = bounds(surface_, [](std::uint32_t p) { return p != 0 && p != kBack; });
     EXPECT_GT(ink.right, ink.left);
@@ -91,7 +91,7 @@ TEST_F(SoftTextTest, OpaqueCellIsPlacedByAlignmentAndCentredVertically) {
             EXPECT_TRUE((p & 0xFF) == 0xFF && (p >> 16) == ((p >> 8) & 0xFF)) << x << "," << y;
         }
     }
-    EXPECT_EQ(surface_.pixel(rect.right - 1, top), kBack);
+    EXPECT_EQ(surface_.pixel(rect.right - 1, 13), kBack);
 }
 
 TEST_F(SoftTextTest, TextStaysInsideItsRectangle) {
