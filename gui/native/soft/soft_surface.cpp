@@ -13,6 +13,14 @@ namespace {
 /// Windows draws a dotted cosmetic pen as 3 pixels on, 3 off, counted along the line.
 constexpr int kDotRun = 3;
 
+/// Across-steps of a line after `along` steps: along × minor / major rounded to nearest,
+/// halves rounded down by `roundDown`. Wide because far end points overflow 64 bits.
+std::int64_t minorOffset(std::int64_t along, std::int64_t minor, std::int64_t major,
+                         std::int64_t roundDown) {
+    __extension__ using Wide = __int128;
+    return std::int64_t((2 * Wide(along) * minor + major - roundDown) / (2 * Wide(major)));
+}
+
 CRectangle intersection(const CRectangle& a, const CRectangle& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
             std::min(a.bottom, b.bottom)};
@@ -104,7 +112,7 @@ void CSoftSurface::lineTo(CPosition point) {
         if (penStyle_ == CPenStyle::dotted && (i / kDotRun) % 2 == 1) {
             continue;
         }
-        const std::int64_t offset = (2 * i * minor + major - roundDown) / (2 * major);
+        const std::int64_t offset = minorOffset(i, minor, major, roundDown);
         const std::int64_t along = majorStart + majorStep * i;
         const std::int64_t across = (xMajor ? from.y : from.x) + minorStep * offset;
         plotPen(int(xMajor ? along : across), int(xMajor ? across : along));

@@ -85,6 +85,10 @@ TEST(SoftSurfaceTest, FarLinesAreClippedWithoutWalkingEveryStep) {
     surface.moveTo({2, 2000000000});
     surface.lineTo({2, -2000000000});
     EXPECT_EQ(picture(surface), "..#.\n####\n..#.\n");
+    CSoftSurface diagonal = penSurface(3, 3);
+    diagonal.moveTo({-2000000000, -2000000000});
+    diagonal.lineTo({2000000000, 2000000000});
+    EXPECT_EQ(picture(diagonal), "#..\n.#.\n..#\n");
 }
 
 TEST(SoftSurfaceTest, DottedPenRunsThreeOnThreeOffFromEachLineStart) {
