@@ -49,7 +49,9 @@ void AEffGUIEditor::idle() {
     if (inHostIdle) {
         return;
     }
-    if (frame) {
+    // Inside a drag only paints are served (below, in runHostIdle): a press handled here
+    // would start a second drag inside the first.
+    if (frame && !inDrag) {
         frame->processEvents();
     }
     if (updateFlag) {
@@ -110,7 +112,9 @@ void AEffGUIEditor::runHostIdle() {
             return;
         }
     }
+    inDrag = true;
     idle();
+    inDrag = false;
     if (frame) {
         frame->dispatchPendingPaint();
     }

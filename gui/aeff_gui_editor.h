@@ -51,4 +51,5 @@ class AEffGUIEditor : public AEffEditor {
     CFrame* frame = nullptr;
     std::uint32_t nextIdleTime;
     bool inHostIdle = false;
+    bool inDrag = false;  ///< runHostIdle is calling idle
 };

@@ -121,11 +121,16 @@ TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
     editor->open(&host);
     onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
     const int updatesBefore = editor->updates;
+    CHeadlessWindow* window = platform.lastWindow();
+    window->queuePaint({0, 0, 1, 1});
+    window->queuePaint({0, 0, 1, 1});
 
     editor->runHostIdle();
     EXPECT_EQ(hostIdles(), 1);
     EXPECT_EQ(editor->updates, updatesBefore + 1);
     EXPECT_EQ(platform.sleepCalls(), 0);
+    EXPECT_EQ(window->processEventsCalls(), 0);  // a drag serves paints only, one at a time
+    EXPECT_EQ(window->pendingPaints(), 1u);
 
     int calls = 0;
     while (hostIdles() < 2) {
