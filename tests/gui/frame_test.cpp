@@ -73,6 +73,18 @@ TEST_F(FrameTest, IdleDrawsOnlyDirtyChildrenInListOrder) {
     EXPECT_EQ(window->surfaceAcquisitions(), acquisitions);
 }
 
+TEST_F(FrameTest, DrawWindowDrawsOneChildOrTheWholeFrame) {
+    CProbeView* a = add({0, 0, 10, 10}, "a");
+    add({0, 0, 10, 10}, "b");
+    CProbeView stranger({0, 0, 10, 10}, "stranger", log);
+    frame->drawWindow(a);
+    EXPECT_TRUE(frame->isFirstDrawPending());
+    frame->drawWindow(&stranger);
+    EXPECT_FALSE(frame->isFirstDrawPending());
+    EXPECT_EQ(log, (CEventLog{"draw a", "draw a", "draw b"}));
+    EXPECT_EQ(window->surfacesInUse(), 0);
+}
+
 TEST_F(FrameTest, PaintRepairsTheDamagedAreaFromTheBackground) {
     std::vector<std::uint32_t> pixels(100 * 60);
     for (int i = 0; i < 100 * 60; ++i) {
