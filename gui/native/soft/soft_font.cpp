@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <map>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -49,7 +49,7 @@ bool findFontFile(const CFontDescription& description, FontFile& found) {
     }
     const char* family = description.face ? description.face : "Arial";
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::abs(description.height));
+    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::fabs(double(description.height)));
     FcPatternAddInteger(pattern, FC_WEIGHT, description.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, description.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);

@@ -2,10 +2,9 @@
 // anti-aliased glyphs, measured the way the Windows text calls measure them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <unordered_map>
 
 #include "gui/geometry.h"
 #include "gui/native/surface.h"
@@ -47,5 +46,5 @@ class CSoftFont {
     bool underline_ = false;
     int underlineOffset_ = 1;  ///< below the baseline
     int underlineThickness_ = 1;
-    std::unordered_map<unsigned char, std::unique_ptr<Glyph>> glyphs_;
+    std::array<std::unique_ptr<Glyph>, 256> glyphs_;
 };
