@@ -9,6 +9,6 @@ struct CEmbeddedResource {
     std::size_t size;
 };
 
-/// The embedded bitmaps, ordered by id.
+/// The embedded bitmaps; kEmbeddedBitmapCount entries.
 extern const CEmbeddedResource kEmbeddedBitmaps[];
 extern const std::size_t kEmbeddedBitmapCount;
