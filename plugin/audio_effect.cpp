@@ -168,25 +168,10 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
             }
             break;
         case effEditGetRect:
-            if (editor && ptr) {
-                return editor->getRect(static_cast<ERect**>(ptr));
-            }
-            break;
         case effEditOpen:
-            if (editor) {
-                return editor->open(ptr);
-            }
-            break;
         case effEditClose:
-            if (editor) {
-                editor->close();
-            }
-            break;
         case effEditIdle:
-            if (editor) {
-                editor->idle();
-            }
-            break;
+            return dispatchEditor(opcode, ptr);
         case effIdentify:
             return kEffectIdentify;
         case effGetChunk:
@@ -197,6 +182,26 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
             break;
     }
     return 0;
+}
+
+VstIntPtr AudioEffect::dispatchEditor(VstInt32 opcode, void* ptr) {
+    if (!editor) {
+        return 0;
+    }
+    switch (opcode) {
+        case effEditGetRect:
+            return ptr ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
+        case effEditOpen:
+            return editor->open(ptr);
+        case effEditClose:
+            editor->close();
+            return 0;
+        case effEditIdle:
+            editor->idle();
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 void AudioEffect::open() {}

@@ -90,6 +90,8 @@ class AudioEffect {
     VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
     void setFlag(VstInt32 flag, bool state);
+    /// The editor requests: get-rect, open, close and idle; 0 without an editor.
+    VstIntPtr dispatchEditor(VstInt32 opcode, void* ptr);
     /// Copies at most `size` - 1 characters of `source` and a terminator into `text`.
     static void copyText(char* text, const char* source, std::size_t size);
 

@@ -20,33 +20,57 @@ AudioEffectX::~AudioEffectX() = default;
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt) {
-    char* text = static_cast<char*>(ptr);
-    auto arrangement = [](VstIntPtr address) {
-        return reinterpret_cast<VstSpeakerArrangement**>(address);
-    };
-    switch (opcode) {
+    const Request request{opcode, index, value, ptr, opt};
+    if (opcode < effProcessEvents || opcode > effBeginLoadProgram) {
+        return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+    }
+    if (opcode < effGetPlugCategory) {
+        return dispatchProgramsAndPins(request);
+    }
+    if (opcode < effGetEffectName) {
+        return dispatchOfflineAndSetup(request);
+    }
+    if (opcode < effEditKeyDown) {
+        return dispatchIdentity(request);
+    }
+    if (opcode < effGetSpeakerArrangement) {
+        return dispatchEditorAndMidi(request);
+    }
+    return dispatchArrangementAndProcess(request);
+}
+
+VstIntPtr AudioEffectX::dispatchProgramsAndPins(const Request& r) {
+    char* text = static_cast<char*>(r.ptr);
+    switch (r.opcode) {
         case effProcessEvents:
-            return processEvents(static_cast<VstEvents*>(ptr));
+            return processEvents(static_cast<VstEvents*>(r.ptr));
         case effCanBeAutomated:
-            return canParameterBeAutomated(index);
+            return canParameterBeAutomated(r.index);
         case effString2Parameter:
-            return text && string2parameter(index, text);
+            return text && string2parameter(r.index, text);
         case effGetNumProgramCategories:
             return getNumCategories();
         case effGetProgramNameIndexed:
-            return text && getProgramNameIndexed(static_cast<VstInt32>(value), index, text);
+            return text && getProgramNameIndexed(static_cast<VstInt32>(r.value), r.index, text);
         case effCopyProgram:
-            return copyProgram(index);
+            return copyProgram(r.index);
         case effConnectInput:
-            inputConnected(index, value != 0);
+            inputConnected(r.index, r.value != 0);
             return 1;
         case effConnectOutput:
-            outputConnected(index, value != 0);
+            outputConnected(r.index, r.value != 0);
             return 1;
         case effGetInputProperties:
-            return getInputProperties(index, static_cast<VstPinProperties*>(ptr));
+            return getInputProperties(r.index, static_cast<VstPinProperties*>(r.ptr));
         case effGetOutputProperties:
-            return getOutputProperties(index, static_cast<VstPinProperties*>(ptr));
+            return getOutputProperties(r.index, static_cast<VstPinProperties*>(r.ptr));
+        default:
+            return 0;
+    }
+}
+
+VstIntPtr AudioEffectX::dispatchOfflineAndSetup(const Request& r) {
+    switch (r.opcode) {
         case effGetPlugCategory:
             return getPlugCategory();
         case effGetCurrentPosition:
@@ -54,22 +78,31 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetDestinationBuffer:
             return reinterpret_cast<VstIntPtr>(reportDestinationBuffer());
         case effOfflineNotify:
-            return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value),
-                                 index != 0);
+            return offlineNotify(static_cast<VstAudioFile*>(r.ptr), static_cast<VstInt32>(r.value),
+                                 r.index != 0);
         case effOfflinePrepare:
-            return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value));
+            return offlinePrepare(static_cast<VstOfflineTask*>(r.ptr),
+                                  static_cast<VstInt32>(r.value));
         case effOfflineRun:
-            return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value));
+            return offlineRun(static_cast<VstOfflineTask*>(r.ptr), static_cast<VstInt32>(r.value));
         case effProcessVarIo:
-            return processVariableIo(static_cast<VstVariableIo*>(ptr));
+            return processVariableIo(static_cast<VstVariableIo*>(r.ptr));
         case effSetSpeakerArrangement:
-            return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                                         static_cast<VstSpeakerArrangement*>(ptr));
+            return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(r.value),
+                                         static_cast<VstSpeakerArrangement*>(r.ptr));
         case effSetBlockSizeAndSampleRate:
-            setBlockSizeAndSampleRate(static_cast<VstInt32>(value), opt);
+            setBlockSizeAndSampleRate(static_cast<VstInt32>(r.value), r.opt);
             return 1;
         case effSetBypass:
-            return setBypass(value != 0);
+            return setBypass(r.value != 0);
+        default:
+            return 0;
+    }
+}
+
+VstIntPtr AudioEffectX::dispatchIdentity(const Request& r) {
+    char* text = static_cast<char*>(r.ptr);
+    switch (r.opcode) {
         case effGetEffectName:
             return text && getEffectName(text);
         case effGetErrorText:
@@ -81,7 +114,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetVendorVersion:
             return getVendorVersion();
         case effVendorSpecific:
-            return vendorSpecific(index, value, ptr, opt);
+            return vendorSpecific(r.index, r.value, r.ptr, r.opt);
         case effCanDo:
             return text ? canDo(text) : 0;
         case effGetTailSize:
@@ -91,35 +124,50 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effGetIcon:
             return reinterpret_cast<VstIntPtr>(getIcon());
         case effSetViewPosition:
-            return setViewPosition(index, static_cast<VstInt32>(value));
+            return setViewPosition(r.index, static_cast<VstInt32>(r.value));
         case effGetParameterProperties:
-            return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr));
+            return getParameterProperties(r.index, static_cast<VstParameterProperties*>(r.ptr));
         case effKeysRequired:
             return keysRequired() ? 0 : 1;
         case effGetVstVersion:
             return getVstVersion();
+        default:
+            return 0;
+    }
+}
+
+VstIntPtr AudioEffectX::dispatchEditorAndMidi(const Request& r) {
+    switch (r.opcode) {
         case effEditKeyDown:
         case effEditKeyUp:
-            return dispatchEditorKey(opcode, index, value, opt);
+            return dispatchEditorKey(r.opcode, r.index, r.value, r.opt);
         case effSetEditKnobMode:
-            return editor ? editor->setKnobMode(static_cast<VstInt32>(value)) : 0;
+            return editor ? editor->setKnobMode(static_cast<VstInt32>(r.value)) : 0;
         case effGetMidiProgramName:
-            return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
+            return getMidiProgramName(r.index, static_cast<MidiProgramName*>(r.ptr));
         case effGetCurrentMidiProgram:
-            return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
+            return getCurrentMidiProgram(r.index, static_cast<MidiProgramName*>(r.ptr));
         case effGetMidiProgramCategory:
-            return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
+            return getMidiProgramCategory(r.index, static_cast<MidiProgramCategory*>(r.ptr));
         case effHasMidiProgramsChanged:
-            return hasMidiProgramsChanged(index);
+            return hasMidiProgramsChanged(r.index);
         case effGetMidiKeyName:
-            return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr));
+            return getMidiKeyName(r.index, static_cast<MidiKeyName*>(r.ptr));
         case effBeginSetProgram:
             return beginSetProgram();
         case effEndSetProgram:
             return endSetProgram();
+        default:
+            return 0;
+    }
+}
+
+VstIntPtr AudioEffectX::dispatchArrangementAndProcess(const Request& r) {
+    char* text = static_cast<char*>(r.ptr);
+    switch (r.opcode) {
         case effGetSpeakerArrangement:
-            return getSpeakerArrangement(arrangement(value),
-                                         static_cast<VstSpeakerArrangement**>(ptr));
+            return getSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement**>(r.value),
+                                         static_cast<VstSpeakerArrangement**>(r.ptr));
         case effShellGetNextPlugin:
             return text ? getNextShellPlugin(text) : 0;
         case effStartProcess:
@@ -127,15 +175,15 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         case effStopProcess:
             return stopProcess();
         case effSetTotalSampleToProcess:
-            return setTotalSampleToProcess(static_cast<VstInt32>(value));
+            return setTotalSampleToProcess(static_cast<VstInt32>(r.value));
         case effSetPanLaw:
-            return setPanLaw(static_cast<VstInt32>(value), opt);
+            return setPanLaw(static_cast<VstInt32>(r.value), r.opt);
         case effBeginLoadBank:
-            return beginLoadBank(static_cast<VstPatchChunkInfo*>(ptr));
+            return beginLoadBank(static_cast<VstPatchChunkInfo*>(r.ptr));
         case effBeginLoadProgram:
-            return beginLoadProgram(static_cast<VstPatchChunkInfo*>(ptr));
+            return beginLoadProgram(static_cast<VstPatchChunkInfo*>(r.ptr));
         default:
-            return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+            return 0;
     }
 }
 

@@ -142,5 +142,19 @@ class AudioEffectX : public AudioEffect {
     virtual bool matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrangement* from);
 
   private:
+    /// The arguments of one dispatcher request.
+    struct Request {
+        VstInt32 opcode;
+        VstInt32 index;
+        VstIntPtr value;
+        void* ptr;
+        float opt;
+    };
+    // The request table in opcode order, one part each.
+    VstIntPtr dispatchProgramsAndPins(const Request& r);        ///< 25 to 34
+    VstIntPtr dispatchOfflineAndSetup(const Request& r);        ///< 35 to 44
+    VstIntPtr dispatchIdentity(const Request& r);               ///< 45 to 58
+    VstIntPtr dispatchEditorAndMidi(const Request& r);          ///< 59 to 68
+    VstIntPtr dispatchArrangementAndProcess(const Request& r);  ///< 69 to 76
     VstIntPtr dispatchEditorKey(VstInt32 opcode, VstInt32 index, VstIntPtr value, float opt);
 };
