@@ -67,16 +67,16 @@ std::unique_ptr<CWin32HostWindow> CWin32HostWindow::create(int width, int height
     if (!registerHostClass()) {
         return nullptr;
     }
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT outer{0, 0, width, height};
-    AdjustWindowRect(&outer, style, FALSE);
-    HWND window = CreateWindowExA(0, kHostClassName, title ? title : "", style, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // A plain pop-up, shown without activation: Wine's X11 driver waits two seconds for a
+    // window manager to let go of a captioned or active window when it is destroyed, and a
+    // virtual X server has none.
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+    HWND window = CreateWindowExA(0, kHostClassName, title ? title : "", style, 16, 16, width,
+                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
         return nullptr;
     }
-    ShowWindow(window, SW_SHOWNORMAL);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     UpdateWindow(window);
     return std::unique_ptr<CWin32HostWindow>(new CWin32HostWindow(window));
 }

@@ -5,6 +5,7 @@
 #include "gui/native/win32/win32_bitmap.h"
 #include "gui/native/win32/win32_surface.h"
 #include "gui/native/win32/win32_window.h"
+#include "plugin/plugin_module.h"
 
 namespace {
 
@@ -47,6 +48,10 @@ CNativePlatform& CNativePlatform::system() {
 }
 
 HINSTANCE CWin32Platform::module() {
+    if (void* stored = PluginModule::handle()) {
+        return static_cast<HINSTANCE>(stored);
+    }
+    // Not loaded as the plug-in (a test program): the module holding this code.
     HMODULE own = nullptr;
     GetModuleHandleExA(
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
