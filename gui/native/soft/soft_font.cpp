@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -84,6 +85,12 @@ FT_Library library() {
     return instance;
 }
 
+/// Guards the shared fonts and glyphs: hosts may run several editors on their own threads.
+std::mutex& cacheLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 /// The largest em size drawn, in pixels.
 constexpr int kLargestEm = 1024;
 
@@ -122,6 +129,7 @@ struct CSoftFont::Glyph {
 };
 
 CSoftFont* CSoftFont::get(const CFontDescription& description) {
+    const std::lock_guard<std::mutex> hold(cacheLock());
     static std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
     const FontKey key{description.face ? description.face : "", description.height,
                       description.bold, description.italic, description.underline};
@@ -232,6 +240,7 @@ const CSoftFont::Glyph& CSoftFont::glyph(unsigned char character) {
 }
 
 int CSoftFont::textWidth(const char* text) {
+    const std::lock_guard<std::mutex> hold(cacheLock());
     int width = 0;
     for (const char* c = text; c && *c; ++c) {
         width += glyph(static_cast<unsigned char>(*c)).advance;
@@ -241,6 +250,7 @@ int CSoftFont::textWidth(const char* text) {
 
 void CSoftFont::draw(CSoftSurface& surface, const char* text, CPosition origin,
                      const CRectangle& clip, std::uint32_t colour) {
+    const std::lock_guard<std::mutex> hold(cacheLock());
     const int baseline = origin.y + ascent_;
     int x = origin.x;
     for (const char* c = text; c && *c; ++c) {

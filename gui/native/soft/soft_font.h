@@ -14,7 +14,7 @@ class CSoftSurface;
 class CSoftFont {
   public:
     /// The process-wide font for `description` (faces and glyphs are cached for the
-    /// process's life); null when no font file can be found. User-interface thread only.
+    /// process's life); null when no font file can be found. Never for the audio thread.
     static CSoftFont* get(const CFontDescription& description);
     ~CSoftFont();
     CSoftFont(const CSoftFont&) = delete;
