@@ -20,3 +20,7 @@ run_preset linux
 
 echo "== Linux, ThreadSanitizer"
 run_preset tsan
+
+echo "== Windows plug-ins"
+bash tools/scripts/deps.sh windows display
+bash tools/scripts/test-windows.sh

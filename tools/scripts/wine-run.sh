@@ -19,10 +19,15 @@ start_prefix() {
     exec 9>"$WINEPREFIX.lock"
     flock 9
     if [ ! -f "$WINEPREFIX/.ready" ]; then
-        wineboot -i >/dev/null 2>&1 9>&-
+        wineboot -i </dev/null >/dev/null 2>&1 9>&-
         touch "$WINEPREFIX/.ready"
     fi
-    wineserver -p 9>&-
+    # The server and the prefix's services outlive the programs (by a minute, or until
+    # --stop). They must not hold the programs' output open, or whoever reads it (CTest)
+    # would wait for them.
+    if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then  # fails when already up
+        wine wineboot </dev/null >/dev/null 2>&1 9>&-
+    fi
     flock -u 9
 }
 
@@ -38,7 +43,7 @@ case "${1:-}" in
     exit 2
     ;;
 *)
-    [ -f "$WINEPREFIX/.ready" ] || start_prefix
+    start_prefix
     # Programs see the plug-in path the Windows way; drive Z: is the Unix root.
     if [ -n "${PEVO_PLUGIN:-}" ] && [ "${PEVO_PLUGIN#/}" != "$PEVO_PLUGIN" ]; then
         export PEVO_PLUGIN="Z:${PEVO_PLUGIN//\//\\}"
