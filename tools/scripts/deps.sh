@@ -8,7 +8,7 @@ packages_for() {
     linux) echo "cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
                  libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation libstb-dev libsndfile1-dev" ;;
     windows) echo "cmake ninja-build googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-                   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32:i386 wine64" ;;
+                   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine" ;;
     display) echo "xvfb xauth xdotool x11-utils" ;;
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac

@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include "gui/native/plugin_library.h"
+
+std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) {
+        return nullptr;
+    }
+    return std::unique_ptr<PluginLibrary>(new PluginLibrary(module));
+}
+
+VstPluginMainProc PluginLibrary::entry(const char* symbol) const {
+    FARPROC address = GetProcAddress(static_cast<HMODULE>(handle), symbol);
+    // GetProcAddress hands every export out under one generic function type.
+    return reinterpret_cast<VstPluginMainProc>(reinterpret_cast<void*>(address));
+}
+
+PluginLibrary::~PluginLibrary() {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
