@@ -82,13 +82,7 @@ TEST(PluginRequests, FixedAnswers) {
         EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', VKEY_LEFT), 0);
         EXPECT_EQ(plugin->dispatch(effSetEditKnobMode, 0, 2), 0);
     }
-
-    // Host text opcodes with no buffer write nothing and answer 0.
-    for (VstInt32 opcode : {effGetProgramName, effSetProgramName, effGetParamName, effGetParamLabel,
-                            effGetParamDisplay, effGetProgramNameIndexed, effGetEffectName,
-                            effGetVendorString, effGetProductString}) {
-        EXPECT_EQ(plugin->dispatch(opcode, 0, 0, nullptr), 0) << "opcode " << opcode;
-    }
+}
 }
 
 TEST(PluginRequests, SampleRateAndBlockSize) {
