@@ -83,7 +83,6 @@ TEST(PluginRequests, FixedAnswers) {
         EXPECT_EQ(plugin->dispatch(effSetEditKnobMode, 0, 2), 0);
     }
 }
-}
 
 TEST(PluginRequests, SampleRateAndBlockSize) {
     TestHost host;
