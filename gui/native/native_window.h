@@ -24,10 +24,12 @@ public:
     virtual ~CNativeWindow() = default;
 
     /// A surface over the window for drawing outside a paint request, valid until
-    /// releaseSurface; what was drawn shows on the screen by then at the latest.
+    /// releaseSurface; what was drawn shows on the screen by then at the latest. Null
+    /// once the window is gone.
     virtual CSurface* acquireSurface() = 0;
     virtual void releaseSurface(CSurface* surface) = 0;
-    /// Memory surface of the given size, compatible with this window's surfaces.
+    /// Memory surface of the given size, compatible with this window's surfaces; null
+    /// when the system has no memory for it.
     virtual std::unique_ptr<CSurface> createOffscreen(int width, int height) = 0;
 
     /// Top-left of the window on the screen.
