@@ -1,0 +1,239 @@
+#include "engine/adelay.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <random>
+#include <string>
+
+#include "engine/adelay_edit.h"
+#include "tests/engine/recording_delay.h"
+
+namespace {
+
+bool failArrayAllocation = false;
+
+std::string display(ADelay& effect, VstInt32 index) {
+    char text[16] = "untouched";
+    effect.getParameterDisplay(index, text);
+    return text;
+}
+
+std::vector<float> constant(float value, std::size_t n = 512) {
+    return std::vector<float>(n, value);
+}
+
+TEST(ADelayTest, ConstructsInItsInitialState) {
+    ADelayEdit effect(testHost);
+    const AEffect& record = *effect.getAeffect();
+    EXPECT_EQ(record.flags, 28);
+    EXPECT_EQ(record.uniqueID, fourCharCode('P', 'e', 'v', 'o'));
+    EXPECT_EQ(record.numInputs, 2);
+    for (VstInt32 index = 0; index < 8; ++index) {
+        EXPECT_EQ(effect.getParameter(index), index >= 1 && index <= 3 ? 1.0f : 0.0f);
+    }
+    EXPECT_EQ(display(effect, 0), "      0");
+    EXPECT_EQ(display(effect, 4), "-oo");
+
+    failArrayAllocation = true;  // the program array is the effect's only array allocation
+    EXPECT_THROW(ADelayEdit failing(testHost), std::bad_alloc);
+    failArrayAllocation = false;
+}
+
+TEST(ADelayTest, DelayFollowsTheRateAndStaysInRange) {
+    RecordingDelay effect;
+    effect.setParameter(0, 1.0f);
+    EXPECT_EQ(display(effect, 0), "  13230");
+    effect.setSampleRate(48000.0f);
+    EXPECT_EQ(display(effect, 0), "  13230");  // kept until "Delay" is set again
+    effect.setParameter(0, 0.5f);
+    EXPECT_EQ(display(effect, 0), "   7200");
+    effect.setParameter(0, -1.0f);
+    EXPECT_EQ(display(effect, 0), "      0");
+    effect.setParameter(0, 1e30f);
+    EXPECT_EQ(display(effect, 0), "  14400");
+    effect.setParameter(8, 0.7f);
+    EXPECT_EQ(effect.getParameter(8), 0.0f);
+    EXPECT_EQ(display(effect, 8), "untouched");
+}
+
+TEST(ADelayTest, ProgramsKeepValuesAndNames) {
+    RecordingDelay effect;
+    char name[32];
+    effect.setProgram(2);
+    effect.getProgramName(name);
+    EXPECT_STREQ(name, "Init 3");
+    effect.setProgramName(const_cast<char*>("A name much longer than twenty-three"));
+    ASSERT_TRUE(effect.getProgramNameIndexed(0, 2, name));
+    EXPECT_STREQ(name, "A name much longer than");
+    EXPECT_FALSE(effect.getProgramNameIndexed(0, 16, name));
+
+    effect.setParameter(5, 0.5f);
+    effect.run(constant(0.5f), constant(0.0f));  // a side channel at -12 dB
+    effect.setProgram(0);
+    EXPECT_EQ(effect.getParameter(5), 0.0f);
+    EXPECT_EQ(effect.getParameter(2), 1.0f);
+    effect.setProgram(2);
+    EXPECT_EQ(effect.getParameter(5), 0.5f);
+    EXPECT_NEAR(effect.getParameter(2), 1.349485f, 1e-5f);
+}
+
+TEST(ADelayTest, PublishesTheReadingsOfBothChannels) {
+    RecordingDelay effect;
+    effect.setParameter(6, 0.5f);
+    std::vector<float> first = effect.run(constant(0.5f), constant(0.0f));
+    ASSERT_EQ(first.size(), 6u);
+    EXPECT_NEAR(first[2], 0.42474f, 1e-5f);
+    EXPECT_NEAR(first[4], 0.42474f, 1e-5f);
+    EXPECT_EQ(first[1], 1.0f);
+    EXPECT_EQ(first[3], 1.0f);
+    EXPECT_EQ(first[5], 1.0f);
+    EXPECT_EQ(effect.getParameter(2), 1.0f);  // a poll sees channel 1
+
+    for (int block = 0; block < 400; ++block) {
+        effect.run(constant(0.5f), constant(0.0f));
+    }
+    EXPECT_NEAR(effect.run(constant(0.5f), constant(0.0f))[0], 0.46237f, 1e-4f);
+    effect.setParameter(7, 1.0f);
+    EXPECT_NEAR(effect.run(constant(0.5f), constant(0.0f))[0], 0.42474f, 1e-4f);
+
+    effect.setParameter(6, 0.0f);
+    EXPECT_EQ(effect.run(constant(0.5f), constant(0.0f))[4], 0.0f);
+
+    effect.setParameter(5, 1.0f);  // mono: both channels meter the same sum
+    effect.resume();
+    const std::vector<float> mono = effect.run(constant(0.5f), constant(-0.25f));
+    for (int pair = 0; pair < 3; ++pair) {
+        EXPECT_EQ(mono[2 * pair + 1], mono[2 * pair] + 1.0f);
+    }
+}
+
+TEST(ADelayTest, PassesAudioThroughUnchangedAndMatchesSeparateDetectors) {
+    std::mt19937 random(7);
+    std::normal_distribution<float> noise(0.0f, 0.3f);
+    for (float mode : {0.0f, 0.5f, 1.0f}) {
+        RecordingDelay effect;
+        effect.setParameter(0, 0.01f);
+        effect.setParameter(5, mode);
+        effect.setParameter(6, 0.5f);
+        Detector expected[2];
+        for (Detector& detector : expected) {
+            detector.setup(0.84f, 0.84f, 2.3799999f, 1.0f, 44100.0f);
+        }
+        std::vector<float> history[2];
+        const std::size_t lag = static_cast<std::size_t>(effect.meterEngine().delaySamples.load());
+        for (std::size_t n : {300u, 1u, 4096u, 128u, 77u}) {
+            std::vector<float> left(n), right(n), outLeft(n), outRight(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                left[i] = noise(random);
+                right[i] = noise(random);
+                const float mid = (left[i] + right[i]) * 0.5f;
+                history[0].push_back(mode < 0.3f ? left[i] : mid);
+                history[1].push_back(mode < 0.3f   ? right[i]
+                                     : mode < 0.7f ? (left[i] - right[i]) * 0.5f
+                                                   : mid);
+            }
+            float* inputs[] = {left.data(), right.data()};
+            float* outputs[] = {outLeft.data(), outRight.data()};
+            effect.processReplacing(inputs, outputs, static_cast<VstInt32>(n));
+            EXPECT_EQ(std::memcmp(left.data(), outLeft.data(), n * sizeof(float)), 0);
+            EXPECT_EQ(std::memcmp(right.data(), outRight.data(), n * sizeof(float)), 0);
+            for (int c = 0; c < 2; ++c) {
+                std::vector<float> delayed(n, 0.0f);
+                const std::size_t end = history[c].size();
+                for (std::size_t i = 0; i < n; ++i) {
+                    const std::size_t at = end - n + i;
+                    delayed[i] = at >= lag ? history[c][at - lag] : 0.0f;
+                }
+                expected[c].measure(delayed.data(), static_cast<std::uint32_t>(n));
+                const Detector& actual = effect.meterEngine().detectors[c];
+                ASSERT_EQ(actual.rmsLevel, expected[c].rmsLevel) << "mode " << mode;
+                ASSERT_EQ(actual.peakLevel, expected[c].peakLevel);
+                ASSERT_EQ(actual.holdLevel, expected[c].holdLevel);
+            }
+        }
+    }
+}
+
+TEST(ADelayTest, BurstReachesTheMeterAfterTheDelay) {
+    RecordingDelay effect;
+    effect.setParameter(0, 1.0f);
+    ASSERT_EQ(effect.run(constant(1.0f, 1), constant(0.0f, 1))[2], 0.0f);
+    for (int sample = 1; sample < 13230; ++sample) {
+        ASSERT_EQ(effect.run(constant(0.0f, 1), constant(0.0f, 1))[2], 0.0f) << sample;
+    }
+    EXPECT_EQ(effect.run(constant(0.0f, 1), constant(0.0f, 1))[2], 0.5f);
+}
+
+TEST(ADelayTest, SetUpChangesApplyBeforeTheNextBlock) {
+    RecordingDelay effect;
+    effect.setParameter(6, 1.0f);
+    for (int block = 0; block < 100; ++block) {
+        effect.run(constant(0.5f), constant(0.5f));
+    }
+    effect.setParameter(6, 0.5f);  // levels stay, the hold restarts
+    const std::vector<float> retimed = effect.run(constant(0.0f), constant(0.0f));
+    EXPECT_GT(retimed[0], 0.4f);
+    EXPECT_GT(retimed[2], 0.4f);
+    EXPECT_EQ(retimed[4], 0.0f);
+
+    effect.setParameter(0, 0.1f);
+    effect.run(constant(0.5f), constant(0.5f));
+    effect.resume();
+    EXPECT_EQ(effect.getParameter(1), 1.0f);
+    // Levels, hold windows and the delayed signal are gone.
+    EXPECT_EQ(effect.run(constant(0.0f), constant(0.0f)), (std::vector<float>{0, 1, 0, 1, 0, 1}));
+
+    effect.setParameter(0, 0.0f);
+    effect.run(constant(0.5f), constant(0.5f));
+    effect.setSampleRate(48000.0f);
+    effect.setSampleRate(96000.0f);
+    effect.run(constant(0.0f, 128), constant(0.0f, 128));
+    const Detector& detector = effect.meterEngine().detectors[0];
+    EXPECT_EQ(detector.sampleRate, 96000.0f);
+    EXPECT_EQ(detector.holdBlocks, 750u);
+    EXPECT_EQ(detector.peakLevel, 0.0f);
+    EXPECT_EQ(detector.rmsLevel, 0.0f);
+}
+
+TEST(ADelayTest, BadInputKeepsPublishedValuesFiniteAndInRange) {
+    RecordingDelay effect;
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> bad = effect.run(constant(std::nanf(""), 128), constant(inf, 128));
+    EXPECT_EQ(bad, (std::vector<float>{0, 1, 0, 1.5f, 0, 1}));  // infinity reads as full scale
+    for (int block = 0; block < 400; ++block) {
+        effect.run(constant(0.5f), constant(0.0f));
+    }
+    EXPECT_NEAR(effect.run(constant(0.5f), constant(0.0f))[0], 0.46237f, 1e-4f);
+
+    float sample = 0.5f;
+    float* channels[] = {&sample, &sample};
+    float* missing[] = {&sample, nullptr};
+    effect.calls.clear();
+    effect.process(nullptr, channels, 1);
+    effect.process(channels, missing, 1);
+    effect.process(channels, channels, -1);
+    EXPECT_TRUE(effect.calls.empty());
+}
+
+}  // namespace
+
+void* operator new[](std::size_t size) {
+    if (failArrayAllocation) {
+        throw std::bad_alloc();
+    }
+    if (void* memory = std::malloc(size ? size : 1)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
