@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -243,6 +244,45 @@ TEST_F(PluginProcessing, MissingBuffersAndNegativeCountsAreIgnored) {
         run(record, block.inputs, block.outputs, std::numeric_limits<VstInt32>::min());
     }
     EXPECT_EQ(plugin->getParameter(1), 0.25f);
+}
+
+TEST_F(PluginProcessing, OddParameterValuesKeepTheMetersSane) {
+    StereoBlock block(512);
+    block.fill(0.25f, 0.5f);
+    for (float odd :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+          -std::numeric_limits<float>::infinity(), -1.0f, 1e30f}) {
+        for (VstInt32 index = 0; index < 8; ++index) {
+            plugin->setParameter(index, odd);
+            plugin->text(effGetParamDisplay, index, kVstMaxLabelLen);
+        }
+        plugin->process(block);
+        expectInRange(meters());
+        EXPECT_TRUE(sameBits(block.output[1], block.input[1]));
+    }
+}
+
+TEST_F(PluginProcessing, OddSampleRatesKeepTheDelayBounded) {
+    // 300 ms at the highest rate the engine accepts (1536 kHz).
+    constexpr long kLongestDelay = 460800;
+    StereoBlock block(512);
+    block.fill(0.25f, 0.5f);
+    for (float odd : {std::numeric_limits<float>::quiet_NaN(),
+                      std::numeric_limits<float>::infinity(), -1.0f, 0.0f, 1e30f}) {
+        for (VstInt32 opcode : {effSetSampleRate, effSetBlockSizeAndSampleRate}) {
+            plugin->dispatch(opcode, 0, 512, nullptr, odd);
+            plugin->setParameter(0, 1.0f);
+            const std::string delay = plugin->text(effGetParamDisplay, 0, kVstMaxLabelLen);
+            char* end = nullptr;
+            const long samples = std::strtol(delay.c_str(), &end, 10);
+            const bool bounded = *end == '\0' && samples >= 0 && samples <= kLongestDelay;
+            EXPECT_TRUE(bounded) << "rate " << odd << " gives a delay of \"" << delay << '"';
+            if (bounded) {  // an unbounded delay would make the block allocate without end
+                plugin->process(block);
+                expectInRange(meters());
+            }
+        }
+    }
 }
 
 }  // namespace
