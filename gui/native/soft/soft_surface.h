@@ -52,13 +52,11 @@ class CSoftSurface : public CSurface {
                                CPosition sourceOffset, CRgbColour key) override;
 
   private:
-    struct LineSteps;
-
     /// Fills [left,right) × [top,bottom) after clipping to the surface.
     void fillClipped(CRectangle rect, std::uint32_t value);
     void plotPen(int x, int y);
     CSoftFont* currentFont();
-    /// Copies a block of `source` (width × sourceWidth pixels) with or without a key.
+    /// Copies a block of a sourceWidth × sourceHeight picture, leaving out `key` if keyed.
     void blit(const std::uint32_t* source, int sourceWidth, int sourceHeight,
               const CRectangle& dest, CPosition sourceOffset, bool keyed, std::uint32_t key);
 
@@ -66,6 +64,7 @@ class CSoftSurface : public CSurface {
     int height_;
     std::vector<std::uint32_t> pixels_;
 
+    // A fresh Windows device context's objects: black pen, white brush, black text.
     std::uint32_t penColour_ = 0;
     int penWidth_ = 1;
     CPenStyle penStyle_ = CPenStyle::solid;
