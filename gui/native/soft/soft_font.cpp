@@ -35,6 +35,10 @@ int scaled(long fontUnits, int pixelsPerEm, int unitsPerEm) {
     return int(std::lround(double(fontUnits) * pixelsPerEm / unitsPerEm));
 }
 
+const char* familyOf(const CFontDescription& description) {
+    return description.face ? description.face : CFontDescription{}.face;
+}
+
 /// Where fontconfig finds the face of a description, and what it must synthesise.
 struct FontFile {
     std::string path;
@@ -48,8 +52,7 @@ bool findFontFile(const CFontDescription& description, FontFile& found) {
     if (!pattern) {
         return false;
     }
-    const char* family = description.face ? description.face : "Arial";
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyOf(description)));
     FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::fabs(double(description.height)));
     FcPatternAddInteger(pattern, FC_WEIGHT, description.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, description.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -131,8 +134,8 @@ struct CSoftFont::Glyph {
 CSoftFont* CSoftFont::get(const CFontDescription& description) {
     const std::lock_guard<std::mutex> hold(cacheLock());
     static std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
-    const FontKey key{description.face ? description.face : "", description.height,
-                      description.bold, description.italic, description.underline};
+    const FontKey key{familyOf(description), description.height, description.bold,
+                      description.italic, description.underline};
     auto known = fonts.find(key);
     if (known != fonts.end()) {
         return known->second.get();
