@@ -156,6 +156,38 @@ TEST(Win32Platform, ImageLibraryEntryIsClearedWhenTheLastFrameLetsItGo) {
     EXPECT_EQ(CWin32Surface::transparentBlt(), nullptr);
 }
 
+void sendInput(DWORD mouseFlags, WORD key = 0, DWORD keyFlags = 0) {
+    INPUT input{};
+    input.type = key ? INPUT_KEYBOARD : INPUT_MOUSE;
+    input.mi.dwFlags = mouseFlags;
+    if (key) {
+        input.ki = {key, 0, keyFlags, 0, 0};
+    }
+    SendInput(1, &input, sizeof input);
+}
+
+TEST(Win32Platform, MouseStateReadsButtonsAndKeysSwappedAsAtClassRegistration) {
+    CNativePlatform& platform = CNativePlatform::system();
+    sendInput(MOUSEEVENTF_LEFTDOWN);
+    sendInput(0, VK_CONTROL);
+    EXPECT_EQ(platform.mouseState(), kMouseLeft | kKeyControl);
+    sendInput(MOUSEEVENTF_LEFTUP);
+    sendInput(0, VK_CONTROL, KEYEVENTF_KEYUP);
+    EXPECT_EQ(platform.mouseState(), 0);
+
+    auto host = CHostWindow::create(20, 20, "swapped buttons");
+    if (!host) {
+        GTEST_SKIP() << "no window system";
+    }
+    SwapMouseButton(TRUE);
+    RecordingClient client;
+    auto window = platform.createWindow(host->handle(), 10, 10, client);
+    SwapMouseButton(FALSE);
+    sendInput(MOUSEEVENTF_RIGHTDOWN);
+    EXPECT_EQ(platform.mouseState(), kMouseLeft);
+    sendInput(MOUSEEVENTF_RIGHTUP);
+}
+
 TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     auto host = CHostWindow::create(900, 202, "win32 frame test");
     if (!host) {
