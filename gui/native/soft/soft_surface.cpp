@@ -99,7 +99,8 @@ void CSoftSurface::lineTo(CPosition point) {
     const std::int64_t majorStart = xMajor ? from.x : from.y;
     const std::int64_t margin = penWidth_;
     const std::int64_t low = -margin, high = (xMajor ? width_ : height_) + margin;
-    // Wide pens are shapes with round ends, so they cover the end point as well.
+    // Wide pens are solid shapes with round ends, so they cover the end point as well.
+    const bool dotted = penStyle_ == CPenStyle::dotted && penWidth_ == 1;
     std::int64_t first = 0, last = penWidth_ > 1 ? major + 1 : major;
     if (majorStep > 0) {
         first = std::max(first, low - majorStart);
@@ -109,7 +110,7 @@ void CSoftSurface::lineTo(CPosition point) {
         last = std::min(last, majorStart - low + 1);
     }
     for (std::int64_t i = first; i < last; ++i) {
-        if (penStyle_ == CPenStyle::dotted && (i / kDotRun) % 2 == 1) {
+        if (dotted && (i / kDotRun) % 2 == 1) {
             continue;
         }
         const std::int64_t offset = minorOffset(i, minor, major, roundDown);

@@ -87,7 +87,7 @@ TEST(SoftSurfaceTest, FarLinesAreClippedAndStepExactly) {
     EXPECT_EQ(picture(surface), "#...\n####\n..#.\n");
 }
 
-TEST(SoftSurfaceTest, DottedPenRunsThreeOnThreeOffFromEachLineStart) {
+TEST(SoftSurfaceTest, DottedPenRunsThreeOnThreeOffFromEachLineStartWhenThin) {
     CSoftSurface surface = penSurface(14, 2, CPenStyle::dotted);
     surface.moveTo({0, 0});
     surface.lineTo({14, 0});
@@ -95,6 +95,12 @@ TEST(SoftSurfaceTest, DottedPenRunsThreeOnThreeOffFromEachLineStart) {
     surface.lineTo({4, 1});
     surface.lineTo({12, 1});
     EXPECT_EQ(picture(surface), "###...###...##\n###.###...##..\n");
+    // Wide pens have no dots; they cover the end point with a rounded end.
+    CSoftSurface wide(9, 3);
+    wide.setPen(kColourWhite, 3, CPenStyle::dotted);
+    wide.moveTo({2, 1});
+    wide.lineTo({6, 1});
+    EXPECT_EQ(picture(wide), "..#####..\n.#######.\n..#####..\n");
 }
 
 TEST(SoftSurfaceTest, EllipseFillsItsRectangleAsTheWindowsCallDoes) {
