@@ -124,16 +124,19 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
 }
 
 void CWin32Window::paint() {
+    // Only locals after the client's call: the client may delete this window object.
+    HWND handle = window_;
     PAINTSTRUCT paint;
-    if (HDC dc = BeginPaint(window_, &paint)) {
+    if (HDC dc = BeginPaint(handle, &paint)) {
         CWin32Surface surface(dc);
         const RECT& area = paint.rcPaint;
         client_.paintWindow(surface, CRectangle{area.left, area.top, area.right, area.bottom});
     }
-    EndPaint(window_, &paint);
+    EndPaint(handle, &paint);
 }
 
 void CWin32Window::mouseDown(LPARAM lParam) {
+    // A press may start a drag loop that outlives this window object: only locals after it.
     HWND handle = window_;
     HDC dc = GetDC(handle);
     if (!dc) {
