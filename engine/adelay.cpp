@@ -207,12 +207,12 @@ void ADelay::publishMeters() {
     const float gain = paramRmsMode.load(kRelaxed) > 0.5f ? 1.0f : kSqrt2;
     const Detector& first = engine.detectors[0];
     const Detector& second = engine.detectors[1];
-    setParameter(kRmsLevel, meterValue(0, first.rmsLevel * gain));
-    setParameter(kRmsLevel, meterValue(1, second.rmsLevel * gain));
-    setParameter(kPeakLevel, meterValue(0, first.peakLevel));
-    setParameter(kPeakLevel, meterValue(1, second.peakLevel));
-    setParameter(kHoldLevel, meterValue(0, first.holdLevel));
-    setParameter(kHoldLevel, meterValue(1, second.holdLevel));
+    setParameter(kRmsLevel, engine.publishedValue(0, 0, first.rmsLevel * gain));
+    setParameter(kRmsLevel, engine.publishedValue(1, 1, second.rmsLevel * gain));
+    setParameter(kPeakLevel, engine.publishedValue(2, 0, first.peakLevel));
+    setParameter(kPeakLevel, engine.publishedValue(3, 1, second.peakLevel));
+    setParameter(kHoldLevel, engine.publishedValue(4, 0, first.holdLevel));
+    setParameter(kHoldLevel, engine.publishedValue(5, 1, second.holdLevel));
 }
 
 void ADelay::setSampleRate(float newSampleRate) {

@@ -122,15 +122,14 @@ void Detector::stepBlock(float sum, float peak, std::uint32_t n) {
     const float meanSquare = sum / static_cast<float>(n);
     const float blockRms = static_cast<float>(std::sqrt(static_cast<double>(meanSquare)));
     float rms = rmsLevel;
-    const float coef = blockRms > rms ? rmsRiseBlockCoef : rmsFallBlockCoef;
+    // Indexed rather than branched: the comparison is a coin toss on noisy signals.
+    const float coefs[2] = {rmsFallBlockCoef, rmsRiseBlockCoef};
+    const float coef = coefs[blockRms > rms ? 1 : 0];
     rms = rms + (blockRms - rms) * coef;
     rmsLevel = rms < kLevelFloor ? 0.0f : rms;
 
-    float level = (1.0f - peakFallBlockCoef) * peakLevel;
-    if (peak > level) {
-        level = peak;
-    } else if (level < kLevelFloor) {
-        level = 0.0f;
-    }
+    const float decayed = (1.0f - peakFallBlockCoef) * peakLevel;
+    const float floored = decayed < kLevelFloor ? 0.0f : decayed;
+    const float level = peak > decayed ? peak : floored;
     peakLevel = level;
 }

@@ -51,7 +51,14 @@ float toUnitRange(float value, float low, float high) {
 }
 
 float meterValue(int channel, float reading) {
-    const float level = toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
+    // Readings at or below 0.01f fall to -40 dB or less, readings from 1 up to 0 dB or more:
+    // known levels without a logarithm.
+    float level = 0.0f;
+    if (reading >= 1.0f) {
+        level = 1.0f;
+    } else if (reading > 0.01f) {
+        level = toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
+    }
     return static_cast<float>(channel) + 0.5f * level;
 }
 
@@ -133,18 +140,31 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
             std::memmove(outputs[c], inputs[c], n * sizeof(float));
         }
     }
+    const std::int32_t delay = delaySamples.load(std::memory_order_relaxed);
+    if (mode < 0.3f && delay == 0) {
+        // Left and right undelayed: the meter channels are the inputs themselves.
+        measureBoth(inputs[0], inputs[1], n);
+        return;
+    }
     if (!growMeterInputs(n)) {
         return;
     }
     mix(inputs[0], inputs[1], n, mode);
-    const std::int32_t delay = delaySamples.load(std::memory_order_relaxed);
     if (delay != 0) {
         if (!growDelayLines(static_cast<std::size_t>(delay) + n)) {
             return;
         }
         this->delay(n, static_cast<std::uint32_t>(delay));
     }
-    measureBoth(n);
+    measureBoth(meterInput0.data(), meterInput1.data(), n);
+}
+
+float MeterEngine::publishedValue(std::size_t meter, int channel, float reading) {
+    if (!(reading == lastReadings[meter])) {
+        lastReadings[meter] = reading;
+        lastValues[meter] = meterValue(channel, reading);
+    }
+    return lastValues[meter];
 }
 
 bool MeterEngine::growMeterInputs(std::uint32_t n) {
@@ -213,12 +233,10 @@ void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
     delayWritePos = static_cast<std::uint32_t>(next >= size ? next - size : next);
 }
 
-void MeterEngine::measureBoth(std::uint32_t n) {
+void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n) {
     Detector& first = detectors[0];
     Detector& second = detectors[1];
     const std::uint32_t blockLength = first.blockLength;
-    const float* const x0 = meterInput0.data();
-    const float* const x1 = meterInput1.data();
     for (std::uint32_t start = 0; start < n; start += blockLength) {
         const std::uint32_t count = std::min(blockLength, n - start);
         float sum[2];

@@ -51,6 +51,9 @@ class MeterEngine {
     void applyPending();
     /// Passes the inputs through and measures one block of `n` frames.
     void run(float* const* inputs, float* const* outputs, std::uint32_t n, float mode);
+    /// `meterValue` of `reading` for published meter `meter` (0 to 5), computed again only
+    /// when the reading changed since the last block.
+    float publishedValue(std::size_t meter, int channel, float reading);
 
     std::atomic<std::int32_t> delaySamples{0};
     std::uint32_t channelCount = 2;
@@ -71,9 +74,12 @@ class MeterEngine {
     bool growDelayLines(std::size_t length);
     void mix(const float* left, const float* right, std::uint32_t n, float mode);
     void delay(std::uint32_t n, std::uint32_t delay);
-    void measureBoth(std::uint32_t n);
+    void measureBoth(const float* x0, const float* x1, std::uint32_t n);
 
     std::atomic<std::uint32_t> pending{0};
     std::atomic<float> pendingRate{44100.0f};
     std::atomic<float> pendingHoldTime{0.0f};
+    static constexpr std::size_t kMeters = 6;
+    float lastReadings[kMeters] = {-1.0f, -1.0f, -1.0f, -1.0f, -1.0f, -1.0f};
+    float lastValues[kMeters] = {};
 };

@@ -29,12 +29,13 @@ class RunningMax {
         T* const nodes = tree.data();
         std::uint32_t node = cursor;
         nodes[node] = x;
+        // The path's values stay in a register; only the siblings are read back.
+        T larger = x;
         while (node != 1) {
-            const std::uint32_t parent = node >> 1;
-            const T mine = nodes[node];
             const T sibling = nodes[node ^ 1u];
-            nodes[parent] = sibling > mine ? sibling : mine;
-            node = parent;
+            larger = sibling > larger ? sibling : larger;
+            node >>= 1;
+            nodes[node] = larger;
         }
         if (++cursor == 2 * length) {
             cursor = length;

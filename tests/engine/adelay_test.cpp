@@ -114,9 +114,9 @@ TEST(ADelayTest, PublishesTheReadingsOfBothChannels) {
 TEST(ADelayTest, PassesAudioThroughUnchangedAndMatchesSeparateDetectors) {
     std::mt19937 random(7);
     std::normal_distribution<float> noise(0.0f, 0.3f);
-    for (float mode : {0.0f, 0.5f, 1.0f}) {
+    for (float mode : {0.0f, 0.2f, 0.5f, 1.0f}) {
         RecordingDelay effect;
-        effect.setParameter(0, 0.01f);
+        effect.setParameter(0, mode == 0.0f ? 0.0f : 0.01f);
         effect.setParameter(5, mode);
         effect.setParameter(6, 0.5f);
         Detector expected[2];
