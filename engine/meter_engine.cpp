@@ -96,16 +96,12 @@ void MeterEngine::requestClear() {
 }
 
 void MeterEngine::setDelay(float value, float sampleRate) {
-    // Values outside 0..1 would ask for negative or unbounded delays.
+    // Values outside 0..1, and rates no host uses, would ask for negative or unbounded delays.
     const float clamped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
-    const double samples = static_cast<double>(sampleRate) *
+    const float rate = std::min(sampleRate, kMaxSampleRate);
+    const double samples = static_cast<double>(rate) *
                            (static_cast<double>(clamped) * static_cast<double>(kDelayRange));
-    std::int32_t result = 0;
-    if (samples >= 2147483647.0) {
-        result = 2147483647;
-    } else if (samples >= 1.0) {
-        result = static_cast<std::int32_t>(samples);
-    }
+    const std::int32_t result = samples >= 1.0 ? static_cast<std::int32_t>(samples) : 0;
     delaySamples.store(result, std::memory_order_relaxed);
 }
 
