@@ -1,5 +1,6 @@
 #include "gui/native/win32/win32_surface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -53,6 +54,22 @@ class CBitmapSource {
 HBITMAP bitmapHandle(const CNativeBitmap& bitmap) {
     auto* native = dynamic_cast<const CWin32Bitmap*>(&bitmap);
     return native ? native->handle() : nullptr;
+}
+
+/// Cuts a copy of `dest`'s size from `offset` down to the part that lies inside the
+/// bitmap; false when nothing is left. The graphics system fills a colour-keyed block that
+/// reaches outside its source with black, where nothing should be drawn.
+bool clipToBitmap(const CNativeBitmap& bitmap, CRectangle& dest, CPosition& offset) {
+    const int left = std::max(0, -offset.x);
+    const int top = std::max(0, -offset.y);
+    const int right = std::min(dest.width(), bitmap.width() - offset.x);
+    const int bottom = std::min(dest.height(), bitmap.height() - offset.y);
+    if (right <= left || bottom <= top) {
+        return false;
+    }
+    dest = {dest.left + left, dest.top + top, dest.left + right, dest.top + bottom};
+    offset = {offset.x + left, offset.y + top};
+    return true;
 }
 
 }  // namespace
@@ -214,10 +231,11 @@ void CWin32Surface::copyFrom(CSurface& source, const CRectangle& dest, CPosition
            sourceOffset.y, SRCCOPY);
 }
 
-void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& dest,
+void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& wanted,
                                CPosition sourceOffset) {
     HBITMAP handle = bitmapHandle(bitmap);
-    if (!handle) {
+    CRectangle dest = wanted;
+    if (!handle || !clipToBitmap(bitmap, dest, sourceOffset)) {
         return;
     }
     CBitmapSource source(dc_, handle);
@@ -227,10 +245,11 @@ void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& de
     }
 }
 
-void CWin32Surface::drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& dest,
+void CWin32Surface::drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& wanted,
                                           CPosition sourceOffset, CRgbColour key) {
     HBITMAP handle = bitmapHandle(bitmap);
-    if (!handle) {
+    CRectangle dest = wanted;
+    if (!handle || !clipToBitmap(bitmap, dest, sourceOffset)) {
         return;
     }
     CBitmapSource source(dc_, handle);

@@ -194,6 +194,9 @@ TEST_F(Win32DrawingTest, BitmapAndOffscreenCopiesWithAndWithoutTheImageLibrary) 
         surface.drawBitmap(*bitmap, {30, 10, 34, 13}, {2, 1});
         surface.drawBitmapTransparent(*bitmap, {50, 10, 58, 16}, {0, 0}, kColourWhite);
         surface.drawBitmapTransparent(*bitmap, {70, 10, 75, 14}, {3, 2}, kColourWhite);
+        // Blocks reaching past the bitmap draw only what lies inside it.
+        surface.drawBitmap(*bitmap, {10, 20, 30, 30}, {4, 2});
+        surface.drawBitmapTransparent(*bitmap, {80, 10, 95, 25}, {-3, -2}, kColourWhite);
         surface.copyFrom(*offscreen, {100, 60, 140, 90}, {0, 0});
         surface.copyFrom(*offscreen, {150, 60, 160, 70}, {10, 5});
     };
@@ -202,7 +205,12 @@ TEST_F(Win32DrawingTest, BitmapAndOffscreenCopiesWithAndWithoutTheImageLibrary) 
     const auto copy = [&](CPosition at, CPosition from, int width, int height, bool keyed) {
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
-                const std::uint32_t value = patternPixel(from.x + x, from.y + y);
+                const int sourceX = from.x + x;
+                const int sourceY = from.y + y;
+                if (sourceX < 0 || sourceY < 0 || sourceX >= 8 || sourceY >= 6) {
+                    continue;
+                }
+                const std::uint32_t value = patternPixel(sourceX, sourceY);
                 if (!keyed || value != 0xFFFFFF) {
                     expected.set(at.x + x, at.y + y, value);
                 }
@@ -213,6 +221,8 @@ TEST_F(Win32DrawingTest, BitmapAndOffscreenCopiesWithAndWithoutTheImageLibrary) 
     copy({30, 10}, {2, 1}, 4, 3, false);
     copy({50, 10}, {0, 0}, 8, 6, true);
     copy({70, 10}, {3, 2}, 5, 4, true);
+    copy({10, 20}, {4, 2}, 20, 10, false);
+    copy({80, 10}, {-3, -2}, 15, 15, true);
     expected.fill({100, 60, 140, 90}, kBlue);
     expected.fill({105, 65, 115, 70}, kColourRed);
     expected.fill({150, 60, 160, 70}, kBlue);
