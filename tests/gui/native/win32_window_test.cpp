@@ -133,18 +133,6 @@ TEST_F(Win32WindowTest, AWindowTheHostDestroyedIsReportedAndNotUsedAgain) {
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
 }
 
-TEST_F(Win32WindowTest, DropRegistrationIsMadeOnceAndRevoked) {
-    CNativePlatform::system().frameCreated();
-    auto window = makeWindow(client);
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->setDropActive(true));
-    EXPECT_TRUE(window->setDropActive(true));
-    EXPECT_TRUE(window->setDropActive(false));
-    EXPECT_EQ(RevokeDragDrop(window->handle()), DRAGDROP_E_NOTREGISTERED);
-    window.reset();
-    CNativePlatform::system().frameDestroyed();
-}
-
 TEST(Win32Platform, ImageLibraryEntryIsClearedWhenTheLastFrameLetsItGo) {
     CNativePlatform& platform = CNativePlatform::system();
     platform.frameCreated();
