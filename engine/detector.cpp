@@ -1,6 +1,7 @@
 #include "engine/detector.h"
 
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -89,7 +90,14 @@ void Detector::deriveCoefficients() {
     holdBlocks = blocksForTime(holdTime, sampleRate, blockLength);
     holdWindow.length = holdBlocks;
     holdWindow.initialValue = 0.0f;
-    holdWindow.reset();
+    try {
+        holdWindow.reset();
+    } catch (const std::bad_alloc&) {
+        // Only a window longer than the reserved one allocates; without memory, hold nothing.
+        holdBlocks = 0;
+        holdWindow.length = 0;
+        holdWindow.reset();
+    }
 }
 
 void Detector::clearLevels() {

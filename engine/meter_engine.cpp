@@ -164,7 +164,7 @@ float MeterEngine::publishedValue(std::size_t meter, int channel, float reading)
 }
 
 bool MeterEngine::growMeterInputs(std::uint32_t n) {
-    if (meterInput0.size() >= n) {
+    if (meterInput0.size() >= n && meterInput1.size() >= n) {
         return true;
     }
     // Only a block longer than any before gets here; a failure skips the metering of it.
@@ -178,12 +178,14 @@ bool MeterEngine::growMeterInputs(std::uint32_t n) {
 }
 
 bool MeterEngine::growDelayLines(std::size_t length) {
-    if (delayLine0.size() >= length) {
+    if (delayLine0.size() >= length && delayLine1.size() == delayLine0.size()) {
         return true;
     }
     try {
-        delayLine0.resize(length, 0.0f);
-        delayLine1.resize(length, 0.0f);
+        // Both lines keep one length: the ring positions are shared.
+        const std::size_t size = std::max(length, delayLine0.size());
+        delayLine0.resize(size, 0.0f);
+        delayLine1.resize(size, 0.0f);
         return true;
     } catch (const std::exception&) {
         return false;
