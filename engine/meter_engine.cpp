@@ -106,10 +106,11 @@ void MeterEngine::setDelay(float value, float sampleRate) {
 }
 
 void MeterEngine::applyPending() {
-    const std::uint32_t requests = pending.exchange(0, std::memory_order_acquire);
-    if (requests == 0) {
+    // A plain load first: the usual block has no request and needs no locked exchange.
+    if (pending.load(std::memory_order_relaxed) == 0) {
         return;
     }
+    const std::uint32_t requests = pending.exchange(0, std::memory_order_acquire);
     const float rate = pendingRate.load(std::memory_order_relaxed);
     const float holdTime = pendingHoldTime.load(std::memory_order_relaxed);
     for (Detector& detector : detectors) {
