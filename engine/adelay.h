@@ -47,7 +47,7 @@ class ADelay : public AudioEffectX {
     /// Chooses the hold time from "Resp": none, 1 s or 3 s.
     void applyResponse();
 
-    /// The engine's state, for inspection; the audio thread owns it.
+    /// The engine's state, for tests and tools to read; the audio thread owns it.
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:

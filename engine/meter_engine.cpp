@@ -72,7 +72,9 @@ void MeterEngine::createDetectors() {
 }
 
 void MeterEngine::sizeBuffers(float sampleRate) {
-    const std::size_t frames = static_cast<std::size_t>(sampleRate);
+    // Longer blocks and delays grow the buffers later; an absurd rate must not size them.
+    const float rate = sampleRate > 0.0f ? std::min(sampleRate, kMaxSampleRate) : 0.0f;
+    const std::size_t frames = static_cast<std::size_t>(rate);
     meterInput0.assign(frames, 0.0f);
     meterInput1.assign(frames, 0.0f);
     delayLine0.assign(2 * frames, 0.0f);
