@@ -1,4 +1,5 @@
-// The effect as the plug-in delivers it: the meter effect under its own unique ID.
+// The effect as the plug-in delivers it: the meter effect under its own unique ID, passing
+// every parameter change on to its editor.
 #pragma once
 
 #include "engine/adelay.h"
@@ -8,6 +9,8 @@ class ADelayEdit : public ADelay {
     explicit ADelayEdit(audioMasterCallback audioMaster);
     ~ADelayEdit() override;
 
+    /// Stores the value, then hands it to the editor, on the caller's thread.
+    void setParameter(VstInt32 index, float value) override;
     bool getEffectName(char* name) override;
     bool getProductString(char* text) override;
 };
