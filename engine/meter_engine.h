@@ -10,6 +10,10 @@
 
 #include "engine/detector.h"
 
+// The audio thread shares these with control threads and must never wait for a lock.
+static_assert(std::atomic<float>::is_always_lock_free, "lock-free float atomics");
+static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "lock-free integer atomics");
+
 /// 20 log10 of `x`, with a tiny addend so that 0 gives -400 dB.
 float toDecibels(float x);
 /// `value` mapped linearly from low..high to 0..1 and clamped; 0 for not-a-number.
