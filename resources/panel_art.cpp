@@ -151,7 +151,7 @@ void PanelArt::drawScale(BmpImage& panel) {
 void PanelArt::drawTitle(BmpImage& panel) {
     const int centre = kMeterLeft + kMeterWidth / 2;
     PixelFont::drawCentred(panel, centre, 12, "PEVO LEVEL METER", kInk, 2);
-    PixelFont::drawCentred(panel, centre, 32, "MICROPROCESSOR CONTROLLED", kInk);
+    PixelFont::drawCentred(panel, centre, 32, "Microprocessor Controlled", kInk);
     // The logo: a lit segment between two dark ones.
     const int logoLeft = kMeterLeft;
     panel.fillRect(logoLeft, 14, logoLeft + 10, 26, kSegmentOff);
