@@ -16,6 +16,7 @@
 namespace {
 
 bool failArrayAllocation = false;
+long allocations = 0;
 
 std::string display(ADelay& effect, VstInt32 index) {
     char text[16] = "";
@@ -196,18 +197,45 @@ TEST(ADelayTest, BadInputKeepsPublishedValuesFiniteAndInRange) {
     EXPECT_TRUE(effect.calls.empty());
 }
 
+TEST(ADelayTest, SetUpAndProcessingAllocateNothingOnceRunning) {
+    ADelayEdit effect(testHost);
+    std::vector<float> left(4096, 0.25f), right(4096, -0.5f);
+    float* channels[] = {left.data(), right.data()};
+    effect.setParameter(0, 1.0f);
+    const long before = allocations;
+    for (float rate : {48000.0f, 96000.0f, 192000.0f, 44100.0f}) {
+        effect.setSampleRate(rate);
+        effect.setParameter(6, 1.0f);
+        effect.setParameter(5, rate > 50000.0f ? 0.5f : 0.0f);
+        effect.resume();
+        effect.process(channels, channels, 4096);
+    }
+    EXPECT_EQ(allocations, before);
+}
+
 }  // namespace
 
-void* operator new[](std::size_t size) {
-    if (failArrayAllocation) {
-        throw std::bad_alloc();
-    }
+void* operator new(std::size_t size) {
+    ++allocations;
     if (void* memory = std::malloc(size ? size : 1)) {
         return memory;
     }
     throw std::bad_alloc();
 }
 
+void* operator new[](std::size_t size) {
+    if (failArrayAllocation) {
+        throw std::bad_alloc();
+    }
+    return operator new(size);
+}
+
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 void operator delete[](void* memory) noexcept {
     std::free(memory);
 }
