@@ -20,8 +20,10 @@ TestHost::~TestHost() {
 VstPluginMainProc TestHost::entry(const char* symbol) {
     // Loaded once per test process and kept until it ends.
     static const std::unique_ptr<PluginLibrary> library = [] {
+        // Without PEVO_PLUGIN the bare file name is tried: Windows looks next to the program
+        // first, so the program and the plug-in can be copied to a machine together.
         const char* path = std::getenv("PEVO_PLUGIN");
-        return path ? PluginLibrary::open(path) : nullptr;
+        return PluginLibrary::open(path ? path : PEVO_PLUGIN_FILE_NAME);
     }();
     return library ? library->entry(symbol) : nullptr;
 }
