@@ -112,32 +112,42 @@ void Detector::reserveHoldWindow(float maxHoldTime, float maxSampleRate) {
 }
 
 void Detector::measure(const float* samples, std::uint32_t count) {
-    for (std::uint32_t start = 0; start < count; start += blockLength) {
-        const std::uint32_t n = count - start < blockLength ? count - start : blockLength;
-        float sum;
-        float peak;
-        sumAndPeak(samples + start, n, sum, peak);
-        if (!(sum < kBadBlockSum)) {
-            sanitisedSumAndPeak(samples + start, n, sum, peak);
+    float sums[kMaxBatch];
+    float peaks[kMaxBatch];
+    for (std::uint32_t start = 0; start < count;) {
+        std::uint32_t blocks = 0;
+        std::uint32_t n = 0;
+        for (; blocks < kMaxBatch && start < count; ++blocks, start += n) {
+            n = count - start < blockLength ? count - start : blockLength;
+            sumAndPeak(samples + start, n, sums[blocks], peaks[blocks]);
+            if (!(sums[blocks] < kBadBlockSum)) {
+                sanitisedSumAndPeak(samples + start, n, sums[blocks], peaks[blocks]);
+            }
         }
-        stepBlock(sum, peak, n);
+        stepBlocks(sums, peaks, blocks, n);
     }
 }
 
-void Detector::stepBlock(float sum, float peak, std::uint32_t n) {
-    holdLevel = holdBlocks != 0 ? holdWindow.push(peak) : 0.0f;
-
-    const float meanSquare = sum / static_cast<float>(n);
-    const float blockRms = static_cast<float>(std::sqrt(static_cast<double>(meanSquare)));
-    float rms = rmsLevel;
+void Detector::stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks,
+                          std::uint32_t lastLength) {
     // Indexed rather than branched: the comparison is a coin toss on noisy signals.
-    const float coefs[2] = {rmsFallBlockCoef, rmsRiseBlockCoef};
-    const float coef = coefs[blockRms > rms ? 1 : 0];
-    rms = rms + (blockRms - rms) * coef;
-    rmsLevel = rms < kLevelFloor ? 0.0f : rms;
+    const float rmsCoefs[2] = {rmsFallBlockCoef, rmsRiseBlockCoef};
+    const float peakKeep = 1.0f - peakFallBlockCoef;
+    const float fullLength = static_cast<float>(blockLength);
+    float rms = rmsLevel;
+    float peakLevelNow = peakLevel;
+    for (std::uint32_t b = 0; b < blocks; ++b) {
+        const float n = b + 1 == blocks ? static_cast<float>(lastLength) : fullLength;
+        const float meanSquare = sums[b] / n;
+        const float blockRms = static_cast<float>(std::sqrt(static_cast<double>(meanSquare)));
+        rms = rms + (blockRms - rms) * rmsCoefs[blockRms > rms ? 1 : 0];
+        rms = rms < kLevelFloor ? 0.0f : rms;
 
-    const float decayed = (1.0f - peakFallBlockCoef) * peakLevel;
-    const float floored = decayed < kLevelFloor ? 0.0f : decayed;
-    const float level = peak > decayed ? peak : floored;
-    peakLevel = level;
+        const float decayed = peakKeep * peakLevelNow;
+        const float floored = decayed < kLevelFloor ? 0.0f : decayed;
+        peakLevelNow = peaks[b] > decayed ? peaks[b] : floored;
+    }
+    rmsLevel = rms;
+    peakLevel = peakLevelNow;
+    holdLevel = holdBlocks != 0 ? holdWindow.pushMany(peaks, blocks) : 0.0f;
 }

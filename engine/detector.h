@@ -33,9 +33,13 @@ class Detector {
     /// free of allocation.
     void reserveHoldWindow(float maxHoldTime, float maxSampleRate);
 
-    /// Advances the levels by one measurement block of `n` samples whose sum of squares is
-    /// `sum` and whose largest magnitude is `peak`.
-    void stepBlock(float sum, float peak, std::uint32_t n);
+    /// Most measurement blocks handed to `stepBlocks` at once.
+    static constexpr std::uint32_t kMaxBatch = 32;
+    /// Advances the levels by `blocks` (1 to kMaxBatch) consecutive measurement blocks, given
+    /// each block's sum of squares and largest magnitude. All blocks are full but the last,
+    /// which has `lastLength` samples.
+    void stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks,
+                    std::uint32_t lastLength);
 
     float rmsRiseTime = 0.1f;
     float rmsFallTime = 0.2f;

@@ -235,21 +235,29 @@ void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
 }
 
 void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n) {
-    Detector& first = detectors[0];
-    Detector& second = detectors[1];
-    const std::uint32_t blockLength = first.blockLength;
-    for (std::uint32_t start = 0; start < n; start += blockLength) {
-        const std::uint32_t count = std::min(blockLength, n - start);
-        float sum[2];
-        float peak[2];
-        sumAndPeakPair(x0 + start, x1 + start, count, sum, peak);
-        if (!(sum[0] < kBadBlockSum)) {
-            sanitisedSumAndPeak(x0 + start, count, sum[0], peak[0]);
+    const std::uint32_t blockLength = detectors[0].blockLength;
+    float sums[2][Detector::kMaxBatch];
+    float peaks[2][Detector::kMaxBatch];
+    for (std::uint32_t start = 0; start < n;) {
+        std::uint32_t blocks = 0;
+        std::uint32_t count = 0;
+        for (; blocks < Detector::kMaxBatch && start < n; ++blocks, start += count) {
+            count = std::min(blockLength, n - start);
+            float sum[2];
+            float peak[2];
+            sumAndPeakPair(x0 + start, x1 + start, count, sum, peak);
+            if (!(sum[0] < kBadBlockSum)) {
+                sanitisedSumAndPeak(x0 + start, count, sum[0], peak[0]);
+            }
+            if (!(sum[1] < kBadBlockSum)) {
+                sanitisedSumAndPeak(x1 + start, count, sum[1], peak[1]);
+            }
+            for (int c = 0; c < 2; ++c) {
+                sums[c][blocks] = sum[c];
+                peaks[c][blocks] = peak[c];
+            }
         }
-        if (!(sum[1] < kBadBlockSum)) {
-            sanitisedSumAndPeak(x1 + start, count, sum[1], peak[1]);
-        }
-        first.stepBlock(sum[0], peak[0], count);
-        second.stepBlock(sum[1], peak[1], count);
+        detectors[0].stepBlocks(sums[0], peaks[0], blocks, count);
+        detectors[1].stepBlocks(sums[1], peaks[1], blocks, count);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -51,6 +52,16 @@ TEST(DetectorTest, HoldRunsOutAfterItsWindowAndPeakDecays) {
     }
     measureConstant(detector, 0.0f, 128);
     EXPECT_EQ(detector.holdLevel, 0.0f);
+
+    // One long call gives the levels of the same blocks measured one by one.
+    Detector whole = detectorWithHold(1.0f);
+    std::vector<float> samples(346 * 128 - 50, 0.0f);
+    std::fill(samples.begin(), samples.begin() + 128, 1.0f);
+    whole.measure(samples.data(), static_cast<std::uint32_t>(samples.size()));
+    EXPECT_EQ(whole.peakLevel, detector.peakLevel);
+    EXPECT_EQ(whole.holdLevel, 0.0f);
+    whole.measure(samples.data(), 345 * 128);
+    EXPECT_EQ(whole.holdLevel, 1.0f);
 
     // The decays end at exactly zero instead of lingering as tiny numbers.
     for (int block = 0; block < 30000; ++block) {

@@ -48,4 +48,29 @@ TEST(RunningMaxTest, MatchesNaiveWindowMaximumForAnyLength) {
     }
 }
 
+TEST(RunningMaxTest, PushingManyEqualsPushingEachInTurn) {
+    std::mt19937 random(99);
+    std::uniform_real_distribution<float> value(0.0f, 1.0f);
+    for (std::uint32_t length : {1u, 2u, 3u, 5u, 8u, 345u, 1034u}) {
+        RunningMax<float> single;
+        RunningMax<float> batched;
+        single.length = batched.length = length;
+        single.reset();
+        batched.reset();
+        for (int round = 0; round < 200; ++round) {
+            // Batches shorter and longer than the window, wrapping round the ring.
+            std::vector<float> values(1 + random() % (length + 40));
+            float last = 0.0f;
+            for (float& x : values) {
+                x = value(random);
+                last = single.push(x);
+            }
+            ASSERT_EQ(batched.pushMany(values.data(), static_cast<std::uint32_t>(values.size())),
+                      last);
+            ASSERT_EQ(batched.tree, single.tree) << "length " << length << ", round " << round;
+            ASSERT_EQ(batched.cursor, single.cursor);
+        }
+    }
+}
+
 }  // namespace
