@@ -9,7 +9,7 @@ namespace {
 constexpr float kLevelFloor = 1e-20f;
 /// Samples at or above this magnitude could overflow a block's sum of squares.
 constexpr float kOverflowingSample = 0x1p60f;
-/// About four days of 128-sample blocks at 48 kHz: far beyond any hold time in use.
+/// About twelve hours of 128-sample blocks at 48 kHz: far beyond any hold time in use.
 constexpr double kMaxHoldBlocks = 16777216.0;
 
 float blockCoefficient(float sampleCoef, std::uint32_t blockLength) {
@@ -26,6 +26,20 @@ std::uint32_t blocksForTime(float time, float sampleRate, std::uint32_t blockLen
         return 0;  // also a negative or not-a-number time
     }
     return static_cast<std::uint32_t>(blocks < kMaxHoldBlocks ? blocks : kMaxHoldBlocks);
+}
+
+/// Sum of squares, added in order in single precision, and largest magnitude of `n` samples.
+void sumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
+    float s = 0.0f;
+    float p = 0.0f;
+    for (std::uint32_t i = 0; i < n; ++i) {
+        const float v = x[i];
+        s = s + v * v;
+        const float a = std::fabs(v);
+        p = a > p ? a : p;
+    }
+    sum = s;
+    peak = p;
 }
 
 }  // namespace

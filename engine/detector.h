@@ -2,7 +2,6 @@
 // all updated once per measurement block of 128 samples.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "engine/running_max.h"
@@ -63,26 +62,8 @@ class Detector {
     void deriveCoefficients();
 };
 
-/// Sum of squares (added in order, as single precision) and largest magnitude of `n` samples.
-/// A sample that is not a number, infinite, or so large that its square could overflow makes
-/// the sum not finite or at least `kBadBlockSum`; `sanitisedSumAndPeak` then measures the block
-/// again with such samples replaced.
-inline void sumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
-    float s = 0.0f;
-    float p = 0.0f;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const float v = x[i];
-        s = s + v * v;
-        const float a = std::fabs(v);
-        if (a > p) {
-            p = a;
-        }
-    }
-    sum = s;
-    peak = p;
-}
-
-/// No block of at most 128 ordinary samples (each below 2^56) reaches this sum.
+/// A block's sum of squares reaches this only when a sample is not a number, infinite or so
+/// large that its square could overflow: no 128 samples below 2^56 add up to it.
 constexpr float kBadBlockSum = 0x1p120f;
 
 /// Measures a block again with samples that are not a number read as silence and infinite or
