@@ -79,7 +79,7 @@ class RunningMax {
     /// Recomputes every ancestor of the nodes `low` .. `high`, lowest first. A node met again
     /// on a later pass (its subtree reaches deeper) is recomputed then, after its children.
     static void refresh(T* nodes, std::uint32_t low, std::uint32_t high) {
-        while (high > 1) {
+        while (low != high) {
             low = low > 3 ? low >> 1 : 1;
             high >>= 1;
             for (std::uint32_t node = low; node <= high; ++node) {
@@ -87,6 +87,15 @@ class RunningMax {
                 const T right = nodes[2 * node + 1];
                 nodes[node] = right > left ? right : left;
             }
+        }
+        // One path is left: its value stays in a register, so no step waits for a store.
+        std::uint32_t node = low;
+        T larger = nodes[node];
+        while (node > 1) {
+            const T sibling = nodes[node ^ 1u];
+            larger = sibling > larger ? sibling : larger;
+            node >>= 1;
+            nodes[node] = larger;
         }
     }
 };
