@@ -22,26 +22,7 @@ class RunningMax {
 
     /// Enters `x` as the newest value and answers the maximum of the window. Values must be
     /// non-negative.
-    T push(T x) {
-        if (length <= 1) {
-            return x;
-        }
-        T* const nodes = tree.data();
-        std::uint32_t node = cursor;
-        nodes[node] = x;
-        // The path's values stay in a register; only the siblings are read back.
-        T larger = x;
-        while (node != 1) {
-            const T sibling = nodes[node ^ 1u];
-            larger = sibling > larger ? sibling : larger;
-            node >>= 1;
-            nodes[node] = larger;
-        }
-        if (++cursor == 2 * length) {
-            cursor = length;
-        }
-        return nodes[1];
-    }
+    T push(T x) { return pushMany(&x, 1); }
 
     /// The same as pushing `count` (at least 1) values in order, answering the maximum after
     /// the last; each inner node is recomputed once rather than once per value below it.
