@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs Windows programs under Wine in the project's throw-away prefix.
 # Usage: wine-run.sh PROGRAM [ARGS...]   run a program (the tests' cross-compiling emulator)
-#        wine-run.sh --start             create the prefix if missing, keep its server up
+#        wine-run.sh --start             create the prefix if missing, keep it up until --stop
 #        wine-run.sh --stop              shut the prefix's server down
 #        wine-run.sh --fresh             remove the prefix (the next start creates it anew)
 set -euo pipefail
@@ -14,25 +14,42 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
 start_prefix() {
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    mkdir -p "$WINEPREFIX"
     # Tests run in parallel: one of them makes the prefix, the others wait for it.
     exec 9>"$WINEPREFIX.lock"
     flock 9
+    # The server and the prefix's services outlive the programs (by a minute, or until
+    # --stop), so that each program starts quickly. Started first: a server that a
+    # program started would end with it. None of them may hold the programs' output
+    # open, or whoever reads it (CTest) would wait for them.
+    local started=false
+    if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then  # fails when already up
+        started=true
+    fi
     if [ ! -f "$WINEPREFIX/.ready" ]; then
         wineboot -i </dev/null >/dev/null 2>&1 9>&-
         touch "$WINEPREFIX/.ready"
-    fi
-    # The server and the prefix's services outlive the programs (by a minute, or until
-    # --stop). They must not hold the programs' output open, or whoever reads it (CTest)
-    # would wait for them.
-    if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then  # fails when already up
+    elif $started; then
         wine wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
     flock -u 9
 }
 
+# Wine closes its desktop a moment after the last program that uses it ends; a window
+# program starting just then waits many seconds for a new one. A program that waits for
+# input on a pipe nobody writes keeps the desktop open until --stop.
+keep_desktop() {
+    local pipe="$WINEPREFIX/.desktop-keeper"
+    rm -f "$pipe"
+    mkfifo "$pipe"
+    wine cmd /c pause 0<>"$pipe" >/dev/null 2>&1 &
+}
+
 case "${1:-}" in
---start) start_prefix ;;
+--start)
+    start_prefix
+    keep_desktop
+    ;;
 --stop) wineserver -k 2>/dev/null || true ;;
 --fresh)
     wineserver -k 2>/dev/null || true
