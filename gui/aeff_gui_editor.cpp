@@ -54,8 +54,7 @@ void AEffGUIEditor::idle() {
     if (frame && !inDrag) {
         frame->processEvents();
     }
-    if (updateFlag) {
-        updateFlag = 0;
+    if (updateFlag.exchange(0) != 0) {
         update();
     }
     if (frame) {

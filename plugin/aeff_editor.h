@@ -1,12 +1,14 @@
 // The editor interface through which the dispatcher reaches an effect's editor.
 #pragma once
 
+#include <atomic>
+
 #include "plugin/vst2.h"
 
 class AudioEffect;
 
 class AEffEditor {
-public:
+  public:
     explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
     virtual ~AEffEditor() = default;
 
@@ -22,8 +24,7 @@ public:
     }
     virtual void close() {}
     virtual void idle() {
-        if (updateFlag) {
-            updateFlag = 0;
+        if (updateFlag.exchange(0) != 0) {
             update();
         }
     }
@@ -48,8 +49,9 @@ public:
         return false;
     }
 
-protected:
+  protected:
     AudioEffect* effect;  ///< not owned: the effect owns its editor
     void* systemWindow = nullptr;
-    VstInt32 updateFlag = 0;
+    /// Set by parameter changes on the audio thread, taken by idle on the editor's thread.
+    std::atomic<VstInt32> updateFlag{0};
 };

@@ -2,6 +2,7 @@
 // requests (opcodes 0 to 24) and offers the host requests every effect needs.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 
 #include "plugin/aeff_editor.h"
@@ -95,7 +96,8 @@ class AudioEffect {
     /// Copies at most `size` - 1 characters of `source` and a terminator into `text`.
     static void copyText(char* text, const char* source, std::size_t size);
 
-    float sampleRate = 44100.0f;
+    /// Set by the host's thread, read by parameter changes from any thread.
+    std::atomic<float> sampleRate{44100.0f};
     AEffEditor* editor = nullptr;
     audioMasterCallback audioMaster;
     VstInt32 numPrograms;
