@@ -21,6 +21,9 @@ run_preset linux
 echo "== Linux, ThreadSanitizer"
 run_preset tsan
 
+echo "== Linux, AddressSanitizer and UndefinedBehaviorSanitizer"
+run_preset asan
+
 echo "== Windows plug-ins"
 bash tools/scripts/deps.sh windows display
 bash tools/scripts/test-windows.sh
