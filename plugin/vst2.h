@@ -277,8 +277,8 @@ enum VstModifierKey : unsigned char {
 };
 
 /// Host text buffer sizes, terminator included.
-constexpr std::size_t kVstMaxLabelLen = 9;        ///< parameter label and display text
-constexpr std::size_t kVstMaxParamNameLen = 32;   ///< what hosts actually provide for names
+constexpr std::size_t kVstMaxLabelLen = 9;       ///< parameter label and display text
+constexpr std::size_t kVstMaxParamNameLen = 32;  ///< what hosts actually provide for names
 constexpr std::size_t kVstMaxProgNameLen = 24;
 constexpr std::size_t kVstMaxEffectNameLen = 32;
 constexpr std::size_t kVstMaxVendorStrLen = 64;

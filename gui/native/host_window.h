@@ -7,7 +7,7 @@
 #include <vector>
 
 class CHostWindow {
-public:
+  public:
     /// Null when no window system is reachable.
     static std::unique_ptr<CHostWindow> create(int width, int height, const char* title);
     virtual ~CHostWindow() = default;

@@ -8,4 +8,6 @@ CNativePlatform& CNativePlatform::current() {
     return installedPlatform ? *installedPlatform : system();
 }
 
-void CNativePlatform::install(CNativePlatform* platform) { installedPlatform = platform; }
+void CNativePlatform::install(CNativePlatform* platform) {
+    installedPlatform = platform;
+}

@@ -21,7 +21,7 @@ enum CMouseStateBits : int {
 };
 
 class CNativePlatform {
-public:
+  public:
     virtual ~CNativePlatform() = default;
 
     /// The platform in use: the installed one, else the system's.

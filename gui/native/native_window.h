@@ -8,7 +8,7 @@
 
 /// What a native window reports to the view that owns it (the frame).
 class CNativeWindowClient {
-public:
+  public:
     virtual ~CNativeWindowClient() = default;
     /// The window system asks for `damaged` to be repainted onto `surface`.
     virtual void paintWindow(CSurface& surface, const CRectangle& damaged) = 0;
@@ -19,7 +19,7 @@ public:
 };
 
 class CNativeWindow {
-public:
+  public:
     /// Destroys the window if it still exists.
     virtual ~CNativeWindow() = default;
 

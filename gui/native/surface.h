@@ -21,14 +21,14 @@ enum class CTextAlign { left, centre, right };
 
 /// A picture loaded from the library's bitmap resources.
 class CNativeBitmap {
-public:
+  public:
     virtual ~CNativeBitmap() = default;
     virtual int width() const = 0;
     virtual int height() const = 0;
 };
 
 class CSurface {
-public:
+  public:
     virtual ~CSurface() = default;
 
     virtual void setPen(CRgbColour colour, int width, CPenStyle style) = 0;
