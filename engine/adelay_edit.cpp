@@ -16,18 +16,11 @@ void ADelayEdit::setParameter(VstInt32 index, float value) {
     }
 }
 
+// The delivered effect answers with its own operations; the texts are the meter's.
 bool ADelayEdit::getEffectName(char* name) {
-    if (!name) {
-        return false;
-    }
-    copyText(name, "Pevo", kVstMaxEffectNameLen);
-    return true;
+    return ADelay::getEffectName(name);
 }
 
 bool ADelayEdit::getProductString(char* text) {
-    if (!text) {
-        return false;
-    }
-    copyText(text, "Pevo level meter", kVstMaxProductStrLen);
-    return true;
+    return ADelay::getProductString(text);
 }
