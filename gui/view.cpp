@@ -31,7 +31,8 @@ void CView::mouseDown(CDrawContext* context, const CPosition& where) {
 }
 
 void CView::redrawIfDirty(CDrawContext* context) {
-    if (isDirty()) {
+    // Without a context nothing can be drawn: the view stays dirty for the next idle.
+    if (context && isDirty()) {
         draw(context);
         setDirty(false);
     }
@@ -77,11 +78,11 @@ void CView::gainFocus(CDrawContext* context) {
 }
 
 bool CView::isDirty() const {
-    return dirty;
+    return dirty.load(std::memory_order_relaxed);
 }
 
 void CView::setDirty(bool state) {
-    dirty = state;
+    dirty.store(state, std::memory_order_relaxed);
 }
 
 void CView::setMouseEnabled(bool state) {

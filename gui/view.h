@@ -2,6 +2,7 @@
 // draws itself through a drawing context and may take mouse presses and keys.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "gui/geometry.h"
@@ -69,7 +70,8 @@ class CView {
     CRectangle mouseArea;
     CFrame* frame = nullptr;
     CView* container = nullptr;
-    bool dirty = false;
+    /// Written by the host's audio thread through the editor too; relaxed is enough.
+    std::atomic<bool> dirty{false};
     bool mouseEnabled = true;
     bool transparent = false;
 };
