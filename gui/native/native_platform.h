@@ -53,4 +53,6 @@ class CNativePlatform {
     /// Milliseconds from an arbitrary start, wrapping.
     virtual std::uint32_t ticks() = 0;
     virtual void sleep(std::uint32_t milliseconds) = 0;
+    /// Longest gap between the clicks of a double click, in milliseconds.
+    virtual std::uint32_t doubleClickTime() { return 500; }
 };

@@ -157,3 +157,7 @@ std::uint32_t CWin32Platform::ticks() {
 void CWin32Platform::sleep(std::uint32_t milliseconds) {
     Sleep(milliseconds);
 }
+
+std::uint32_t CWin32Platform::doubleClickTime() {
+    return GetDoubleClickTime();
+}

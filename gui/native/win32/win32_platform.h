@@ -25,6 +25,7 @@ class CWin32Platform : public CNativePlatform {
     CPosition cursorPosition() override;
     std::uint32_t ticks() override;
     void sleep(std::uint32_t milliseconds) override;
+    std::uint32_t doubleClickTime() override;
 
   private:
     void loadImageLibrary();

@@ -1,0 +1,77 @@
+#include "gui/vertical_switch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gui/draw_context.h"
+#include "gui/frame.h"
+#include "gui/native/native_platform.h"
+#include "gui/resource_bitmap.h"
+
+CVerticalSwitch::CVerticalSwitch(const CRectangle& size, CControlListener* listener,
+                                 std::int32_t tag, std::int32_t subImageCount,
+                                 std::int32_t imageHeight, std::int32_t positionCount,
+                                 CResourceBitmap* background, const CPosition& offset)
+    : CControl(size, listener, tag, background),
+      offset(offset),
+      subImageCount(subImageCount),
+      imageHeight(imageHeight),
+      positionCount(positionCount) {
+    defaultValue = 0.0f;
+}
+
+void CVerticalSwitch::draw(CDrawContext* context) {
+    if (!context) {
+        return;
+    }
+    if (backgroundBitmap) {
+        const std::int32_t picture = toPixels((positionCount - 1) * getValue() + 0.5f);
+        const CPosition source{0, toPixels(double(picture) * imageHeight)};
+        if (transparent) {
+            backgroundBitmap->drawTransparent(context, bounds, source);
+        } else {
+            backgroundBitmap->draw(context, bounds, source);
+        }
+    }
+    setDirty(false);
+}
+
+float CVerticalSwitch::valueAt(std::int32_t y) const {
+    // One position has nowhere to move; a strip without picture height is divided over
+    // the switch's own height instead.
+    if (positionCount < 2) {
+        return 0.0f;
+    }
+    const double height = imageHeight > 0 ? imageHeight : bounds.height();
+    const double zone = height / positionCount;
+    if (!(zone > 0.0)) {
+        return 0.0f;
+    }
+    const double last = positionCount - 1;
+    const double index = std::clamp(std::trunc((y - bounds.top) / zone), 0.0, last);
+    return static_cast<float>(index / last);
+}
+
+void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
+    if (!isMouseEnabled() || !context) {
+        return;
+    }
+    const std::int32_t state = context->getMouseState();
+    if (restoreDefaultOnClick(context, state) || !(state & kMouseLeft)) {
+        return;
+    }
+    if (frame) {
+        frame->beginEdit(tag);
+    }
+    // The first pass acts on the press itself, even when the button is already up again.
+    CPosition cursor = where;
+    do {
+        setValue(valueAt(cursor.y));
+        reportIfDirty(context);
+        context->getMousePosition(cursor);
+        runHostIdle();
+    } while (windowStillOpen() && context->getMouseState() == state);
+    if (frame) {
+        frame->endEdit(tag);
+    }
+}
