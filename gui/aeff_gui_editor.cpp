@@ -28,6 +28,9 @@ AEffGUIEditor::~AEffGUIEditor() {
     delete frame;
     frame = nullptr;
     CNativePlatform::current().editorDestroyed();
+    if (effect) {
+        effect->forgetEditor(this);
+    }
 }
 
 VstInt32 AEffGUIEditor::getRect(ERect** rectPointer) {
@@ -44,6 +47,11 @@ VstInt32 AEffGUIEditor::open(void* parentWindow) {
 }
 
 void AEffGUIEditor::close() {}
+
+void AEffGUIEditor::deleteFrame() {
+    delete frame;
+    frame = nullptr;
+}
 
 void AEffGUIEditor::idle() {
     if (inHostIdle) {

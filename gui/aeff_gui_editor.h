@@ -47,6 +47,9 @@ class AEffGUIEditor : public AEffEditor {
     CFrame* getFrame() const { return frame; }
 
   protected:
+    /// Deletes the frame and forgets it.
+    void deleteFrame();
+
     ERect rect{0, 0, 0, 0};
     CFrame* frame = nullptr;
     std::uint32_t nextIdleTime;

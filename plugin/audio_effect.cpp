@@ -88,7 +88,9 @@ AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, 
 }
 
 AudioEffect::~AudioEffect() {
-    delete editor;
+    AEffEditor* owned = editor;
+    editor = nullptr;
+    delete owned;
 }
 
 void AudioEffect::setParameter(VstInt32, float) {}
@@ -312,6 +314,12 @@ bool AudioEffect::isOutputConnected(VstInt32 output) {
 void AudioEffect::setEditor(AEffEditor* newEditor) {
     editor = newEditor;
     setFlag(effFlagsHasEditor, newEditor != nullptr);
+}
+
+void AudioEffect::forgetEditor(AEffEditor* gone) {
+    if (editor == gone) {
+        setEditor(nullptr);
+    }
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

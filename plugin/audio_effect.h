@@ -85,6 +85,8 @@ class AudioEffect {
     AEffect* getAeffect() { return &cEffect; }
     /// Registers the editor (owned from now on) and sets or clears the has-editor flag.
     void setEditor(AEffEditor* newEditor);
+    /// An editor that goes away first (its construction failed) is no longer the effect's.
+    void forgetEditor(AEffEditor* gone);
 
   protected:
     /// Sends a request to the host; answers 0 without a host callback.

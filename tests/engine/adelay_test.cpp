@@ -10,7 +10,6 @@
 #include <random>
 #include <string>
 
-#include "engine/adelay_edit.h"
 #include "tests/engine/recording_delay.h"
 
 namespace {
@@ -29,7 +28,7 @@ std::vector<float> constant(float value, std::size_t n = 512) {
 }
 
 TEST(ADelayTest, ConstructsAndKeepsTheDelayInRange) {
-    ADelayEdit effect(testHost);
+    ADelay effect(testHost);
     EXPECT_EQ(effect.getAeffect()->flags, 28);  // no editor yet
     for (VstInt32 index = 0; index < 8; ++index) {
         EXPECT_EQ(effect.getParameter(index), index >= 1 && index <= 3 ? 1.0f : 0.0f);
@@ -44,7 +43,7 @@ TEST(ADelayTest, ConstructsAndKeepsTheDelayInRange) {
     EXPECT_EQ(display(effect, 0), "  14400");
 
     failArrayAllocation = true;  // the program array is the effect's only array allocation
-    EXPECT_THROW(ADelayEdit failing(testHost), std::bad_alloc);
+    EXPECT_THROW(ADelay failing(testHost), std::bad_alloc);
     failArrayAllocation = false;
 }
 
@@ -198,7 +197,7 @@ TEST(ADelayTest, BadInputKeepsPublishedValuesFiniteAndInRange) {
 }
 
 TEST(ADelayTest, SetUpAndProcessingAllocateNothingOnceRunning) {
-    ADelayEdit effect(testHost);
+    ADelay effect(testHost);
     std::vector<float> left(4096, 0.25f), right(4096, -0.5f);
     float* channels[] = {left.data(), right.data()};
     effect.setParameter(0, 1.0f);

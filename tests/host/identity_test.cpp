@@ -75,13 +75,14 @@ TEST(PluginRequests, FixedAnswers) {
     EXPECT_EQ(input, nullptr);
     EXPECT_EQ(output, nullptr);
 
-    if (!kHasEditor) {
-        ERect* rect = nullptr;
-        EXPECT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 0);
-        EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, &rect), 0);
-        EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', VKEY_LEFT), 0);
-        EXPECT_EQ(plugin->dispatch(effSetEditKnobMode, 0, 2), 0);
-    }
+    // The panel's size is known before any window exists.
+    ERect* rect = nullptr;
+    ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 900);
+    EXPECT_EQ(rect->bottom - rect->top, 202);
+    EXPECT_EQ(plugin->dispatch(effEditKeyDown, 'a', VKEY_LEFT), -1);  // no window: not taken
+    EXPECT_EQ(plugin->dispatch(effSetEditKnobMode, 0, 2), 1);
 }
 
 TEST(PluginRequests, SampleRateAndBlockSize) {

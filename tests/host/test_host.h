@@ -8,10 +8,9 @@
 
 #include "plugin/vst2.h"
 
-/// Flags the delivered plug-in announces: VU, mono and replacing processing. The editor,
-/// once delivered, adds effFlagsHasEditor.
-constexpr VstInt32 kExpectedFlags = effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing;
-constexpr bool kHasEditor = (kExpectedFlags & effFlagsHasEditor) != 0;
+/// Flags the delivered plug-in announces: editor, VU, mono and replacing processing.
+constexpr VstInt32 kExpectedFlags =
+    effFlagsHasEditor | effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing;
 
 class TestHost {
   public:

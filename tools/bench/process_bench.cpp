@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/adelay_edit.h"
+#include "editor/adelay_edit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/adelay_edit.h"
+#include "editor/adelay_edit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "plugin/vst_main.h"
+#include "editor/vst_main.h"
 
-#include "engine/adelay_edit.h"
+#include "editor/adelay_edit.h"
 #include "plugin/plugin_module.h"
 
 AEffect* VSTPluginMain(audioMasterCallback audioMaster) {

@@ -1,9 +1,10 @@
-#include "engine/adelay_edit.h"
+#include "editor/adelay_edit.h"
 
-#include "gui/aeff_gui_editor.h"
+#include "editor/ad_editor.h"
 
 ADelayEdit::ADelayEdit(audioMasterCallback audioMaster) : ADelay(audioMaster) {
     setUniqueID(fourCharCode('P', 'e', 'v', 'o'));
+    new ADEditor(this);  // registers itself; the effect owns it from now on
 }
 
 ADelayEdit::~ADelayEdit() = default;

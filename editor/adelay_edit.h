@@ -1,5 +1,5 @@
-// The effect as the plug-in delivers it: the meter effect under its own unique ID, passing
-// every parameter change on to its editor.
+// The effect as the plug-in delivers it: the meter effect under its own unique ID, with its
+// editor, to which it passes every parameter change.
 #pragma once
 
 #include "engine/adelay.h"

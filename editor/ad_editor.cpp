@@ -1,0 +1,301 @@
+#include "editor/ad_editor.h"
+
+#include <cstdio>
+#include <new>
+#include <thread>
+
+#include "editor/extended_vu_meter.h"
+#include "gui/control_styles.h"
+#include "gui/draw_context.h"
+#include "gui/frame.h"
+#include "gui/param_display.h"
+#include "gui/resource_bitmap.h"
+#include "gui/vertical_slider.h"
+#include "gui/vertical_switch.h"
+#include "gui/vu_meter.h"
+#include "plugin/audio_effect.h"
+
+namespace {
+
+enum ParameterIndex : VstInt32 {
+    kDelay = 0,
+    kRmsLevel = 1,
+    kPeakLevel = 2,
+    kHoldLevel = 3,
+    kMode = 5,
+    kResponse = 6,
+    kRmsMode = 7,
+    kParameterCount = 8
+};
+
+enum BitmapId : std::int32_t {
+    kPanelBitmap = 128,
+    kSliderTrackBitmap = 129,
+    kSliderHandleBitmap = 130,
+    kMeterOffBitmap = 131,
+    kMeterOnBitmap = 132,
+    kThreeWaySwitchBitmap = 133,
+    kTwoWaySwitchBitmap = 134
+};
+
+constexpr CRgbColour kPanelGrey{232, 229, 224, 0};
+constexpr std::int32_t kMeterLeft = 151;
+constexpr std::int32_t kMeterTops[2] = {65, 115};
+constexpr std::int32_t kSegments = 40;
+/// The meters show exactly their value: all ballistics come from the engine.
+constexpr float kNoFallBack = 100.0f;
+
+}  // namespace
+
+/// The control bitmaps, held from loading until every control retains its own.
+struct ADEditor::Bitmaps {
+    static constexpr std::int32_t kFirst = kSliderTrackBitmap;
+    static constexpr std::int32_t kCount = kTwoWaySwitchBitmap - kSliderTrackBitmap + 1;
+
+    Bitmaps() {
+        try {
+            for (std::int32_t i = 0; i < kCount; ++i) {
+                loaded[i] = new CResourceBitmap(kFirst + i);
+            }
+        } catch (...) {
+            releaseAll();
+            throw;
+        }
+    }
+    Bitmaps(const Bitmaps&) = delete;
+    Bitmaps& operator=(const Bitmaps&) = delete;
+    ~Bitmaps() { releaseAll(); }
+
+    CResourceBitmap* operator[](BitmapId id) const { return loaded[id - kFirst]; }
+
+  private:
+    void releaseAll() {
+        for (CResourceBitmap*& bitmap : loaded) {
+            if (bitmap) {
+                bitmap->release();
+            }
+            bitmap = nullptr;
+        }
+    }
+
+    CResourceBitmap* loaded[kCount] = {};
+};
+
+ADEditor::ADEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
+    background = new CResourceBitmap(kPanelBitmap);
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<std::int16_t>(background->getHeight());
+    rect.right = static_cast<std::int16_t>(background->getWidth());
+}
+
+ADEditor::~ADEditor() {
+    close();
+    background->release();
+    background = nullptr;
+}
+
+void ADEditor::delayText(float value, char* text) {
+    // In double precision, so that the float nearest 0.7 reads 209, not 210.
+    double milliseconds = static_cast<double>(value) * 300.0;
+    if (!(milliseconds > -1e9 && milliseconds < 1e9)) {
+        milliseconds = 0.0;  // no integer to show, and converting it would be undefined
+    }
+    std::snprintf(text, 16, "%d", static_cast<int>(milliseconds));
+}
+
+VstInt32 ADEditor::open(void* parentWindow) {
+    if (frame) {
+        close();  // a host that opens twice gets one window, not two
+    }
+    AEffGUIEditor::open(parentWindow);
+    try {
+        const Bitmaps bitmaps;
+        frame =
+            new CFrame({0, 0, background->getWidth(), background->getHeight()}, parentWindow, this);
+        frame->setBackground(background);
+        addDelayControls(bitmaps);
+        addSwitches(bitmaps);
+        addMeters(bitmaps);
+    } catch (...) {
+        // Out of memory: no half-built window stays behind.
+        deleteFrame();
+        return 0;
+    }
+    isOpen.store(true);
+    return 1;
+}
+
+void ADEditor::place(CView* view) {
+    if (!frame->addView(view)) {
+        view->release();
+        throw std::bad_alloc();
+    }
+}
+
+void ADEditor::addDelayControls(const Bitmaps& bitmaps) {
+    const std::int32_t trackWidth = bitmaps[kSliderTrackBitmap]->getWidth();
+    const std::int32_t trackHeight = bitmaps[kSliderTrackBitmap]->getHeight();
+    const std::int32_t left = background->getWidth() - 111 + trackWidth + 18;
+    const std::int32_t top = 105;
+    const std::int32_t lowest = top + trackHeight - bitmaps[kSliderHandleBitmap]->getHeight() - 1;
+    delaySlider = new CVerticalSlider({left, top, left + trackWidth, top + trackHeight}, this,
+                                      kDelay, top, lowest, bitmaps[kSliderHandleBitmap],
+                                      bitmaps[kSliderTrackBitmap], {0, 0}, kSliderFromRight);
+    delaySlider->setHandleOffset({1, 0});
+    delaySlider->setValue(effect->getParameter(kDelay));
+    delaySlider->setDefaultValue(0.5f);
+    place(delaySlider);
+
+    delayDisplay =
+        new CParamDisplay({left - 5, top - 13, left - 5 + 27, top - 13 + 12}, nullptr, 1);
+    delayDisplay->setFont(kFontSmaller);
+    delayDisplay->setFontColour(kColourBlack);
+    delayDisplay->setBackColour(kPanelGrey);
+    delayDisplay->setFrameColour(kPanelGrey);
+    delayDisplay->setValue(effect->getParameter(kDelay));
+    delayDisplay->setTextConverter(&ADEditor::delayText);
+    place(delayDisplay);
+}
+
+void ADEditor::addSwitches(const Bitmaps& bitmaps) {
+    struct Placement {
+        CVerticalSwitch** control;
+        VstInt32 tag;
+        std::int32_t left;
+        std::int32_t top;
+        std::int32_t positions;
+        CResourceBitmap* strip;
+    };
+    const Placement placements[] = {
+        {&modeSwitch, kMode, 83, 40, 3, bitmaps[kThreeWaySwitchBitmap]},
+        {&responseSwitch, kResponse, 83, 122, 3, bitmaps[kThreeWaySwitchBitmap]},
+        {&rmsModeSwitch, kRmsMode, 793, 40, 2, bitmaps[kTwoWaySwitchBitmap]},
+    };
+    for (const Placement& p : placements) {
+        const std::int32_t imageHeight = p.strip->getHeight() / p.positions;
+        *p.control = new CVerticalSwitch(
+            {p.left, p.top, p.left + p.strip->getWidth(), p.top + imageHeight}, this, p.tag,
+            p.positions, imageHeight, p.positions, p.strip, {0, 0});
+        (*p.control)->setValue(effect->getParameter(p.tag));
+        place(*p.control);
+    }
+}
+
+void ADEditor::addMeters(const Bitmaps& bitmaps) {
+    const std::int32_t width = bitmaps[kMeterOnBitmap]->getWidth();
+    const std::int32_t height = bitmaps[kMeterOnBitmap]->getHeight();
+    auto bounds = [&](std::int32_t channel) {
+        const std::int32_t top = kMeterTops[channel];
+        return CRectangle{kMeterLeft, top, kMeterLeft + width, top + height};
+    };
+    auto add = [this](CVuMeter* meter) {
+        meter->setDecreaseStep(kNoFallBack);
+        meter->setValue(0.0f);
+        place(meter);
+    };
+    // Added in drawing order: the bars, then the hold marks, then the peak marks on top.
+    for (std::int32_t channel = 0; channel < 2; ++channel) {
+        rmsMeters[channel] = new CVuMeter(bounds(channel), bitmaps[kMeterOnBitmap],
+                                          bitmaps[kMeterOffBitmap], kSegments, kSliderHorizontal);
+        add(rmsMeters[channel]);
+    }
+    for (std::int32_t channel = 0; channel < 2; ++channel) {
+        holdMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
+                                                  kSegments, kSliderHorizontal);
+        add(holdMarks[channel]);
+    }
+    for (std::int32_t channel = 0; channel < 2; ++channel) {
+        peakMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
+                                                  kSegments, kSliderHorizontal);
+        add(peakMarks[channel]);
+    }
+}
+
+void ADEditor::close() {
+    isOpen.store(false);
+    // A parameter change that saw the window open finishes with the controls before they
+    // go; it never waits itself, and later ones see the window closed.
+    while (changesInProgress.load() != 0) {
+        std::this_thread::yield();
+    }
+    deleteFrame();
+}
+
+void ADEditor::setParameter(VstInt32 index, float value) {
+    (void)value;  // the controls show what the effect holds, read back below
+    changesInProgress.fetch_add(1);
+    if (!isOpen.load()) {
+        changesInProgress.fetch_sub(1);
+        return;
+    }
+    showParameter(index);
+    changesInProgress.fetch_sub(1);
+    postUpdate();
+}
+
+bool ADEditor::decodeMeter(VstInt32 index, std::int32_t& channel, float& level) {
+    const float value = effect->getParameter(index);
+    // Only channels 0 and 1 have a strip; the test also keeps NaN and huge values away
+    // from the integer conversion.
+    if (!(value >= 0.0f && value < 2.0f)) {
+        return false;
+    }
+    channel = static_cast<std::int32_t>(value);
+    level = (value - static_cast<float>(channel)) * 2.0f;
+    return true;
+}
+
+void ADEditor::showParameter(VstInt32 index) {
+    std::int32_t channel = 0;
+    float level = 0.0f;
+    switch (index) {
+        case kDelay:
+            delaySlider->setValue(effect->getParameter(kDelay));
+            delayDisplay->setValue(effect->getParameter(kDelay));
+            break;
+        case kRmsLevel:
+            if (decodeMeter(index, channel, level)) {
+                // The bar will paint its whole strip: both marks must follow it.
+                rmsMeters[channel]->setValue(level);
+                peakMarks[channel]->setDirty(true);
+                holdMarks[channel]->setDirty(true);
+            }
+            break;
+        case kPeakLevel:
+        case kHoldLevel:
+            if (decodeMeter(index, channel, level)) {
+                CExtendedVuMeter* mark =
+                    index == kPeakLevel ? peakMarks[channel] : holdMarks[channel];
+                const float old = mark->getValue();
+                mark->setValue(level);
+                if (level != old) {
+                    rmsMeters[channel]->setDirty(true);  // to wipe the old segment
+                }
+            }
+            break;
+        case kMode:
+            modeSwitch->setValue(effect->getParameter(index));
+            break;
+        case kResponse:
+            responseSwitch->setValue(effect->getParameter(index));
+            break;
+        case kRmsMode:
+            rmsModeSwitch->setValue(effect->getParameter(index));
+            break;
+        default:
+            break;
+    }
+}
+
+void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
+    const VstInt32 tag = control ? control->getTag() : -1;
+    if (tag < 0 || tag >= kParameterCount) {
+        return;
+    }
+    effect->setParameterAutomated(tag, control->getValue());
+    // Key changes come without a context: the next idle draws them.
+    if (context) {
+        control->redrawIfDirty(context);
+    }
+}
