@@ -8,12 +8,14 @@
 #include "gui/control_styles.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
+#include "gui/native/native_platform.h"
 #include "gui/param_display.h"
 #include "gui/resource_bitmap.h"
 #include "gui/vertical_slider.h"
 #include "gui/vertical_switch.h"
 #include "gui/vu_meter.h"
 #include "plugin/audio_effect.h"
+#include "plugin/panel_snapshot.h"
 
 namespace {
 
@@ -298,4 +300,32 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     if (context) {
         control->redrawIfDirty(context);
     }
+}
+
+bool ADEditor::snapshot(PanelSnapshot& picture) {
+    const std::int32_t width = rect.right - rect.left;
+    const std::int32_t height = rect.bottom - rect.top;
+    if (!picture.pixels || picture.width != width || picture.height != height) {
+        picture.width = width;
+        picture.height = height;
+        return false;
+    }
+    const bool wasOpen = isOpen.load();
+    if (!wasOpen && open(nullptr) != 1) {
+        return false;
+    }
+    bool drawn = false;
+    if (std::unique_ptr<CSurface> surface =
+            CNativePlatform::current().createOffscreen(width, height)) {
+        CDrawContext context(frame, surface.get(), nullptr);
+        frame->draw(&context);
+        drawn = surface->readPixels(picture.pixels, width, height);
+    }
+    if (wasOpen) {
+        // The picture took the controls' pending changes; the window must still show them.
+        frame->setDirty(true);
+    } else {
+        close();
+    }
+    return drawn;
 }

@@ -13,6 +13,7 @@
 #include "gui/geometry.h"
 
 class CExtendedVuMeter;
+struct PanelSnapshot;
 class CParamDisplay;
 class CResourceBitmap;
 class CVerticalSlider;
@@ -33,6 +34,10 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     void setParameter(VstInt32 index, float value) override;
     /// Hands a user's change to the effect as automation and shows it at once.
     void valueChanged(CDrawContext* context, CControl* control) override;
+
+    /// Draws the panel as it stands into the snapshot's pixels. A closed editor is drawn as
+    /// it would open: settings as they are, meters at rest.
+    bool snapshot(PanelSnapshot& picture);
 
     /// The read-out's text: the delay in whole milliseconds.
     static void delayText(float value, char* text);

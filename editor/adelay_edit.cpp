@@ -1,6 +1,7 @@
 #include "editor/adelay_edit.h"
 
 #include "editor/ad_editor.h"
+#include "plugin/panel_snapshot.h"
 
 ADelayEdit::ADelayEdit(audioMasterCallback audioMaster) : ADelay(audioMaster) {
     setUniqueID(fourCharCode('P', 'e', 'v', 'o'));
@@ -24,4 +25,12 @@ bool ADelayEdit::getEffectName(char* name) {
 
 bool ADelayEdit::getProductString(char* text) {
     return ADelay::getProductString(text);
+}
+
+VstIntPtr ADelayEdit::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    auto* panel = dynamic_cast<ADEditor*>(editor);
+    if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !panel) {
+        return AudioEffectX::vendorSpecific(index, value, ptr, opt);
+    }
+    return panel->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
 }

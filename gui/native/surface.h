@@ -3,6 +3,8 @@
 // without their end pixel, colour-keyed copies). Each platform provides its own.
 #pragma once
 
+#include <cstdint>
+
 #include "gui/colour.h"
 #include "gui/geometry.h"
 
@@ -58,4 +60,8 @@ class CSurface {
     /// As drawBitmap, leaving out every source pixel of colour `key`.
     virtual void drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& dest,
                                        CPosition sourceOffset, CRgbColour key) = 0;
+
+    /// Copies the whole surface into `pixels` as 0x00RRGGBB rows, top row first, when it
+    /// is `width` x `height`; false where its pixels cannot be read back.
+    virtual bool readPixels(std::uint32_t* pixels, int width, int height) = 0;
 };

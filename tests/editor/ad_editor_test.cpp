@@ -12,6 +12,7 @@
 #include "gui/param_display.h"
 #include "gui/vertical_slider.h"
 #include "gui/vertical_switch.h"
+#include "plugin/panel_snapshot.h"
 #include "tests/editor/editor_fixture.h"
 
 namespace {
@@ -170,6 +171,39 @@ TEST(ADEditorTest, DelayReadOutShowsWholeMilliseconds) {
                                        {NAN, "0"}}) {
         ADEditor::delayText(value, text);
         EXPECT_STREQ(text, shown) << value;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ADEditorTest, SnapshotShowsWhatTheWindowShows) {
+    EditorFixture host;
+    PanelSnapshot picture{0, 0, nullptr};
+    auto request = [&] {
+        return host.dispatch(effVendorSpecific, kPanelSnapshotIndex, kPanelSnapshotValue, &picture);
+    };
+    EXPECT_EQ(request(), 0);  // no pixels: the answer is the size to bring
+    ASSERT_EQ(picture.width, 900);
+    ASSERT_EQ(picture.height, 202);
+    std::vector<std::uint32_t> pixels(900 * 202);
+    picture.pixels = pixels.data();
+    EXPECT_EQ(host.dispatch(effVendorSpecific, 0, kPanelSnapshotValue, &picture), 0);
+    EXPECT_EQ(request(), 1);  // closed: drawn as it would open
+    EXPECT_EQ(host.editor()->getFrame(), nullptr);
+
+    host.open();
+    host.setParameter(1, meter(1, 0.5f));
+    host.setParameter(2, meter(1, 0.75f));
+    ASSERT_EQ(request(), 1);
+    host.idle();  // the window still gets what the picture took
+    EXPECT_EQ(host.strip(1), EditorFixture::expectedStrip({{0, 302}, {437, 453}}));
+    for (int y = 0; y < 202; ++y) {
+        for (int x = 0; x < 900; ++x) {
+            ASSERT_EQ(pixels[std::size_t(y) * 900 + x], host.window()->pixel(x, y))
+                << x << "," << y;
+        }
     }
 }
 

@@ -269,3 +269,11 @@ void CSoftSurface::blit(const std::uint32_t* source, int sourceWidth, int source
         }
     }
 }
+
+bool CSoftSurface::readPixels(std::uint32_t* pixels, int width, int height) {
+    if (!pixels || width != width_ || height != height_) {
+        return false;
+    }
+    std::copy(pixels_.begin(), pixels_.end(), pixels);
+    return true;
+}

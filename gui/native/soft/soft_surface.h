@@ -50,6 +50,7 @@ class CSoftSurface : public CSurface {
                     CPosition sourceOffset) override;
     void drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& dest,
                                CPosition sourceOffset, CRgbColour key) override;
+    bool readPixels(std::uint32_t* pixels, int width, int height) override;
 
   private:
     /// Fills [left,right) × [top,bottom) after clipping to the surface.

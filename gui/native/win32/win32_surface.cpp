@@ -304,3 +304,31 @@ void CWin32Surface::applyMask(HDC source, HDC mask, const CRectangle& dest, CPos
     SetTextColor(dc_, oldText);
     SetBkColor(dc_, oldBack);
 }
+
+bool CWin32Surface::readPixels(std::uint32_t* pixels, int width, int height) {
+    if (!pixels || !bitmap_ || width <= 0 || height <= 0) {
+        return false;
+    }
+    BITMAP info{};
+    if (!GetObjectA(bitmap_, sizeof info, &info) || info.bmWidth != width ||
+        info.bmHeight != height) {
+        return false;
+    }
+    // Top-down 32-bit rows: blue, green, red, unused; read as 0x00RRGGBB words.
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    // The bitmap may not stay selected while its bits are read.
+    SelectObject(dc_, previousBitmap_);
+    const int rows =
+        GetDIBits(dc_, bitmap_, 0, static_cast<UINT>(height), pixels, &format, DIB_RGB_COLORS);
+    SelectObject(dc_, bitmap_);
+    for (std::size_t i = 0; i < std::size_t(width) * std::size_t(height); ++i) {
+        pixels[i] &= 0x00FFFFFFu;
+    }
+    return rows == height;
+}

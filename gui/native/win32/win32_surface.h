@@ -49,6 +49,8 @@ class CWin32Surface : public CSurface {
                     CPosition sourceOffset) override;
     void drawBitmapTransparent(const CNativeBitmap& bitmap, const CRectangle& dest,
                                CPosition sourceOffset, CRgbColour key) override;
+    /// Memory surfaces only: a window's pixels belong to the screen.
+    bool readPixels(std::uint32_t* pixels, int width, int height) override;
 
   private:
     /// Colour-keyed copy without the image library: source XOR, AND mask, source XOR.
