@@ -1,7 +1,10 @@
 #include "resources/bmp_image.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+
+#include "resources/colour_palette.h"
 
 namespace {
 
@@ -21,6 +24,14 @@ constexpr uint32_t kPixelsPerMetre = 2835;  // 72 dpi
 
 }  // namespace
 
+BmpImage::Colour BmpImage::Colour::towards(Colour other, float fraction) const {
+    const float t = std::clamp(fraction, 0.0f, 1.0f);
+    auto channel = [t](uint8_t from, uint8_t to) {
+        return static_cast<uint8_t>(std::lround(from + (to - from) * t));
+    };
+    return {channel(red, other.red), channel(green, other.green), channel(blue, other.blue)};
+}
+
 BmpImage::BmpImage(int width, int height, Colour fill)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
 
@@ -29,6 +40,14 @@ void BmpImage::setPixel(int x, int y, Colour colour) {
         return;
     }
     pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+}
+
+void BmpImage::blendPixel(int x, int y, Colour colour, float coverage) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage <= 0.0f) {
+        return;
+    }
+    Colour& under = pixels_[static_cast<size_t>(y) * width_ + x];
+    under = under.towards(colour, coverage);
 }
 
 BmpImage::Colour BmpImage::pixel(int x, int y) const {
@@ -40,6 +59,15 @@ void BmpImage::fillRect(int left, int top, int right, int bottom, Colour colour)
         for (int x = left; x < right; ++x) {
             setPixel(x, y, colour);
         }
+    }
+}
+
+void BmpImage::fillGradient(int left, int top, int right, int bottom, Colour topColour,
+                            Colour bottomColour) {
+    const int rows = bottom - top;
+    for (int y = top; y < bottom; ++y) {
+        const float fraction = rows > 1 ? float(y - top) / float(rows - 1) : 0.0f;
+        fillRect(left, y, right, y + 1, topColour.towards(bottomColour, fraction));
     }
 }
 
@@ -60,30 +88,26 @@ void BmpImage::bevelRect(int left, int top, int right, int bottom, Colour light,
     fillRect(right - 1, top + 1, right, bottom, bottomRight);
 }
 
-void BmpImage::fillCircle(int centreX, int centreY, int radius, Colour colour) {
-    for (int dy = -radius; dy <= radius; ++dy) {
-        for (int dx = -radius; dx <= radius; ++dx) {
-            if (dx * dx + dy * dy <= radius * radius) {
-                setPixel(centreX + dx, centreY + dy, colour);
+void BmpImage::fillCircle(float centreX, float centreY, float radius, Colour colour) {
+    // Each pixel is covered by the share of a 4 x 4 grid of sample points inside the disc.
+    constexpr int kGrid = 4;
+    const int left = int(std::floor(centreX - radius));
+    const int top = int(std::floor(centreY - radius));
+    const int right = int(std::ceil(centreX + radius));
+    const int bottom = int(std::ceil(centreY + radius));
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            int inside = 0;
+            for (int sy = 0; sy < kGrid; ++sy) {
+                for (int sx = 0; sx < kGrid; ++sx) {
+                    const float dx = x + (sx + 0.5f) / kGrid - centreX;
+                    const float dy = y + (sy + 0.5f) / kGrid - centreY;
+                    inside += dx * dx + dy * dy <= radius * radius;
+                }
             }
+            blendPixel(x, y, colour, float(inside) / (kGrid * kGrid));
         }
     }
-}
-
-std::vector<BmpImage::Colour> BmpImage::buildPalette(int capacity, std::string& error) const {
-    std::vector<Colour> palette;
-    for (const Colour& colour : pixels_) {
-        if (std::find(palette.begin(), palette.end(), colour) != palette.end()) {
-            continue;
-        }
-        if (static_cast<int>(palette.size()) == capacity) {
-            error = "more than " + std::to_string(capacity) + " colours";
-            return {};
-        }
-        palette.push_back(colour);
-    }
-    palette.resize(capacity, Colour{0, 0, 0});
-    return palette;
 }
 
 bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& error) const {
@@ -92,10 +116,7 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
         return false;
     }
     const int capacity = 1 << bitsPerPixel;
-    const std::vector<Colour> palette = buildPalette(capacity, error);
-    if (palette.empty()) {
-        return false;
-    }
+    const ColourPalette palette(pixels_, capacity);
     const uint32_t rowBytes = ((static_cast<uint32_t>(width_) * bitsPerPixel + 31) / 32) * 4;
     const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height_);
     const uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * capacity;
@@ -120,7 +141,7 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
     putU32(out, 0);  // the whole palette is present
     putU32(out, 0);
 
-    for (const Colour& colour : palette) {
+    for (const Colour& colour : palette.colours()) {
         out.push_back(colour.blue);
         out.push_back(colour.green);
         out.push_back(colour.red);
@@ -130,8 +151,7 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
     for (int y = height_ - 1; y >= 0; --y) {
         std::vector<uint8_t> row(rowBytes, 0);
         for (int x = 0; x < width_; ++x) {
-            const auto index = static_cast<uint8_t>(
-                std::find(palette.begin(), palette.end(), pixel(x, y)) - palette.begin());
+            const auto index = static_cast<uint8_t>(palette.indexOf(pixel(x, y)));
             if (bitsPerPixel == 8) {
                 row[x] = index;
             } else {

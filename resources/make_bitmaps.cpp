@@ -4,6 +4,8 @@
 #include <string>
 
 #include "resources/bmp_image.h"
+#include "resources/control_art.h"
+#include "resources/font_renderer.h"
 #include "resources/panel_art.h"
 
 namespace {
@@ -21,16 +23,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return 2;
     }
+    FontRenderer fonts;
+    std::string error;
+    if (!fonts.load(error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
     const std::string folder = argv[1];
     const Output outputs[] = {
-        {128, 8, PanelArt::frontPanel()},           {129, 4, PanelArt::sliderTrack()},
-        {130, 4, PanelArt::sliderHandle()},         {131, 8, PanelArt::meterStrip(false)},
-        {132, 8, PanelArt::meterStrip(true)},       {133, 8, PanelArt::switchStrip(3, 31, 45)},
-        {134, 8, PanelArt::switchStrip(2, 27, 28)},
+        {128, 8, PanelArt(fonts).frontPanel()},       {129, 4, ControlArt::sliderTrack()},
+        {130, 4, ControlArt::sliderHandle()},         {131, 8, ControlArt::meterStrip(false)},
+        {132, 8, ControlArt::meterStrip(true)},       {133, 8, ControlArt::switchStrip(3, 31, 45)},
+        {134, 8, ControlArt::switchStrip(2, 27, 28)},
     };
     for (const Output& output : outputs) {
         const std::string path = folder + "/bmp00" + std::to_string(output.id) + ".bmp";
-        std::string error;
         if (!output.image.writeBmp(path, output.bitsPerPixel, error)) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
             return 1;

@@ -1,201 +1,220 @@
 #include "resources/panel_art.h"
 
-#include <string>
+#include <cmath>
 
-#include "resources/pixel_font.h"
+#include "resources/art_colours.h"
+#include "resources/control_art.h"
 
 namespace {
 
 using Colour = BmpImage::Colour;
+using C = ArtColours;
+using Align = FontRenderer::Align;
+using Face = FontRenderer::Face;
 
-// Panel grey, as the editor's read-out fills its box with it.
-constexpr Colour kPanelGrey{232, 229, 224};
-constexpr Colour kPanelLight{248, 246, 242};
-constexpr Colour kPanelShade{170, 167, 162};
-constexpr Colour kWindowGrey{214, 210, 204};
-constexpr Colour kInk{40, 38, 36};
-constexpr Colour kScrew{186, 183, 178};
-constexpr Colour kScrewSlot{96, 94, 90};
-constexpr Colour kMeterGround{58, 8, 8};
-constexpr Colour kMeterRim{30, 4, 4};
-constexpr Colour kScaleInk{226, 206, 196};
-constexpr Colour kSegmentOff{96, 26, 24};
-constexpr Colour kGreen{48, 222, 72};
-constexpr Colour kYellow{246, 222, 40};
-constexpr Colour kRed{246, 44, 32};
-constexpr Colour kHousing{48, 46, 50};
-constexpr Colour kHousingLight{110, 108, 114};
-constexpr Colour kIndicatorOff{84, 30, 28};
-constexpr Colour kIndicatorOn{255, 72, 40};
-
-// Where the editor places its controls on the panel.
+// Where the editor places its controls.
 constexpr int kMeterLeft = 151;
+constexpr int kMeterRight = kMeterLeft + ControlArt::kMeterWidth;
 constexpr int kMeterTops[] = {65, 115};
-constexpr int kModeSwitchLeft = 83;
+constexpr int kSwitchLeft = 83;
+constexpr int kSwitchWidth = 31;
 constexpr int kModeSwitchTop = 40;
 constexpr int kHoldSwitchTop = 122;
 constexpr int kSwitchSubImage = 45;
 constexpr int kRmsSwitchLeft = 793;
+constexpr int kRmsSwitchWidth = 27;
 constexpr int kRmsSwitchTop = 40;
 constexpr int kRmsSwitchSubImage = 28;
-constexpr int kSliderCentre = 831;
+constexpr int kSliderLeft = 823;
+constexpr int kSliderWidth = 16;
 constexpr int kSliderBottom = 175;
+constexpr int kHandleHighest = 105;
+constexpr int kHandleLowest = 162;
+constexpr int kHandleHeight = 12;
+constexpr int kReadOutRight = 845;
+constexpr int kReadOutTop = 92;
+constexpr int kReadOutBottom = 104;
 
-// Segments 0..27 are green, 28..33 yellow, 34..39 red.
-Colour segmentColour(int segment) {
-    if (segment < 28) {
-        return kGreen;
-    }
-    return segment < 34 ? kYellow : kRed;
-}
+// The meter window: the red glass around both strips, inside its bezel.
+constexpr int kWindowLeft = 137;
+constexpr int kWindowTop = 52;
+constexpr int kWindowRight = 779;
+constexpr int kWindowBottom = 155;
 
-// Centre of position k's indicator inside a switch sub-image.
-int indicatorCentre(int position, int subImageHeight, int positions) {
-    const int zone = subImageHeight / positions;
-    return zone * position + zone / 2;
-}
+constexpr FontRenderer::Style kTitleStyle{Face::kBold, 18, 3.0f};
+constexpr FontRenderer::Style kBrandStyle{Face::kBold, 12, 1.5f};
+constexpr FontRenderer::Style kSubtitleStyle{Face::kItalic, 11};
+constexpr FontRenderer::Style kGroupStyle{Face::kBold, 10, 1.0f};
+constexpr FontRenderer::Style kLegendStyle{Face::kBold, 9, 0.5f};
+constexpr FontRenderer::Style kScaleStyle{Face::kRegular, 9};
+constexpr FontRenderer::Style kSmallStyle{Face::kRegular, 8};
+constexpr FontRenderer::Style kNoteStyle{Face::kBold, 8, 1.5f};
 
 }  // namespace
 
-int PanelArt::segmentLeft(int segment) {
-    return segment * kMeterWidth / kSegmentCount;
-}
-
-BmpImage PanelArt::frontPanel() {
-    BmpImage panel(kPanelWidth, kPanelHeight, kPanelGrey);
-    panel.bevelRect(0, 0, kPanelWidth, kPanelHeight, kPanelLight, kPanelShade, true);
-    drawScrews(panel);
+BmpImage PanelArt::frontPanel() const {
+    BmpImage panel(kWidth, kHeight, C::kPanel);
+    panel.frameRect(0, 0, kWidth, kHeight, C::kPanelEdge);
+    panel.bevelRect(1, 1, kWidth - 1, kHeight - 1, C::kPanelLight, C::kPanelShade, true);
+    drawScrew(panel, 12.5f, 12.5f, 0.35f);
+    drawScrew(panel, kWidth - 12.5f, 12.5f, 1.2f);
+    drawScrew(panel, 12.5f, kHeight - 12.5f, 2.0f);
+    drawScrew(panel, kWidth - 12.5f, kHeight - 12.5f, 0.8f);
     drawTitle(panel);
-
-    static const char* const kModeLabels[] = {"L|R", "M|S", "MONO"};
-    static const char* const kHoldLabels[] = {"OFF", "1s", "3s"};
-    static const char* const kRmsLabels[] = {"SINE", "SQUARE"};
-    drawSwitchWindow(panel, 22, 28, 122, 91, "MODE");
-    drawSwitchLabels(panel, kModeSwitchLeft, kModeSwitchTop, kSwitchSubImage, kModeLabels, 3,
-                     false);
-    drawSwitchWindow(panel, 22, 110, 122, 173, "PK HOLD");
-    drawSwitchLabels(panel, kModeSwitchLeft, kHoldSwitchTop, kSwitchSubImage, kHoldLabels, 3,
-                     false);
-    drawSwitchWindow(panel, 789, 28, 880, 74, "RMS=PK");
-    drawSwitchLabels(panel, kRmsSwitchLeft, kRmsSwitchTop, kRmsSwitchSubImage, kRmsLabels, 2, true);
-
     drawMeterWindow(panel);
-    PixelFont::drawCentred(panel, kSliderCentre, kSliderBottom + 5, "DELAY", kInk);
+
+    static const char* const kModeLegends[] = {"L|R", "M|S", "MONO"};
+    static const char* const kHoldLegends[] = {"OFF", "1s", "3s"};
+    static const char* const kRmsLegends[] = {"SINE", "SQUARE"};
+    const int switchRight = kSwitchLeft + kSwitchWidth;
+    drawGroup(panel, 30, 31, 126, 93, "MODE");
+    drawSwitchLegends(panel, kSwitchLeft, switchRight, kModeSwitchTop, kSwitchSubImage,
+                      kModeLegends, 3, false);
+    drawGroup(panel, 30, 113, 126, 175, "PK HOLD");
+    drawSwitchLegends(panel, kSwitchLeft, switchRight, kHoldSwitchTop, kSwitchSubImage,
+                      kHoldLegends, 3, false);
+    drawGroup(panel, 788, 31, 878, 77, "RMS=PK");
+    drawSwitchLegends(panel, kRmsSwitchLeft, kRmsSwitchLeft + kRmsSwitchWidth, kRmsSwitchTop,
+                      kRmsSwitchSubImage, kRmsLegends, 2, true);
+    drawDelayScale(panel);
     return panel;
 }
 
-void PanelArt::drawScrews(BmpImage& panel) {
-    const int inset = 10;
-    const int xs[] = {inset, kPanelWidth - 1 - inset};
-    const int ys[] = {inset, kPanelHeight - 1 - inset};
-    for (const int x : xs) {
-        for (const int y : ys) {
-            panel.fillCircle(x, y, 6, kPanelShade);
-            panel.fillCircle(x, y, 5, kScrew);
-            panel.fillRect(x - 4, y - 1, x + 5, y + 1, kScrewSlot);
-        }
-    }
+void PanelArt::drawGroup(BmpImage& panel, int left, int top, int right, int bottom,
+                         const std::string& title) const {
+    // An engraved line: a shaded groove with a lit lower edge.
+    panel.frameRect(left + 1, top + 1, right + 1, bottom + 1, C::kPanelLight);
+    panel.frameRect(left, top, right, bottom, C::kPanelShade);
+    const int centre = (left + right) / 2;
+    const int half = fonts_.measure(title, kGroupStyle).width() / 2 + 4;
+    panel.fillRect(centre - half, top - 1, centre + half + 1, top + 3, C::kPanel);
+    fonts_.drawMiddle(panel, centre, top, title, kGroupStyle, C::kInk, Align::kCentre);
 }
 
-void PanelArt::drawSwitchWindow(BmpImage& panel, int left, int top, int right, int bottom,
-                                const char* title) {
-    panel.fillRect(left, top, right, bottom, kWindowGrey);
-    panel.bevelRect(left, top, right, bottom, kPanelLight, kPanelShade, false);
-    PixelFont::drawCentred(panel, (left + right) / 2, top - 9, title, kInk);
-}
-
-void PanelArt::drawSwitchLabels(BmpImage& panel, int switchLeft, int switchTop, int subImageHeight,
-                                const char* const* labels, int count, bool labelsRight) {
+void PanelArt::drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRight, int switchTop,
+                                 int subImageHeight, const char* const* legends, int count,
+                                 bool onTheRight) const {
     for (int position = 0; position < count; ++position) {
-        const std::string label = labels[position];
-        const int y = switchTop + indicatorCentre(position, subImageHeight, count) -
-                      PixelFont::kGlyphHeight / 2;
-        const int x = labelsRight ? switchLeft + 33 : switchLeft - 6 - PixelFont::textWidth(label);
-        PixelFont::drawText(panel, x, y, label, kInk);
+        const int y = switchTop + ControlArt::lampCentre(position, subImageHeight, count);
+        const float x = onTheRight ? switchRight + 6.0f : switchLeft - 6.0f;
+        fonts_.drawMiddle(panel, x, y, legends[position], kLegendStyle, C::kInk,
+                          onTheRight ? Align::kLeft : Align::kRight);
     }
 }
 
-void PanelArt::drawMeterWindow(BmpImage& panel) {
-    const int left = kMeterLeft - 12;
-    const int right = kMeterLeft + kMeterWidth + 30;
-    const int top = kMeterTops[0] - 14;
-    const int bottom = kMeterTops[1] + kMeterHeight + 14;
-    panel.fillRect(left, top, right, bottom, kMeterGround);
-    panel.frameRect(left, top, right, bottom, kMeterRim);
-    panel.bevelRect(left - 1, top - 1, right + 1, bottom + 1, kPanelLight, kPanelShade, false);
-    for (const int meterTop : kMeterTops) {
-        const BmpImage strip = meterStrip(false);
-        for (int y = 0; y < kMeterHeight; ++y) {
-            for (int x = 0; x < kMeterWidth; ++x) {
-                panel.setPixel(kMeterLeft + x, meterTop + y, strip.pixel(x, y));
-            }
-        }
+void PanelArt::drawMeterWindow(BmpImage& panel) const {
+    // A sunken bezel around the glass.
+    panel.bevelRect(kWindowLeft - 3, kWindowTop - 3, kWindowRight + 3, kWindowBottom + 3,
+                    C::kPanelLight, C::kPanelShade, false);
+    panel.bevelRect(kWindowLeft - 2, kWindowTop - 2, kWindowRight + 2, kWindowBottom + 2,
+                    C::kPanelLight, C::kPanelEdge, false);
+    panel.fillRect(kWindowLeft - 1, kWindowTop - 1, kWindowRight + 1, kWindowBottom + 1,
+                   C::kMeterRim);
+    panel.fillRect(kWindowLeft, kWindowTop, kWindowRight, kWindowBottom, C::kMeterGround);
+    const char* const channels[] = {"1", "2"};
+    for (int channel = 0; channel < 2; ++channel) {
+        const int middle = kMeterTops[channel] + ControlArt::kMeterHeight / 2;
+        fonts_.drawMiddle(panel, (kWindowLeft + kMeterLeft) / 2.0f + 1, middle, channels[channel],
+                          kScaleStyle, C::kScaleInk, Align::kCentre);
     }
     drawScale(panel);
 }
 
-void PanelArt::drawScale(BmpImage& panel) {
-    // Labels alternate between two rows so that three characters fit a 15-pixel pitch.
-    const int scaleTop = kMeterTops[0] + kMeterHeight + 2;
-    for (int segment = 0; segment < kSegmentCount; ++segment) {
-        const int centre = kMeterLeft + (segmentLeft(segment) + segmentLeft(segment + 1)) / 2;
-        const int decibels = segment - (kSegmentCount - 1);
-        const int row = (kSegmentCount - 1 - segment) % 2;
-        const int labelTop = scaleTop + 1 + row * 10;
-        panel.fillRect(centre, scaleTop, centre + 1, labelTop, kScaleInk);
-        PixelFont::drawCentred(panel, centre + 1, labelTop, std::to_string(decibels), kScaleInk);
+void PanelArt::drawScale(BmpImage& panel) const {
+    const int upperEdge = kMeterTops[0] + ControlArt::kMeterHeight;
+    const int lowerEdge = kMeterTops[1];
+    const int middle = (upperEdge + lowerEdge) / 2;
+    for (int segment = 0; segment < ControlArt::kSegmentCount; ++segment) {
+        const int left = kMeterLeft + ControlArt::segmentLeft(segment);
+        const int right = kMeterLeft + ControlArt::segmentLeft(segment + 1);
+        const float centre = (left + right) / 2.0f;
+        const int decibels = segment - (ControlArt::kSegmentCount - 1);
+        fonts_.drawMiddle(panel, centre, middle, std::to_string(decibels), kScaleStyle,
+                          C::kScaleInk, Align::kCentre);
     }
-    PixelFont::drawText(panel, kMeterLeft + kMeterWidth + 4, scaleTop + 6, "dbFS", kScaleInk);
+    fonts_.drawMiddle(panel, kMeterRight - 2.0f, middle, "dbFS", kScaleStyle, C::kScaleInk,
+                      Align::kLeft);
 }
 
-void PanelArt::drawTitle(BmpImage& panel) {
-    const int centre = kMeterLeft + kMeterWidth / 2;
-    PixelFont::drawCentred(panel, centre, 12, "PEVO LEVEL METER", kInk, 2);
-    PixelFont::drawCentred(panel, centre, 32, "Microprocessor Controlled", kInk);
-    // The logo: a lit segment between two dark ones.
-    const int logoLeft = kMeterLeft;
-    panel.fillRect(logoLeft, 14, logoLeft + 10, 26, kSegmentOff);
-    panel.fillRect(logoLeft + 13, 14, logoLeft + 23, 26, kRed);
-    panel.fillRect(logoLeft + 26, 14, logoLeft + 36, 26, kSegmentOff);
-    PixelFont::drawText(panel, logoLeft + 42, 17, "QUELLMARK", kInk);
+void PanelArt::drawTitle(BmpImage& panel) const {
+    const int baseline = 37;
+    drawLogo(panel, kWindowLeft, 18, 20);
+    fonts_.draw(panel, kWindowLeft + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
+                Align::kLeft);
+    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, baseline, "PEVO LEVEL METER", kTitleStyle,
+                C::kInk, Align::kCentre);
+    fonts_.draw(panel, kWindowRight, baseline, "Microprocessor Controlled", kSubtitleStyle, C::kInk,
+                Align::kRight);
+    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, kWindowBottom + 20,
+                "RMS BAR   \xb7   PEAK MARK   \xb7   HELD PEAK MARK", kNoteStyle, C::kNote,
+                Align::kCentre);
 }
 
-BmpImage PanelArt::sliderTrack() {
-    BmpImage track(16, 70, kWindowGrey);
-    track.bevelRect(0, 0, 16, 70, kPanelLight, kPanelShade, true);
-    track.fillRect(7, 4, 9, 66, kHousing);
-    track.fillRect(9, 4, 10, 66, kPanelLight);
-    return track;
-}
-
-BmpImage PanelArt::sliderHandle() {
-    BmpImage handle(14, 12, kScrew);
-    handle.bevelRect(0, 0, 14, 12, kPanelLight, kScrewSlot, true);
-    handle.fillRect(2, 5, 12, 7, kHousing);
-    return handle;
-}
-
-BmpImage PanelArt::meterStrip(bool lit) {
-    BmpImage strip(kMeterWidth, kMeterHeight, kMeterGround);
-    for (int segment = 0; segment < kSegmentCount; ++segment) {
-        const int left = segmentLeft(segment) + 1;
-        const int right = segmentLeft(segment + 1) - 2;
-        strip.fillRect(left, 3, right, kMeterHeight - 3,
-                       lit ? segmentColour(segment) : kSegmentOff);
+void PanelArt::drawLogo(BmpImage& panel, int left, int top, int size) {
+    // Three rising bars in the meter's colours on a dark badge.
+    panel.fillRect(left, top, left + size, top + size, C::kHousingBottom);
+    panel.bevelRect(left, top, left + size, top + size, C::kHousingLight, C::kHousingDark, true);
+    const Colour colours[] = {C::kGreen, C::kYellow, C::kRed};
+    const int bar = (size - 6) / 3;
+    for (int i = 0; i < 3; ++i) {
+        const int x = left + 3 + i * (bar + 1);
+        const int height = (size - 6) * (i + 2) / 4;
+        panel.fillRect(x, top + size - 3 - height, x + bar - 1, top + size - 3, colours[i]);
     }
-    return strip;
 }
 
-BmpImage PanelArt::switchStrip(int positions, int width, int subImageHeight) {
-    BmpImage strip(width, positions * subImageHeight, kHousing);
-    for (int image = 0; image < positions; ++image) {
-        const int top = image * subImageHeight;
-        strip.bevelRect(0, top, width, top + subImageHeight, kHousingLight, kMeterRim, true);
-        for (int position = 0; position < positions; ++position) {
-            const int centre = top + indicatorCentre(position, subImageHeight, positions);
-            strip.fillRect(width / 2 - 7, centre - 4, width / 2 + 7, centre + 5,
-                           position == image ? kIndicatorOn : kIndicatorOff);
+void PanelArt::drawDelayScale(BmpImage& panel) const {
+    const int centre = kSliderLeft + kSliderWidth / 2;
+    fonts_.draw(panel, centre, kSliderBottom + 13, "DELAY", kGroupStyle, C::kInk, Align::kCentre);
+    fonts_.drawMiddle(panel, kReadOutRight + 3.0f, (kReadOutTop + kReadOutBottom) / 2, "ms",
+                      kSmallStyle, C::kInk, Align::kLeft);
+    // Marks where the cap's index line stands at 0, 100, 200 and 300 ms.
+    const char* const marks[] = {"0", "100", "200", "300"};
+    for (int mark = 0; mark < 4; ++mark) {
+        const int top = kHandleLowest - (kHandleLowest - kHandleHighest) * mark / 3;
+        // Two rows, as thick as the cap's index line.
+        const int y = top + kHandleHeight / 2;
+        panel.fillRect(kSliderLeft - 6, y - 1, kSliderLeft - 1, y + 1, C::kNote);
+        panel.fillRect(kSliderLeft + kSliderWidth + 1, y - 1, kSliderLeft + kSliderWidth + 6, y + 1,
+                       C::kNote);
+        fonts_.drawMiddle(panel, kSliderLeft - 9.0f, y, marks[mark], kSmallStyle, C::kInk,
+                          Align::kRight);
+    }
+}
+
+void PanelArt::drawScrew(BmpImage& panel, float centreX, float centreY, float angle) {
+    // A recessed cross-head screw lit from the upper left, sampled 4 x 4 per pixel.
+    constexpr float kRadius = 6.5f;
+    constexpr int kGrid = 4;
+    const float cosine = std::cos(angle), sine = std::sin(angle);
+    panel.fillCircle(centreX + 0.5f, centreY + 0.5f, kRadius + 1.0f, C::kPanelLight);
+    panel.fillCircle(centreX - 0.3f, centreY - 0.3f, kRadius + 0.8f, C::kPanelShade);
+    for (int y = int(centreY - kRadius) - 1; y <= int(centreY + kRadius) + 1; ++y) {
+        for (int x = int(centreX - kRadius) - 1; x <= int(centreX + kRadius) + 1; ++x) {
+            float red = 0, green = 0, blue = 0;
+            int inside = 0;
+            for (int s = 0; s < kGrid * kGrid; ++s) {
+                const float dx = x + (s % kGrid + 0.5f) / kGrid - centreX;
+                const float dy = y + (s / kGrid + 0.5f) / kGrid - centreY;
+                if (dx * dx + dy * dy > kRadius * kRadius) {
+                    continue;
+                }
+                const float u = dx * cosine + dy * sine, v = dy * cosine - dx * sine;
+                const bool slot = (std::fabs(u) < 0.9f || std::fabs(v) < 0.9f) &&
+                                  std::fabs(u) < 4.6f && std::fabs(v) < 4.6f;
+                const Colour lit = Colour{220, 217, 212}.towards({128, 125, 120},
+                                                                 (dx + dy) / (4 * kRadius) + 0.5f);
+                const Colour colour = slot ? Colour{66, 64, 62} : lit;
+                red += colour.red;
+                green += colour.green;
+                blue += colour.blue;
+                ++inside;
+            }
+            if (inside > 0) {
+                const Colour mean{uint8_t(red / inside + 0.5f), uint8_t(green / inside + 0.5f),
+                                  uint8_t(blue / inside + 0.5f)};
+                panel.blendPixel(x, y, mean, float(inside) / (kGrid * kGrid));
+            }
         }
     }
-    return strip;
 }

@@ -1,38 +1,35 @@
 #pragma once
 
-#include "resources/bmp_image.h"
+#include <string>
 
-/// The pictures of the editor: the front panel and the strips its controls draw from.
-/// The panel's labels are placed at the rectangles where the editor puts its controls.
+#include "resources/bmp_image.h"
+#include "resources/font_renderer.h"
+
+/// Bitmap 128, the editor's front panel. Its legends are placed at the rectangles where
+/// the editor puts its controls, and its scale under the meter strips' segments.
 class PanelArt {
   public:
-    static constexpr int kPanelWidth = 900;
-    static constexpr int kPanelHeight = 202;
-    static constexpr int kMeterWidth = 604;
-    static constexpr int kMeterHeight = 27;
-    static constexpr int kSegmentCount = 40;
+    static constexpr int kWidth = 900;
+    static constexpr int kHeight = 202;
 
-    /// Bitmap 128.
-    static BmpImage frontPanel();
-    /// Bitmap 129.
-    static BmpImage sliderTrack();
-    /// Bitmap 130.
-    static BmpImage sliderHandle();
-    /// Bitmaps 131 (unlit) and 132 (lit).
-    static BmpImage meterStrip(bool lit);
-    /// Bitmaps 133 and 134: one sub-image per position, stacked, position k lit in image k.
-    static BmpImage switchStrip(int positions, int width, int subImageHeight);
+    explicit PanelArt(const FontRenderer& fonts) : fonts_(fonts) {}
 
-    /// Left edge of segment k inside a meter strip; segment k ends where k + 1 begins.
-    static int segmentLeft(int segment);
+    BmpImage frontPanel() const;
 
   private:
-    static void drawScrews(BmpImage& panel);
-    static void drawSwitchWindow(BmpImage& panel, int left, int top, int right, int bottom,
-                                 const char* title);
-    static void drawSwitchLabels(BmpImage& panel, int switchLeft, int switchTop, int subImageHeight,
-                                 const char* const* labels, int count, bool labelsRight);
-    static void drawMeterWindow(BmpImage& panel);
-    static void drawScale(BmpImage& panel);
-    static void drawTitle(BmpImage& panel);
+    /// A group of controls: an engraved outline with its title set into the top line.
+    void drawGroup(BmpImage& panel, int left, int top, int right, int bottom,
+                   const std::string& title) const;
+    /// The names of a switch's positions, each level with its lamp.
+    void drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRight, int switchTop,
+                           int subImageHeight, const char* const* legends, int count,
+                           bool onTheRight) const;
+    void drawMeterWindow(BmpImage& panel) const;
+    void drawScale(BmpImage& panel) const;
+    void drawTitle(BmpImage& panel) const;
+    static void drawLogo(BmpImage& panel, int left, int top, int size);
+    void drawDelayScale(BmpImage& panel) const;
+    static void drawScrew(BmpImage& panel, float centreX, float centreY, float angle);
+
+    const FontRenderer& fonts_;
 };

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -74,11 +76,38 @@ TEST(BmpImage, PalettedFilesDecodeToTheSamePixels) {
     }
 }
 
-TEST(BmpImage, TooManyColoursForTheDepthIsRefused) {
-    const std::string path = ::testing::TempDir() + "too_many.bmp";
-    std::remove(path.c_str());
+// A panel-like picture: one large ground with a ramp of 60 shades across it, as
+// antialiased text makes. At 16 colours the ground must stay exact, every shade must
+// come out near itself, and no colour may appear that the picture does not use (an
+// invented pure white would turn transparent where the picture is drawn keyed).
+TEST(BmpImage, ExtraColoursAreReducedToTheNearestOfThoseUsed) {
+    const BmpImage::Colour ground{232, 229, 224};
+    BmpImage image(64, 8, ground);
+    for (int x = 0; x < 60; ++x) {
+        const auto shade = ground.towards({40, 38, 36}, x / 59.0f);
+        image.fillRect(x, 2, x + 1, 6, shade);
+    }
+    const std::string path = ::testing::TempDir() + "reduced.bmp";
     std::string error;
-    EXPECT_FALSE(testPattern(17).writeBmp(path, 4, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_TRUE(readFile(path).empty());
+    ASSERT_TRUE(image.writeBmp(path, 4, error)) << error;
+    const std::vector<uint8_t> bytes = readFile(path);
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* rgb =
+        stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels, 3);
+    ASSERT_NE(rgb, nullptr);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const stbi_uc* p = rgb + 3 * (y * width + x);
+            const BmpImage::Colour got{p[0], p[1], p[2]};
+            const BmpImage::Colour wanted = image.pixel(x, y);
+            if (wanted == ground) {
+                ASSERT_TRUE(got == ground) << x << ", " << y;
+            }
+            EXPECT_LE(std::abs(got.red - wanted.red), 12) << x << ", " << y;
+            EXPECT_NE(std::find(image.pixels().begin(), image.pixels().end(), got),
+                      image.pixels().end())
+                << x << ", " << y;
+        }
+    }
+    stbi_image_free(rgb);
 }

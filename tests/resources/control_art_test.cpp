@@ -1,4 +1,4 @@
-#include "resources/panel_art.h"
+#include "resources/control_art.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@ bool isLit(BmpImage::Colour colour) {
 // The meter cuts its images at x = truncate(k / 40 x width) for whole k. Every such column
 // must be ground in both images, so that no lit segment spills across a cut, and the unlit
 // image must show nothing lit.
-TEST(PanelArt, MeterImagesHaveFortyEqualSegmentsInTheirColours) {
-    const BmpImage on = PanelArt::meterStrip(true);
-    const BmpImage off = PanelArt::meterStrip(false);
+TEST(ControlArt, MeterImagesHaveFortyEqualSegmentsInTheirColours) {
+    const BmpImage on = ControlArt::meterStrip(true);
+    const BmpImage off = ControlArt::meterStrip(false);
     ASSERT_EQ(on.width(), 604);
     ASSERT_EQ(off.height(), on.height());
     auto boundary = [&](int k) { return static_cast<int>(k / 40.0f * on.width()); };
@@ -39,10 +39,10 @@ TEST(PanelArt, MeterImagesHaveFortyEqualSegmentsInTheirColours) {
     }
 }
 
-TEST(PanelArt, EachSwitchImageLightsItsOwnPosition) {
+TEST(ControlArt, EachSwitchImageLightsItsOwnPosition) {
     for (const int positions : {2, 3}) {
         const int height = positions == 3 ? 45 : 28;
-        const BmpImage strip = PanelArt::switchStrip(positions, positions == 3 ? 31 : 27, height);
+        const BmpImage strip = ControlArt::switchStrip(positions, positions == 3 ? 31 : 27, height);
         ASSERT_EQ(strip.height(), positions * height);
         for (int image = 0; image < positions; ++image) {
             int firstLit = height, lastLit = -1;
@@ -58,22 +58,5 @@ TEST(PanelArt, EachSwitchImageLightsItsOwnPosition) {
             EXPECT_GE(firstLit, image * height / positions) << positions << " " << image;
             EXPECT_LT(lastLit, (image + 1) * height / positions) << positions << " " << image;
         }
-    }
-}
-
-// The delay read-out fills and frames its box in panel grey, so the panel around it must
-// be that grey for the box not to show.
-TEST(PanelArt, PanelIsGreyAroundTheDelayReadOut) {
-    const BmpImage panel = PanelArt::frontPanel();
-    ASSERT_EQ(panel.width(), 900);
-    ASSERT_EQ(panel.height(), 202);
-    const BmpImage::Colour grey{232, 229, 224};
-    for (int x = 816; x < 847; ++x) {
-        EXPECT_TRUE(panel.pixel(x, 90) == grey) << x;
-        EXPECT_TRUE(panel.pixel(x, 104) == grey) << x;
-    }
-    for (int y = 90; y < 105; ++y) {
-        EXPECT_TRUE(panel.pixel(816, y) == grey) << y;
-        EXPECT_TRUE(panel.pixel(846, y) == grey) << y;
     }
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "resources/bmp_image.h"
+
+/// The pictures the editor's controls draw from: the meter strips, the switch lamps and
+/// the delay fader. Their geometry is what the panel's legends line up with.
+class ControlArt {
+  public:
+    static constexpr int kMeterWidth = 604;
+    static constexpr int kMeterHeight = 27;
+    static constexpr int kSegmentCount = 40;
+
+    /// Bitmap 129: the fader's slot.
+    static BmpImage sliderTrack();
+    /// Bitmap 130: the fader cap; pure white is left out when it is drawn.
+    static BmpImage sliderHandle();
+    /// Bitmaps 131 (unlit) and 132 (lit).
+    static BmpImage meterStrip(bool lit);
+    /// Bitmaps 133 and 134: one sub-image per position, stacked, position k lit in image k.
+    static BmpImage switchStrip(int positions, int width, int subImageHeight);
+
+    /// Left edge of segment k inside a meter strip; segment k ends where k + 1 begins.
+    static int segmentLeft(int segment);
+    /// Row of the centre of position k's lamp inside a switch sub-image.
+    static int lampCentre(int position, int subImageHeight, int positions);
+
+  private:
+    static void drawSegment(BmpImage& strip, int left, int right, BmpImage::Colour colour,
+                            bool lit);
+    static void drawLamp(BmpImage& strip, int centreX, int centreY, int width, int height,
+                         bool lit);
+};

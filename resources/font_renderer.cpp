@@ -1,0 +1,159 @@
+#include "resources/font_renderer.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr const char* kFamily = "Liberation Sans";
+
+/// The file of one style of the family, as fontconfig resolves it; empty when the
+/// family is not installed (fontconfig would otherwise offer a substitute).
+std::string findFile(const char* style) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) {
+        return {};
+    }
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFamily));
+    FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    std::string path;
+    FcChar8* family = nullptr;
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
+        std::string(reinterpret_cast<const char*>(family)) == kFamily &&
+        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        path = reinterpret_cast<const char*>(file);
+    }
+    if (match) {
+        FcPatternDestroy(match);
+    }
+    return path;
+}
+
+}  // namespace
+
+struct FontRenderer::Library {
+    FT_Library freetype = nullptr;
+    FT_Face faces[3] = {};
+
+    ~Library() {
+        for (FT_Face face : faces) {
+            if (face) {
+                FT_Done_Face(face);
+            }
+        }
+        if (freetype) {
+            FT_Done_FreeType(freetype);
+        }
+    }
+};
+
+FontRenderer::FontRenderer() : library_(std::make_unique<Library>()) {}
+
+FontRenderer::~FontRenderer() = default;
+
+bool FontRenderer::load(std::string& error) {
+    if (FT_Init_FreeType(&library_->freetype) != 0) {
+        error = "FreeType does not start";
+        return false;
+    }
+    const char* const styles[] = {"Regular", "Bold", "Italic"};
+    for (int face = 0; face < 3; ++face) {
+        const std::string path = findFile(styles[face]);
+        if (path.empty() ||
+            FT_New_Face(library_->freetype, path.c_str(), 0, &library_->faces[face]) != 0) {
+            error = std::string(kFamily) + " " + styles[face] + " is not installed";
+            return false;
+        }
+    }
+    return true;
+}
+
+FontRenderer::Extent FontRenderer::measure(const std::string& text, const Style& style) const {
+    return render(nullptr, 0, 0, text, style, {0, 0, 0});
+}
+
+int FontRenderer::capHeight(const Style& style) const {
+    return -measure("H", style).top;
+}
+
+void FontRenderer::draw(BmpImage& image, float x, int baseline, const std::string& text,
+                        const Style& style, BmpImage::Colour colour, Align align) const {
+    const Extent ink = measure(text, style);
+    float left = x;
+    if (align == Align::kCentre) {
+        left = x - ink.width() / 2.0f;
+    } else if (align == Align::kRight) {
+        left = x - ink.width();
+    }
+    render(&image, int(std::lround(left)) - ink.left, baseline, text, style, colour);
+}
+
+void FontRenderer::drawMiddle(BmpImage& image, float x, int centreY, const std::string& text,
+                              const Style& style, BmpImage::Colour colour, Align align) const {
+    const int cap = capHeight(style);
+    draw(image, x, centreY + (cap + 1) / 2, text, style, colour, align);
+}
+
+FontRenderer::Extent FontRenderer::render(BmpImage* image, int penX, int baseline,
+                                          const std::string& text, const Style& style,
+                                          BmpImage::Colour colour) const {
+    const FT_Face face = library_->faces[static_cast<int>(style.face)];
+    Extent ink{INT_MAX, INT_MIN, INT_MAX, INT_MIN};
+    if (!face || FT_Set_Pixel_Sizes(face, 0, FT_UInt(style.size)) != 0) {
+        return {};
+    }
+    // Glyphs are hinted to whole pixels, advances included, for crisp small legends.
+    double pen = penX;
+    FT_UInt previous = 0;
+    for (const unsigned char character : text) {
+        const FT_UInt index = FT_Get_Char_Index(face, character);
+        if (previous && index && FT_HAS_KERNING(face)) {
+            FT_Vector kern{};
+            FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &kern);
+            pen += kern.x / 64.0;
+        }
+        previous = index;
+        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) {
+            continue;
+        }
+        const FT_GlyphSlot glyph = face->glyph;
+        const FT_Bitmap& bitmap = glyph->bitmap;
+        const int left = int(std::lround(pen)) + glyph->bitmap_left;
+        const int top = baseline - glyph->bitmap_top;
+        for (int row = 0; row < int(bitmap.rows); ++row) {
+            for (int column = 0; column < int(bitmap.width); ++column) {
+                const int coverage = bitmap.buffer[row * bitmap.pitch + column];
+                if (coverage == 0) {
+                    continue;
+                }
+                ink.left = std::min(ink.left, left + column);
+                ink.right = std::max(ink.right, left + column + 1);
+                ink.top = std::min(ink.top, top + row);
+                ink.bottom = std::max(ink.bottom, top + row + 1);
+                if (image) {
+                    image->blendPixel(left + column, top + row, colour, coverage / 255.0f);
+                }
+            }
+        }
+        pen += glyph->advance.x / 64.0 + style.tracking;
+    }
+    if (ink.left > ink.right) {
+        return {};
+    }
+    ink.left -= penX;
+    ink.right -= penX;
+    ink.top -= baseline;
+    ink.bottom -= baseline;
+    return ink;
+}
