@@ -65,8 +65,13 @@ float CVuMeter::nextShownLevel() {
 }
 
 void CVuMeter::draw(CDrawContext* context) {
-    // Without LEDs there is no bar to snap to; without a context nothing can be drawn.
-    if (!onBitmap || !context || ledCount <= 0) {
+    if (!context) {
+        return;
+    }
+    // Without a lit picture or without LEDs there is no bar: nothing to draw, and nothing
+    // left to fall, so the meter does not stay dirty.
+    if (!onBitmap || ledCount <= 0) {
+        setLastValue(getValue());
         return;
     }
     const float shown = nextShownLevel();
