@@ -3,7 +3,8 @@
 //   null       the entry point returns no effect
 //   magic      the record does not carry the VST 2 magic number
 //   mono       one input and one output
-//   plain      two inputs and outputs, but no meter parameters
+//   plain      two inputs and outputs, no meter parameters, and a name far beyond the
+//              32 bytes hosts give for it
 //   interrupt  a meter that is interrupted (SIGINT) in its third block
 // Built without PEVO_FAKE_ENTRY it exports no entry point at all.
 #include <csignal>
@@ -17,6 +18,8 @@ namespace {
 
 constexpr const char* kMeterNames[] = {"Delay",  "RMS level", "Peak level", "Hold level",
                                        "Volume", "Mode",      "Resp",       "RMS Mode"};
+
+constexpr int kLongName = 200;
 
 struct FakeEffect {
     AEffect record{};
@@ -33,6 +36,10 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, 
     if (opcode == effClose) {
         delete fake(effect);
         return 1;
+    }
+    if (opcode == effGetEffectName && !fake(effect)->meter) {
+        std::memset(ptr, 'x', kLongName);
+        static_cast<char*>(ptr)[kLongName] = '\0';
     }
     if (opcode == effGetParamName && fake(effect)->meter && index >= 0 && index < 8) {
         std::strcpy(static_cast<char*>(ptr), kMeterNames[index]);

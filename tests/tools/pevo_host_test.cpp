@@ -41,6 +41,11 @@ TEST(PevoHostTool, InfoShowsIdentityParametersAndProgramsAfterTheSettings) {
           std::string("current: 3 \"Init 4\"")}) {
         EXPECT_TRUE(contains(run.out, line + "\n")) << line << "\nin:\n" << run.out;
     }
+    // A plug-in that writes a name far past the buffer size hosts use is shown, not a crash.
+    const ToolRun overlong = runTool({"--info", PEVO_FAKE_PLUGIN}, "plain");
+    EXPECT_EQ(overlong.status, 0) << overlong.err;
+    EXPECT_TRUE(contains(overlong.out, "Name      " + std::string(200, 'x') + "\n"));
+
     const ToolRun list = runTool({"--list", plugin(), "--set", "Volume=-6dB"});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_TRUE(contains(list.out, "0  Delay       0.000000   0 to 13230 samples\n")) << list.out;
