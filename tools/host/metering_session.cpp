@@ -87,14 +87,14 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         report.track(seconds, readings);
         reportedLast = due(blocks, check.frames);
         if (reportedLast) {
-            progress.clear();
+            progress.makeRoom();
             report.interval(seconds, readings);
         }
         progress.update(check.frames);
     }
+    progress.clear();
     if (!reportedLast) {
         report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings);
     }
-    progress.clear();
     return true;
 }

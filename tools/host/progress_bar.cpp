@@ -26,6 +26,7 @@ std::string clockText(double seconds) {
 ProgressBar::ProgressBar(std::int64_t totalFrames, double sampleRate)
     : active(isatty(STDERR_FILENO) && totalFrames > 0 &&
              static_cast<double>(totalFrames) >= kMinSeconds * sampleRate),
+      sharesScreen(isatty(STDOUT_FILENO)),
       totalFrames(totalFrames),
       sampleRate(sampleRate) {}
 
@@ -51,5 +52,11 @@ void ProgressBar::clear() {
         std::fprintf(stderr, "\r\033[K");
         std::fflush(stderr);
         shownPermille = -1;
+    }
+}
+
+void ProgressBar::makeRoom() {
+    if (sharesScreen) {
+        clear();
     }
 }

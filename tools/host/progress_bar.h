@@ -16,11 +16,14 @@ class ProgressBar {
 
     /// Redraws the bar when what it shows has changed.
     void update(std::int64_t frames);
-    /// Takes the bar off the screen, before other output to the same terminal.
+    /// Takes the bar off the screen.
     void clear();
+    /// Takes the bar off the screen if standard output shares it, before a line of output.
+    void makeRoom();
 
   private:
     bool active;
+    bool sharesScreen;  ///< standard output is a terminal too
     std::int64_t totalFrames;
     double sampleRate;
     int shownPermille = -1;  ///< -1 when the bar is not on the screen
