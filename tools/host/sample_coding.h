@@ -10,8 +10,14 @@
 #include <cstdint>
 
 struct SampleCoding {
-    bool integer = false;  ///< read and written as 32-bit integers
-    int bits = 32;         ///< significant bits of an integer encoding
+    bool integer = false;         ///< read and written as 32-bit integers
+    int bits = 32;                ///< significant bits of an integer encoding
+    double scale = 2147483648.0;  ///< full scale in steps of the encoding: 2^(bits - 1)
+    double stepSize = 1.0;        ///< one step, left-justified in 32 bits: 2^(32 - bits)
+
+    static SampleCoding make(bool integer, int bits) {
+        return {integer, bits, std::ldexp(1.0, bits - 1), std::ldexp(1.0, 32 - bits)};
+    }
 
     /// The coding of a libsndfile format (major type and subtype).
     static SampleCoding of(int format) {
@@ -23,24 +29,24 @@ struct SampleCoding {
             case SF_FORMAT_MPEG_LAYER_I:
             case SF_FORMAT_MPEG_LAYER_II:
             case SF_FORMAT_MPEG_LAYER_III:
-                return {false, 32};
+                return make(false, 32);
             case SF_FORMAT_PCM_S8:
             case SF_FORMAT_PCM_U8:
             case SF_FORMAT_DPCM_8:
-                return {true, 8};
+                return make(true, 8);
             case SF_FORMAT_DWVW_12:
-                return {true, 12};
+                return make(true, 12);
             case SF_FORMAT_ALAC_20:
-                return {true, 20};
+                return make(true, 20);
             case SF_FORMAT_PCM_24:
             case SF_FORMAT_DWVW_24:
             case SF_FORMAT_ALAC_24:
-                return {true, 24};
+                return make(true, 24);
             case SF_FORMAT_PCM_32:
             case SF_FORMAT_ALAC_32:
-                return {true, 32};
+                return make(true, 32);
             default:
-                return {true, 16};
+                return make(true, 16);
         }
     }
 
@@ -51,12 +57,11 @@ struct SampleCoding {
 
     /// A float of full scale 1 rounded to `bits` bits, clamped, and left-justified.
     std::int32_t fromFloat(float value) const {
-        const double scale = std::ldexp(1.0, bits - 1);
         double step = std::nearbyint(static_cast<double>(value) * scale);
         if (std::isnan(step)) {
             step = 0.0;
         }
         step = step < -scale ? -scale : (step > scale - 1.0 ? scale - 1.0 : step);
-        return static_cast<std::int32_t>(std::ldexp(step, 32 - bits));
+        return static_cast<std::int32_t>(step * stepSize);
     }
 };
