@@ -9,8 +9,9 @@
 
 class PluginLibrary {
   public:
-    /// Null when the file cannot be loaded as a library.
-    static std::unique_ptr<PluginLibrary> open(const std::string& path);
+    /// Null when the file cannot be loaded as a library; then `error`, if given, says why.
+    static std::unique_ptr<PluginLibrary> open(const std::string& path,
+                                               std::string* error = nullptr);
     /// The exported function `symbol`, or null.
     VstPluginMainProc entry(const char* symbol) const;
     ~PluginLibrary();

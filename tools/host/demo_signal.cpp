@@ -1,5 +1,6 @@
 #include "tools/host/demo_signal.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -9,6 +10,13 @@ constexpr float kPinkGain = 0.05f;   // about -20 dBFS RMS
 constexpr float kBurstGain = 0.08f;  // peaks near -6 dBFS
 
 }  // namespace
+
+std::string DemoSignal::describe() const {
+    return "the demo signal, 3 s at 44100 Hz, stereo:\n"
+           "  0-1 s  left: 1 kHz sine at -6 dBFS;  right: pink-ish noise\n"
+           "  1-2 s  left: the sine;               right: noise bursts, four a second\n"
+           "  2-3 s  mono: 440 Hz sine at -12 dBFS on both";
+}
 
 float DemoSignal::pinkNoise() {
     // White noise from a linear congruential generator, coloured by three one-pole
@@ -21,9 +29,10 @@ float DemoSignal::pinkNoise() {
     return (pole0 + pole1 + pole2 + white * 0.1848f) * kPinkGain;
 }
 
-void DemoSignal::next(float* left, float* right, int frames) {
+int DemoSignal::read(float* left, float* right, int count) {
+    const int frames = static_cast<int>(std::min<std::int64_t>(count, this->frames() - sample));
     for (int i = 0; i < frames; ++i, ++sample) {
-        const double t = static_cast<double>(sample) / sampleRate;
+        const double t = static_cast<double>(sample) / kSampleRate;
         const float noise = pinkNoise();
         if (t < 2.0) {
             left[i] = static_cast<float>(0.5 * std::sin(kTwoPi * 1000.0 * t));
@@ -34,4 +43,5 @@ void DemoSignal::next(float* left, float* right, int frames) {
             right[i] = left[i];
         }
     }
+    return frames;
 }

@@ -1,7 +1,19 @@
 #include "tools/host/hosted_plugin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
+
+namespace {
+
+/// Text buffers are this long at least: plug-ins that write past the nominal sizes are
+/// common, and must not write past our buffer.
+constexpr std::size_t kTextRoom = 256;
+
+float hostSampleRate = 44100.0f;
+VstInt32 hostBlockSize = 512;
+
+}  // namespace
 
 MeterReading decodeMeter(float value) {
     const int channel = static_cast<int>(value);
@@ -9,36 +21,69 @@ MeterReading decodeMeter(float value) {
     return {channel, level * 40.0f - 40.0f};
 }
 
-std::unique_ptr<HostedPlugin> HostedPlugin::load(std::shared_ptr<PluginLibrary> library) {
+void HostedPlugin::setHostTiming(float sampleRate, VstInt32 blockSize) {
+    hostSampleRate = sampleRate;
+    hostBlockSize = blockSize;
+}
+
+std::unique_ptr<HostedPlugin> HostedPlugin::load(std::shared_ptr<PluginLibrary> library,
+                                                 std::string& error) {
     VstPluginMainProc entry = library->entry("VSTPluginMain");
     if (!entry) {
         entry = library->entry("main");
     }
     if (!entry) {
-        std::fprintf(stderr, "pevo-host: the library exports no VST 2 entry point\n");
+        error = "the library exports no VST 2 entry point (VSTPluginMain or main)";
         return nullptr;
     }
     AEffect* effect = entry(callback);
-    if (!effect || effect->magic != kEffectMagic) {
-        std::fprintf(stderr, "pevo-host: the plug-in made no effect\n");
+    if (!effect) {
+        error =
+            "the plug-in refused to start: its entry point returned no effect to a host "
+            "of VST version " +
+            std::to_string(kHostVersion);
         return nullptr;
+    }
+    if (effect->magic != kEffectMagic) {
+        char text[96];
+        std::snprintf(text, sizeof(text),
+                      "the entry point returned no VST 2 effect record (magic 0x%08x, not 'VstP')",
+                      static_cast<unsigned>(effect->magic));
+        error = text;
+        return nullptr;  // not a record we may call into, not even to close it
     }
     return std::unique_ptr<HostedPlugin>(new HostedPlugin(std::move(library), effect));
 }
 
 HostedPlugin::~HostedPlugin() {
+    if (running) {
+        switchOn(false);
+    }
     dispatch(effClose);
 }
 
 VstIntPtr HostedPlugin::callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
     switch (opcode) {
         case audioMasterVersion:
-            return 2400;
+            return kHostVersion;
         case audioMasterGetSampleRate:
-            return static_cast<VstIntPtr>(kSampleRate);
+            return static_cast<VstIntPtr>(hostSampleRate);
+        case audioMasterGetBlockSize:
+            return hostBlockSize;
         default:
             return 0;
     }
+}
+
+void HostedPlugin::prepare(float sampleRate, VstInt32 blockSize) {
+    dispatch(effOpen);
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    dispatch(effSetBlockSize, 0, blockSize);
+}
+
+void HostedPlugin::switchOn(bool on) {
+    dispatch(effMainsChanged, 0, on ? 1 : 0);
+    running = on;
 }
 
 VstIntPtr HostedPlugin::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -47,7 +92,8 @@ VstIntPtr HostedPlugin::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr valu
 }
 
 std::string HostedPlugin::text(VstInt32 opcode, VstInt32 index, std::size_t size) {
-    std::vector<char> buffer(size + 1, '\0');  // one spare byte keeps even a bad text terminated
+    // One spare byte keeps even an overlong text terminated.
+    std::vector<char> buffer(std::max(size, kTextRoom) + 1, '\0');
     dispatch(opcode, index, 0, buffer.data());
     return buffer.data();
 }
@@ -60,43 +106,27 @@ float HostedPlugin::getParameter(VstInt32 index) {
     return effect->getParameter(effect, index);
 }
 
-void HostedPlugin::process(float** inputs, float** outputs, VstInt32 frames) {
-    effect->processReplacing(effect, inputs, outputs, frames);
+std::string HostedPlugin::parameterName(VstInt32 index) {
+    return text(effGetParamName, index, kVstMaxParamNameLen);
 }
 
-std::string HostedPlugin::describe() {
-    std::string out;
-    char line[160];
-    const VstInt32 id = effect->uniqueID;
-    std::snprintf(line, sizeof(line),
-                  "%s (%s), effect \"%s\", vendor version %ld, VST %ld, unique ID '%c%c%c%c'\n",
-                  text(effGetProductString, 0, kVstMaxProductStrLen).c_str(),
-                  text(effGetVendorString, 0, kVstMaxVendorStrLen).c_str(),
-                  text(effGetEffectName, 0, kVstMaxEffectNameLen).c_str(),
-                  static_cast<long>(dispatch(effGetVendorVersion)),
-                  static_cast<long>(dispatch(effGetVstVersion)), (id >> 24) & 0xff,
-                  (id >> 16) & 0xff, (id >> 8) & 0xff, id & 0xff);
-    out += line;
-    std::snprintf(line, sizeof(line),
-                  "%d programs, %d parameters, %d inputs, %d outputs, flags %d, category %ld\n",
-                  effect->numPrograms, effect->numParams, effect->numInputs, effect->numOutputs,
-                  effect->flags, static_cast<long>(dispatch(effGetPlugCategory)));
-    out += line;
+std::string HostedPlugin::parameterLabel(VstInt32 index) {
+    return text(effGetParamLabel, index, kVstMaxLabelLen);
+}
 
-    out += "\n index  name        label     display\n";
-    for (VstInt32 index = 0; index < effect->numParams; ++index) {
-        std::snprintf(line, sizeof(line), " %5d  %-10s  %-8s  \"%s\"\n", index,
-                      text(effGetParamName, index, kVstMaxParamNameLen).c_str(),
-                      text(effGetParamLabel, index, kVstMaxLabelLen).c_str(),
-                      text(effGetParamDisplay, index, kVstMaxLabelLen).c_str());
-        out += line;
-    }
+std::string HostedPlugin::parameterDisplay(VstInt32 index) {
+    return text(effGetParamDisplay, index, kVstMaxLabelLen);
+}
 
-    out += "\n programs:";
-    for (VstInt32 index = 0; index < effect->numPrograms; ++index) {
-        out += (index % 8 == 0) ? "\n  " : ", ";
-        out += text(effGetProgramNameIndexed, index, kVstMaxProgNameLen);
+void HostedPlugin::process(float** inputs, float** outputs, VstInt32 frames) {
+    if ((effect->flags & effFlagsCanReplacing) && effect->processReplacing) {
+        effect->processReplacing(effect, inputs, outputs, frames);
+        return;
     }
-    out += "\n current program: \"" + text(effGetProgramName, 0, kVstMaxProgNameLen) + "\"\n";
-    return out;
+    for (VstInt32 c = 0; c < effect->numOutputs; ++c) {
+        std::fill(outputs[c], outputs[c] + frames, 0.0f);
+    }
+    if (effect->process) {
+        effect->process(effect, inputs, outputs, frames);
+    }
 }

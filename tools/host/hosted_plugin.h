@@ -16,13 +16,26 @@ MeterReading decodeMeter(float value);
 
 class HostedPlugin {
   public:
-    static constexpr float kSampleRate = 44100.0f;
+    /// The VST version this host answers to the plug-in's version query.
+    static constexpr VstIntPtr kHostVersion = 2400;
 
-    /// Null (with a message on stderr) when the library or an instance can't be made.
-    static std::unique_ptr<HostedPlugin> load(std::shared_ptr<PluginLibrary> library);
+    /// What the host callback reports to every instance: set before loading one, since
+    /// plug-ins ask for the rate while they are being made.
+    static void setHostTiming(float sampleRate, VstInt32 blockSize);
+
+    /// Makes one instance through the library's entry point and checks its record. Null on
+    /// failure, with the reason in `error`.
+    static std::unique_ptr<HostedPlugin> load(std::shared_ptr<PluginLibrary> library,
+                                              std::string& error);
+    /// Switches the instance off if it runs, then closes it.
     ~HostedPlugin();
     HostedPlugin(const HostedPlugin&) = delete;
     HostedPlugin& operator=(const HostedPlugin&) = delete;
+
+    /// The set-up requests hosts send before audio: open, sample rate, block size.
+    void prepare(float sampleRate, VstInt32 blockSize);
+    /// Switches processing on or off (effMainsChanged).
+    void switchOn(bool on);
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
@@ -30,11 +43,14 @@ class HostedPlugin {
     std::string text(VstInt32 opcode, VstInt32 index, std::size_t size);
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);
+    std::string parameterName(VstInt32 index);
+    std::string parameterLabel(VstInt32 index);
+    std::string parameterDisplay(VstInt32 index);
+    /// Replacing processing where the plug-in offers it; otherwise the accumulating call on
+    /// cleared outputs.
     void process(float** inputs, float** outputs, VstInt32 frames);
 
     const AEffect& record() const { return *effect; }
-    /// Identity, parameter table and program names, as text for the console.
-    std::string describe();
 
   private:
     HostedPlugin(std::shared_ptr<PluginLibrary> library, AEffect* effect)
@@ -44,4 +60,5 @@ class HostedPlugin {
 
     std::shared_ptr<PluginLibrary> library;  ///< kept loaded while the instance lives
     AEffect* effect;
+    bool running = false;
 };

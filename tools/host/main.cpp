@@ -1,98 +1,228 @@
-// pevo-host: loads a VST 2 plug-in, shows what it reports about itself, then meters a test
-// signal through it and prints the published meter values every 100 ms.
-//   usage: pevo-host [plug-in library]   (default: the Pevo plug-in of this build)
-#include <algorithm>
-#include <cstdint>
+// pevo-host: loads a VST 2 plug-in through its entry point, prints what it says about itself,
+// and meters an audio file (or the demo signal) through it, both meter channels, in blocks
+// as a host sends them. See CommandLine::usage for the options.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "tools/host/command_line.h"
 #include "tools/host/demo_signal.h"
 #include "tools/host/hosted_plugin.h"
+#include "tools/host/meter_pair.h"
+#include "tools/host/meter_report.h"
+#include "tools/host/metering_session.h"
+#include "tools/host/parameter_setter.h"
+#include "tools/host/plugin_description.h"
+#include "tools/host/progress_bar.h"
+#include "tools/host/sound_file_reader.h"
+#include "tools/host/sound_file_writer.h"
 
 namespace {
 
-constexpr int kBlockFrames = 512;
-constexpr int kReportFrames = 4410;  // 100 ms
+constexpr int kFailure = 1;
+constexpr int kUsage = 2;
 
-std::string dbText(float dBFS) {
-    char text[16];
-    if (dBFS <= -40.0f) {
-        return " <-40";
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int signal) {
+    stopSignal = signal;
+}
+
+int fail(const std::string& message, int status = kFailure) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "pevo-host: %s\n", message.c_str());
+    return status;
+}
+
+std::unique_ptr<HostedPlugin> loadInstance(const std::shared_ptr<PluginLibrary>& library,
+                                           const std::string& path, std::string& error) {
+    auto instance = HostedPlugin::load(library, error);
+    if (!instance) {
+        error = path + ": " + error;
     }
-    // No "-0.0" for readings a hair below full scale.
-    std::snprintf(text, sizeof(text), "%5.1f", dBFS > -0.05f ? 0.0f : dBFS);
+    return instance;
+}
+
+std::shared_ptr<PluginLibrary> openLibrary(const std::string& path, std::string& error) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    std::string reason;
+    std::shared_ptr<PluginLibrary> library = PluginLibrary::open(path, &reason);
+    if (!library) {
+        error = path + " is not a plug-in library this system can load: " + reason;
+    }
+    return library;
+}
+
+/// The --program and --set requests, on every instance alike. False with the reason.
+bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin* mirror,
+                   std::string& error) {
+    ParameterSetter setter(main);
+    if (options.program >= 0) {
+        if (!setter.checkProgram(options.program, error)) {
+            return false;
+        }
+        for (HostedPlugin* instance : {&main, mirror}) {
+            if (instance) {
+                instance->dispatch(effSetProgram, 0, options.program);
+            }
+        }
+    }
+    for (const ParameterAssignment& assignment : options.assignments) {
+        const VstInt32 index = setter.find(assignment.parameter, error);
+        float value = 0.0f;
+        if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
+            return false;
+        }
+        for (HostedPlugin* instance : {&main, mirror}) {
+            if (instance) {
+                instance->setParameter(index, value);
+            }
+        }
+    }
+    return true;
+}
+
+std::string intervalText(const ReadingInterval& every) {
+    if (every.blocks > 0) {
+        return std::to_string(every.blocks) + (every.blocks == 1 ? " block" : " blocks");
+    }
+    char text[32];
+    std::snprintf(text, sizeof(text), "%g ms", every.seconds * 1000.0);
     return text;
 }
 
-/// The three meters of `plugin` as a host that polls them sees them after a block.
-std::string meterColumns(HostedPlugin& plugin) {
-    std::string columns;
-    for (VstInt32 index = 1; index <= 3; ++index) {
-        columns += " " + dbText(decodeMeter(plugin.getParameter(index)).dBFS);
-    }
-    return columns;
+/// False when `output` names the same file as `input`, which it would replace as it is read.
+bool distinctFiles(const std::string& input, const std::string& output) {
+    struct stat in {};
+    struct stat out {};
+    return stat(output.c_str(), &out) != 0 || stat(input.c_str(), &in) != 0 ||
+           in.st_dev != out.st_dev || in.st_ino != out.st_ino;
 }
 
-void meterDemoSignal(HostedPlugin& plugin, HostedPlugin& swapped) {
-    std::printf(
-        "\nMetering %.0f s of test signal in %d-frame blocks at %.0f Hz, hold time 1 s,\n"
-        "RMS scaled by the square root of 2 (a sine reads its peak):\n"
-        "  0-1 s  left: 1 kHz sine at -6 dBFS;  right: pink-ish noise\n"
-        "  1-2 s  left: the sine;               right: noise bursts, four a second\n"
-        "  2-3 s  mono: 440 Hz sine at -12 dBFS on both\n"
-        "A host polling parameters 1 to 3 after each block sees meter channel 1 (here the\n"
-        "right input). The left column comes from a second instance fed with the inputs\n"
-        "swapped, so that the left input is its channel 1.\n\n"
-        "  time   left:  RMS  peak  hold   right:  RMS  peak  hold   (dBFS)\n",
-        DemoSignal::kSeconds, kBlockFrames, HostedPlugin::kSampleRate);
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
-    DemoSignal signal(HostedPlugin::kSampleRate);
-    std::vector<float> left(kBlockFrames), right(kBlockFrames);
-    std::vector<float> outLeft(kBlockFrames), outRight(kBlockFrames);
-    const auto total = static_cast<std::int64_t>(DemoSignal::kSeconds * HostedPlugin::kSampleRate);
-    std::int64_t nextReport = kReportFrames;
-    while (signal.position() < total) {
-        const int frames =
-            static_cast<int>(std::min<std::int64_t>(kBlockFrames, total - signal.position()));
-        signal.next(left.data(), right.data(), frames);
-        float* inputs[2] = {left.data(), right.data()};
-        float* swappedInputs[2] = {right.data(), left.data()};
-        float* outputs[2] = {outLeft.data(), outRight.data()};
-        plugin.process(inputs, outputs, frames);
-        swapped.process(swappedInputs, outputs, frames);
-        if (signal.position() >= nextReport) {
-            std::printf("  %4.1f s      %s          %s\n",
-                        static_cast<double>(nextReport) / HostedPlugin::kSampleRate,
-                        meterColumns(swapped).c_str(), meterColumns(plugin).c_str());
-            nextReport += kReportFrames;
+/// Streams the source through the two prepared instances and reports; the exit status.
+int meter(const HostOptions& options, AudioSource& source, const SoundFileReader* file,
+          HostedPlugin& main, HostedPlugin& mirror) {
+    std::string error;
+    std::unique_ptr<SoundFileWriter> writer;
+    if (!options.outputPath.empty()) {
+        writer = SoundFileWriter::create(options.outputPath, file->format(), error);
+        if (!writer) {
+            return fail(error);
         }
     }
+    catchStopSignals();
+    main.switchOn(true);
+    mirror.switchOn(true);
+    MeterPair pair(main, mirror, options.blockFrames);
+    MeterReport report(options.format, pair.mode(), stdout, stderr);
+    report.begin(source.describe(), options.blockFrames, intervalText(options.every));
+    MeteringSession session(source, pair, report, options.blockFrames, options.every);
+    session.writeTo(writer.get());
+    ProgressBar progress(source.frames(), source.sampleRate());
+    const bool complete = session.run(stopSignal, progress, error);
+    main.switchOn(false);
+    mirror.switchOn(false);
+    if (!complete) {
+        return fail(error, stopSignal ? 128 + stopSignal : kFailure);
+    }
+    if (writer && !writer->commit(error)) {
+        return fail(error);
+    }
+    PassThrough passThrough = session.passThrough();
+    passThrough.outputPath = options.outputPath;
+    report.finish(passThrough);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string path = argc > 1 ? argv[1] : PEVO_DEFAULT_PLUGIN;
-    std::shared_ptr<PluginLibrary> library = PluginLibrary::open(path);
-    if (!library) {
-        std::fprintf(stderr, "pevo-host: cannot load %s\n", path.c_str());
-        return 1;
+    HostOptions options;
+    std::string error;
+    if (!CommandLine::parse(argc, argv, options, error)) {
+        std::fprintf(stderr, "pevo-host: %s\n%s", error.c_str(), CommandLine::usage());
+        return kUsage;
     }
-    auto plugin = HostedPlugin::load(library);
-    auto swapped = HostedPlugin::load(library);
-    if (!plugin || !swapped) {
-        return 1;
+    if (options.help) {
+        std::fputs(CommandLine::usage(), stdout);
+        return 0;
     }
-    std::printf("Loaded %s\n%s", path.c_str(), plugin->describe().c_str());
+    std::unique_ptr<SoundFileReader> file;
+    std::unique_ptr<AudioSource> demo;
+    if (!options.inputPath.empty()) {
+        file = SoundFileReader::open(options.inputPath, error);
+        if (!file) {
+            return fail(error);
+        }
+        if (!options.outputPath.empty() && !distinctFiles(options.inputPath, options.outputPath)) {
+            return fail("the output " + options.outputPath + " is the input file", kUsage);
+        }
+    } else {
+        demo = std::make_unique<DemoSignal>();
+    }
+    AudioSource& source = file ? static_cast<AudioSource&>(*file) : *demo;
 
-    for (HostedPlugin* instance : {plugin.get(), swapped.get()}) {
-        instance->dispatch(effSetSampleRate, 0, 0, nullptr, HostedPlugin::kSampleRate);
-        instance->dispatch(effSetBlockSize, 0, kBlockFrames);
-        instance->setParameter(6, 0.5f);  // "Resp": 1 s hold
-        instance->dispatch(effMainsChanged, 0, 1);
+    const auto rate = static_cast<float>(source.sampleRate());
+    HostedPlugin::setHostTiming(rate, options.blockFrames);
+    std::shared_ptr<PluginLibrary> library = openLibrary(options.pluginPath, error);
+    std::unique_ptr<HostedPlugin> plugin;
+    if (!library || !(plugin = loadInstance(library, options.pluginPath, error))) {
+        return fail(error);
     }
-    meterDemoSignal(*plugin, *swapped);
-    return 0;
+    plugin->prepare(rate, options.blockFrames);
+    if (options.infoOnly || options.listOnly) {
+        if (!applySettings(options, *plugin, nullptr, error)) {
+            return fail(error, kUsage);
+        }
+        std::fputs(options.listOnly ? ParameterSetter(*plugin).listing().c_str()
+                                    : (describeIdentity(*plugin, options.pluginPath) +
+                                       describeParameters(*plugin) + describePrograms(*plugin))
+                                          .c_str(),
+                   stdout);
+        return 0;
+    }
+
+    const AEffect& record = plugin->record();
+    if (record.numInputs != 2 || record.numOutputs != 2) {
+        return fail(options.pluginPath + " has " + std::to_string(record.numInputs) +
+                    " inputs and " + std::to_string(record.numOutputs) +
+                    " outputs; pevo-host feeds plug-ins of two inputs and two outputs");
+    }
+    if (!isMeterPlugin(*plugin)) {
+        return fail(options.pluginPath +
+                    " publishes no meter readings (\"RMS level\", \"Peak level\" and \"Hold "
+                    "level\" as parameters 1 to 3, \"Mode\" as 5)");
+    }
+    std::unique_ptr<HostedPlugin> mirror = loadInstance(library, options.pluginPath, error);
+    if (!mirror) {
+        return fail(error);
+    }
+    mirror->prepare(rate, options.blockFrames);
+    if (!applySettings(options, *plugin, mirror.get(), error)) {
+        return fail(error, kUsage);
+    }
+    if (options.format == ReportFormat::kTable) {
+        std::fputs((describeIdentity(*plugin, options.pluginPath) + describeParameters(*plugin) +
+                    describePrograms(*plugin))
+                       .c_str(),
+                   stdout);
+    }
+    return meter(options, source, file.get(), *plugin, *mirror);
 }

@@ -2,10 +2,14 @@
 
 #include "gui/native/plugin_library.h"
 
-std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
+std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std::string* error) {
     // RTLD_LOCAL keeps the plug-in's symbols from meeting those of other plug-ins.
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
+        if (error) {
+            const char* reason = dlerror();
+            *error = reason ? reason : "unknown loader error";
+        }
         return nullptr;
     }
     return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle));

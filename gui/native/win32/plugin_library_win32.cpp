@@ -2,9 +2,12 @@
 
 #include "gui/native/plugin_library.h"
 
-std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
+std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std::string* error) {
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) {
+        if (error) {
+            *error = "LoadLibrary error " + std::to_string(GetLastError());
+        }
         return nullptr;
     }
     return std::unique_ptr<PluginLibrary>(new PluginLibrary(module));

@@ -1,0 +1,49 @@
+# Where `cmake --install` puts the plug-in, and the packages `cpack` makes.
+#
+# Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
+# look, and pevo-host in ~/.local/bin; any other prefix, such as /usr for a system install
+# or a Debian package, puts Pevo.so in PREFIX/lib/vst and pevo-host in PREFIX/bin. The
+# folder is chosen when installing, so that `cmake --install --prefix` chooses it too.
+#
+# Windows: each build installs its DLL at the top of its tree, and the package of either
+# build is one zip of both, made from both build folders.
+
+set(CPACK_PACKAGE_NAME pevo)
+set(CPACK_PACKAGE_VENDOR Quellmark)
+set(CPACK_PACKAGE_CONTACT Quellmark)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Pevo level meter: a stereo level meter VST 2 effect, and pevo-host to meter files with it")
+
+if(WIN32)
+    install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)
+    set(PEVO_WINDOWS_BUILDS "${PROJECT_SOURCE_DIR}/build/win32;${PROJECT_SOURCE_DIR}/build/win64"
+        CACHE STRING "The Windows build folders whose plug-ins the zip takes")
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_SYSTEM_NAME windows)
+    set(CPACK_INSTALL_CMAKE_PROJECTS)
+    foreach(tree IN LISTS PEVO_WINDOWS_BUILDS)
+        list(APPEND CPACK_INSTALL_CMAKE_PROJECTS "${tree}" Pevo plugin /)
+    endforeach()
+else()
+    install(CODE "set(pevo_strip \"${CMAKE_STRIP}\")" COMPONENT plugin)
+    install(CODE [[
+        if(CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}/.local")
+            set(pevo_vst_folder "$ENV{HOME}/.vst")
+        else()
+            set(pevo_vst_folder "${CMAKE_INSTALL_PREFIX}/lib/vst")
+        endif()
+        file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "$<TARGET_FILE:Pevo>")
+        if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
+            execute_process(COMMAND "${pevo_strip}" --strip-unneeded
+                                    "$ENV{DESTDIR}${pevo_vst_folder}/$<TARGET_FILE_NAME:Pevo>")
+        endif()
+    ]] COMPONENT plugin)
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)

@@ -1,0 +1,45 @@
+// The command line of pevo-host: what to load, what to meter, how to report it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class ReportFormat { kTable, kCsv, kJson };
+
+/// How often readings are printed: every so many blocks, or every so many seconds.
+struct ReadingInterval {
+    std::int64_t blocks = 0;  ///< used when not zero
+    double seconds = 0.1;
+};
+
+/// One --set: a parameter's name or index, and the value as the user wrote it.
+struct ParameterAssignment {
+    std::string parameter;
+    std::string value;
+};
+
+struct HostOptions {
+    std::string pluginPath;
+    std::string inputPath;  ///< empty for the demo signal
+    std::string outputPath;
+    bool help = false;
+    bool infoOnly = false;
+    bool listOnly = false;
+    int blockFrames = 512;
+    ReadingInterval every;
+    ReportFormat format = ReportFormat::kTable;
+    std::vector<ParameterAssignment> assignments;
+    int program = -1;  ///< -1 keeps the plug-in's own
+};
+
+class CommandLine {
+  public:
+    static constexpr int kMaxBlockFrames = 1 << 20;
+
+    /// Fills `options` from the arguments; false with the reason in `error`.
+    static bool parse(int argc, const char* const* argv, HostOptions& options, std::string& error);
+    static const char* usage();
+    /// A time such as "100ms" or "2.5s"; false if `text` is none.
+    static bool parseSeconds(const std::string& text, double& seconds);
+};

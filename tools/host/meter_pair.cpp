@@ -1,0 +1,84 @@
+#include "tools/host/meter_pair.h"
+
+namespace {
+
+constexpr VstInt32 kRmsLevel = 1;
+constexpr VstInt32 kPeakLevel = 2;
+constexpr VstInt32 kHoldLevel = 3;
+constexpr VstInt32 kMode = 5;
+
+}  // namespace
+
+MeterMode meterModeOf(float modeValue) {
+    if (modeValue < 0.3f) {
+        return MeterMode::kLeftRight;
+    }
+    return modeValue < 0.7f ? MeterMode::kMidSide : MeterMode::kMono;
+}
+
+const char* modeName(MeterMode mode) {
+    switch (mode) {
+        case MeterMode::kLeftRight:
+            return "L/R";
+        case MeterMode::kMidSide:
+            return "M/S";
+        default:
+            return "mono";
+    }
+}
+
+const char* channelName(MeterMode mode, int channel) {
+    switch (mode) {
+        case MeterMode::kLeftRight:
+            return channel == 0 ? "left" : "right";
+        case MeterMode::kMidSide:
+            return channel == 0 ? "mid" : "side";
+        default:
+            return "mono";
+    }
+}
+
+bool isMeterPlugin(HostedPlugin& plugin) {
+    return plugin.record().numParams > kMode && plugin.parameterName(kRmsLevel) == "RMS level" &&
+           plugin.parameterName(kPeakLevel) == "Peak level" &&
+           plugin.parameterName(kHoldLevel) == "Hold level" &&
+           plugin.parameterName(kMode) == "Mode";
+}
+
+MeterPair::MeterPair(HostedPlugin& main, HostedPlugin& mirror, int maxFrames)
+    : main(main),
+      mirror(mirror),
+      meterMode(meterModeOf(main.getParameter(kMode))),
+      negated(maxFrames),
+      scratchLeft(maxFrames),
+      scratchRight(maxFrames) {}
+
+void MeterPair::process(float* left, float* right, float* outLeft, float* outRight, int frames) {
+    float* inputs[2] = {left, right};
+    float* outputs[2] = {outLeft, outRight};
+    main.process(inputs, outputs, frames);
+
+    float* mirrorOutputs[2] = {scratchLeft.data(), scratchRight.data()};
+    if (meterMode == MeterMode::kLeftRight) {
+        float* swapped[2] = {right, left};
+        mirror.process(swapped, mirrorOutputs, frames);
+    } else if (meterMode == MeterMode::kMidSide) {
+        // Negation is exact, and x - (-y) is x + y in IEEE arithmetic.
+        for (int i = 0; i < frames; ++i) {
+            negated[i] = -right[i];
+        }
+        float* flipped[2] = {left, negated.data()};
+        mirror.process(flipped, mirrorOutputs, frames);
+    }
+}
+
+ChannelReadings MeterPair::channelOne(HostedPlugin& plugin) {
+    return {decodeMeter(plugin.getParameter(kRmsLevel)).dBFS,
+            decodeMeter(plugin.getParameter(kPeakLevel)).dBFS,
+            decodeMeter(plugin.getParameter(kHoldLevel)).dBFS};
+}
+
+void MeterPair::readings(ChannelReadings channels[2]) {
+    channels[1] = channelOne(main);
+    channels[0] = meterMode == MeterMode::kMono ? channels[1] : channelOne(mirror);
+}

@@ -1,0 +1,100 @@
+#include "tools/host/metering_session.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+MeteringSession::MeteringSession(AudioSource& source, MeterPair& meter, MeterReport& report,
+                                 int blockFrames, ReadingInterval every)
+    : source(source),
+      meter(meter),
+      report(report),
+      blockFrames(blockFrames),
+      every(every),
+      inLeft(blockFrames),
+      inRight(blockFrames),
+      feedLeft(blockFrames),
+      feedRight(blockFrames),
+      outLeft(blockFrames),
+      outRight(blockFrames) {}
+
+bool MeteringSession::due(std::int64_t blocks, std::int64_t frames) {
+    if (every.blocks > 0) {
+        return blocks % every.blocks == 0;
+    }
+    if (frames < nextMark) {
+        return false;
+    }
+    // Marks fall at whole multiples of the interval, so they do not drift on long inputs; a
+    // block longer than the interval passes several at once.
+    const double markFrames = every.seconds * source.sampleRate();
+    while (nextMark <= frames) {
+        ++marks;
+        nextMark = std::max<std::int64_t>(nextMark + 1, std::llround(marks * markFrames));
+    }
+    return true;
+}
+
+void MeteringSession::compare(std::int64_t start, int frames) {
+    const std::size_t bytes = static_cast<std::size_t>(frames) * sizeof(float);
+    if (std::memcmp(inLeft.data(), outLeft.data(), bytes) == 0 &&
+        std::memcmp(inRight.data(), outRight.data(), bytes) == 0) {
+        return;
+    }
+    for (int i = 0; i < frames; ++i) {
+        // Bit patterns, not values: -0 for 0 or a changed NaN is a change too.
+        if (std::memcmp(&inLeft[i], &outLeft[i], sizeof(float)) != 0 ||
+            std::memcmp(&inRight[i], &outRight[i], sizeof(float)) != 0) {
+            if (check.differingFrames++ == 0) {
+                check.firstDifference = start + i;
+            }
+        }
+    }
+}
+
+bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& progress,
+                          std::string& error) {
+    nextMark = std::max<std::int64_t>(1, std::llround(every.seconds * source.sampleRate()));
+    marks = 1;
+    std::int64_t blocks = 0;
+    bool reportedLast = true;
+    ChannelReadings readings[2] = {};
+    for (;;) {
+        if (stop) {
+            error = "interrupted";
+            return false;
+        }
+        const int frames = source.read(inLeft.data(), inRight.data(), blockFrames);
+        if (frames < 0) {
+            error = source.error();
+            return false;
+        }
+        if (frames == 0) {
+            break;
+        }
+        // The plug-ins get a copy: a change they make to their inputs must not hide one.
+        std::copy_n(inLeft.data(), frames, feedLeft.data());
+        std::copy_n(inRight.data(), frames, feedRight.data());
+        meter.process(feedLeft.data(), feedRight.data(), outLeft.data(), outRight.data(), frames);
+        compare(check.frames, frames);
+        check.frames += frames;
+        if (output && !output->write(outLeft.data(), outRight.data(), frames, error)) {
+            return false;
+        }
+        ++blocks;
+        const double seconds = static_cast<double>(check.frames) / source.sampleRate();
+        meter.readings(readings);
+        report.track(seconds, readings);
+        reportedLast = due(blocks, check.frames);
+        if (reportedLast) {
+            progress.makeRoom();
+            report.interval(seconds, readings);
+        }
+        progress.update(check.frames);
+    }
+    progress.clear();
+    if (!reportedLast) {
+        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings);
+    }
+    return true;
+}

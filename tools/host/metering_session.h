@@ -1,0 +1,44 @@
+// One pass over the input: blocks from the source through both meter instances, readings
+// at every interval, the processed audio to the output file, and the check that the audio
+// passed through unchanged.
+#pragma once
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "tools/host/audio_source.h"
+#include "tools/host/command_line.h"
+#include "tools/host/meter_pair.h"
+#include "tools/host/meter_report.h"
+#include "tools/host/progress_bar.h"
+#include "tools/host/sound_file_writer.h"
+
+class MeteringSession {
+  public:
+    MeteringSession(AudioSource& source, MeterPair& meter, MeterReport& report, int blockFrames,
+                    ReadingInterval every);
+
+    /// Also writes the processed audio there; the session does not own it.
+    void writeTo(SoundFileWriter* output) { this->output = output; }
+    /// Streams the whole source. False with the reason in `error` when reading or writing
+    /// fails, or when `stop` becomes non-zero.
+    bool run(const volatile std::sig_atomic_t& stop, ProgressBar& progress, std::string& error);
+    const PassThrough& passThrough() const { return check; }
+
+  private:
+    /// Whether the block that ended after `blocks` blocks and `frames` frames is reported.
+    bool due(std::int64_t blocks, std::int64_t frames);
+    void compare(std::int64_t start, int frames);
+
+    AudioSource& source;
+    MeterPair& meter;
+    MeterReport& report;
+    SoundFileWriter* output = nullptr;
+    int blockFrames;
+    ReadingInterval every;
+    std::int64_t nextMark = 0;  ///< frame at which the next timed reading falls due
+    std::int64_t marks = 0;
+    PassThrough check;
+    std::vector<float> inLeft, inRight, feedLeft, feedRight, outLeft, outRight;
+};

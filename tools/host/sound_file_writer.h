@@ -1,0 +1,45 @@
+// The processed audio written in the input's format. It goes to a hidden file beside the
+// output first and takes the output's name only when complete, so that a failure or an
+// interruption never leaves part of a file behind.
+#pragma once
+
+#include <sndfile.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/host/sample_coding.h"
+
+class SoundFileWriter {
+  public:
+    /// Null with the reason in `error` when the file cannot be made in that format.
+    static std::unique_ptr<SoundFileWriter> create(const std::string& path, SF_INFO format,
+                                                   std::string& error);
+    /// Removes the unfinished file unless `commit` succeeded.
+    ~SoundFileWriter();
+    SoundFileWriter(const SoundFileWriter&) = delete;
+    SoundFileWriter& operator=(const SoundFileWriter&) = delete;
+
+    /// Appends `frames` frames; a mono file takes `left` only.
+    bool write(const float* left, const float* right, int frames, std::string& error);
+    /// Completes the file and gives it its name.
+    bool commit(std::string& error);
+
+  private:
+    SoundFileWriter(std::string path, std::string temporary, SNDFILE* file, const SF_INFO& info)
+        : path(std::move(path)),
+          temporary(std::move(temporary)),
+          file(file),
+          info(info),
+          coding(SampleCoding::of(info.format)) {}
+
+    std::string path;
+    std::string temporary;
+    SNDFILE* file;
+    SF_INFO info;
+    SampleCoding coding;
+    std::vector<std::int32_t> integers;
+    std::vector<float> floats;
+    bool committed = false;
+};
