@@ -24,8 +24,9 @@ void CVerticalSwitch::draw(CDrawContext* context) {
     if (!context) {
         return;
     }
+    const float shown = getValue();
     if (backgroundBitmap) {
-        const std::int32_t picture = toPixels((positionCount - 1) * getValue() + 0.5f);
+        const std::int32_t picture = toPixels((positionCount - 1) * shown + 0.5f);
         const CPosition source{0, toPixels(double(picture) * imageHeight)};
         if (transparent) {
             backgroundBitmap->drawTransparent(context, bounds, source);
@@ -33,7 +34,7 @@ void CVerticalSwitch::draw(CDrawContext* context) {
             backgroundBitmap->draw(context, bounds, source);
         }
     }
-    setDirty(false);
+    markDrawn(shown);
 }
 
 float CVerticalSwitch::valueAt(std::int32_t y) const {
