@@ -133,6 +133,9 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     const float zoom = zoomFactor > 0.0f ? zoomFactor : 1.0f;
     float old = getValue();
     std::int32_t previous = state;
+    // A host may close the editor from the idle the loop gives it: the control then
+    // outlives its frame until the loop has ended.
+    retain();
     if (frame) {
         frame->beginEdit(tag);
         frame->setFocusView(this);
@@ -167,6 +170,7 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     if (frame) {
         frame->endEdit(tag);
     }
+    release();
 }
 
 std::int32_t CSlider::keyDown(VstKeyCode& keyCode) {

@@ -61,6 +61,9 @@ void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
     if (restoreDefaultOnClick(context, state) || !(state & kMouseLeft)) {
         return;
     }
+    // A host may close the editor from the idle the loop gives it: the control then
+    // outlives its frame until the loop has ended.
+    retain();
     if (frame) {
         frame->beginEdit(tag);
     }
@@ -75,4 +78,5 @@ void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
     if (frame) {
         frame->endEdit(tag);
     }
+    release();
 }

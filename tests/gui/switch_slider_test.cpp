@@ -138,7 +138,9 @@ class SwitchSliderTest : public ::testing::Test {
             CDrawContext context(frame.get(), surface, window);
             control->mouseDown(&context, {x, polls[0].y});
         }
-        window->releaseSurface(surface);
+        if (surface) {
+            window->releaseSurface(surface);
+        }
         platform.setMousePollHook(nullptr);
     }
 
@@ -263,10 +265,14 @@ TEST_F(SwitchSliderTest, DegenerateSlidersAndDestroyedWindowsEndSafely) {
     EXPECT_EQ(plain->getValue(), 1.0f);
     EXPECT_EQ(handleTop(20), 0);
 
-    // No travel: a press changes nothing and brackets nothing.
+    // No travel: a press changes nothing and brackets nothing. Nor does a press beside the
+    // handle without free click.
     heard.clear();
     press(stuck, 70, {{kLeft, 24}, {kLeft, 90}, {0, 90}});
+    plain->setFreeClick(false);
+    press(plain, 30, {{kLeft, 80}, {kLeft, 24}, {0, 24}});
     EXPECT_TRUE(heard.empty());
+    plain->setFreeClick(true);
 
     // Not attached: no offscreen, nothing drawn, still dirty.
     CSoftSurface untouched(400, 200);
@@ -283,6 +289,14 @@ TEST_F(SwitchSliderTest, DegenerateSlidersAndDestroyedWindowsEndSafely) {
     press(plain, 30, held);
     EXPECT_LT(polled, 5u);
     EXPECT_EQ(heard.back(), "end 2");
+
+    // The host closes the editor during a drag: frame and slider go, and the loop ends
+    // without touching either (AddressSanitizer checks).
+    CVerticalSlider* doomed = makeSlider(100, kSliderFromRight);
+    frame->addView(doomed);
+    listener.afterChange = [&] { frame.reset(); };
+    press(doomed, 110, held);
+    EXPECT_LT(polled, 5u);
 }
 
 }  // namespace
