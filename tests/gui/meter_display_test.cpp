@@ -3,6 +3,7 @@
 // draws only what is dirty.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -114,6 +115,13 @@ TEST_F(MeterDisplayTest, MeterSnapsToLedsAndFallsOneStepPerIdle) {
     meter->setValue(1.0f);
     frame->idle();
     meter->setValue(0.0f);
+    EXPECT_EQ(idleUntilClean(meter), 1);
+    EXPECT_EQ(barLength(20, 11), 0);
+
+    // A level that is not a number (a host's bad value) shows as the minimum.
+    meter->setValue(1.0f);
+    frame->idle();
+    meter->setValue(std::nanf(""));
     EXPECT_EQ(idleUntilClean(meter), 1);
     EXPECT_EQ(barLength(20, 11), 0);
 }
