@@ -56,6 +56,13 @@ void CControl::setDirty(bool state) {
     }
 }
 
+void CControl::redrawIfDirty(CDrawContext* context) {
+    if (context && isDirty()) {
+        CView::setDirty(false);
+        draw(context);
+    }
+}
+
 void CControl::runHostIdle() {
     if (frame) {
         frame->runHostIdle();
@@ -153,6 +160,11 @@ bool CControl::isDoubleClick() {
     }
     lastClickTime = static_cast<std::int32_t>(now);
     return false;
+}
+
+void CControl::markDrawn(float shown) {
+    CView::setDirty(false);
+    lastValue.store(shown, std::memory_order_relaxed);
 }
 
 void CControl::reportIfDirty(CDrawContext* context) {

@@ -25,6 +25,9 @@ class CControl : public CView {
     /// True also spoils the last value so the control stays dirty; false records the value
     /// as drawn.
     void setDirty(bool state) override;
+    /// Clears the mark before drawing, and only the mark: the drawing records the value it
+    /// showed, so a value or mark set meanwhile by another thread keeps the control dirty.
+    void redrawIfDirty(CDrawContext* context) override;
 
     /// Serves screen and host during a drag; nothing without a frame.
     virtual void runHostIdle();
@@ -63,6 +66,9 @@ class CControl : public CView {
     /// Ctrl + left click: the default value, reported when it changed; no edit bracket.
     static constexpr std::int32_t kDefaultClick = 17;
 
+    /// Clears the dirty state with `shown` as the value on screen: a value another thread
+    /// set while the drawing ran keeps the control dirty.
+    void markDrawn(float shown);
     /// Calls the listener when the control is dirty.
     void reportIfDirty(CDrawContext* context);
     /// Handles a Ctrl + left click press; false for any other state.

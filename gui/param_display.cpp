@@ -17,6 +17,9 @@ CParamDisplay::CParamDisplay(const CRectangle& size, CResourceBitmap* background
 }
 
 void CParamDisplay::draw(CDrawContext* context) {
+    if (!context && !(style & kDisplayNoDraw)) {
+        return;
+    }
     char text[kTextSize] = {};
     const float current = getValue();
     if (textConverterWithData) {
@@ -29,6 +32,7 @@ void CParamDisplay::draw(CDrawContext* context) {
     // A converter that forgot the terminating zero must not make the drawing read on.
     text[kTextSize - 1] = '\0';
     drawText(context, text);
+    markDrawn(current);
 }
 
 void CParamDisplay::drawText(CDrawContext* context, const char* text, CResourceBitmap* bitmap) {

@@ -44,18 +44,19 @@ void CSlider::updateHandleLimits() {
     }
 }
 
-float CSlider::drawnFraction() const {
-    return minimumAtLowEnd() ? getValue() : 1.0f - getValue();
+float CSlider::drawnFraction(float shown) const {
+    return minimumAtLowEnd() ? shown : 1.0f - shown;
 }
 
-std::int32_t CSlider::handleTravel() const {
-    return toPixels(drawnFraction() * static_cast<float>(handleRange));
+std::int32_t CSlider::handleTravel(float shown) const {
+    return toPixels(drawnFraction(shown) * static_cast<float>(handleRange));
 }
 
 void CSlider::draw(CDrawContext* context) {
     if (!context || !offscreen) {
         return;
     }
+    const float shown = getValue();
     if (backgroundBitmap) {
         const CRectangle whole{0, 0, controlWidth, controlHeight};
         if (transparent) {
@@ -68,12 +69,12 @@ void CSlider::draw(CDrawContext* context) {
     if (isHorizontal()) {
         r.top = handleOffset.y;
         r.bottom = r.top + handleHeight;
-        r.left = std::max(handleTravel() + handleOffset.x, lowestHandlePosition);
+        r.left = std::max(handleTravel(shown) + handleOffset.x, lowestHandlePosition);
         r.right = std::min(r.left + handleWidth, highestHandleEnd);
     } else {
         r.left = handleOffset.x;
         r.right = r.left + handleWidth;
-        r.top = std::max(handleTravel() + handleOffset.y, lowestHandlePosition);
+        r.top = std::max(handleTravel(shown) + handleOffset.y, lowestHandlePosition);
         r.bottom = std::min(r.top + handleHeight, highestHandleEnd);
     }
     if (handle) {
@@ -84,13 +85,7 @@ void CSlider::draw(CDrawContext* context) {
         }
     }
     offscreen->blitTo(context, bounds, {0, 0});
-    setDirty(false);
-}
-
-void CSlider::redrawIfDirty(CDrawContext* context) {
-    if (context && isDirty()) {
-        draw(context);
-    }
+    markDrawn(shown);
 }
 
 bool CSlider::dragOrigin(const CPosition& where, std::int32_t& origin) const {
@@ -101,7 +96,7 @@ bool CSlider::dragOrigin(const CPosition& where, std::int32_t& origin) const {
         return true;
     }
     // Only the handle can be grabbed; it keeps the point where it was taken.
-    const std::int32_t at = handleTravel() + origin;
+    const std::int32_t at = handleTravel(getValue()) + origin;
     const std::int32_t acrossStart =
         horizontal ? bounds.top + handleOffset.y : bounds.left + handleOffset.x;
     const std::int32_t along = horizontal ? where.x : where.y;
@@ -138,6 +133,9 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     const float zoom = zoomFactor > 0.0f ? zoomFactor : 1.0f;
     float old = getValue();
     std::int32_t previous = state;
+    // A host may close the editor from the idle the loop gives it: the control then
+    // outlives its frame until the loop has ended.
+    retain();
     if (frame) {
         frame->beginEdit(tag);
         frame->setFocusView(this);
@@ -172,6 +170,7 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     if (frame) {
         frame->endEdit(tag);
     }
+    release();
 }
 
 std::int32_t CSlider::keyDown(VstKeyCode& keyCode) {

@@ -23,8 +23,6 @@ class CSlider : public CControl {
     /// Draws nothing, and stays dirty, before it has an offscreen (before it is attached).
     void draw(CDrawContext* context) override;
     void mouseDown(CDrawContext* context, const CPosition& where) override;
-    /// Draws through `draw` only, which clears the dirty state when it did draw.
-    void redrawIfDirty(CDrawContext* context) override;
     /// Arrow keys step by the wheel step, a tenth of it with Shift.
     std::int32_t keyDown(VstKeyCode& keyCode) override;
     bool wheel(CDrawContext* context, const CPosition& where, float distance) override;
@@ -51,10 +49,10 @@ class CSlider : public CControl {
     bool isHorizontal() const { return (style & kSliderHorizontal) != 0; }
     /// Whether the minimum is at the top or left end; drawing and mouse both follow this.
     bool minimumAtLowEnd() const { return (style & (kSliderFromTop | kSliderFromLeft)) != 0; }
-    /// The value as drawn: 0 at the top or left end.
-    float drawnFraction() const;
-    /// Handle position along the slider, relative to the handle offset.
-    std::int32_t handleTravel() const;
+    /// `shown` as drawn: 0 at the top or left end.
+    float drawnFraction(float shown) const;
+    /// Handle position along the slider for `shown`, relative to the handle offset.
+    std::int32_t handleTravel(float shown) const;
     void updateHandleLimits();
     /// Where a drag starts measuring from; false when the press misses the handle.
     bool dragOrigin(const CPosition& where, std::int32_t& origin) const;

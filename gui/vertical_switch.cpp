@@ -24,8 +24,9 @@ void CVerticalSwitch::draw(CDrawContext* context) {
     if (!context) {
         return;
     }
+    const float shown = getValue();
     if (backgroundBitmap) {
-        const std::int32_t picture = toPixels((positionCount - 1) * getValue() + 0.5f);
+        const std::int32_t picture = toPixels((positionCount - 1) * shown + 0.5f);
         const CPosition source{0, toPixels(double(picture) * imageHeight)};
         if (transparent) {
             backgroundBitmap->drawTransparent(context, bounds, source);
@@ -33,7 +34,7 @@ void CVerticalSwitch::draw(CDrawContext* context) {
             backgroundBitmap->draw(context, bounds, source);
         }
     }
-    setDirty(false);
+    markDrawn(shown);
 }
 
 float CVerticalSwitch::valueAt(std::int32_t y) const {
@@ -60,6 +61,9 @@ void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
     if (restoreDefaultOnClick(context, state) || !(state & kMouseLeft)) {
         return;
     }
+    // A host may close the editor from the idle the loop gives it: the control then
+    // outlives its frame until the loop has ended.
+    retain();
     if (frame) {
         frame->beginEdit(tag);
     }
@@ -74,4 +78,5 @@ void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
     if (frame) {
         frame->endEdit(tag);
     }
+    release();
 }

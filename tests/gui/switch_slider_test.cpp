@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "gui/aeff_gui_editor.h"
@@ -26,19 +28,25 @@ constexpr std::uint32_t kHandle = 0xFFFF00;
 constexpr int kStripId = 150;
 constexpr int kTrackId = 151;
 constexpr int kHandleId = 152;
+constexpr int kLeft = kMouseLeft;
+using Heard = std::vector<std::string>;
 
-struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
-    float value;
-    std::uint32_t ticks;
-};
-std::vector<HostCall> hostCalls;
+/// What the host heard, idles left out: "begin <tag>", automated values, "end <tag>".
+Heard heard;
+std::vector<std::uint32_t> idleTicks;
 CHeadlessPlatform* clock = nullptr;
 
 VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
-    if (opcode != audioMasterVersion) {
-        hostCalls.push_back({opcode, index, opt, clock ? clock->ticks() : 0});
+    std::ostringstream call;
+    if (opcode == audioMasterAutomate) {
+        call << opt;
+    } else if (opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit) {
+        call << (opcode == audioMasterBeginEdit ? "begin " : "end ") << index;
+    } else if (opcode == audioMasterIdle) {
+        idleTicks.push_back(clock->ticks());
+    }
+    if (!call.str().empty()) {
+        heard.push_back(call.str());
     }
     return opcode == audioMasterVersion ? 2400 : 0;
 }
@@ -49,20 +57,6 @@ class CTestEffect : public AudioEffectX {
     void process(float**, float**, VstInt32) override {}
 };
 
-class CTestEditor : public AEffGUIEditor {
-  public:
-    explicit CTestEditor(AudioEffect* effect) : AEffGUIEditor(effect) { rect = {0, 0, 200, 400}; }
-    VstInt32 open(void* parent) override {
-        AEffGUIEditor::open(parent);
-        frame = new CFrame({0, 0, rect.right, rect.bottom}, parent, this);
-        return 1;
-    }
-    void close() override {
-        delete frame;
-        frame = nullptr;
-    }
-};
-
 /// Does what the editor does: automates the parameter and shows the change at once.
 class CForwardingListener : public CControlListener {
   public:
@@ -70,20 +64,19 @@ class CForwardingListener : public CControlListener {
     void valueChanged(CDrawContext* context, CControl* control) override {
         effect.setParameterAutomated(control->getTag(), control->getValue());
         control->redrawIfDirty(context);
-        contexts.push_back(context);
+        lastContext = context;
         if (afterChange) {
             afterChange();
         }
     }
-    std::vector<CDrawContext*> contexts;
+    CDrawContext* lastContext = nullptr;
     std::function<void()> afterChange;
 
   private:
     AudioEffect& effect;
 };
 
-/// One poll of the mouse during a gesture: buttons and keys, and the cursor in window
-/// coordinates.
+/// One poll of the mouse during a gesture: buttons and keys, and the cursor's window row.
 struct Poll {
     int state;
     int y;
@@ -92,7 +85,8 @@ struct Poll {
 class SwitchSliderTest : public ::testing::Test {
   protected:
     SwitchSliderTest() {
-        hostCalls.clear();
+        heard.clear();
+        idleTicks.clear();
         clock = &platform;
         std::vector<std::uint32_t> strip;
         for (std::uint32_t colour : {kRed, kGreen, kBlue}) {
@@ -101,24 +95,23 @@ class SwitchSliderTest : public ::testing::Test {
         platform.addBitmap(kStripId, 20, 135, strip);
         platform.addBitmap(kTrackId, 20, 100, std::vector<std::uint32_t>(20 * 100, 0x808080));
         platform.addBitmap(kHandleId, 20, 10, std::vector<std::uint32_t>(20 * 10, kHandle));
-        editor = new CTestEditor(&effect);
-        editor->open(&host);
-        frame = editor->getFrame();
+        // The effect owns and deletes the editor.
+        frame =
+            std::make_unique<CFrame>(CRectangle{0, 0, 400, 200}, &host, new AEffGUIEditor(&effect));
         window = platform.lastWindow();
     }
-    ~SwitchSliderTest() override { clock = nullptr; }
 
-    CVerticalSwitch* addSwitch(const CRectangle& bounds, std::int32_t positions,
+    CVerticalSwitch* addSwitch(std::int32_t left, std::int32_t positions,
                                std::int32_t imageHeight) {
         auto* strip = new CResourceBitmap(kStripId);
-        auto* control = new CVerticalSwitch(bounds, &listener, 1, positions, imageHeight, positions,
-                                            strip, {0, 0});
+        auto* control = new CVerticalSwitch({left, 100, left + 20, 145}, &listener, 1, positions,
+                                            imageHeight, positions, strip, {0, 0});
         strip->release();
         frame->addView(control);
         return control;
     }
 
-    /// A slider whose handle travels 90 pixels from the top of its 100-pixel track.
+    /// A slider whose handle travels `range` pixels from the top of its 100-pixel track.
     CVerticalSlider* makeSlider(std::int32_t left, std::int32_t style, std::int32_t range = 90) {
         auto* track = new CResourceBitmap(kTrackId);
         auto* knob = new CResourceBitmap(kHandleId);
@@ -132,45 +125,23 @@ class SwitchSliderTest : public ::testing::Test {
     /// Presses `control` at (x, first poll's y) through a context over the window. Poll i
     /// (the press itself is poll 0) answers polls[i], the last one for ever after.
     void press(CView* control, int x, std::vector<Poll> polls) {
-        std::size_t next = 0;
+        polled = 0;
         auto apply = [&] {
-            const Poll& now = polls[std::min(next++, polls.size() - 1)];
+            const Poll& now = polls[std::min(polled++, polls.size() - 1)];
             platform.setMouseState(now.state);
             const CPosition origin = window->screenOrigin();
             platform.setCursorPosition({origin.x + x, origin.y + now.y});
         };
-        apply();
-        next = 0;
         platform.setMousePollHook(apply);
         CSurface* surface = window->acquireSurface();
         {
-            CDrawContext context(frame, surface, window);
+            CDrawContext context(frame.get(), surface, window);
             control->mouseDown(&context, {x, polls[0].y});
         }
-        window->releaseSurface(surface);
+        if (surface) {
+            window->releaseSurface(surface);
+        }
         platform.setMousePollHook(nullptr);
-        polled = next;
-    }
-
-    /// Opcodes the host heard, idles left out.
-    std::vector<VstInt32> edits() const {
-        std::vector<VstInt32> opcodes;
-        for (const HostCall& call : hostCalls) {
-            if (call.opcode != audioMasterIdle) {
-                opcodes.push_back(call.opcode);
-            }
-        }
-        return opcodes;
-    }
-
-    std::vector<float> automated() const {
-        std::vector<float> values;
-        for (const HostCall& call : hostCalls) {
-            if (call.opcode == audioMasterAutomate) {
-                values.push_back(call.value);
-            }
-        }
-        return values;
     }
 
     /// The handle's top edge inside a slider at `left`, or -1 when none is shown.
@@ -185,23 +156,17 @@ class SwitchSliderTest : public ::testing::Test {
 
     CHeadlessPlatform platform;
     int host = 0;
-    CTestEffect effect;  // owns and deletes the editor
+    CTestEffect effect;
     CForwardingListener listener{effect};
-    CTestEditor* editor = nullptr;
-    CFrame* frame = nullptr;
+    std::unique_ptr<CFrame> frame;
     CHeadlessWindow* window = nullptr;
     std::size_t polled = 0;
 };
 
-constexpr VstInt32 kBegin = audioMasterBeginEdit;
-constexpr VstInt32 kEnd = audioMasterEndEdit;
-constexpr VstInt32 kAutomate = audioMasterAutomate;
-constexpr int kLeft = kMouseLeft;
-
 TEST_F(SwitchSliderTest, SwitchSelectsTheZoneUnderTheCursor) {
-    CVerticalSwitch* mode = addSwitch({200, 100, 220, 145}, 3, 45);
-    CVerticalSwitch* single = addSwitch({240, 100, 260, 145}, 1, 45);
-    CVerticalSwitch* flat = addSwitch({280, 100, 300, 145}, 3, 0);
+    CVerticalSwitch* mode = addSwitch(200, 3, 45);
+    CVerticalSwitch* single = addSwitch(240, 1, 45);
+    CVerticalSwitch* flat = addSwitch(280, 3, 0);
     window->paintAll();
     EXPECT_EQ(window->pixel(210, 120), kRed);
     std::vector<std::uint32_t> shown;
@@ -209,23 +174,19 @@ TEST_F(SwitchSliderTest, SwitchSelectsTheZoneUnderTheCursor) {
 
     // Zone 1 of 3 (15 pixels each), then a drag into zone 2; letting go ends it.
     press(mode, 210, {{kLeft, 120}, {kLeft, 120}, {kLeft, 140}, {kLeft, 140}, {0, 140}});
-    EXPECT_EQ(automated(), (std::vector<float>{0.5f, 1.0f}));
+    EXPECT_EQ(heard, (Heard{"begin 1", "0.5", "1", "end 1"}));
     EXPECT_EQ(shown, (std::vector<std::uint32_t>{kGreen, kBlue}));
-    EXPECT_EQ(edits(), (std::vector<VstInt32>{kBegin, kAutomate, kAutomate, kEnd}));
-    EXPECT_EQ(hostCalls.front().index, 1);
 
     // Ctrl + left click: the default, without an edit bracket.
-    hostCalls.clear();
+    heard.clear();
     press(mode, 210, {{kLeft | kKeyControl, 140}});
-    EXPECT_EQ(mode->getValue(), 0.0f);
-    EXPECT_EQ(edits(), (std::vector<VstInt32>{kAutomate}));
+    EXPECT_EQ(heard, (Heard{"0"}));
     EXPECT_EQ(window->pixel(210, 120), kRed);
 
     // A tap: the button is up again before the loop first looks.
-    hostCalls.clear();
+    heard.clear();
     press(mode, 210, {{kLeft, 120}, {0, 120}});
-    EXPECT_EQ(mode->getValue(), 0.5f);
-    EXPECT_EQ(edits(), (std::vector<VstInt32>{kBegin, kAutomate, kEnd}));
+    EXPECT_EQ(heard, (Heard{"begin 1", "0.5", "end 1"}));
     EXPECT_EQ(window->pixel(210, 120), kGreen);
 
     // One position has nowhere to go; a strip without height divides the switch itself.
@@ -236,7 +197,7 @@ TEST_F(SwitchSliderTest, SwitchSelectsTheZoneUnderTheCursor) {
     EXPECT_EQ(flat->getValue(), 0.5f);
 }
 
-TEST_F(SwitchSliderTest, SliderDragFollowsTheHandleAndServesTheHost) {
+TEST_F(SwitchSliderTest, SliderFollowsDragShiftCtrlTapAndArrowKeys) {
     CVerticalSlider* delay = makeSlider(300, kSliderFromRight);
     frame->addView(delay);
     window->paintAll();
@@ -250,120 +211,92 @@ TEST_F(SwitchSliderTest, SliderDragFollowsTheHandleAndServesTheHost) {
     drag.insert(drag.end(), 40, {kLeft, 114});
     drag.push_back({0, 114});
     press(delay, 310, drag);
-    EXPECT_EQ(automated(), (std::vector<float>{0.5f, 1.0f, 0.0f}));
+    EXPECT_EQ(heard, (Heard{"begin 2", "0.5", "1", "0", "end 2"}));
     EXPECT_EQ(tops, (std::vector<int>{45, 0, 90}));
-    ASSERT_GE(hostCalls.size(), 5u);
-    EXPECT_EQ(hostCalls.front().opcode, kBegin);
-    EXPECT_EQ(hostCalls.back().opcode, kEnd);
-    EXPECT_EQ(hostCalls.back().index, 2);
-    std::vector<std::uint32_t> idles;
-    for (const HostCall& call : hostCalls) {
-        if (call.opcode == audioMasterIdle) {
-            idles.push_back(call.ticks);
-        }
-    }
-    ASSERT_GE(idles.size(), 4u);
-    for (std::size_t i = 1; i < idles.size(); ++i) {
-        EXPECT_NEAR(idles[i] - idles[i - 1], 50.0, 6.0);
+    ASSERT_GE(idleTicks.size(), 4u);
+    for (std::size_t i = 1; i < idleTicks.size(); ++i) {
+        EXPECT_NEAR(idleTicks[i] - idleTicks[i - 1], 50.0, 6.0);
     }
 
-    // Shift: a tenth of the way from 0.5 towards the top.
-    press(delay, 310,
-          {{kLeft, 69}, {kLeft, 69}, {kLeft | kKeyShift, 24}, {kLeft | kKeyShift, 24}, {0, 24}});
+    // Shift: a tenth of the way from 0.5 towards the top; a zoom factor of 0 means none.
+    const std::vector<Poll> fine{
+        {kLeft, 69}, {kLeft, 69}, {kLeft | kKeyShift, 24}, {kLeft | kKeyShift, 24}, {0, 24}};
+    press(delay, 310, fine);
     EXPECT_FLOAT_EQ(delay->getValue(), 0.55f);
+    delay->setZoomFactor(0.0f);
+    press(delay, 310, fine);
+    EXPECT_EQ(delay->getValue(), 1.0f);
 
-    // Ctrl + left click: the default 0.5, without an edit bracket.
-    hostCalls.clear();
+    // Ctrl + left click: the default 0.5, without an edit bracket. A tap moves the handle.
+    heard.clear();
     press(delay, 310, {{kLeft | kKeyControl, 24}});
-    EXPECT_EQ(delay->getValue(), 0.5f);
-    EXPECT_EQ(edits(), (std::vector<VstInt32>{kAutomate}));
-
-    // A tap moves the handle to the tap point.
+    EXPECT_EQ(heard, (Heard{"0.5"}));
     press(delay, 310, {{kLeft, 24}, {0, 24}});
     EXPECT_EQ(delay->getValue(), 1.0f);
-}
 
-TEST_F(SwitchSliderTest, ArrowKeysStepTheFocusedSliderAndIdleShowsIt) {
-    CVerticalSlider* delay = makeSlider(300, kSliderFromRight);
-    frame->addView(delay);
-    window->paintAll();
-    press(delay, 310, {{kLeft, 69}, {0, 69}});  // a drag gives the slider the focus
-    delay->setValue(0.95f);
+    // The drags gave the slider the focus: arrow keys step it. Without a context to draw
+    // with, the next idle shows the change.
+    delay->setValue(0.85f);
     frame->idle();
-    hostCalls.clear();
-    listener.contexts.clear();
-
+    heard.clear();
     VstKeyCode up{0, VKEY_UP, 0};
     VstKeyCode shiftDown{0, VKEY_DOWN, MODIFIER_SHIFT};
-    VstKeyCode other{0, VKEY_ESCAPE, 0};
-    EXPECT_EQ(editor->keyDown(up), 1);
-    EXPECT_EQ(delay->getValue(), 1.0f);
-    EXPECT_EQ(listener.contexts, (std::vector<CDrawContext*>{nullptr}));
-    EXPECT_TRUE(delay->isDirty());  // no context to draw with: the next idle does
+    VstKeyCode escape{0, VKEY_ESCAPE, 0};
+    EXPECT_EQ(frame->keyDown(up) + frame->keyDown(up), 2);
+    EXPECT_EQ(listener.lastContext, nullptr);
+    EXPECT_TRUE(delay->isDirty());
     frame->idle();
     EXPECT_EQ(handleTop(300), 0);
-    EXPECT_EQ(editor->keyDown(up), 1);  // stops at 1.0, and nothing changed to report
-    EXPECT_EQ(editor->keyDown(shiftDown), 1);
-    EXPECT_FLOAT_EQ(delay->getValue(), 0.99f);
-    EXPECT_EQ(editor->keyDown(other), -1);
-    EXPECT_EQ(edits(), (std::vector<VstInt32>{kAutomate, kAutomate}));
+    EXPECT_EQ(frame->keyDown(up), 1);  // stays at 1.0: nothing to report
+    EXPECT_EQ(frame->keyDown(shiftDown), 1);
+    EXPECT_EQ(frame->keyDown(escape), -1);
+    EXPECT_EQ(heard, (Heard{"0.95", "1", "0.99"}));
 }
 
-TEST_F(SwitchSliderTest, DragEndsWhenTheWindowIsDestroyedUnderIt) {
-    CVerticalSlider* delay = makeSlider(300, kSliderFromRight);
-    frame->addView(delay);
-    window->paintAll();
-    int polls = 0;
-    listener.afterChange = [&] {
-        if (++polls == 2) {
-            window->destroy();
-        }
-    };
-    std::vector<Poll> held{{kLeft, 69}, {kLeft, 60}, {kLeft, 50}, {kLeft, 40}};
-    held.insert(held.end(), 1000, {kLeft, 30});
-    held.push_back({0, 30});  // only reached if the loop ignored the destroyed window
-    press(delay, 310, held);
-    EXPECT_LT(polled, 10u);
-    EXPECT_EQ(hostCalls.back().opcode, kEnd);
-}
-
-TEST_F(SwitchSliderTest, DegenerateSlidersNeverDivideByZeroNorDrawWithoutAContext) {
+TEST_F(SwitchSliderTest, DegenerateSlidersAndDestroyedWindowsEndSafely) {
     // No direction bit: the minimum at the bottom, for drawing and mouse alike.
     CVerticalSlider* plain = makeSlider(20, 0);
     CVerticalSlider* stuck = makeSlider(60, kSliderFromRight, 0);
-    CVerticalSlider* coarse = makeSlider(100, kSliderFromRight);
     CVerticalSlider* loose = makeSlider(140, kSliderFromRight);
-    for (CVerticalSlider* slider : {plain, stuck, coarse}) {
-        frame->addView(slider);
-    }
+    frame->addView(plain);
+    frame->addView(stuck);
     window->paintAll();
     press(plain, 30, {{kLeft, 24}, {0, 24}});
     EXPECT_EQ(plain->getValue(), 1.0f);
     EXPECT_EQ(handleTop(20), 0);
 
-    // No travel: a press changes nothing and brackets nothing.
-    hostCalls.clear();
-    stuck->setValue(0.3f);
+    // No travel: a press changes nothing and brackets nothing. Nor does a press beside the
+    // handle without free click.
+    heard.clear();
     press(stuck, 70, {{kLeft, 24}, {kLeft, 90}, {0, 90}});
-    EXPECT_EQ(stuck->getValue(), 0.3f);
-    EXPECT_TRUE(hostCalls.empty());
+    plain->setFreeClick(false);
+    press(plain, 30, {{kLeft, 80}, {kLeft, 24}, {0, 24}});
+    EXPECT_TRUE(heard.empty());
+    plain->setFreeClick(true);
 
-    // Zoom factor 0: Shift moves as without it.
-    coarse->setZoomFactor(0.0f);
-    press(coarse, 110,
-          {{kLeft | kKeyShift, 69}, {kLeft | kKeyShift, 24}, {kLeft | kKeyShift, 24}, {0, 24}});
-    EXPECT_EQ(coarse->getValue(), 1.0f);
-
-    // Not attached: no offscreen, nothing drawn, still dirty. No context: still dirty.
+    // Not attached: no offscreen, nothing drawn, still dirty.
     CSoftSurface untouched(400, 200);
     CDrawContext context(nullptr, &untouched, nullptr);
     loose->draw(&context);
     EXPECT_EQ(untouched.pixel(150, 100), 0u);
     EXPECT_TRUE(loose->isDirty());
-    coarse->setValue(0.2f);
-    coarse->redrawIfDirty(nullptr);
-    EXPECT_TRUE(coarse->isDirty());
     loose->release();
+
+    // The window goes away during a drag whose button never comes up.
+    listener.afterChange = [&] { window->destroy(); };
+    std::vector<Poll> held(1000, {kLeft, 30});
+    held.push_back({0, 30});  // only reached if the loop ignored the destroyed window
+    press(plain, 30, held);
+    EXPECT_LT(polled, 5u);
+    EXPECT_EQ(heard.back(), "end 2");
+
+    // The host closes the editor during a drag: frame and slider go, and the loop ends
+    // without touching either (AddressSanitizer checks).
+    CVerticalSlider* doomed = makeSlider(100, kSliderFromRight);
+    frame->addView(doomed);
+    listener.afterChange = [&] { frame.reset(); };
+    press(doomed, 110, held);
+    EXPECT_LT(polled, 5u);
 }
 
 }  // namespace
