@@ -11,11 +11,18 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
-#include "engine/adelay_edit.h"
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+
+#include "editor/adelay_edit.h"
 #include "gui/aeff_gui_editor.h"
 #include "gui/native/soft/headless_platform.h"
+#include "plugin/panel_snapshot.h"
 #include "tests/tools/tool_run.h"
 
 namespace {
@@ -67,22 +74,10 @@ std::vector<float> testSignal() {
     return samples;
 }
 
-/// The editor's values after every block of `samples` with `settings` applied through the
-/// record, converted to the six readings the host prints.
-std::vector<std::vector<float>> editorReadings(const std::vector<float>& samples,
-                                               const std::vector<std::pair<int, float>>& settings) {
-    CHeadlessPlatform platform;
-    auto* effect = new ADelayEdit(editorHost);
-    auto* editor = new MeterEditor(effect);  // the effect owns it
-    AEffect* record = effect->getAeffect();
-    record->dispatcher(record, effOpen, 0, 0, nullptr, 0.0f);
-    record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, kRate);
-    record->dispatcher(record, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
-    for (const auto& [index, value] : settings) {
-        record->setParameter(record, index, value);
-    }
-    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
-    std::vector<std::vector<float>> rows;
+/// Runs `samples` through the record in blocks of kBlock frames, calling `afterBlock` after
+/// each.
+template <typename AfterBlock>
+void feedBlocks(AEffect* record, const std::vector<float>& samples, AfterBlock afterBlock) {
     const std::size_t frames = samples.size() / 2;
     std::vector<float> in[2], out[2];
     for (std::size_t start = 0; start < frames; start += kBlock) {
@@ -97,6 +92,28 @@ std::vector<std::vector<float>> editorReadings(const std::vector<float>& samples
         float* inputs[] = {in[0].data(), in[1].data()};
         float* outputs[] = {out[0].data(), out[1].data()};
         record->processReplacing(record, inputs, outputs, static_cast<VstInt32>(n));
+        afterBlock();
+    }
+}
+
+/// The editor's values after every block of `samples` with `settings` applied through the
+/// record, converted to the six readings the host prints.
+std::vector<std::vector<float>> editorReadings(const std::vector<float>& samples,
+                                               const std::vector<std::pair<int, float>>& settings) {
+    CHeadlessPlatform platform;
+    auto* effect = new ADelayEdit(editorHost);
+    delete effect->getEditor();              // the panel makes way for the recording editor
+    auto* editor = new MeterEditor(effect);  // the effect owns it
+    AEffect* record = effect->getAeffect();
+    record->dispatcher(record, effOpen, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, kRate);
+    record->dispatcher(record, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
+    for (const auto& [index, value] : settings) {
+        record->setParameter(record, index, value);
+    }
+    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
+    std::vector<std::vector<float>> rows;
+    feedBlocks(record, samples, [&] {
         std::vector<float> row;
         for (int channel = 0; channel < 2; ++channel) {
             for (int meter = 0; meter < 3; ++meter) {
@@ -105,9 +122,28 @@ std::vector<std::vector<float>> editorReadings(const std::vector<float>& samples
             }
         }
         rows.push_back(row);
-    }
+    });
     record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
     return rows;
+}
+
+/// The panel the plug-in's own editor draws after the same blocks, opened without a window.
+std::vector<std::uint32_t> editorPanel(const std::vector<float>& samples) {
+    CHeadlessPlatform platform;
+    AEffect* record = (new ADelayEdit(editorHost))->getAeffect();
+    record->dispatcher(record, effOpen, 0, 0, nullptr, 0.0f);
+    record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, kRate);
+    record->dispatcher(record, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
+    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
+    record->dispatcher(record, effEditOpen, 0, 0, nullptr, 0.0f);
+    feedBlocks(record, samples, [] {});
+    std::vector<std::uint32_t> pixels(900 * 202);
+    PanelSnapshot picture{900, 202, pixels.data()};
+    EXPECT_EQ(record->dispatcher(record, effVendorSpecific, kPanelSnapshotIndex,
+                                 kPanelSnapshotValue, &picture, 0.0f),
+              1);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    return pixels;
 }
 
 TEST(PevoHostEditor, BothChannelsEqualTheEditorsValuesInEveryMode) {
@@ -148,6 +184,37 @@ TEST(PevoHostEditor, BothChannelsEqualTheEditorsValuesInEveryMode) {
                   std::vector<float>(6, -40.0f));
         EXPECT_EQ(rows.back()[5], 0.0f);
     }
+}
+
+TEST(PevoHostEditor, SnapshotIsThePanelTheEditorDrawsWithoutADisplay) {
+    const std::vector<float> samples = testSignal();
+    const std::string path = scratchPath("snapshot_signal.wav");
+    const std::string png = scratchPath("snapshot.png");
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kRate, samples);
+    unsetenv("DISPLAY");
+    const ToolRun run = runTool({PEVO_PLUGIN, path, "--block", "300", "--snapshot", png});
+    ASSERT_EQ(run.status, 0) << run.err;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* rgb = stbi_load(png.c_str(), &width, &height, &channels, 3);
+    ASSERT_NE(rgb, nullptr);
+    ASSERT_EQ(width, 900);
+    ASSERT_EQ(height, 202);
+    const std::vector<std::uint32_t> expected = editorPanel(samples);
+    int differing = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const std::uint32_t pixel =
+            std::uint32_t(rgb[3 * i]) << 16 | std::uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+        differing += pixel == expected[i] ? 0 : 1;
+    }
+    stbi_image_free(rgb);
+    EXPECT_EQ(differing, 0);
+
+    // A meter that is not ours is not asked to draw without a window.
+    const ToolRun other = runTool({PEVO_FAKE_PLUGIN, path, "--snapshot", png}, "interrupt");
+    EXPECT_NE(other.status, 0);
+    EXPECT_NE(other.err.find("--snapshot needs the Pevo plug-in"), std::string::npos) << other.err;
 }
 
 }  // namespace

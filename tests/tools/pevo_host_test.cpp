@@ -25,9 +25,8 @@ TEST(PevoHostTool, InfoShowsIdentityParametersAndProgramsAfterTheSettings) {
     const ToolRun run =
         runTool({"--info", plugin(), "--program", "3", "--set", "Delay=4410samples"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string flags = std::string(kHasEditor ? "has editor, " : "") +
-                              "has VU, can mono, can replace (" + std::to_string(kExpectedFlags) +
-                              ")";
+    const std::string flags = std::string("has editor, ") + "has VU, can mono, can replace (" +
+                              std::to_string(kExpectedFlags) + ")";
     for (const std::string& line :
          {std::string("Name      Pevo"), std::string("Product   Pevo level meter"),
           std::string("Vendor    Quellmark, version 1000"),

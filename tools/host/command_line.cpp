@@ -95,6 +95,25 @@ bool setProgram(HostOptions& options, const std::string& value, std::string& err
     return true;
 }
 
+bool setSnapshot(HostOptions& options, const std::string& value, std::string& error) {
+    if (value.empty()) {
+        error = "--snapshot takes a file name";
+        return false;
+    }
+    options.snapshotPath = value;
+    return true;
+}
+
+bool setSnapshotAt(HostOptions& options, const std::string& value, std::string& error) {
+    double seconds = 0.0;
+    if (!CommandLine::parseSeconds(value, seconds) || seconds < 0.0) {
+        error = "--snapshot-at takes a time such as 2.5s or 800ms, not '" + value + "'";
+        return false;
+    }
+    options.snapshotAt = seconds;
+    return true;
+}
+
 constexpr Option kOptions[] = {
     {"help", 'h', false,
      [](HostOptions& o, const std::string&, std::string&) { return o.help = true; }},
@@ -108,6 +127,8 @@ constexpr Option kOptions[] = {
     {"output", 'o', true, setOutput},
     {"set", 0, true, addAssignment},
     {"program", 0, true, setProgram},
+    {"snapshot", 0, true, setSnapshot},
+    {"snapshot-at", 0, true, setSnapshotAt},
 };
 
 /// The option `argument` names; `inlineValue` is set for the --name=value form.
@@ -188,6 +209,10 @@ bool CommandLine::parse(int argc, const char* const* argv, HostOptions& options,
     }
     options.pluginPath = positional[0];
     options.inputPath = positional.size() > 1 ? positional[1] : "";
+    if (options.snapshotAt >= 0.0 && options.snapshotPath.empty()) {
+        error = "--snapshot-at needs --snapshot";
+        return false;
+    }
     if (options.inputPath.empty() && !options.outputPath.empty()) {
         error = "-o needs an input file: the demo signal is not written out";
         return false;
@@ -208,5 +233,8 @@ const char* CommandLine::usage() {
            "  --set NAME=VALUE  set a parameter (name or index) before processing; VALUE is\n"
            "                    0..1, or a number in the parameter's unit (Delay=4410samples)\n"
            "  --program N       select program N before the --set values\n"
+           "  --snapshot PNG    draw the plug-in's panel into PNG at the end of the input\n"
+           "                    (Pevo only: no display needed)\n"
+           "  --snapshot-at T   ... at time T instead (2.5s, 800ms)\n"
            "  -h, --help        this text\n";
 }

@@ -30,7 +30,9 @@ struct HostOptions {
     ReadingInterval every;
     ReportFormat format = ReportFormat::kTable;
     std::vector<ParameterAssignment> assignments;
-    int program = -1;  ///< -1 keeps the plug-in's own
+    int program = -1;          ///< -1 keeps the plug-in's own
+    std::string snapshotPath;  ///< PNG of the plug-in's panel; empty for none
+    double snapshotAt = -1.0;  ///< seconds into the input; below 0 for its end
 };
 
 class CommandLine {

@@ -16,6 +16,7 @@
 #include "tools/host/meter_pair.h"
 #include "tools/host/meter_report.h"
 #include "tools/host/metering_session.h"
+#include "tools/host/panel_camera.h"
 #include "tools/host/parameter_setter.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/progress_bar.h"
@@ -135,6 +136,14 @@ int meter(const HostOptions& options, AudioSource& source, const SoundFileReader
     report.begin(source.describe(), options.blockFrames, intervalText(options.every));
     MeteringSession session(source, pair, report, options.blockFrames, options.every);
     session.writeTo(writer.get());
+    std::unique_ptr<PanelCamera> camera;
+    if (!options.snapshotPath.empty()) {
+        camera = std::make_unique<PanelCamera>(main, options.snapshotPath, options.snapshotAt);
+        if (!camera->prepare(error)) {
+            return fail(error);
+        }
+        session.photograph(camera.get());
+    }
     ProgressBar progress(source.frames(), source.sampleRate());
     const bool complete = session.run(stopSignal, progress, error);
     main.switchOn(false);

@@ -85,6 +85,9 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         const double seconds = static_cast<double>(check.frames) / source.sampleRate();
         meter.readings(readings);
         report.track(seconds, readings);
+        if (camera && !camera->afterBlock(seconds, error)) {
+            return false;
+        }
         reportedLast = due(blocks, check.frames);
         if (reportedLast) {
             progress.makeRoom();
@@ -93,6 +96,9 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         progress.update(check.frames);
     }
     progress.clear();
+    if (camera && !camera->finish(error)) {
+        return false;
+    }
     if (!reportedLast) {
         report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings);
     }

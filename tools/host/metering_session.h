@@ -11,6 +11,7 @@
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
 #include "tools/host/meter_report.h"
+#include "tools/host/panel_camera.h"
 #include "tools/host/progress_bar.h"
 #include "tools/host/sound_file_writer.h"
 
@@ -21,6 +22,8 @@ class MeteringSession {
 
     /// Also writes the processed audio there; the session does not own it.
     void writeTo(SoundFileWriter* output) { this->output = output; }
+    /// Also pictures the panel when due; the session does not own the camera.
+    void photograph(PanelCamera* camera) { this->camera = camera; }
     /// Streams the whole source. False with the reason in `error` when reading or writing
     /// fails, or when `stop` becomes non-zero.
     bool run(const volatile std::sig_atomic_t& stop, ProgressBar& progress, std::string& error);
@@ -35,6 +38,7 @@ class MeteringSession {
     MeterPair& meter;
     MeterReport& report;
     SoundFileWriter* output = nullptr;
+    PanelCamera* camera = nullptr;
     int blockFrames;
     ReadingInterval every;
     std::int64_t nextMark = 0;  ///< frame at which the next timed reading falls due

@@ -7,4 +7,4 @@ cd "$(dirname "$0")/../.."
 bash tools/scripts/deps.sh linux
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$(nproc)" --target Pevo pevo-host
-./build/linux/tools/host/pevo-host --set Resp=0.5 ./build/linux/Pevo.so "$@"
+./build/linux/tools/host/pevo-host --set Resp=0.5 --snapshot panel.png ./build/linux/Pevo.so "$@"
