@@ -86,7 +86,8 @@ class CFrame : public CView, public CNativeWindowClient {
     void forgetView(CView* view);
 
     void paintWindow(CSurface& surface, const CRectangle& damaged) override;
-    void mouseDownInWindow(CSurface& surface, CPosition where) override;
+    void mouseDownInWindow(CSurface& surface, CPosition where,
+                           std::optional<std::int32_t> state) override;
     void windowDestroyed() override;
 
   private:

@@ -1,10 +1,22 @@
 // The frame's own window inside the host's window, as each platform provides it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "gui/geometry.h"
 #include "gui/native/surface.h"
+
+/// Bits of the mouse state.
+enum CMouseStateBits : int {
+    kMouseLeft = 1,
+    kMouseMiddle = 2,
+    kMouseRight = 4,
+    kKeyShift = 8,
+    kKeyControl = 16,
+    kKeyAlt = 32,
+};
 
 /// What a native window reports to the view that owns it (the frame).
 class CNativeWindowClient {
@@ -12,8 +24,11 @@ class CNativeWindowClient {
     virtual ~CNativeWindowClient() = default;
     /// The window system asks for `damaged` to be repainted onto `surface`.
     virtual void paintWindow(CSurface& surface, const CRectangle& damaged) = 0;
-    /// A mouse button went down at `where`, in client coordinates.
-    virtual void mouseDownInWindow(CSurface& surface, CPosition where) = 0;
+    /// A mouse button went down at `where`, in client coordinates. `state` is what the
+    /// press event itself says of the buttons (the pressed one included) and modifier
+    /// keys, as CMouseStateBits; empty when the window system did not say.
+    virtual void mouseDownInWindow(CSurface& surface, CPosition where,
+                                   std::optional<std::int32_t> state) = 0;
     /// The window is gone; nothing may be drawn into it any more.
     virtual void windowDestroyed() = 0;
 };

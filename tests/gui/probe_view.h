@@ -27,6 +27,9 @@ class CProbeView : public CView {
     void mouseDown(CDrawContext* context, const CPosition& where) override {
         log.push_back("press " + name + " " + std::to_string(where.x) + "," +
                       std::to_string(where.y) + (context ? "" : " without context"));
+        for (int i = 0; context && i < mouseReads; ++i) {
+            mouseStates.push_back(context->getMouseState());
+        }
     }
     std::int32_t keyDown(VstKeyCode& keyCode) override {
         log.push_back("key " + name);
@@ -39,6 +42,9 @@ class CProbeView : public CView {
 
     /// keyDown answers 1 for this character, -1 for any other.
     std::int32_t keyAnswer = -2;
+    /// How often a press reads the mouse state through its context, as a drag loop does.
+    int mouseReads = 0;
+    std::vector<std::int32_t> mouseStates;
 
   private:
     std::string name;

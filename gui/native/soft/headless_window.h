@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "gui/native/native_window.h"
 #include "gui/native/soft/soft_surface.h"
@@ -32,8 +33,9 @@ class CHeadlessWindow : public CNativeWindow {
     void paint(const CRectangle& damaged);
     /// Asks the client to repaint the whole window at once.
     void paintAll();
-    /// Reports a button press at `where` (client coordinates).
-    void press(CPosition where);
+    /// Reports a button press at `where` (client coordinates), with the state the event
+    /// carries (CMouseStateBits) if given.
+    void press(CPosition where, std::optional<std::int32_t> state = std::nullopt);
     /// The window goes away under the client (the host closed its own window).
     void destroy();
     /// Queues a paint request for processEvents / dispatchPendingPaint.

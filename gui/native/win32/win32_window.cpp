@@ -43,6 +43,31 @@ void releaseClass() {
     }
 }
 
+/// CMouseStateBits of a button message: its key flags (logical buttons, already
+/// swapped for left-handed users) and the Alt key as the message found it.
+int pressState(WPARAM keyFlags) {
+    int state = 0;
+    if (keyFlags & MK_LBUTTON) {
+        state |= kMouseLeft;
+    }
+    if (keyFlags & MK_MBUTTON) {
+        state |= kMouseMiddle;
+    }
+    if (keyFlags & MK_RBUTTON) {
+        state |= kMouseRight;
+    }
+    if (keyFlags & MK_SHIFT) {
+        state |= kKeyShift;
+    }
+    if (keyFlags & MK_CONTROL) {
+        state |= kKeyControl;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        state |= kKeyAlt;
+    }
+    return state;
+}
+
 const LPCSTR kCursorIds[] = {IDC_WAIT,    IDC_SIZEWE,   IDC_SIZENS,
                              IDC_SIZEALL, IDC_SIZENESW, IDC_SIZENWSE};
 
@@ -105,7 +130,7 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            window->mouseDown(lParam);
+            window->mouseDown(wParam, lParam);
             return 0;
         case WM_DESTROY:
             // The host destroyed its window first: the handle must not be used again.
@@ -135,7 +160,7 @@ void CWin32Window::paint() {
     EndPaint(handle, &paint);
 }
 
-void CWin32Window::mouseDown(LPARAM lParam) {
+void CWin32Window::mouseDown(WPARAM wParam, LPARAM lParam) {
     // A press may start a drag loop that outlives this window object: only locals after it.
     HWND handle = window_;
     HDC dc = GetDC(handle);
@@ -144,7 +169,8 @@ void CWin32Window::mouseDown(LPARAM lParam) {
     }
     {
         CWin32Surface surface(dc);
-        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)});
+        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)},
+                                  pressState(wParam));
     }
     ReleaseDC(handle, dc);
 }

@@ -42,7 +42,7 @@ class CWin32Window : public CNativeWindow {
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     void paint();
-    void mouseDown(LPARAM lParam);
+    void mouseDown(WPARAM wParam, LPARAM lParam);
 
     CNativeWindowClient& client_;
     HWND window_ = nullptr;

@@ -58,6 +58,10 @@ int CX11Platform::mouseState() {
     unsigned int mask = 0;
     if (!queryPointer(x, y, mask))
         return 0;
+    return stateFromMask(mask);
+}
+
+int CX11Platform::stateFromMask(unsigned int mask) {
     // The server's button mapping already swaps the buttons for left-handed users.
     int state = 0;
     if (mask & Button1Mask)

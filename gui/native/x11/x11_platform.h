@@ -31,6 +31,9 @@ class CX11Platform : public CNativePlatform {
     std::uint32_t ticks() override;
     void sleep(std::uint32_t milliseconds) override;
 
+    /// CMouseStateBits of an X pointer and modifier mask.
+    static int stateFromMask(unsigned int mask);
+
   private:
     /// Our own connection, opened on first use; null while no server can be reached.
     Display* display();

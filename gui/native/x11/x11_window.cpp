@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui/native/x11/x11_error_trap.h"
+#include "gui/native/x11/x11_platform.h"
 
 namespace {
 
@@ -205,7 +206,10 @@ void CX11Window::handleButton(const XButtonEvent& event) {
     // Buttons 4 and 5 are the wheel, which nothing here uses.
     if (event.button < Button1 || event.button > Button3)
         return;
-    client_.mouseDownInWindow(surface_, {event.x, event.y});
+    // The event's mask is the state before the press: the pressed button is added.
+    static const unsigned int pressedMask[] = {Button1Mask, Button2Mask, Button3Mask};
+    const int state = CX11Platform::stateFromMask(event.state | pressedMask[event.button - 1]);
+    client_.mouseDownInWindow(surface_, {event.x, event.y}, state);
     if (exists_)
         showChanges();
 }

@@ -20,7 +20,9 @@ namespace {
 class RecordingClient : public CNativeWindowClient {
   public:
     void paintWindow(CSurface&, const CRectangle& damaged) override { paints.push_back(damaged); }
-    void mouseDownInWindow(CSurface& surface, CPosition where) override {
+    void mouseDownInWindow(CSurface& surface, CPosition where,
+                           std::optional<std::int32_t> state) override {
+        states.push_back(state.value_or(-1));
         presses.push_back(where);
         surface.setBrush(kColourRed);
         surface.fillRect({0, 0, 10, 10});
@@ -29,6 +31,7 @@ class RecordingClient : public CNativeWindowClient {
 
     std::vector<CRectangle> paints;
     std::vector<CPosition> presses;
+    std::vector<std::int32_t> states;
     bool destroyed = false;
 };
 
@@ -92,7 +95,7 @@ TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     auto window = makeWindow(client);
     ASSERT_NE(window, nullptr);
     HWND handle = window->handle();
-    SendMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    SendMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(30, 40));
     SendMessageA(handle, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(199, 119));
     SendMessageA(handle, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(0, 0));
     SendMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
@@ -101,6 +104,8 @@ TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     EXPECT_EQ(client.presses[0].y, 40);
     EXPECT_EQ(client.presses[1].x, 199);
     EXPECT_EQ(client.presses[1].y, 119);
+    EXPECT_EQ(client.states,
+              (std::vector<std::int32_t>{kMouseLeft | kKeyControl, kMouseRight, kMouseMiddle}));
     EXPECT_EQ(shown(*host, 5, 5), 0xFF0000u) << "drawing during a press shows";
 
     while (window->dispatchPendingPaint()) {
@@ -191,8 +196,15 @@ TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     frame->setBackground(background);
     background->release();
     frame->addView(new CProbeView({100, 50, 200, 100}, "red", log, kColourRed));
-    frame->addView(new CProbeView({150, 80, 300, 150}, "blue", log, CRgbColour{0, 0, 255, 0}));
+    auto* blue = new CProbeView({150, 80, 300, 150}, "blue", log, CRgbColour{0, 0, 255, 0});
+    frame->addView(blue);
     host->processEvents();
+
+    // A press the button has already left: the view's first read still sees it.
+    blue->mouseReads = 2;
+    HWND window = static_cast<CWin32Window*>(frame->getOpenWindow())->handle();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, 100));
+    EXPECT_EQ(blue->mouseStates, (std::vector<std::int32_t>{kMouseLeft | kKeyShift, 0}));
 
     EXPECT_EQ(shown(*host, 100, 50), 0xFF0000u);
     EXPECT_EQ(shown(*host, 150, 80), 0x0000FFu) << "the later child is on top";
