@@ -116,6 +116,8 @@ void AEffGUIEditor::runHostIdle() {
     inDrag = false;
     if (frame) {
         frame->dispatchPendingPaint();
+        // What the drag drew at once (the operated control) shows now, not at release.
+        frame->flushWindow();
     }
     nextIdleTime = now + kIdleInterval;
     inHostIdle = true;

@@ -35,8 +35,9 @@ class AEffGUIEditor : public AEffEditor {
     virtual void setParameter(VstInt32 index, float value);
     /// Redraws the whole frame now; the rectangle is not looked at.
     virtual void drawWindow(ERect* rect);
-    /// Called on every pass of a drag loop: serves screen and host about every 50 ms and
-    /// sleeps 4 ms on the calls in between.
+    /// Called on every pass of a drag loop: serves screen and host about every 50 ms (the
+    /// screen shows everything drawn so far before the host is called) and sleeps 4 ms on
+    /// the calls in between.
     virtual void runHostIdle();
 
     /// Milliseconds from the platform's clock.

@@ -140,6 +140,12 @@ bool CFrame::dispatchPendingPaint() {
     return open && open->dispatchPendingPaint();
 }
 
+void CFrame::flushWindow() {
+    if (CNativeWindow* open = getOpenWindow()) {
+        open->flush();
+    }
+}
+
 AEffGUIEditor* CFrame::getEditor() const {
     return editor;
 }

@@ -56,6 +56,8 @@ class CFrame : public CView, public CNativeWindowClient {
     void processEvents();
     /// Delivers one waiting paint request of the window, if any.
     bool dispatchPendingPaint();
+    /// Shows on the screen what was drawn into the window so far.
+    void flushWindow();
 
     void runHostIdle();
     void beginEdit(std::int32_t index);

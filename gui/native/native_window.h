@@ -52,6 +52,9 @@ class CNativeWindow {
     /// Handles the window's waiting events (needed where the host does not run our
     /// event loop for us); paint and mouse events reach the client.
     virtual void processEvents() = 0;
+    /// Shows what was drawn into the window so far: where drawing goes to the screen only
+    /// when a press returns, a drag would otherwise show nothing until it ends.
+    virtual void flush() = 0;
     /// Delivers one waiting paint request, if any, and answers whether it did.
     virtual bool dispatchPendingPaint() = 0;
     /// Cursor type 0 restores the cursor saved at the first change; 1 to 6 are wait,

@@ -2,71 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
-
 #include "gui/frame.h"
 #include "gui/native/soft/headless_platform.h"
-#include "plugin/audio_effect_x.h"
 #include "tests/gui/probe_view.h"
+#include "tests/gui/test_editor.h"
 
 namespace {
 
-struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
-};
-std::vector<HostCall> hostCalls;
-std::function<void()> onHostIdle;
-
-VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float) {
-    hostCalls.push_back({opcode, index});
-    if (opcode == audioMasterIdle && onHostIdle) {
-        onHostIdle();
-    }
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-class CTestEffect : public AudioEffectX {
-  public:
-    CTestEffect() : AudioEffectX(recordingHost, 1, 1) {}
-    void process(float**, float**, VstInt32) override {}
-};
-
-/// Builds a frame the size of its rectangle in `open`, as a real editor does.
-class CTestEditor : public AEffGUIEditor {
-  public:
-    explicit CTestEditor(AudioEffect* effect) : AEffGUIEditor(effect) { rect = {0, 0, 60, 100}; }
-    VstInt32 open(void* parent) override {
-        AEffGUIEditor::open(parent);
-        frame = new CFrame({0, 0, rect.right, rect.bottom}, parent, this);
-        return 1;
-    }
-    void close() override {
-        delete frame;
-        frame = nullptr;
-    }
-    void update() override { ++updates; }
-
-    int updates = 0;
-};
-
 class EditorTest : public ::testing::Test {
   protected:
-    EditorTest() {
-        hostCalls.clear();
-        onHostIdle = nullptr;
-        editor = new CTestEditor(&effect);
-    }
-    ~EditorTest() override { onHostIdle = nullptr; }
-
-    int hostIdles() const {
-        int count = 0;
-        for (const HostCall& call : hostCalls) {
-            count += call.opcode == audioMasterIdle;
-        }
-        return count;
-    }
+    EditorTest() { editor = new CTestEditor(&effect); }
 
     CHeadlessPlatform platform;
     int host = 0;
@@ -119,21 +64,22 @@ TEST_F(EditorTest, IdleRunsTheUpdateThenDrawsDirtyChildren) {
 
 TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
     editor->open(&host);
-    onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
+    effect.onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
     const int updatesBefore = editor->updates;
     CHeadlessWindow* window = platform.lastWindow();
     window->queuePaint({0, 0, 1, 1});
     window->queuePaint({0, 0, 1, 1});
 
     editor->runHostIdle();
-    EXPECT_EQ(hostIdles(), 1);
+    EXPECT_EQ(effect.hostIdles(), 1);
     EXPECT_EQ(editor->updates, updatesBefore + 1);
     EXPECT_EQ(platform.sleepCalls(), 0);
     EXPECT_EQ(window->processEventsCalls(), 0);  // a drag serves paints only, one at a time
     EXPECT_EQ(window->pendingPaints(), 1u);
+    EXPECT_EQ(window->flushes(), 1);
 
     int calls = 0;
-    while (hostIdles() < 2) {
+    while (effect.hostIdles() < 2) {
         editor->runHostIdle();
         ++calls;
     }
@@ -145,7 +91,7 @@ TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
 
     platform.advance(1000);
     editor->runHostIdle();
-    EXPECT_EQ(hostIdles(), 3);
+    EXPECT_EQ(effect.hostIdles(), 3);
     EXPECT_EQ(platform.sleepCalls(), 13);
 }
 
@@ -154,10 +100,10 @@ TEST_F(EditorTest, FrameForwardsEditsTicksAndKeys) {
     CFrame* frame = editor->getFrame();
     frame->beginEdit(5);
     frame->endEdit(5);
-    ASSERT_EQ(hostCalls.size(), 2u);
-    EXPECT_EQ(hostCalls[0].opcode, audioMasterBeginEdit);
-    EXPECT_EQ(hostCalls[1].opcode, audioMasterEndEdit);
-    EXPECT_EQ(hostCalls[1].index, 5);
+    ASSERT_EQ(effect.hostCalls.size(), 2u);
+    EXPECT_EQ(effect.hostCalls[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(effect.hostCalls[1].opcode, audioMasterEndEdit);
+    EXPECT_EQ(effect.hostCalls[1].index, 5);
     platform.setTicks(1234);
     EXPECT_EQ(frame->getTicks(), 1234u);
 

@@ -2,6 +2,7 @@
 // into a shared log.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class CProbeView : public CView {
         for (int i = 0; context && i < mouseReads; ++i) {
             mouseStates.push_back(context->getMouseState());
         }
+        if (onPress) {
+            onPress(context);
+        }
     }
     std::int32_t keyDown(VstKeyCode& keyCode) override {
         log.push_back("key " + name);
@@ -45,6 +49,8 @@ class CProbeView : public CView {
     /// How often a press reads the mouse state through its context, as a drag loop does.
     int mouseReads = 0;
     std::vector<std::int32_t> mouseStates;
+    /// Runs at the end of a press, as a drag loop would.
+    std::function<void(CDrawContext*)> onPress;
 
   private:
     std::string name;

@@ -24,6 +24,7 @@ class CHeadlessWindow : public CNativeWindow {
     CPosition screenOrigin() override { return origin; }
     /// Delivers every queued paint request.
     void processEvents() override;
+    void flush() override { ++flushCalls; }
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     bool setDropActive(bool active) override;
@@ -53,6 +54,7 @@ class CHeadlessWindow : public CNativeWindow {
     int surfacesInUse() const { return acquired; }
     int surfaceAcquisitions() const { return acquisitions; }
     int processEventsCalls() const { return processCalls; }
+    int flushes() const { return flushCalls; }
     std::size_t pendingPaints() const { return queued.size(); }
 
   private:
@@ -68,4 +70,5 @@ class CHeadlessWindow : public CNativeWindow {
     int acquired = 0;
     int acquisitions = 0;
     int processCalls = 0;
+    int flushCalls = 0;
 };

@@ -32,6 +32,8 @@ class CWin32Window : public CNativeWindow {
 
     CPosition screenOrigin() override;
     void processEvents() override {}
+    /// Drawing reaches the screen at once on Windows.
+    void flush() override {}
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     bool setDropActive(bool active) override;

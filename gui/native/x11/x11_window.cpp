@@ -144,6 +144,11 @@ void CX11Window::processEvents() {
     handlingEvents_ = false;
 }
 
+void CX11Window::flush() {
+    if (exists_)
+        showChanges();
+}
+
 bool CX11Window::dispatchPendingPaint() {
     if (!exists_)
         return false;

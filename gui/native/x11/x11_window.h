@@ -28,6 +28,7 @@ class CX11Window : public CNativeWindow {
 
     CPosition screenOrigin() override;
     void processEvents() override;
+    void flush() override;
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     /// X11 has no file drop of ours yet: nothing is registered, and that is no failure.
