@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "plugin/aeff_editor.h"
 #include "plugin/vst2.h"
@@ -15,7 +16,8 @@ class AEffGUIEditor : public AEffEditor {
   public:
     /// Registers itself as the effect's editor.
     explicit AEffGUIEditor(AudioEffect* effect);
-    /// Deletes a frame the derived editor left open.
+    /// Deletes a frame the derived editor left open; a frame still inside a press is
+    /// left to delete itself, without its editor.
     ~AEffGUIEditor() override;
 
     /// Valid before `open` too.
@@ -46,11 +48,22 @@ class AEffGUIEditor : public AEffEditor {
 
     AudioEffect* getEffect() const { return effect; }
     CFrame* getFrame() const { return frame; }
+    /// Called by a frame being deleted, so that the editor never keeps it.
+    void frameGone(CFrame* gone);
 
   protected:
+    /// What a derived editor's `close` calls: deletes the frame now, or, while the frame
+    /// is inside a press (the host may close the editor from the idle a drag gives it),
+    /// lets go of it now and leaves it to delete itself when the press returns.
+    void deleteFrame();
+
     ERect rect{0, 0, 0, 0};
     CFrame* frame = nullptr;
     std::uint32_t nextIdleTime;
     bool inHostIdle = false;
     bool inDrag = false;  ///< runHostIdle is calling idle
+
+  private:
+    std::vector<CFrame*> closingFrames;  ///< let go of inside a press, not yet deleted
+    bool* destroyedFlag = nullptr;       ///< set by the destructor: runHostIdle's host call
 };

@@ -87,6 +87,15 @@ class CFrame : public CView, public CNativeWindowClient {
     /// Drops every reference to a view that is being deleted.
     void forgetView(CView* view);
 
+    /// Inside a press that the window reported (a drag loop may be running in it).
+    bool isInPress() const { return pressDepth > 0; }
+    /// The editor let go of this frame during a press: the window counts as closed from
+    /// now on (no drawing, idle or events), and the frame deletes itself, with the view
+    /// whose press it is, when the press returns.
+    void deleteAfterPress();
+    /// The editor is gone: edits and host idle of a frame still in a press do nothing.
+    void forgetEditor() { editor = nullptr; }
+
     void paintWindow(CSurface& surface, const CRectangle& damaged) override;
     void mouseDownInWindow(CSurface& surface, CPosition where,
                            std::optional<std::int32_t> state) override;
@@ -108,5 +117,7 @@ class CFrame : public CView, public CNativeWindowClient {
     bool firstDrawPending = true;
     bool windowOpen = true;
     bool dropActive = false;
+    bool deletePending = false;
+    int pressDepth = 0;
     std::unique_ptr<CNativeWindow> window;
 };

@@ -164,9 +164,17 @@ bool CFrame::setDropActive(bool active) {
 
 void CFrame::mouseDownInWindow(CSurface& surface, CPosition where,
                                std::optional<std::int32_t> state) {
-    CDrawContext context(this, &surface, window.get());
-    if (state) {
-        context.setPressState(*state);
+    ++pressDepth;
+    {
+        CDrawContext context(this, &surface, window.get());
+        if (state) {
+            context.setPressState(*state);
+        }
+        mouseDown(&context, where);
     }
-    mouseDown(&context, where);
+    // Deleted only now that no drag loop runs in it; the window reporting the press is
+    // deleted with it and touches nothing of its own afterwards.
+    if (--pressDepth == 0 && deletePending) {
+        delete this;
+    }
 }

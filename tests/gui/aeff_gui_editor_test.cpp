@@ -114,6 +114,56 @@ TEST_F(EditorTest, FrameForwardsEditsTicksAndKeys) {
     EXPECT_EQ(editor->keyDown(key), 1);
 }
 
+TEST_F(EditorTest, TheHostMayCloseTheEditorInTheIdleADragGivesIt) {
+    editor->open(&host);
+    CFrame* frame = editor->getFrame();
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    frame->addView(view);
+    effect.onHostIdle = [this] { editor->close(); };
+    view->onPress = [&](CDrawContext* context) {
+        frame->beginEdit(3);
+        frame->runHostIdle();
+        // The drag goes on in a live frame and view; the window counts as closed.
+        log.push_back(frame->isWindowOpen() ? "open" : "closed");
+        context->getMouseState();
+        frame->endEdit(3);
+    };
+    platform.lastWindow()->press({5, 5}, kMouseLeft);
+    EXPECT_EQ(log, (CEventLog{"press v 5,5", "closed", "delete v"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    ASSERT_EQ(effect.hostCalls.size(), 3u);
+    EXPECT_EQ(effect.hostCalls[2].opcode, audioMasterEndEdit);
+    EXPECT_EQ(effect.hostCalls[2].index, 3);
+    EXPECT_EQ(platform.framesDestroyed(), 1);
+    EXPECT_EQ(platform.classUseCount(), 0);
+
+    // Opened again, the editor works as before.
+    editor->open(&host);
+    editor->close();
+    EXPECT_EQ(platform.framesDestroyed(), 2);
+}
+
+TEST_F(EditorTest, TheHostMayDeleteTheEffectInTheIdleADragGivesIt) {
+    auto* doomed = new CTestEffect;
+    auto* doomedEditor = new CTestEditor(doomed);
+    doomedEditor->open(&host);
+    CFrame* frame = doomedEditor->getFrame();
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    frame->addView(view);
+    doomed->onHostIdle = [&doomed] { delete doomed; };
+    view->onPress = [&](CDrawContext*) {
+        frame->runHostIdle();
+        frame->endEdit(1);
+        frame->runHostIdle();
+        log.push_back(frame->getEditor() ? "editor" : "no editor");
+    };
+    platform.lastWindow()->press({5, 5}, kMouseLeft);
+    EXPECT_EQ(log, (CEventLog{"press v 5,5", "no editor", "delete v"}));
+    EXPECT_EQ(platform.framesDestroyed(), 1);
+    EXPECT_EQ(platform.classUseCount(), 0);
+    EXPECT_EQ(platform.editorsDestroyed(), 1);
+}
+
 TEST_F(EditorTest, AFrameLeftOpenIsDeletedWithTheEditor) {
     editor->open(&host);
     editor->getFrame()->addView(new CProbeView({0, 0, 10, 10}, "v", log));

@@ -37,7 +37,9 @@ class CTestEffect : public AudioEffectX {
         auto* self = static_cast<CTestEffect*>(static_cast<AudioEffect*>(record->object));
         self->hostCalls.push_back({opcode, index});
         if (opcode == audioMasterIdle && self->onHostIdle) {
-            self->onHostIdle();
+            // A copy: the host may delete the effect in there.
+            const std::function<void()> hostIdle = self->onHostIdle;
+            hostIdle();
         }
         return opcode == audioMasterVersion ? 2400 : 0;
     }
@@ -54,10 +56,7 @@ class CTestEditor : public AEffGUIEditor {
         frame = new CFrame({0, 0, rect.right, rect.bottom}, parent, this);
         return 1;
     }
-    void close() override {
-        delete frame;
-        frame = nullptr;
-    }
+    void close() override { deleteFrame(); }
     void update() override { ++updates; }
 
     int updates = 0;

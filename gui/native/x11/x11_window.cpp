@@ -70,6 +70,8 @@ CX11Window::CX11Window(Display* display, Window window, Window root, GC gc,
       shown_(surface_.pixels()) {}
 
 CX11Window::~CX11Window() {
+    if (deletedFlag_)
+        *deletedFlag_ = true;
     {
         CX11ErrorTrap trap(display_);
         if (exists_)
@@ -129,7 +131,8 @@ void CX11Window::processEvents() {
                 if (damaged)
                     repair(damage);
                 damaged = false;
-                handleButton(event.xbutton);
+                if (!handleButton(event.xbutton))
+                    return;  // nothing of this window is left to touch
                 break;
             case DestroyNotify:
                 exists_ = false;
@@ -207,16 +210,23 @@ void CX11Window::repair(const CRectangle& damaged) {
     showChanges();
 }
 
-void CX11Window::handleButton(const XButtonEvent& event) {
+bool CX11Window::handleButton(const XButtonEvent& event) {
     // Buttons 4 and 5 are the wheel, which nothing here uses.
     if (event.button < Button1 || event.button > Button3)
-        return;
+        return true;
     // The event's mask is the state before the press: the pressed button is added.
     static const unsigned int pressedMask[] = {Button1Mask, Button2Mask, Button3Mask};
     const int state = CX11Platform::stateFromMask(event.state | pressedMask[event.button - 1]);
+    // The client may close the editor during the press and delete this window with it.
+    bool deleted = false;
+    deletedFlag_ = &deleted;
     client_.mouseDownInWindow(surface_, {event.x, event.y}, state);
+    if (deleted)
+        return false;
+    deletedFlag_ = nullptr;
     if (exists_)
         showChanges();
+    return true;
 }
 
 CRectangle CX11Window::changedArea() const {

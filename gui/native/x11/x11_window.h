@@ -42,7 +42,8 @@ class CX11Window : public CNativeWindow {
 
     /// Paints the damaged area through the client and shows it.
     void repair(const CRectangle& damaged);
-    void handleButton(const XButtonEvent& event);
+    /// Answers false when the client deleted this window during the press.
+    bool handleButton(const XButtonEvent& event);
     /// Smallest rectangle around every pixel that differs from what the server shows.
     CRectangle changedArea() const;
     void show(const CRectangle& area);
@@ -55,6 +56,7 @@ class CX11Window : public CNativeWindow {
     Window root_;
     bool exists_ = true;
     bool handlingEvents_ = false;
+    bool* deletedFlag_ = nullptr;  ///< set by the destructor while a press is handled
     GC gc_;
     CX11PixelFormat format_;
     CNativeWindowClient& client_;

@@ -14,6 +14,7 @@
 #include "gui/native/win32/win32_window.h"
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
+#include "tests/gui/test_editor.h"
 
 namespace {
 
@@ -222,6 +223,32 @@ TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     delete frame;
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
+}
+
+TEST(Win32Editor, TheHostMayCloseTheEditorInTheIdleADragGivesIt) {
+    auto host = CHostWindow::create(200, 120, "win32 editor test");
+    if (!host) {
+        GTEST_SKIP() << "no window system";
+    }
+    CEventLog log;
+    CTestEffect effect;  // owns and deletes the editor
+    auto* editor = new CTestEditor(&effect);
+    editor->open(host->handle());
+    auto* view = new CProbeView({20, 10, 60, 50}, "view", log);
+    editor->getFrame()->addView(view);
+    HWND window = static_cast<CWin32Window*>(editor->getFrame()->getOpenWindow())->handle();
+    effect.onHostIdle = [editor] { editor->close(); };
+    view->onPress = [&](CDrawContext*) {
+        view->getFrame()->runHostIdle();
+        log.push_back(view->getFrame()->isWindowOpen() ? "open" : "closed");
+    };
+    host->processEvents();
+    log.clear();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+    EXPECT_EQ(log, (CEventLog{"press view 40,30", "closed", "delete view"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
 }
 

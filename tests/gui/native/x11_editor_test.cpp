@@ -71,4 +71,28 @@ TEST_F(X11EditorTest, WhatADragDrawsShowsAtTheHostsNextIdle) {
     EXPECT_EQ(seenByHost, 0x00FF00u);
 }
 
+TEST_F(X11EditorTest, TheHostMayCloseTheEditorInTheIdleADragGivesIt) {
+    effect.onHostIdle = [this] { editor->close(); };
+    view->onPress = [this](CDrawContext*) {
+        editor->getFrame()->runHostIdle();
+        log.push_back(view->getFrame()->isWindowOpen() ? "open" : "closed");
+    };
+    if (!clickAt(*host, 40, 30))
+        GTEST_SKIP() << "xdotool cannot be run";
+    log.clear();
+    editor->idle();
+    EXPECT_EQ(log, (CEventLog{"press view 40,30", "closed", "delete view"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_EQ(shown(40, 30), 0xFFFFFFu) << "the host's own background";
+
+    // Open again, the editor shows and takes presses as before.
+    effect.onHostIdle = nullptr;
+    editor->open(host->handle());
+    editor->getFrame()->addView(new CProbeView({20, 10, 60, 50}, "again", log));
+    ASSERT_TRUE(clickAt(*host, 40, 30));
+    editor->idle();
+    EXPECT_EQ(log.back(), "press again 40,30");
+    EXPECT_EQ(shown(40, 30), 0xFF0000u);
+}
+
 }  // namespace
