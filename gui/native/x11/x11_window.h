@@ -15,11 +15,16 @@
 class CX11Window : public CNativeWindow {
   public:
     /// Null when `parent` is not a window of a TrueColor display or the size is empty.
+    /// The window owns `display` once made, and closes it with itself; the caller keeps
+    /// it when no window is made.
     static std::unique_ptr<CX11Window> create(Display* display, Window parent, int width,
                                               int height, CNativeWindowClient& client);
     ~CX11Window() override;
     CX11Window(const CX11Window&) = delete;
     CX11Window& operator=(const CX11Window&) = delete;
+
+    /// The window's id on the server.
+    Window id() const { return window_; }
 
     CSurface* acquireSurface() override { return &surface_; }
     /// Sends what changed since the last time to the server.
@@ -48,8 +53,6 @@ class CX11Window : public CNativeWindow {
     CRectangle changedArea() const;
     void show(const CRectangle& area);
     void showChanges();
-    /// Takes the window's remaining events out of the shared queue, unhandled.
-    void discardEvents();
 
     Display* display_;
     Window window_;
