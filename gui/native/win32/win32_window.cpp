@@ -1,7 +1,9 @@
 #include "gui/native/win32/win32_window.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 
 #include "gui/native/win32/win32_drop_target.h"
 #include "gui/native/win32/win32_platform.h"
@@ -9,13 +11,20 @@
 
 namespace {
 
-// Process-wide: every frame window of the library shares one class.
+// Process-wide: every frame window of the library shares one class, and editors of
+// several threads register, use and unregister it.
+std::mutex classLock;
 int classUses = 0;
-bool swappedButtons = false;
+std::atomic<bool> swappedButtons{false};
 char classNameText[32] = "";
+
+/// Asks a window of another thread to destroy itself: a window can only be destroyed
+/// by its own thread. Honoured only by windows whose object is gone.
+constexpr UINT kDestroyYourself = WM_USER + 0x50;
 
 /// Counts one more user of the window class, registering it for the first.
 bool retainClass(WNDPROC procedure) {
+    const std::lock_guard<std::mutex> hold(classLock);
     if (classUses++ > 0) {
         return true;
     }
@@ -37,10 +46,19 @@ bool retainClass(WNDPROC procedure) {
     return true;
 }
 
+/// Gives a use of the class back once its window is really gone.
 void releaseClass() {
+    const std::lock_guard<std::mutex> hold(classLock);
     if (classUses > 0 && --classUses == 0) {
         UnregisterClassA(classNameText, CWin32Platform::module());
     }
+}
+
+/// On the window's own thread: drop registration, window and its use of the class.
+void destroyWindow(HWND handle) {
+    RevokeDragDrop(handle);  // harmless when the window was never registered
+    DestroyWindow(handle);
+    releaseClass();
 }
 
 /// CMouseStateBits of a button message: its key flags (logical buttons, already
@@ -90,14 +108,23 @@ std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int h
 }
 
 CWin32Window::~CWin32Window() {
-    if (window_) {
-        if (dropActive_) {
-            RevokeDragDrop(window_);
-        }
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
+    if (!window_) {
+        releaseClass();  // never made, or already destroyed by the host
+        return;
     }
-    releaseClass();
+    // No message may reach the client any more: it is being deleted.
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    if (onOwnThread()) {
+        destroyWindow(window_);
+    } else if (!SendNotifyMessageA(window_, kDestroyYourself, 0, 0)) {
+        // Handled by the window's thread at its next message, without waiting for it
+        // (it may be waiting for us). Failing, the window went with its thread.
+        releaseClass();
+    }
+}
+
+bool CWin32Window::onOwnThread() const {
+    return GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId();
 }
 
 const char* CWin32Window::className() {
@@ -105,6 +132,7 @@ const char* CWin32Window::className() {
 }
 
 int CWin32Window::classUseCount() {
+    const std::lock_guard<std::mutex> hold(classLock);
     return classUses;
 }
 
@@ -116,6 +144,10 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
                                                LPARAM lParam) {
     auto* window = reinterpret_cast<CWin32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
     if (!window) {
+        if (message == kDestroyYourself) {
+            destroyWindow(handle);
+            return 0;
+        }
         return DefWindowProcA(handle, message, wParam, lParam);
     }
     switch (message) {
@@ -230,7 +262,8 @@ bool CWin32Window::setDropActive(bool active) {
     if (active == dropActive_) {
         return true;
     }
-    if (!window_) {
+    // The registration belongs to the window's thread, which revokes it on destruction.
+    if (!window_ || !onOwnThread()) {
         return false;
     }
     if (active) {

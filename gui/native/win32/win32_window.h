@@ -12,7 +12,8 @@ class CWin32Window : public CNativeWindow {
     /// A visible child of `parent` at (0, 0); null when it cannot be made.
     static std::unique_ptr<CWin32Window> create(HWND parent, int width, int height,
                                                 CNativeWindowClient& client);
-    /// Destroys the window unless the host has already done so.
+    /// Destroys the window unless the host has already done so; from another thread, has
+    /// the window's own thread destroy it at its next message.
     ~CWin32Window() override;
     CWin32Window(const CWin32Window&) = delete;
     CWin32Window& operator=(const CWin32Window&) = delete;
@@ -21,7 +22,8 @@ class CWin32Window : public CNativeWindow {
     HWND handle() const { return window_; }
     /// The class name: "Plugin" and the module handle in eight hex digits.
     static const char* className();
-    /// Windows of the class alive in the process; the class is registered while above 0.
+    /// Windows of the class in the process, counting those whose destruction another
+    /// thread has asked for; the class is registered while above 0.
     static int classUseCount();
     /// Whether the mouse buttons were swapped when the class was first registered.
     static bool buttonsSwapped();
@@ -41,6 +43,7 @@ class CWin32Window : public CNativeWindow {
   private:
     explicit CWin32Window(CNativeWindowClient& client) : client_(client) {}
 
+    bool onOwnThread() const;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     void paint();

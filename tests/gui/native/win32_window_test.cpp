@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "gui/frame.h"
@@ -137,6 +138,50 @@ TEST_F(Win32WindowTest, AWindowTheHostDestroyedIsReportedAndNotUsedAgain) {
     EXPECT_FALSE(window->setDropActive(true));
     window.reset();
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
+}
+
+TEST(Win32Window, DeletedOnAnotherThreadItIsDestroyedByItsOwnAndGivesTheClassBack) {
+    constexpr DWORD kPatience = 10000;  // milliseconds; only a broken hand-over waits so long
+    RecordingClient client;
+    std::unique_ptr<CWin32Window> window;
+    HWND handle = nullptr;
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE deleted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool stillThere = true;
+    bool registered = true;
+    int uses = -1;
+    std::thread owner([&] {
+        auto host = CHostWindow::create(200, 120, "owner thread");
+        if (host) {
+            window = CWin32Window::create(static_cast<HWND>(host->handle()), 200, 120, client);
+            handle = window ? window->handle() : nullptr;
+        }
+        SetEvent(created);
+        if (!handle) {
+            return;
+        }
+        // Serves its messages, as a host's user-interface thread does.
+        while (MsgWaitForMultipleObjects(1, &deleted, FALSE, kPatience, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1) {
+            host->processEvents();
+        }
+        host->processEvents();
+        stillThere = IsWindow(handle);
+        registered = classRegistered(CWin32Window::className());
+        uses = CWin32Window::classUseCount();
+    });
+    WaitForSingleObject(created, kPatience);
+    window.reset();
+    SetEvent(deleted);
+    owner.join();
+    CloseHandle(created);
+    CloseHandle(deleted);
+    if (!handle) {
+        GTEST_SKIP() << "no window system";
+    }
+    EXPECT_FALSE(stillThere);
+    EXPECT_EQ(uses, 0);
+    EXPECT_FALSE(registered);
 }
 
 TEST(Win32Platform, ImageLibraryEntryIsClearedWhenTheLastFrameLetsItGo) {
