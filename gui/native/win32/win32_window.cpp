@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 #include "gui/native/win32/win32_drop_target.h"
 #include "gui/native/win32/win32_platform.h"
@@ -16,11 +17,23 @@ namespace {
 std::mutex classLock;
 int classUses = 0;
 std::atomic<bool> swappedButtons{false};
-char classNameText[32] = "";
 
 /// Asks a window of another thread to destroy itself: a window can only be destroyed
 /// by its own thread. Honoured only by windows whose object is gone.
 constexpr UINT kDestroyYourself = WM_USER + 0x50;
+
+/// After a registration that failed: whether the class of that name is ours anyway (left
+/// registered earlier). A class of another module with our name would receive our
+/// windows' messages.
+bool isOurClass(HINSTANCE module, WNDPROC procedure) {
+    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return false;
+    }
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    return GetClassInfoExA(module, CWin32Window::className(), &existing) &&
+           existing.lpfnWndProc == procedure;
+}
 
 /// Counts one more user of the window class, registering it for the first.
 bool retainClass(WNDPROC procedure) {
@@ -29,17 +42,15 @@ bool retainClass(WNDPROC procedure) {
         return true;
     }
     HINSTANCE module = CWin32Platform::module();
-    std::snprintf(classNameText, sizeof classNameText, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module)));
     WNDCLASSA windowClass{};
     windowClass.style = CS_GLOBALCLASS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = classNameText;
+    windowClass.lpszClassName = CWin32Window::className();
     swappedButtons = GetSystemMetrics(SM_SWAPBUTTON) > 0;
-    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    if (!RegisterClassA(&windowClass) && !isOurClass(module, procedure)) {
         classUses = 0;
         return false;
     }
@@ -50,7 +61,7 @@ bool retainClass(WNDPROC procedure) {
 void releaseClass() {
     const std::lock_guard<std::mutex> hold(classLock);
     if (classUses > 0 && --classUses == 0) {
-        UnregisterClassA(classNameText, CWin32Platform::module());
+        UnregisterClassA(CWin32Window::className(), CWin32Platform::module());
     }
 }
 
@@ -97,9 +108,8 @@ std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int h
         return nullptr;
     }
     std::unique_ptr<CWin32Window> window(new CWin32Window(client));
-    window->window_ =
-        CreateWindowExA(0, classNameText, "Window", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
-                        parent, nullptr, CWin32Platform::module(), nullptr);
+    window->window_ = CreateWindowExA(0, className(), "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                                      height, parent, nullptr, CWin32Platform::module(), nullptr);
     if (!window->window_) {
         return nullptr;  // the destructor gives the class use back
     }
@@ -128,7 +138,20 @@ bool CWin32Window::onOwnThread() const {
 }
 
 const char* CWin32Window::className() {
-    return classNameText;
+    // "Plugin" and every hex digit of the module handle: eight on 32-bit systems, sixteen
+    // on 64-bit ones, where two modules may share the low half.
+    static const std::string name = [] {
+        const std::uint64_t handle = reinterpret_cast<std::uintptr_t>(CWin32Platform::module());
+        char text[32];
+        if (sizeof(std::uintptr_t) > 4) {
+            std::snprintf(text, sizeof text, "Plugin%08x%08x", static_cast<unsigned>(handle >> 32),
+                          static_cast<unsigned>(handle));
+        } else {
+            std::snprintf(text, sizeof text, "Plugin%08x", static_cast<unsigned>(handle));
+        }
+        return std::string(text);
+    }();
+    return name.c_str();
 }
 
 int CWin32Window::classUseCount() {

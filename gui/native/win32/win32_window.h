@@ -9,7 +9,8 @@
 
 class CWin32Window : public CNativeWindow {
   public:
-    /// A visible child of `parent` at (0, 0); null when it cannot be made.
+    /// A visible child of `parent` at (0, 0); null when it cannot be made, also when
+    /// another module holds a class of our class name.
     static std::unique_ptr<CWin32Window> create(HWND parent, int width, int height,
                                                 CNativeWindowClient& client);
     /// Destroys the window unless the host has already done so; from another thread, has
@@ -20,7 +21,8 @@ class CWin32Window : public CNativeWindow {
 
     /// Null once the window is destroyed.
     HWND handle() const { return window_; }
-    /// The class name: "Plugin" and the module handle in eight hex digits.
+    /// The class name: "Plugin" and the module handle in hex, 8 digits on 32-bit systems
+    /// and 16 on 64-bit ones.
     static const char* className();
     /// Windows of the class in the process, counting those whose destruction another
     /// thread has asked for; the class is registered while above 0.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -72,12 +74,20 @@ class Win32WindowTest : public ::testing::Test {
 TEST_F(Win32WindowTest, ChildWindowsShareOneClassRegisteredByTheFirstAndDroppedByTheLast) {
     auto first = makeWindow(client);
     ASSERT_NE(first, nullptr);
-    char expectedName[32];
-    std::snprintf(expectedName, sizeof expectedName, "Plugin%08x",
-                  unsigned(reinterpret_cast<std::uintptr_t>(CWin32Platform::module())));
     char text[64] = "";
     GetClassNameA(first->handle(), text, sizeof text);
-    EXPECT_STREQ(text, expectedName);
+    const std::string expectedName = text;
+    // The whole module handle in hex: "Plugin%08x" on 32-bit systems, 16 digits on 64-bit.
+    EXPECT_EQ(expectedName.size(), 6 + 2 * sizeof(void*));
+    EXPECT_EQ(expectedName.compare(0, 6, "Plugin"), 0);
+    EXPECT_EQ(std::strtoull(text + 6, nullptr, 16),
+              reinterpret_cast<std::uintptr_t>(CWin32Platform::module()));
+    if (sizeof(void*) == 4) {
+        char exact[32];
+        std::snprintf(exact, sizeof exact, "Plugin%08x",
+                      unsigned(reinterpret_cast<std::uintptr_t>(CWin32Platform::module())));
+        EXPECT_EQ(expectedName, exact);
+    }
     GetWindowTextA(first->handle(), text, sizeof text);
     EXPECT_STREQ(text, "Window");
     EXPECT_EQ(GetParent(first->handle()), host->handle());
@@ -87,10 +97,27 @@ TEST_F(Win32WindowTest, ChildWindowsShareOneClassRegisteredByTheFirstAndDroppedB
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(CWin32Window::classUseCount(), 2);
     first.reset();
-    EXPECT_TRUE(classRegistered(expectedName));
+    EXPECT_TRUE(classRegistered(expectedName.c_str()));
     second.reset();
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
-    EXPECT_FALSE(classRegistered(expectedName));
+    EXPECT_FALSE(classRegistered(expectedName.c_str()));
+}
+
+TEST_F(Win32WindowTest, AClassOfAnotherModuleUnderOurNameIsNeverUsed) {
+    // Another module took the name first; its procedure would receive our messages.
+    WNDCLASSA foreign{};
+    foreign.style = CS_GLOBALCLASS;
+    foreign.lpfnWndProc = DefWindowProcA;
+    foreign.hInstance = GetModuleHandleA("kernel32.dll");
+    foreign.lpszClassName = CWin32Window::className();
+    ASSERT_NE(RegisterClassA(&foreign), 0);
+    EXPECT_EQ(makeWindow(client), nullptr);
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
+    EXPECT_TRUE(classRegistered(CWin32Window::className())) << "left to its owner";
+    ASSERT_TRUE(UnregisterClassA(CWin32Window::className(), foreign.hInstance));
+
+    EXPECT_NE(makeWindow(client), nullptr);
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
 }
 
 TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
