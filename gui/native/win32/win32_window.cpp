@@ -126,9 +126,11 @@ CWin32Window::~CWin32Window() {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     if (onOwnThread()) {
         destroyWindow(window_);
-    } else if (!SendNotifyMessageA(window_, kDestroyYourself, 0, 0)) {
-        // Handled by the window's thread at its next message, without waiting for it
-        // (it may be waiting for us). Failing, the window went with its thread.
+        return;
+    }
+    // The window's own thread destroys it at its next message; nothing waits for that, as
+    // that thread may be waiting for this one. Failing, the window went with its thread.
+    if (!SendNotifyMessageA(window_, kDestroyYourself, 0, 0)) {
         releaseClass();
     }
 }
