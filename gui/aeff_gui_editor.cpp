@@ -1,5 +1,7 @@
 #include "gui/aeff_gui_editor.h"
 
+#include <algorithm>
+
 #include "gui/frame.h"
 #include "gui/native/native_platform.h"
 #include "plugin/audio_effect.h"
@@ -23,14 +25,41 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), nextIdle
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
-    // A host may drop the effect without closing the editor; the frame's window must not
-    // outlive the editor it reports to.
-    delete frame;
-    frame = nullptr;
+    // A host may drop the effect without closing the editor, even from inside a drag's
+    // host idle; the frame must not outlive the editor it reports to.
+    deleteFrame();
+    for (CFrame* closing : closingFrames) {
+        closing->forgetEditor();
+    }
+    if (destroyedFlag) {
+        *destroyedFlag = true;
+    }
     CNativePlatform::current().editorDestroyed();
     if (effect) {
         effect->forgetEditor(this);
     }
+}
+
+void AEffGUIEditor::deleteFrame() {
+    CFrame* closing = frame;
+    frame = nullptr;
+    if (!closing) {
+        return;
+    }
+    if (closing->isInPress()) {
+        closingFrames.push_back(closing);
+        closing->deleteAfterPress();
+    } else {
+        delete closing;
+    }
+}
+
+void AEffGUIEditor::frameGone(CFrame* gone) {
+    if (frame == gone) {
+        frame = nullptr;
+    }
+    closingFrames.erase(std::remove(closingFrames.begin(), closingFrames.end(), gone),
+                        closingFrames.end());
 }
 
 VstInt32 AEffGUIEditor::getRect(ERect** rectPointer) {
@@ -124,13 +153,27 @@ void AEffGUIEditor::runHostIdle() {
     inDrag = false;
     if (frame) {
         frame->dispatchPendingPaint();
+        // What the drag drew at once (the operated control) shows now, not at release.
+        frame->flushWindow();
     }
     nextIdleTime = now + kIdleInterval;
+    if (!effect) {
+        return;
+    }
+    // The host may delete the effect, and with it this editor, in its idle.
+    bool destroyed = false;
+    bool* const outer = destroyedFlag;
+    destroyedFlag = &destroyed;
     inHostIdle = true;
-    if (effect) {
-        effect->masterIdle();
+    effect->masterIdle();
+    if (destroyed) {
+        if (outer) {
+            *outer = true;
+        }
+        return;
     }
     inHostIdle = false;
+    destroyedFlag = outer;
 }
 
 std::uint32_t AEffGUIEditor::getTicks() const {

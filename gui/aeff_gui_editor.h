@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "plugin/aeff_editor.h"
 #include "plugin/vst2.h"
@@ -15,7 +16,8 @@ class AEffGUIEditor : public AEffEditor {
   public:
     /// Registers itself as the effect's editor.
     explicit AEffGUIEditor(AudioEffect* effect);
-    /// Deletes a frame the derived editor left open.
+    /// Deletes a frame the derived editor left open; a frame still inside a press is
+    /// left to delete itself, without its editor.
     ~AEffGUIEditor() override;
 
     /// Valid before `open` too.
@@ -35,8 +37,9 @@ class AEffGUIEditor : public AEffEditor {
     virtual void setParameter(VstInt32 index, float value);
     /// Redraws the whole frame now; the rectangle is not looked at.
     virtual void drawWindow(ERect* rect);
-    /// Called on every pass of a drag loop: serves screen and host about every 50 ms and
-    /// sleeps 4 ms on the calls in between.
+    /// Called on every pass of a drag loop: serves screen and host about every 50 ms (the
+    /// screen shows everything drawn so far before the host is called) and sleeps 4 ms on
+    /// the calls in between.
     virtual void runHostIdle();
 
     /// Milliseconds from the platform's clock.
@@ -45,9 +48,13 @@ class AEffGUIEditor : public AEffEditor {
 
     AudioEffect* getEffect() const { return effect; }
     CFrame* getFrame() const { return frame; }
+    /// Called by a frame being deleted, so that the editor never keeps it.
+    void frameGone(CFrame* gone);
 
   protected:
-    /// Deletes the frame and forgets it.
+    /// What a derived editor's `close` calls: deletes the frame now, or, while the frame
+    /// is inside a press (the host may close the editor from the idle a drag gives it),
+    /// lets go of it now and leaves it to delete itself when the press returns.
     void deleteFrame();
 
     ERect rect{0, 0, 0, 0};
@@ -55,4 +62,8 @@ class AEffGUIEditor : public AEffEditor {
     std::uint32_t nextIdleTime;
     bool inHostIdle = false;
     bool inDrag = false;  ///< runHostIdle is calling idle
+
+  private:
+    std::vector<CFrame*> closingFrames;  ///< let go of inside a press, not yet deleted
+    bool* destroyedFlag = nullptr;       ///< set by the destructor: runHostIdle's host call
 };

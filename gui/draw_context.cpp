@@ -36,7 +36,13 @@ CDrawContext::CDrawContext(CFrame* frame, CSurface* surface, CNativeWindow* wind
 CDrawContext::~CDrawContext() = default;
 
 std::int32_t CDrawContext::getMouseState() const {
-    return CNativePlatform::current().mouseState();
+    const std::int32_t state = peekMouseState();
+    pressState.reset();
+    return state;
+}
+
+std::int32_t CDrawContext::peekMouseState() const {
+    return pressState ? *pressState : CNativePlatform::current().mouseState();
 }
 
 void CDrawContext::getMousePosition(CPosition& where) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "gui/colour.h"
 #include "gui/geometry.h"
@@ -39,8 +40,14 @@ class CDrawContext {
     CDrawContext& operator=(const CDrawContext&) = delete;
     virtual ~CDrawContext();
 
-    /// Buttons and modifier keys down right now, as CMouseStateBits.
+    /// Buttons and modifier keys as CMouseStateBits: the first call after setPressState
+    /// answers the press event's state, later calls those down right now.
     std::int32_t getMouseState() const;
+    /// As getMouseState, without using up the press event's state.
+    std::int32_t peekMouseState() const;
+    /// The state the press event carried: a click shorter than the first poll must
+    /// still reach the pressed view as a click, modifiers included.
+    void setPressState(std::int32_t state) { pressState = state; }
     /// The cursor position in window coordinates.
     void getMousePosition(CPosition& where) const;
 
@@ -92,6 +99,7 @@ class CDrawContext {
     CSurface* surface;
     CNativeWindow* window;
     CFrame* frame;
+    mutable std::optional<std::int32_t> pressState;
     std::int32_t fontSize = 0;
     std::int32_t fontNumber = 0;
     CRgbColour fontColour = kColourWhite;

@@ -32,6 +32,9 @@ CFrame::CFrame(const CRectangle& bounds, void* parentWindow, AEffGUIEditor* edit
 }
 
 CFrame::~CFrame() {
+    if (editor) {
+        editor->frameGone(this);
+    }
     setCursor(0);
     setDropActive(false);
     removeAllViews(true);
@@ -138,6 +141,12 @@ void CFrame::processEvents() {
 bool CFrame::dispatchPendingPaint() {
     CNativeWindow* open = getOpenWindow();
     return open && open->dispatchPendingPaint();
+}
+
+void CFrame::flushWindow() {
+    if (CNativeWindow* open = getOpenWindow()) {
+        open->flush();
+    }
 }
 
 AEffGUIEditor* CFrame::getEditor() const {
@@ -271,6 +280,11 @@ std::uint32_t CFrame::getTicks() const {
 void CFrame::paintWindow(CSurface& surface, const CRectangle& damaged) {
     CDrawContext context(this, &surface, window.get());
     drawArea(&context, damaged);
+}
+
+void CFrame::deleteAfterPress() {
+    deletePending = true;
+    windowOpen = false;
 }
 
 void CFrame::windowDestroyed() {

@@ -56,6 +56,8 @@ class CFrame : public CView, public CNativeWindowClient {
     void processEvents();
     /// Delivers one waiting paint request of the window, if any.
     bool dispatchPendingPaint();
+    /// Shows on the screen what was drawn into the window so far.
+    void flushWindow();
 
     void runHostIdle();
     void beginEdit(std::int32_t index);
@@ -85,8 +87,18 @@ class CFrame : public CView, public CNativeWindowClient {
     /// Drops every reference to a view that is being deleted.
     void forgetView(CView* view);
 
+    /// Inside a press that the window reported (a drag loop may be running in it).
+    bool isInPress() const { return pressDepth > 0; }
+    /// The editor let go of this frame during a press: the window counts as closed from
+    /// now on (no drawing, idle or events), and the frame deletes itself, with the view
+    /// whose press it is, when the press returns.
+    void deleteAfterPress();
+    /// The editor is gone: edits and host idle of a frame still in a press do nothing.
+    void forgetEditor() { editor = nullptr; }
+
     void paintWindow(CSurface& surface, const CRectangle& damaged) override;
-    void mouseDownInWindow(CSurface& surface, CPosition where) override;
+    void mouseDownInWindow(CSurface& surface, CPosition where,
+                           std::optional<std::int32_t> state) override;
     void windowDestroyed() override;
 
   private:
@@ -105,5 +117,7 @@ class CFrame : public CView, public CNativeWindowClient {
     bool firstDrawPending = true;
     bool windowOpen = true;
     bool dropActive = false;
+    bool deletePending = false;
+    int pressDepth = 0;
     std::unique_ptr<CNativeWindow> window;
 };

@@ -28,7 +28,8 @@ void CFrame::mouseDown(CDrawContext* context, const CPosition& where) {
         withWindowContext([&](CDrawContext& temporary) { CFrame::mouseDown(&temporary, where); });
         return;
     }
-    const std::int32_t state = context->getMouseState();
+    // The pressed view reads the press event's state itself.
+    const std::int32_t state = context->peekMouseState();
     if (modalView) {
         if (modalView->containsPoint(where, state)) {
             modalView->mouseDown(context, where);
@@ -161,7 +162,19 @@ bool CFrame::setDropActive(bool active) {
     return true;
 }
 
-void CFrame::mouseDownInWindow(CSurface& surface, CPosition where) {
-    CDrawContext context(this, &surface, window.get());
-    mouseDown(&context, where);
+void CFrame::mouseDownInWindow(CSurface& surface, CPosition where,
+                               std::optional<std::int32_t> state) {
+    ++pressDepth;
+    {
+        CDrawContext context(this, &surface, window.get());
+        if (state) {
+            context.setPressState(*state);
+        }
+        mouseDown(&context, where);
+    }
+    // Deleted only now that no drag loop runs in it; the window reporting the press is
+    // deleted with it and touches nothing of its own afterwards.
+    if (--pressDepth == 0 && deletePending) {
+        delete this;
+    }
 }

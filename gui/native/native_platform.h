@@ -10,16 +10,6 @@
 #include "gui/native/native_window.h"
 #include "gui/native/surface.h"
 
-/// Bits of the mouse state.
-enum CMouseStateBits : int {
-    kMouseLeft = 1,
-    kMouseMiddle = 2,
-    kMouseRight = 4,
-    kKeyShift = 8,
-    kKeyControl = 16,
-    kKeyAlt = 32,
-};
-
 class CNativePlatform {
   public:
     virtual ~CNativePlatform() = default;

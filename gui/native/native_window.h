@@ -1,10 +1,22 @@
 // The frame's own window inside the host's window, as each platform provides it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "gui/geometry.h"
 #include "gui/native/surface.h"
+
+/// Bits of the mouse state.
+enum CMouseStateBits : int {
+    kMouseLeft = 1,
+    kMouseMiddle = 2,
+    kMouseRight = 4,
+    kKeyShift = 8,
+    kKeyControl = 16,
+    kKeyAlt = 32,
+};
 
 /// What a native window reports to the view that owns it (the frame).
 class CNativeWindowClient {
@@ -12,8 +24,11 @@ class CNativeWindowClient {
     virtual ~CNativeWindowClient() = default;
     /// The window system asks for `damaged` to be repainted onto `surface`.
     virtual void paintWindow(CSurface& surface, const CRectangle& damaged) = 0;
-    /// A mouse button went down at `where`, in client coordinates.
-    virtual void mouseDownInWindow(CSurface& surface, CPosition where) = 0;
+    /// A mouse button went down at `where`, in client coordinates. `state` is what the
+    /// press event itself says of the buttons (the pressed one included) and modifier
+    /// keys, as CMouseStateBits; empty when the window system did not say.
+    virtual void mouseDownInWindow(CSurface& surface, CPosition where,
+                                   std::optional<std::int32_t> state) = 0;
     /// The window is gone; nothing may be drawn into it any more.
     virtual void windowDestroyed() = 0;
 };
@@ -37,6 +52,9 @@ class CNativeWindow {
     /// Handles the window's waiting events (needed where the host does not run our
     /// event loop for us); paint and mouse events reach the client.
     virtual void processEvents() = 0;
+    /// Shows what was drawn into the window so far: where drawing goes to the screen only
+    /// when a press returns, a drag would otherwise show nothing until it ends.
+    virtual void flush() = 0;
     /// Delivers one waiting paint request, if any, and answers whether it did.
     virtual bool dispatchPendingPaint() = 0;
     /// Cursor type 0 restores the cursor saved at the first change; 1 to 6 are wait,

@@ -2,71 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <vector>
-
 #include "gui/frame.h"
 #include "gui/native/soft/headless_platform.h"
-#include "plugin/audio_effect_x.h"
 #include "tests/gui/probe_view.h"
+#include "tests/gui/test_editor.h"
 
 namespace {
 
-struct HostCall {
-    VstInt32 opcode;
-    VstInt32 index;
-};
-std::vector<HostCall> hostCalls;
-std::function<void()> onHostIdle;
-
-VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float) {
-    hostCalls.push_back({opcode, index});
-    if (opcode == audioMasterIdle && onHostIdle) {
-        onHostIdle();
-    }
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-class CTestEffect : public AudioEffectX {
-  public:
-    CTestEffect() : AudioEffectX(recordingHost, 1, 1) {}
-    void process(float**, float**, VstInt32) override {}
-};
-
-/// Builds a frame the size of its rectangle in `open`, as a real editor does.
-class CTestEditor : public AEffGUIEditor {
-  public:
-    explicit CTestEditor(AudioEffect* effect) : AEffGUIEditor(effect) { rect = {0, 0, 60, 100}; }
-    VstInt32 open(void* parent) override {
-        AEffGUIEditor::open(parent);
-        frame = new CFrame({0, 0, rect.right, rect.bottom}, parent, this);
-        return 1;
-    }
-    void close() override {
-        delete frame;
-        frame = nullptr;
-    }
-    void update() override { ++updates; }
-
-    int updates = 0;
-};
-
 class EditorTest : public ::testing::Test {
   protected:
-    EditorTest() {
-        hostCalls.clear();
-        onHostIdle = nullptr;
-        editor = new CTestEditor(&effect);
-    }
-    ~EditorTest() override { onHostIdle = nullptr; }
-
-    int hostIdles() const {
-        int count = 0;
-        for (const HostCall& call : hostCalls) {
-            count += call.opcode == audioMasterIdle;
-        }
-        return count;
-    }
+    EditorTest() { editor = new CTestEditor(&effect); }
 
     CHeadlessPlatform platform;
     int host = 0;
@@ -119,21 +64,22 @@ TEST_F(EditorTest, IdleRunsTheUpdateThenDrawsDirtyChildren) {
 
 TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
     editor->open(&host);
-    onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
+    effect.onHostIdle = [this] { editor->idle(); };  // the host idles the editor from its callback
     const int updatesBefore = editor->updates;
     CHeadlessWindow* window = platform.lastWindow();
     window->queuePaint({0, 0, 1, 1});
     window->queuePaint({0, 0, 1, 1});
 
     editor->runHostIdle();
-    EXPECT_EQ(hostIdles(), 1);
+    EXPECT_EQ(effect.hostIdles(), 1);
     EXPECT_EQ(editor->updates, updatesBefore + 1);
     EXPECT_EQ(platform.sleepCalls(), 0);
     EXPECT_EQ(window->processEventsCalls(), 0);  // a drag serves paints only, one at a time
     EXPECT_EQ(window->pendingPaints(), 1u);
+    EXPECT_EQ(window->flushes(), 1);
 
     int calls = 0;
-    while (hostIdles() < 2) {
+    while (effect.hostIdles() < 2) {
         editor->runHostIdle();
         ++calls;
     }
@@ -145,7 +91,7 @@ TEST_F(EditorTest, HostIdleDuringDragsIsThrottled) {
 
     platform.advance(1000);
     editor->runHostIdle();
-    EXPECT_EQ(hostIdles(), 3);
+    EXPECT_EQ(effect.hostIdles(), 3);
     EXPECT_EQ(platform.sleepCalls(), 13);
 }
 
@@ -154,10 +100,10 @@ TEST_F(EditorTest, FrameForwardsEditsTicksAndKeys) {
     CFrame* frame = editor->getFrame();
     frame->beginEdit(5);
     frame->endEdit(5);
-    ASSERT_EQ(hostCalls.size(), 2u);
-    EXPECT_EQ(hostCalls[0].opcode, audioMasterBeginEdit);
-    EXPECT_EQ(hostCalls[1].opcode, audioMasterEndEdit);
-    EXPECT_EQ(hostCalls[1].index, 5);
+    ASSERT_EQ(effect.hostCalls.size(), 2u);
+    EXPECT_EQ(effect.hostCalls[0].opcode, audioMasterBeginEdit);
+    EXPECT_EQ(effect.hostCalls[1].opcode, audioMasterEndEdit);
+    EXPECT_EQ(effect.hostCalls[1].index, 5);
     platform.setTicks(1234);
     EXPECT_EQ(frame->getTicks(), 1234u);
 
@@ -166,6 +112,56 @@ TEST_F(EditorTest, FrameForwardsEditsTicksAndKeys) {
     frame->addView(view);
     VstKeyCode key{'k', 0, 0};
     EXPECT_EQ(editor->keyDown(key), 1);
+}
+
+TEST_F(EditorTest, TheHostMayCloseTheEditorInTheIdleADragGivesIt) {
+    editor->open(&host);
+    CFrame* frame = editor->getFrame();
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    frame->addView(view);
+    effect.onHostIdle = [this] { editor->close(); };
+    view->onPress = [&](CDrawContext* context) {
+        frame->beginEdit(3);
+        frame->runHostIdle();
+        // The drag goes on in a live frame and view; the window counts as closed.
+        log.push_back(frame->isWindowOpen() ? "open" : "closed");
+        context->getMouseState();
+        frame->endEdit(3);
+    };
+    platform.lastWindow()->press({5, 5}, kMouseLeft);
+    EXPECT_EQ(log, (CEventLog{"press v 5,5", "closed", "delete v"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    ASSERT_EQ(effect.hostCalls.size(), 3u);
+    EXPECT_EQ(effect.hostCalls[2].opcode, audioMasterEndEdit);
+    EXPECT_EQ(effect.hostCalls[2].index, 3);
+    EXPECT_EQ(platform.framesDestroyed(), 1);
+    EXPECT_EQ(platform.classUseCount(), 0);
+
+    // Opened again, the editor works as before.
+    editor->open(&host);
+    editor->close();
+    EXPECT_EQ(platform.framesDestroyed(), 2);
+}
+
+TEST_F(EditorTest, TheHostMayDeleteTheEffectInTheIdleADragGivesIt) {
+    auto* doomed = new CTestEffect;
+    auto* doomedEditor = new CTestEditor(doomed);
+    doomedEditor->open(&host);
+    CFrame* frame = doomedEditor->getFrame();
+    auto* view = new CProbeView({0, 0, 10, 10}, "v", log);
+    frame->addView(view);
+    doomed->onHostIdle = [&doomed] { delete doomed; };
+    view->onPress = [&](CDrawContext*) {
+        frame->runHostIdle();
+        frame->endEdit(1);
+        frame->runHostIdle();
+        log.push_back(frame->getEditor() ? "editor" : "no editor");
+    };
+    platform.lastWindow()->press({5, 5}, kMouseLeft);
+    EXPECT_EQ(log, (CEventLog{"press v 5,5", "no editor", "delete v"}));
+    EXPECT_EQ(platform.framesDestroyed(), 1);
+    EXPECT_EQ(platform.classUseCount(), 0);
+    EXPECT_EQ(platform.editorsDestroyed(), 1);
 }
 
 TEST_F(EditorTest, AFrameLeftOpenIsDeletedWithTheEditor) {

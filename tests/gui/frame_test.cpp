@@ -152,6 +152,20 @@ TEST_F(FrameTest, PressesHitEdgesAndTheLaterOfOverlappingChildren) {
     EXPECT_EQ(log.size(), 5u);
 }
 
+TEST_F(FrameTest, APressCarriesItsStateToThePressedViewsFirstRead) {
+    CProbeView* view = add({0, 0, 50, 50}, "view");
+    view->mouseReads = 2;
+    // A tap: the button is up again before the view reads the mouse.
+    window->press({5, 5}, kMouseLeft | kKeyControl);
+    EXPECT_EQ(view->mouseStates, (std::vector<std::int32_t>{kMouseLeft | kKeyControl, 0}));
+
+    // An event without a state leaves every read to the live poll.
+    view->mouseStates.clear();
+    platform.setMouseState(kMouseRight);
+    window->press({5, 5});
+    EXPECT_EQ(view->mouseStates, (std::vector<std::int32_t>{kMouseRight, kMouseRight}));
+}
+
 TEST_F(FrameTest, ChildListAndReferenceCounts) {
     CProbeView* a = add({0, 0, 10, 10}, "a");
     CProbeView* b = add({0, 0, 10, 10}, "b");

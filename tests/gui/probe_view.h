@@ -2,6 +2,7 @@
 // into a shared log.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ class CProbeView : public CView {
     void mouseDown(CDrawContext* context, const CPosition& where) override {
         log.push_back("press " + name + " " + std::to_string(where.x) + "," +
                       std::to_string(where.y) + (context ? "" : " without context"));
+        for (int i = 0; context && i < mouseReads; ++i) {
+            mouseStates.push_back(context->getMouseState());
+        }
+        if (onPress) {
+            onPress(context);
+        }
     }
     std::int32_t keyDown(VstKeyCode& keyCode) override {
         log.push_back("key " + name);
@@ -39,6 +46,11 @@ class CProbeView : public CView {
 
     /// keyDown answers 1 for this character, -1 for any other.
     std::int32_t keyAnswer = -2;
+    /// How often a press reads the mouse state through its context, as a drag loop does.
+    int mouseReads = 0;
+    std::vector<std::int32_t> mouseStates;
+    /// Runs at the end of a press, as a drag loop would.
+    std::function<void(CDrawContext*)> onPress;
 
   private:
     std::string name;

@@ -71,9 +71,9 @@ void CHeadlessWindow::paintAll() {
     paint({0, 0, surface.width(), surface.height()});
 }
 
-void CHeadlessWindow::press(CPosition where) {
+void CHeadlessWindow::press(CPosition where, std::optional<std::int32_t> state) {
     if (alive) {
-        client.mouseDownInWindow(surface, where);
+        client.mouseDownInWindow(surface, where, state);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 
 #include "gui/native/native_window.h"
 #include "gui/native/soft/soft_surface.h"
@@ -23,6 +24,7 @@ class CHeadlessWindow : public CNativeWindow {
     CPosition screenOrigin() override { return origin; }
     /// Delivers every queued paint request.
     void processEvents() override;
+    void flush() override { ++flushCalls; }
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     bool setDropActive(bool active) override;
@@ -32,8 +34,9 @@ class CHeadlessWindow : public CNativeWindow {
     void paint(const CRectangle& damaged);
     /// Asks the client to repaint the whole window at once.
     void paintAll();
-    /// Reports a button press at `where` (client coordinates).
-    void press(CPosition where);
+    /// Reports a button press at `where` (client coordinates), with the state the event
+    /// carries (CMouseStateBits) if given.
+    void press(CPosition where, std::optional<std::int32_t> state = std::nullopt);
     /// The window goes away under the client (the host closed its own window).
     void destroy();
     /// Queues a paint request for processEvents / dispatchPendingPaint.
@@ -51,6 +54,7 @@ class CHeadlessWindow : public CNativeWindow {
     int surfacesInUse() const { return acquired; }
     int surfaceAcquisitions() const { return acquisitions; }
     int processEventsCalls() const { return processCalls; }
+    int flushes() const { return flushCalls; }
     std::size_t pendingPaints() const { return queued.size(); }
 
   private:
@@ -66,4 +70,5 @@ class CHeadlessWindow : public CNativeWindow {
     int acquired = 0;
     int acquisitions = 0;
     int processCalls = 0;
+    int flushCalls = 0;
 };

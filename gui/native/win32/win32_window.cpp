@@ -1,7 +1,10 @@
 #include "gui/native/win32/win32_window.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
+#include <string>
 
 #include "gui/native/win32/win32_drop_target.h"
 #include "gui/native/win32/win32_platform.h"
@@ -9,38 +12,89 @@
 
 namespace {
 
-// Process-wide: every frame window of the library shares one class.
+// Process-wide: every frame window of the library shares one class, and editors of
+// several threads register, use and unregister it.
+std::mutex classLock;
 int classUses = 0;
-bool swappedButtons = false;
-char classNameText[32] = "";
+std::atomic<bool> swappedButtons{false};
+
+/// Asks a window of another thread to destroy itself: a window can only be destroyed
+/// by its own thread. Honoured only by windows whose object is gone.
+constexpr UINT kDestroyYourself = WM_USER + 0x50;
+
+/// After a registration that failed: whether the class of that name is ours anyway (left
+/// registered earlier). A class of another module with our name would receive our
+/// windows' messages.
+bool isOurClass(HINSTANCE module, WNDPROC procedure) {
+    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        return false;
+    }
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    return GetClassInfoExA(module, CWin32Window::className(), &existing) &&
+           existing.lpfnWndProc == procedure;
+}
 
 /// Counts one more user of the window class, registering it for the first.
 bool retainClass(WNDPROC procedure) {
+    const std::lock_guard<std::mutex> hold(classLock);
     if (classUses++ > 0) {
         return true;
     }
     HINSTANCE module = CWin32Platform::module();
-    std::snprintf(classNameText, sizeof classNameText, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(module)));
     WNDCLASSA windowClass{};
     windowClass.style = CS_GLOBALCLASS;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = module;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = classNameText;
+    windowClass.lpszClassName = CWin32Window::className();
     swappedButtons = GetSystemMetrics(SM_SWAPBUTTON) > 0;
-    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    if (!RegisterClassA(&windowClass) && !isOurClass(module, procedure)) {
         classUses = 0;
         return false;
     }
     return true;
 }
 
+/// Gives a use of the class back once its window is really gone.
 void releaseClass() {
+    const std::lock_guard<std::mutex> hold(classLock);
     if (classUses > 0 && --classUses == 0) {
-        UnregisterClassA(classNameText, CWin32Platform::module());
+        UnregisterClassA(CWin32Window::className(), CWin32Platform::module());
     }
+}
+
+/// On the window's own thread: drop registration, window and its use of the class.
+void destroyWindow(HWND handle) {
+    RevokeDragDrop(handle);  // harmless when the window was never registered
+    DestroyWindow(handle);
+    releaseClass();
+}
+
+/// CMouseStateBits of a button message: its key flags (logical buttons, already
+/// swapped for left-handed users) and the Alt key as the message found it.
+int pressState(WPARAM keyFlags) {
+    int state = 0;
+    if (keyFlags & MK_LBUTTON) {
+        state |= kMouseLeft;
+    }
+    if (keyFlags & MK_MBUTTON) {
+        state |= kMouseMiddle;
+    }
+    if (keyFlags & MK_RBUTTON) {
+        state |= kMouseRight;
+    }
+    if (keyFlags & MK_SHIFT) {
+        state |= kKeyShift;
+    }
+    if (keyFlags & MK_CONTROL) {
+        state |= kKeyControl;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        state |= kKeyAlt;
+    }
+    return state;
 }
 
 const LPCSTR kCursorIds[] = {IDC_WAIT,    IDC_SIZEWE,   IDC_SIZENS,
@@ -54,9 +108,8 @@ std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int h
         return nullptr;
     }
     std::unique_ptr<CWin32Window> window(new CWin32Window(client));
-    window->window_ =
-        CreateWindowExA(0, classNameText, "Window", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
-                        parent, nullptr, CWin32Platform::module(), nullptr);
+    window->window_ = CreateWindowExA(0, className(), "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                                      height, parent, nullptr, CWin32Platform::module(), nullptr);
     if (!window->window_) {
         return nullptr;  // the destructor gives the class use back
     }
@@ -65,21 +118,46 @@ std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int h
 }
 
 CWin32Window::~CWin32Window() {
-    if (window_) {
-        if (dropActive_) {
-            RevokeDragDrop(window_);
-        }
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
+    if (!window_) {
+        releaseClass();  // never made, or already destroyed by the host
+        return;
     }
-    releaseClass();
+    // No message may reach the client any more: it is being deleted.
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    if (onOwnThread()) {
+        destroyWindow(window_);
+        return;
+    }
+    // The window's own thread destroys it at its next message; nothing waits for that, as
+    // that thread may be waiting for this one. Failing, the window went with its thread.
+    if (!SendNotifyMessageA(window_, kDestroyYourself, 0, 0)) {
+        releaseClass();
+    }
+}
+
+bool CWin32Window::onOwnThread() const {
+    return GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId();
 }
 
 const char* CWin32Window::className() {
-    return classNameText;
+    // "Plugin" and every hex digit of the module handle: eight on 32-bit systems, sixteen
+    // on 64-bit ones, where two modules may share the low half.
+    static const std::string name = [] {
+        const std::uint64_t handle = reinterpret_cast<std::uintptr_t>(CWin32Platform::module());
+        char text[32];
+        if (sizeof(std::uintptr_t) > 4) {
+            std::snprintf(text, sizeof text, "Plugin%08x%08x", static_cast<unsigned>(handle >> 32),
+                          static_cast<unsigned>(handle));
+        } else {
+            std::snprintf(text, sizeof text, "Plugin%08x", static_cast<unsigned>(handle));
+        }
+        return std::string(text);
+    }();
+    return name.c_str();
 }
 
 int CWin32Window::classUseCount() {
+    const std::lock_guard<std::mutex> hold(classLock);
     return classUses;
 }
 
@@ -91,6 +169,10 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
                                                LPARAM lParam) {
     auto* window = reinterpret_cast<CWin32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
     if (!window) {
+        if (message == kDestroyYourself) {
+            destroyWindow(handle);
+            return 0;
+        }
         return DefWindowProcA(handle, message, wParam, lParam);
     }
     switch (message) {
@@ -105,7 +187,7 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            window->mouseDown(lParam);
+            window->mouseDown(wParam, lParam);
             return 0;
         case WM_DESTROY:
             // The host destroyed its window first: the handle must not be used again.
@@ -135,7 +217,7 @@ void CWin32Window::paint() {
     EndPaint(handle, &paint);
 }
 
-void CWin32Window::mouseDown(LPARAM lParam) {
+void CWin32Window::mouseDown(WPARAM wParam, LPARAM lParam) {
     // A press may start a drag loop that outlives this window object: only locals after it.
     HWND handle = window_;
     HDC dc = GetDC(handle);
@@ -144,7 +226,8 @@ void CWin32Window::mouseDown(LPARAM lParam) {
     }
     {
         CWin32Surface surface(dc);
-        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)});
+        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)},
+                                  pressState(wParam));
     }
     ReleaseDC(handle, dc);
 }
@@ -204,7 +287,8 @@ bool CWin32Window::setDropActive(bool active) {
     if (active == dropActive_) {
         return true;
     }
-    if (!window_) {
+    // The registration belongs to the window's thread, which revokes it on destruction.
+    if (!window_ || !onOwnThread()) {
         return false;
     }
     if (active) {

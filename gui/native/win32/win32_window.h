@@ -9,19 +9,23 @@
 
 class CWin32Window : public CNativeWindow {
   public:
-    /// A visible child of `parent` at (0, 0); null when it cannot be made.
+    /// A visible child of `parent` at (0, 0); null when it cannot be made, also when
+    /// another module holds a class of our class name.
     static std::unique_ptr<CWin32Window> create(HWND parent, int width, int height,
                                                 CNativeWindowClient& client);
-    /// Destroys the window unless the host has already done so.
+    /// Destroys the window unless the host has already done so; from another thread, has
+    /// the window's own thread destroy it at its next message.
     ~CWin32Window() override;
     CWin32Window(const CWin32Window&) = delete;
     CWin32Window& operator=(const CWin32Window&) = delete;
 
     /// Null once the window is destroyed.
     HWND handle() const { return window_; }
-    /// The class name: "Plugin" and the module handle in eight hex digits.
+    /// The class name: "Plugin" and the module handle in hex, 8 digits on 32-bit systems
+    /// and 16 on 64-bit ones.
     static const char* className();
-    /// Windows of the class alive in the process; the class is registered while above 0.
+    /// Windows of the class in the process, counting those whose destruction another
+    /// thread has asked for; the class is registered while above 0.
     static int classUseCount();
     /// Whether the mouse buttons were swapped when the class was first registered.
     static bool buttonsSwapped();
@@ -32,6 +36,8 @@ class CWin32Window : public CNativeWindow {
 
     CPosition screenOrigin() override;
     void processEvents() override {}
+    /// Drawing reaches the screen at once on Windows.
+    void flush() override {}
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     bool setDropActive(bool active) override;
@@ -39,10 +45,11 @@ class CWin32Window : public CNativeWindow {
   private:
     explicit CWin32Window(CNativeWindowClient& client) : client_(client) {}
 
+    bool onOwnThread() const;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     void paint();
-    void mouseDown(LPARAM lParam);
+    void mouseDown(WPARAM wParam, LPARAM lParam);
 
     CNativeWindowClient& client_;
     HWND window_ = nullptr;

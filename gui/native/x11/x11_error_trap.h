@@ -7,10 +7,10 @@
 
 class CX11ErrorTrap {
   public:
-    /// Starts catching errors of `display`; errors of other connections still reach the
-    /// handler that was installed before.
+    /// Starts catching errors of `display` on this thread; errors of other connections
+    /// still reach the handler that was installed before the first trap.
     explicit CX11ErrorTrap(Display* display);
-    /// Collects what is still in flight, then puts the previous handler back.
+    /// Collects what is still in flight.
     ~CX11ErrorTrap();
     CX11ErrorTrap(const CX11ErrorTrap&) = delete;
     CX11ErrorTrap& operator=(const CX11ErrorTrap&) = delete;
@@ -21,9 +21,10 @@ class CX11ErrorTrap {
 
   private:
     static int handleError(Display* display, XErrorEvent* error);
+    /// Run when the library is unloaded: Xlib must not call into code that is gone.
+    static void restoreHandler();
 
     Display* display_;
     CX11ErrorTrap* outer_;
-    int (*previousHandler_)(Display*, XErrorEvent*);
     bool failed_ = false;
 };

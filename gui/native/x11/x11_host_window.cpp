@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gui/native/x11/x11_error_trap.h"
+#include "gui/native/x11/x11_platform.h"
 
 std::unique_ptr<CHostWindow> CHostWindow::create(int width, int height, const char* title) {
     return CX11HostWindow::open(width, height, title);
@@ -13,7 +14,7 @@ std::unique_ptr<CHostWindow> CHostWindow::create(int width, int height, const ch
 std::unique_ptr<CX11HostWindow> CX11HostWindow::open(int width, int height, const char* title) {
     if (width <= 0 || height <= 0)
         return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = CX11Platform::openDisplay();
     if (!display)
         return nullptr;
     const int screen = DefaultScreen(display);

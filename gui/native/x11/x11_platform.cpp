@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <ctime>
+#include <memory>
+#include <mutex>
 
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/native/soft/soft_surface.h"
@@ -13,24 +15,42 @@ CNativePlatform& CNativePlatform::system() {
     return platform;
 }
 
-CX11Platform::~CX11Platform() {
-    if (display_)
-        XCloseDisplay(display_);
+namespace {
+
+using DisplayHandle = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
+
+/// The calling thread's connection for pointer queries: opened on first use (a failed
+/// attempt is retried, the host may gain a display in between), closed with the thread.
+Display* threadDisplay() {
+    thread_local DisplayHandle display{nullptr, &XCloseDisplay};
+    if (!display)
+        display.reset(CX11Platform::openDisplay());
+    return display.get();
 }
 
-Display* CX11Platform::display() {
-    // A failed attempt is retried later: the host may gain a display in between.
-    if (!display_)
-        display_ = XOpenDisplay(nullptr);
-    return display_;
+}  // namespace
+
+Display* CX11Platform::openDisplay() {
+    // Xlib of older systems does not prepare itself for threads unless told, before any
+    // two threads use it; the host may use it from one thread only and never tell it.
+    static std::once_flag threadsInitialised;
+    std::call_once(threadsInitialised, [] { XInitThreads(); });
+    return XOpenDisplay(nullptr);
 }
 
 std::unique_ptr<CNativeWindow> CX11Platform::createWindow(void* parent, int width, int height,
                                                           CNativeWindowClient& client) {
     const auto parentId = static_cast<Window>(reinterpret_cast<std::uintptr_t>(parent));
-    if (parentId == None || !display())
+    if (parentId == None)
         return nullptr;
-    return CX11Window::create(display_, parentId, width, height, client);
+    Display* display = openDisplay();
+    if (!display)
+        return nullptr;
+    std::unique_ptr<CX11Window> window =
+        CX11Window::create(display, parentId, width, height, client);
+    if (!window)
+        XCloseDisplay(display);
+    return window;
 }
 
 std::unique_ptr<CSurface> CX11Platform::createOffscreen(int width, int height) {
@@ -42,13 +62,14 @@ std::unique_ptr<CNativeBitmap> CX11Platform::loadBitmap(int resourceId) {
 }
 
 bool CX11Platform::queryPointer(int& rootX, int& rootY, unsigned int& mask) {
-    if (!display())
+    Display* display = threadDisplay();
+    if (!display)
         return false;
     Window root = None;
     Window child = None;
     int windowX = 0;
     int windowY = 0;
-    return XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY,
+    return XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
                          &windowX, &windowY, &mask);
 }
 
@@ -58,6 +79,10 @@ int CX11Platform::mouseState() {
     unsigned int mask = 0;
     if (!queryPointer(x, y, mask))
         return 0;
+    return stateFromMask(mask);
+}
+
+int CX11Platform::stateFromMask(unsigned int mask) {
     // The server's button mapping already swaps the buttons for left-handed users.
     int state = 0;
     if (mask & Button1Mask)

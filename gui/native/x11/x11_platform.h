@@ -8,12 +8,12 @@
 
 class CX11Platform : public CNativePlatform {
   public:
-    CX11Platform() = default;
-    ~CX11Platform() override;
-    CX11Platform(const CX11Platform&) = delete;
-    CX11Platform& operator=(const CX11Platform&) = delete;
+    /// A new connection to the server at DISPLAY, or null. Hosts run several editors,
+    /// sometimes on several threads: each window has a connection of its own.
+    static Display* openDisplay();
 
-    /// `parent` is the host's window id. Null without an X server or with a bad window id.
+    /// `parent` is the host's window id; the window gets a connection of its own. Null
+    /// without an X server or with a bad window id.
     std::unique_ptr<CNativeWindow> createWindow(void* parent, int width, int height,
                                                 CNativeWindowClient& client) override;
     std::unique_ptr<CSurface> createOffscreen(int width, int height) override;
@@ -25,16 +25,15 @@ class CX11Platform : public CNativePlatform {
     void frameCreated() override {}
     void frameDestroyed() override {}
 
-    /// 0 without an X server.
+    /// Asked through the calling thread's own connection. 0 without an X server.
     int mouseState() override;
     CPosition cursorPosition() override;
     std::uint32_t ticks() override;
     void sleep(std::uint32_t milliseconds) override;
 
-  private:
-    /// Our own connection, opened on first use; null while no server can be reached.
-    Display* display();
-    bool queryPointer(int& rootX, int& rootY, unsigned int& mask);
+    /// CMouseStateBits of an X pointer and modifier mask.
+    static int stateFromMask(unsigned int mask);
 
-    Display* display_ = nullptr;
+  private:
+    bool queryPointer(int& rootX, int& rootY, unsigned int& mask);
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui/native/x11/x11_error_trap.h"
+#include "gui/native/x11/x11_platform.h"
 
 namespace {
 
@@ -69,13 +70,16 @@ CX11Window::CX11Window(Display* display, Window window, Window root, GC gc,
       shown_(surface_.pixels()) {}
 
 CX11Window::~CX11Window() {
+    if (deletedFlag_)
+        *deletedFlag_ = true;
     {
         CX11ErrorTrap trap(display_);
         if (exists_)
             XDestroyWindow(display_, window_);
         XFreeGC(display_, gc_);
     }
-    discardEvents();
+    // The window's remaining events go with its connection.
+    XCloseDisplay(display_);
 }
 
 void CX11Window::releaseSurface(CSurface*) {
@@ -128,7 +132,8 @@ void CX11Window::processEvents() {
                 if (damaged)
                     repair(damage);
                 damaged = false;
-                handleButton(event.xbutton);
+                if (!handleButton(event.xbutton))
+                    return;  // nothing of this window is left to touch
                 break;
             case DestroyNotify:
                 exists_ = false;
@@ -141,6 +146,11 @@ void CX11Window::processEvents() {
     if (damaged && exists_)
         repair(damage);
     handlingEvents_ = false;
+}
+
+void CX11Window::flush() {
+    if (exists_)
+        showChanges();
 }
 
 bool CX11Window::dispatchPendingPaint() {
@@ -201,13 +211,23 @@ void CX11Window::repair(const CRectangle& damaged) {
     showChanges();
 }
 
-void CX11Window::handleButton(const XButtonEvent& event) {
+bool CX11Window::handleButton(const XButtonEvent& event) {
     // Buttons 4 and 5 are the wheel, which nothing here uses.
     if (event.button < Button1 || event.button > Button3)
-        return;
-    client_.mouseDownInWindow(surface_, {event.x, event.y});
+        return true;
+    // The event's mask is the state before the press: the pressed button is added.
+    static const unsigned int pressedMask[] = {Button1Mask, Button2Mask, Button3Mask};
+    const int state = CX11Platform::stateFromMask(event.state | pressedMask[event.button - 1]);
+    // The client may close the editor during the press and delete this window with it.
+    bool deleted = false;
+    deletedFlag_ = &deleted;
+    client_.mouseDownInWindow(surface_, {event.x, event.y}, state);
+    if (deleted)
+        return false;
+    deletedFlag_ = nullptr;
     if (exists_)
         showChanges();
+    return true;
 }
 
 CRectangle CX11Window::changedArea() const {
@@ -250,11 +270,4 @@ void CX11Window::show(const CRectangle& area) {
 
 void CX11Window::showChanges() {
     show(changedArea());
-}
-
-void CX11Window::discardEvents() {
-    XEvent event;
-    while (XCheckIfEvent(display_, &event, &CX11Window::isForWindow,
-                         reinterpret_cast<XPointer>(this))) {
-    }
 }

@@ -15,11 +15,16 @@
 class CX11Window : public CNativeWindow {
   public:
     /// Null when `parent` is not a window of a TrueColor display or the size is empty.
+    /// The window owns `display` once made, and closes it with itself; the caller keeps
+    /// it when no window is made.
     static std::unique_ptr<CX11Window> create(Display* display, Window parent, int width,
                                               int height, CNativeWindowClient& client);
     ~CX11Window() override;
     CX11Window(const CX11Window&) = delete;
     CX11Window& operator=(const CX11Window&) = delete;
+
+    /// The window's id on the server.
+    Window id() const { return window_; }
 
     CSurface* acquireSurface() override { return &surface_; }
     /// Sends what changed since the last time to the server.
@@ -28,6 +33,7 @@ class CX11Window : public CNativeWindow {
 
     CPosition screenOrigin() override;
     void processEvents() override;
+    void flush() override;
     bool dispatchPendingPaint() override;
     void setCursor(int type) override;
     /// X11 has no file drop of ours yet: nothing is registered, and that is no failure.
@@ -41,19 +47,19 @@ class CX11Window : public CNativeWindow {
 
     /// Paints the damaged area through the client and shows it.
     void repair(const CRectangle& damaged);
-    void handleButton(const XButtonEvent& event);
+    /// Answers false when the client deleted this window during the press.
+    bool handleButton(const XButtonEvent& event);
     /// Smallest rectangle around every pixel that differs from what the server shows.
     CRectangle changedArea() const;
     void show(const CRectangle& area);
     void showChanges();
-    /// Takes the window's remaining events out of the shared queue, unhandled.
-    void discardEvents();
 
     Display* display_;
     Window window_;
     Window root_;
     bool exists_ = true;
     bool handlingEvents_ = false;
+    bool* deletedFlag_ = nullptr;  ///< set by the destructor while a press is handled
     GC gc_;
     CX11PixelFormat format_;
     CNativeWindowClient& client_;

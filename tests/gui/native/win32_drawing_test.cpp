@@ -92,7 +92,7 @@ class SceneClient : public CNativeWindowClient {
         surface.fillRect({0, 0, kWidth, kHeight});
         scene(surface);
     }
-    void mouseDownInWindow(CSurface&, CPosition) override {}
+    void mouseDownInWindow(CSurface&, CPosition, std::optional<std::int32_t>) override {}
     void windowDestroyed() override {}
 
     std::function<void(CSurface&)> scene = [](CSurface&) {};

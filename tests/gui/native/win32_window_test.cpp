@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "gui/frame.h"
@@ -14,13 +17,16 @@
 #include "gui/native/win32/win32_window.h"
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
+#include "tests/gui/test_editor.h"
 
 namespace {
 
 class RecordingClient : public CNativeWindowClient {
   public:
     void paintWindow(CSurface&, const CRectangle& damaged) override { paints.push_back(damaged); }
-    void mouseDownInWindow(CSurface& surface, CPosition where) override {
+    void mouseDownInWindow(CSurface& surface, CPosition where,
+                           std::optional<std::int32_t> state) override {
+        states.push_back(state.value_or(-1));
         presses.push_back(where);
         surface.setBrush(kColourRed);
         surface.fillRect({0, 0, 10, 10});
@@ -29,6 +35,7 @@ class RecordingClient : public CNativeWindowClient {
 
     std::vector<CRectangle> paints;
     std::vector<CPosition> presses;
+    std::vector<std::int32_t> states;
     bool destroyed = false;
 };
 
@@ -67,12 +74,20 @@ class Win32WindowTest : public ::testing::Test {
 TEST_F(Win32WindowTest, ChildWindowsShareOneClassRegisteredByTheFirstAndDroppedByTheLast) {
     auto first = makeWindow(client);
     ASSERT_NE(first, nullptr);
-    char expectedName[32];
-    std::snprintf(expectedName, sizeof expectedName, "Plugin%08x",
-                  unsigned(reinterpret_cast<std::uintptr_t>(CWin32Platform::module())));
     char text[64] = "";
     GetClassNameA(first->handle(), text, sizeof text);
-    EXPECT_STREQ(text, expectedName);
+    const std::string expectedName = text;
+    // The whole module handle in hex: "Plugin%08x" on 32-bit systems, 16 digits on 64-bit.
+    EXPECT_EQ(expectedName.size(), 6 + 2 * sizeof(void*));
+    EXPECT_EQ(expectedName.compare(0, 6, "Plugin"), 0);
+    EXPECT_EQ(std::strtoull(text + 6, nullptr, 16),
+              reinterpret_cast<std::uintptr_t>(CWin32Platform::module()));
+    if (sizeof(void*) == 4) {
+        char exact[32];
+        std::snprintf(exact, sizeof exact, "Plugin%08x",
+                      unsigned(reinterpret_cast<std::uintptr_t>(CWin32Platform::module())));
+        EXPECT_EQ(expectedName, exact);
+    }
     GetWindowTextA(first->handle(), text, sizeof text);
     EXPECT_STREQ(text, "Window");
     EXPECT_EQ(GetParent(first->handle()), host->handle());
@@ -82,17 +97,34 @@ TEST_F(Win32WindowTest, ChildWindowsShareOneClassRegisteredByTheFirstAndDroppedB
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(CWin32Window::classUseCount(), 2);
     first.reset();
-    EXPECT_TRUE(classRegistered(expectedName));
+    EXPECT_TRUE(classRegistered(expectedName.c_str()));
     second.reset();
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
-    EXPECT_FALSE(classRegistered(expectedName));
+    EXPECT_FALSE(classRegistered(expectedName.c_str()));
+}
+
+TEST_F(Win32WindowTest, AClassOfAnotherModuleUnderOurNameIsNeverUsed) {
+    // Another module took the name first; its procedure would receive our messages.
+    WNDCLASSA foreign{};
+    foreign.style = CS_GLOBALCLASS;
+    foreign.lpfnWndProc = DefWindowProcA;
+    foreign.hInstance = GetModuleHandleA("kernel32.dll");
+    foreign.lpszClassName = CWin32Window::className();
+    ASSERT_NE(RegisterClassA(&foreign), 0);
+    EXPECT_EQ(makeWindow(client), nullptr);
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
+    EXPECT_TRUE(classRegistered(CWin32Window::className())) << "left to its owner";
+    ASSERT_TRUE(UnregisterClassA(CWin32Window::className(), foreign.hInstance));
+
+    EXPECT_NE(makeWindow(client), nullptr);
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
 }
 
 TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     auto window = makeWindow(client);
     ASSERT_NE(window, nullptr);
     HWND handle = window->handle();
-    SendMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40));
+    SendMessageA(handle, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(30, 40));
     SendMessageA(handle, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(199, 119));
     SendMessageA(handle, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(0, 0));
     SendMessageA(handle, WM_LBUTTONUP, 0, MAKELPARAM(30, 40));
@@ -101,6 +133,8 @@ TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     EXPECT_EQ(client.presses[0].y, 40);
     EXPECT_EQ(client.presses[1].x, 199);
     EXPECT_EQ(client.presses[1].y, 119);
+    EXPECT_EQ(client.states,
+              (std::vector<std::int32_t>{kMouseLeft | kKeyControl, kMouseRight, kMouseMiddle}));
     EXPECT_EQ(shown(*host, 5, 5), 0xFF0000u) << "drawing during a press shows";
 
     while (window->dispatchPendingPaint()) {
@@ -131,6 +165,50 @@ TEST_F(Win32WindowTest, AWindowTheHostDestroyedIsReportedAndNotUsedAgain) {
     EXPECT_FALSE(window->setDropActive(true));
     window.reset();
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
+}
+
+TEST(Win32Window, DeletedOnAnotherThreadItIsDestroyedByItsOwnAndGivesTheClassBack) {
+    constexpr DWORD kPatience = 10000;  // milliseconds; only a broken hand-over waits so long
+    RecordingClient client;
+    std::unique_ptr<CWin32Window> window;
+    HWND handle = nullptr;
+    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE deleted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool stillThere = true;
+    bool registered = true;
+    int uses = -1;
+    std::thread owner([&] {
+        auto host = CHostWindow::create(200, 120, "owner thread");
+        if (host) {
+            window = CWin32Window::create(static_cast<HWND>(host->handle()), 200, 120, client);
+            handle = window ? window->handle() : nullptr;
+        }
+        SetEvent(created);
+        if (!handle) {
+            return;
+        }
+        // Serves its messages, as a host's user-interface thread does.
+        while (MsgWaitForMultipleObjects(1, &deleted, FALSE, kPatience, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1) {
+            host->processEvents();
+        }
+        host->processEvents();
+        stillThere = IsWindow(handle);
+        registered = classRegistered(CWin32Window::className());
+        uses = CWin32Window::classUseCount();
+    });
+    WaitForSingleObject(created, kPatience);
+    window.reset();
+    SetEvent(deleted);
+    owner.join();
+    CloseHandle(created);
+    CloseHandle(deleted);
+    if (!handle) {
+        GTEST_SKIP() << "no window system";
+    }
+    EXPECT_FALSE(stillThere);
+    EXPECT_EQ(uses, 0);
+    EXPECT_FALSE(registered);
 }
 
 TEST(Win32Platform, ImageLibraryEntryIsClearedWhenTheLastFrameLetsItGo) {
@@ -191,8 +269,15 @@ TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     frame->setBackground(background);
     background->release();
     frame->addView(new CProbeView({100, 50, 200, 100}, "red", log, kColourRed));
-    frame->addView(new CProbeView({150, 80, 300, 150}, "blue", log, CRgbColour{0, 0, 255, 0}));
+    auto* blue = new CProbeView({150, 80, 300, 150}, "blue", log, CRgbColour{0, 0, 255, 0});
+    frame->addView(blue);
     host->processEvents();
+
+    // A press the button has already left: the view's first read still sees it.
+    blue->mouseReads = 2;
+    HWND window = static_cast<CWin32Window*>(frame->getOpenWindow())->handle();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, 100));
+    EXPECT_EQ(blue->mouseStates, (std::vector<std::int32_t>{kMouseLeft | kKeyShift, 0}));
 
     EXPECT_EQ(shown(*host, 100, 50), 0xFF0000u);
     EXPECT_EQ(shown(*host, 150, 80), 0x0000FFu) << "the later child is on top";
@@ -210,6 +295,32 @@ TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     delete frame;
+    EXPECT_EQ(CWin32Window::classUseCount(), 0);
+}
+
+TEST(Win32Editor, TheHostMayCloseTheEditorInTheIdleADragGivesIt) {
+    auto host = CHostWindow::create(200, 120, "win32 editor test");
+    if (!host) {
+        GTEST_SKIP() << "no window system";
+    }
+    CEventLog log;
+    CTestEffect effect;  // owns and deletes the editor
+    auto* editor = new CTestEditor(&effect);
+    editor->open(host->handle());
+    auto* view = new CProbeView({20, 10, 60, 50}, "view", log);
+    editor->getFrame()->addView(view);
+    HWND window = static_cast<CWin32Window*>(editor->getFrame()->getOpenWindow())->handle();
+    effect.onHostIdle = [editor] { editor->close(); };
+    view->onPress = [&](CDrawContext*) {
+        view->getFrame()->runHostIdle();
+        log.push_back(view->getFrame()->isWindowOpen() ? "open" : "closed");
+    };
+    host->processEvents();
+    log.clear();
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+    EXPECT_EQ(log, (CEventLog{"press view 40,30", "closed", "delete view"}));
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(CWin32Window::classUseCount(), 0);
 }
 

@@ -28,11 +28,15 @@ class RecordingClient : public CNativeWindowClient {
         surface.setBrush(kColourRed);
         surface.fillRect({10, 20, 50, 40});
     }
-    void mouseDownInWindow(CSurface&, CPosition where) override { presses.push_back(where); }
+    void mouseDownInWindow(CSurface&, CPosition where, std::optional<std::int32_t> state) override {
+        presses.push_back(where);
+        states.push_back(state.value_or(-1));
+    }
     void windowDestroyed() override { destroyed = true; }
 
     int paints = 0;
     std::vector<CPosition> presses;
+    std::vector<std::int32_t> states;
     bool destroyed = false;
 };
 
@@ -112,6 +116,7 @@ TEST_F(X11WindowTest, PressesArriveInClientCoordinatesAndStateIsPolled) {
     ASSERT_EQ(client.presses.size(), 1u);
     EXPECT_EQ(client.presses[0].x, 33);
     EXPECT_EQ(client.presses[0].y, 44);
+    EXPECT_EQ(client.states[0], kMouseLeft) << "the press carries its own button";
     const CPosition origin = window->screenOrigin();
     EXPECT_EQ(platform.cursorPosition().x, origin.x + 33);
     EXPECT_EQ(platform.cursorPosition().y, origin.y + 44);
