@@ -77,11 +77,6 @@ VstInt32 AEffGUIEditor::open(void* parentWindow) {
 
 void AEffGUIEditor::close() {}
 
-void AEffGUIEditor::deleteFrame() {
-    delete frame;
-    frame = nullptr;
-}
-
 void AEffGUIEditor::idle() {
     if (inHostIdle) {
         return;
