@@ -56,8 +56,12 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fa
     return {code, fileText(outPath), fileText(errPath)};
 }
 
-void writeIntegers(const std::string& path, int format, int channels, int rate,
-                   const std::vector<int>& samples) {
+namespace {
+
+/// Writes interleaved `samples` through libsndfile's writer for their type.
+template <typename Sample, typename Write>
+void writeFrames(const std::string& path, int format, int channels, int rate,
+                 const std::vector<Sample>& samples, Write write) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;
@@ -65,8 +69,15 @@ void writeIntegers(const std::string& path, int format, int channels, int rate,
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
     const sf_count_t frames = static_cast<sf_count_t>(samples.size()) / channels;
-    EXPECT_EQ(sf_writef_int(file, samples.data(), frames), frames);
+    EXPECT_EQ(write(file, samples.data(), frames), frames);
     sf_close(file);
+}
+
+}  // namespace
+
+void writeIntegers(const std::string& path, int format, int channels, int rate,
+                   const std::vector<int>& samples) {
+    writeFrames(path, format, channels, rate, samples, sf_writef_int);
 }
 
 void writeAudio(const std::string& path, int format, int channels, int rate,
@@ -81,15 +92,7 @@ void writeAudio(const std::string& path, int format, int channels, int rate,
         writeIntegers(path, format, channels, rate, integers);
         return;
     }
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    const sf_count_t frames = static_cast<sf_count_t>(samples.size()) / channels;
-    EXPECT_EQ(sf_writef_float(file, samples.data(), frames), frames);
-    sf_close(file);
+    writeFrames(path, format, channels, rate, samples, sf_writef_float);
 }
 
 std::vector<int> readIntegers(const std::string& path, int& format) {
