@@ -5,10 +5,10 @@
 #include <cstring>
 #include <exception>
 
+#include "engine/meter_scale.h"
+
 namespace {
 
-constexpr float kDecibelAddend = 1e-20f;
-constexpr float kFloorDecibels = -40.0f;
 constexpr float kDelayRange = 0.3f;
 
 /// Both channels' sums and peaks in one pass: the two addition chains run side by side.
@@ -33,34 +33,6 @@ void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum
 }
 
 }  // namespace
-
-float toDecibels(float x) {
-    const float shifted = static_cast<float>(static_cast<double>(x) + kDecibelAddend);
-    const float log = static_cast<float>(std::log10(static_cast<double>(shifted)));
-    return 20.0f * log;
-}
-
-float toUnitRange(float value, float low, float high) {
-    if (!(value > low)) {
-        return 0.0f;
-    }
-    if (value >= high) {
-        return 1.0f;
-    }
-    return (value - low) / (high - low);
-}
-
-float meterValue(int channel, float reading) {
-    // Readings at or below 0.01f fall to -40 dB or less, readings from 1 up to 0 dB or more:
-    // known levels without a logarithm.
-    float level = 0.0f;
-    if (reading >= 1.0f) {
-        level = 1.0f;
-    } else if (reading > 0.01f) {
-        level = toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
-    }
-    return static_cast<float>(channel) + 0.5f * level;
-}
 
 void MeterEngine::createDetectors() {
     channelCount = 2;

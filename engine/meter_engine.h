@@ -14,13 +14,6 @@
 static_assert(std::atomic<float>::is_always_lock_free, "lock-free float atomics");
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "lock-free integer atomics");
 
-/// 20 log10 of `x`, with a tiny addend so that 0 gives -400 dB.
-float toDecibels(float x);
-/// `value` mapped linearly from low..high to 0..1 and clamped; 0 for not-a-number.
-float toUnitRange(float value, float low, float high);
-/// A reading encoded for publishing: `channel` + 0.5 x its level on the -40..0 dB scale.
-float meterValue(int channel, float reading);
-
 class MeterEngine {
   public:
     static constexpr float kRmsTime = 0.84f;
