@@ -69,13 +69,17 @@ class RunningMax {
                 nodes[node] = right > left ? right : left;
             }
         }
-        // One path is left: its value stays in a register, so no step waits for a store.
+        // One path is left: its value stays in a register, so no step waits for a store. A
+        // node whose value comes out unchanged leaves every node above it as it was.
         std::uint32_t node = low;
         T larger = nodes[node];
         while (node > 1) {
             const T sibling = nodes[node ^ 1u];
             larger = sibling > larger ? sibling : larger;
             node >>= 1;
+            if (nodes[node] == larger) {
+                break;
+            }
             nodes[node] = larger;
         }
     }
