@@ -53,17 +53,10 @@ class ADelay : public AudioEffectX {
   protected:
     MeterEngine engine;
     std::unique_ptr<EffectProgram[]> programs;
-    std::atomic<float> paramDelay{0.0f};
-    std::atomic<float> paramRmsLevel{0.0f};
-    std::atomic<float> paramPeakLevel{0.0f};
-    std::atomic<float> paramHoldLevel{0.0f};
-    std::atomic<float> paramVolume{0.0f};
-    std::atomic<float> paramMode{0.0f};
-    std::atomic<float> paramRmsMode{0.0f};
-    std::atomic<float> paramResp{0.0f};
+    /// The values of the eight parameters, by index.
+    std::atomic<float> parameters[kNumParams] = {};
 
   private:
-    std::atomic<float>& parameterField(VstInt32 index);
     void publishMeters();
 
     /// `curProgram` as the audio thread reads it.

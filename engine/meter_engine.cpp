@@ -11,7 +11,10 @@ namespace {
 
 constexpr float kDelayRange = 0.3f;
 
-/// Both channels' sums and peaks in one pass: the two addition chains run side by side.
+/// Both channels' sums and peaks in one pass: the two addition chains run side by side. The
+/// peaks keep the larger magnitude with the running peak first, which compiles to one maximum
+/// instruction without a copy; a not-a-number sample would then reach the peak, but it also
+/// makes the sum one, and such a block is measured again by sanitisedSumAndPeak.
 void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum[2],
                     float peak[2]) {
     float s0 = 0.0f;
@@ -23,13 +26,24 @@ void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum
         const float b = x1[i];
         s0 = s0 + a * a;
         s1 = s1 + b * b;
-        p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
-        p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
+        p0 = p0 > std::fabs(a) ? p0 : std::fabs(a);
+        p1 = p1 > std::fabs(b) ? p1 : std::fabs(b);
     }
     sum[0] = s0;
     sum[1] = s1;
     peak[0] = p0;
     peak[1] = p1;
+}
+
+/// sumAndPeakPair, with a channel whose block holds bad samples measured again.
+void measurePair(const float* x0, const float* x1, std::uint32_t n, float sum[2], float peak[2]) {
+    sumAndPeakPair(x0, x1, n, sum, peak);
+    if (!(sum[0] < kBadBlockSum)) {
+        sanitisedSumAndPeak(x0, n, sum[0], peak[0]);
+    }
+    if (!(sum[1] < kBadBlockSum)) {
+        sanitisedSumAndPeak(x1, n, sum[1], peak[1]);
+    }
 }
 
 }  // namespace
@@ -130,12 +144,19 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
     measureBoth(meterInput0.data(), meterInput1.data(), n);
 }
 
-float MeterEngine::publishedValue(std::size_t meter, int channel, float reading) {
-    if (!(reading == lastReadings[meter])) {
-        lastReadings[meter] = reading;
-        lastValues[meter] = meterValue(channel, reading);
+void MeterEngine::meterValues(float rmsGain, float values[]) {
+    const Detector& first = detectors[0];
+    const Detector& second = detectors[1];
+    const float readings[kMeters] = {first.rmsLevel * rmsGain, second.rmsLevel * rmsGain,
+                                     first.peakLevel,          second.peakLevel,
+                                     first.holdLevel,          second.holdLevel};
+    for (std::size_t meter = 0; meter < kMeters; ++meter) {
+        if (!(readings[meter] == lastReadings[meter])) {
+            lastReadings[meter] = readings[meter];
+            lastValues[meter] = meterValue(static_cast<int>(meter % 2), readings[meter]);
+        }
+        values[meter] = lastValues[meter];
     }
-    return lastValues[meter];
 }
 
 bool MeterEngine::growMeterInputs(std::uint32_t n) {
@@ -208,6 +229,17 @@ void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
 
 void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n) {
     const std::uint32_t blockLength = detectors[0].blockLength;
+    float sum[2];
+    float peak[2];
+    if (n <= blockLength) {
+        // One measurement block or none, as with every short host block: nothing to gather.
+        if (n != 0) {
+            measurePair(x0, x1, n, sum, peak);
+            detectors[0].stepBlock(sum[0], peak[0], n);
+            detectors[1].stepBlock(sum[1], peak[1], n);
+        }
+        return;
+    }
     float sums[2][Detector::kMaxBatch];
     float peaks[2][Detector::kMaxBatch];
     for (std::uint32_t start = 0; start < n;) {
@@ -215,15 +247,7 @@ void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n)
         std::uint32_t count = 0;
         for (; blocks < Detector::kMaxBatch && start < n; ++blocks, start += count) {
             count = std::min(blockLength, n - start);
-            float sum[2];
-            float peak[2];
-            sumAndPeakPair(x0 + start, x1 + start, count, sum, peak);
-            if (!(sum[0] < kBadBlockSum)) {
-                sanitisedSumAndPeak(x0 + start, count, sum[0], peak[0]);
-            }
-            if (!(sum[1] < kBadBlockSum)) {
-                sanitisedSumAndPeak(x1 + start, count, sum[1], peak[1]);
-            }
+            measurePair(x0 + start, x1 + start, count, sum, peak);
             for (int c = 0; c < 2; ++c) {
                 sums[c][blocks] = sum[c];
                 peaks[c][blocks] = peak[c];
