@@ -12,15 +12,6 @@ constexpr const char* kParameterNames[ADelay::kNumParams] = {
 constexpr const char* kParameterLabels[ADelay::kNumParams] = {
     "samples", "apples", "apples", "apples", "dB", "", "", ""};
 
-constexpr VstInt32 kDelay = 0;
-constexpr VstInt32 kRmsLevel = 1;
-constexpr VstInt32 kPeakLevel = 2;
-constexpr VstInt32 kHoldLevel = 3;
-constexpr VstInt32 kVolume = 4;
-constexpr VstInt32 kMode = 5;
-constexpr VstInt32 kResp = 6;
-constexpr VstInt32 kRmsMode = 7;
-
 /// Gain that makes a sine's RMS reading equal its peak.
 constexpr float kSqrt2 = 1.41421354f;
 
@@ -52,17 +43,14 @@ ADelay::ADelay(audioMasterCallback audioMaster)
 ADelay::~ADelay() = default;
 
 void ADelay::setParameter(VstInt32 index, float value) {
-    if (isParameter(index)) {
-        parameters[index].store(value, kRelaxed);
-        programs[currentProgram.load(kRelaxed)].values[index].store(value, kRelaxed);
-        if (index == kDelay) {
-            engine.setDelay(value, getSampleRate());
-        } else if (index == kResp) {
-            applyResponse();
-        }
-    }
-    if (editor) {
-        editor->postUpdate();
+    storeParameter(index, value);
+}
+
+void ADelay::applySetting(VstInt32 index, float value) {
+    if (index == kDelay) {
+        engine.setDelay(value, getSampleRate());
+    } else if (index == kResp) {
+        applyResponse();
     }
 }
 
