@@ -13,20 +13,19 @@ constexpr float kFloorDecibels = -40.0f;
 constexpr float kFloorReading = 0.01f;
 
 constexpr double kLn10 = 2.302585092994045684017991454684;
-constexpr double kLog10Of2 = 0.301029995663981195213738894724;
+constexpr double kLn2 = 0.693147180559945309417232121458;
 
-// A reading x = 2^k z, with z from 0.7012 to 1.4023, has log10 x = k log10 2 + log10 c +
-// log10(1 + r), where c is the centre of the table interval holding z and r = z / c - 1.
-// The intervals are the 128 runs of float bit patterns above kLowestZBits.
-constexpr std::uint32_t kLowestZBits = 0x3f338000u;
-constexpr std::uint32_t kOneBits = 0x3f800000u;
-constexpr int kIntervalBits = 7;
-constexpr std::uint32_t kIntervals = 1u << kIntervalBits;
-constexpr int kIntervalShift = 23 - kIntervalBits;
+// A reading x has log10 x = log10 c + log10(1 + r), where c is the centre of the table
+// interval holding x and r = x / c - 1. The intervals are the runs of 2^17 float bit patterns
+// from the one holding 0.01 to the one ending at 1: 64 to a power of two, so |r| <= 2^-7.
+constexpr int kIntervalShift = 17;
 constexpr std::uint32_t kIntervalWidth = 1u << kIntervalShift;
+constexpr std::uint32_t kFirstInterval = 0x3c23d70au >> kIntervalShift;  // holds 0.01
+constexpr std::uint32_t kLastInterval = (0x3f800000u >> kIntervalShift) - 1;
+constexpr std::uint32_t kIntervals = kLastInterval - kFirstInterval + 1;
 
 struct LogEntry {
-    /// 1 / c, with at most 29 significant bits: z / c is then an exact product.
+    /// 1 / c, with at most 29 significant bits: x / c is then an exact product.
     double inverseCentre;
     /// log10 c, to a few units in the last place.
     double log10Centre;
@@ -44,14 +43,21 @@ constexpr double valueOfBits(std::uint32_t bits) {
     return value;
 }
 
-/// ln v for v near 1, as 2 atanh((v - 1) / (v + 1)); the series converges fast from 0.7 to 1.5.
+/// ln v: v = 2^k w with w from 0.7 to 1.4, ln w = 2 atanh((w - 1) / (w + 1)) by its series.
 constexpr double naturalLog(double v) {
+    double scaled = 0.0;
+    for (; v > 1.4142135623730951; v *= 0.5) {
+        scaled += kLn2;
+    }
+    for (; v < 0.7071067811865476; v *= 2.0) {
+        scaled -= kLn2;
+    }
     const double s = (v - 1.0) / (v + 1.0);
     double sum = 0.0;
     for (int j = 41; j >= 1; j -= 2) {
         sum = sum * (s * s) + 1.0 / j;
     }
-    return 2.0 * s * sum;
+    return scaled + 2.0 * s * sum;
 }
 
 /// `v` rounded to 29 significant bits (Veltkamp's split).
@@ -63,12 +69,12 @@ constexpr double toShortMantissa(double v) {
 constexpr std::array<LogEntry, kIntervals> makeLogTable() {
     std::array<LogEntry, kIntervals> table{};
     for (std::uint32_t i = 0; i < kIntervals; ++i) {
-        const std::uint32_t low = kLowestZBits + i * kIntervalWidth;
+        const std::uint32_t low = (kFirstInterval + i) << kIntervalShift;
         const double centre = 0.5 * (valueOfBits(low) + valueOfBits(low + kIntervalWidth));
-        // The interval around 1 keeps c = 1: readings just below 1, whose logarithms are
-        // tiny, then come from the polynomial alone, with no cancellation against log10 c.
-        const bool holdsOne = low <= kOneBits && kOneBits < low + kIntervalWidth;
-        const double inverse = holdsOne ? 1.0 : toShortMantissa(1.0 / centre);
+        // The last interval, up to 1, takes c = 1: readings just below 1, whose logarithms
+        // are tiny, then come from the series alone, with no cancellation against log10 c.
+        const double inverse =
+            kFirstInterval + i == kLastInterval ? 1.0 : toShortMantissa(1.0 / centre);
         table[i] = {inverse, -naturalLog(inverse) / kLn10};
     }
     return table;
@@ -76,7 +82,7 @@ constexpr std::array<LogEntry, kIntervals> makeLogTable() {
 
 constexpr std::array<LogEntry, kIntervals> kLogTable = makeLogTable();
 
-// log10(1 + r) = r (a1 + a2 r + ... + a6 r^5) + O(r^7); |r| <= 2^-8 leaves under 2^-60.
+// log10(1 + r) = r (a1 + a2 r + ... + a6 r^5) + O(r^7); |r| <= 2^-7 leaves under 2^-53.
 constexpr double kA1 = 1.0 / kLn10;
 constexpr double kA2 = -1.0 / (2.0 * kLn10);
 constexpr double kA3 = 1.0 / (3.0 * kLn10);
@@ -84,24 +90,20 @@ constexpr double kA4 = -1.0 / (4.0 * kLn10);
 constexpr double kA5 = 1.0 / (5.0 * kLn10);
 constexpr double kA6 = -1.0 / (6.0 * kLn10);
 
-/// log10 of a reading from 0.01 to 1, in double precision, pure IEEE arithmetic: every
-/// platform gets the same bits. The table is good to a few units in the last place, r is
-/// exact, and log10 c and k log10 2 are at most three times log10 x, so the result is within
-/// 2^-47 of its own magnitude: under 2^6 units in its last place.
+/// log10 of a reading from 0.01 up to 1, in double precision and pure IEEE arithmetic: every
+/// platform gets the same bits. r is exact and the table good to a few units in the last
+/// place; |log10 c| is at most three times |log10 x|, and |log10 x| is at least 2^-9 but in
+/// the last interval, where the series alone is within 2^-44 of its value. So the result is
+/// within 2^-43 of its own magnitude: under 2^10 units in its last place.
 double approximateLog10(float x) {
     std::uint32_t bits;
     std::memcpy(&bits, &x, sizeof bits);
-    const std::uint32_t offset = bits - kLowestZBits;
-    const LogEntry& entry = kLogTable[(offset >> kIntervalShift) % kIntervals];
-    const std::int32_t k = static_cast<std::int32_t>(offset) >> 23;
-    const std::uint32_t zBits = bits - (offset & 0xff800000u);
-    float z;
-    std::memcpy(&z, &zBits, sizeof z);
-    const double r = static_cast<double>(z) * entry.inverseCentre - 1.0;
+    const LogEntry& entry = kLogTable[(bits >> kIntervalShift) - kFirstInterval];
+    const double r = static_cast<double>(x) * entry.inverseCentre - 1.0;
     const double r2 = r * r;
     const double high = kA3 + kA4 * r + r2 * (kA5 + kA6 * r);
     const double series = kA1 + kA2 * r + r2 * high;
-    return (k * kLog10Of2 + entry.log10Centre) + r * series;
+    return entry.log10Centre + r * series;
 }
 
 /// Distance, in units in the last place of a double, below which rounding to float is left
