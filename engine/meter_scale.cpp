@@ -153,7 +153,3 @@ float meterLevel(float reading) {
     }
     return toUnitRange(20.0f * static_cast<float>(log), kFloorDecibels, 0.0f);
 }
-
-float meterValue(int channel, float reading) {
-    return static_cast<float>(channel) + 0.5f * meterLevel(reading);
-}

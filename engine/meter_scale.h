@@ -11,4 +11,6 @@ float toUnitRange(float value, float low, float high);
 /// logarithm: its cost is taken once per block for each changed reading.
 float meterLevel(float reading);
 /// A reading encoded for publishing: `channel` + 0.5 x its level on the -40..0 dB scale.
-float meterValue(int channel, float reading);
+inline float meterValue(int channel, float reading) {
+    return static_cast<float>(channel) + 0.5f * meterLevel(reading);
+}
