@@ -12,11 +12,11 @@ namespace {
 constexpr float kDelayRange = 0.3f;
 
 /// Both channels' sums and peaks in one pass: the two addition chains run side by side, each
-/// adding its squares in order. Four samples per step, with a running peak per position: the
-/// compiler keeps the peaks in vector registers and the loop issues about half the
-/// instructions, so more of the block's fixed work overlaps the addition chains. A
-/// not-a-number sample can reach a peak, but it also makes the sum one, and such a block is
-/// measured again by sanitisedSumAndPeak.
+/// adding its squares in order. Four samples per step, with a running peak per position, let
+/// the compiler square and compare four samples at once: half the instructions of a plain
+/// loop, so more of the block's fixed work overlaps the addition chains. A not-a-number
+/// sample can reach a peak, but it also makes the sum one, and such a block is measured
+/// again by sanitisedSumAndPeak.
 void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum[2],
                     float peak[2]) {
     float s0 = 0.0f;
