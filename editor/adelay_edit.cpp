@@ -11,7 +11,7 @@ ADelayEdit::ADelayEdit(audioMasterCallback audioMaster) : ADelay(audioMaster) {
 ADelayEdit::~ADelayEdit() = default;
 
 void ADelayEdit::setParameter(VstInt32 index, float value) {
-    ADelay::setParameter(index, value);
+    storeParameter(index, value);
     if (editor) {
         // Every editor of this effect is a GUI editor: its constructor is what registers it.
         static_cast<AEffGUIEditor*>(editor)->setParameter(index, value);

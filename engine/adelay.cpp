@@ -12,15 +12,6 @@ constexpr const char* kParameterNames[ADelay::kNumParams] = {
 constexpr const char* kParameterLabels[ADelay::kNumParams] = {
     "samples", "apples", "apples", "apples", "dB", "", "", ""};
 
-constexpr VstInt32 kDelay = 0;
-constexpr VstInt32 kRmsLevel = 1;
-constexpr VstInt32 kPeakLevel = 2;
-constexpr VstInt32 kHoldLevel = 3;
-constexpr VstInt32 kVolume = 4;
-constexpr VstInt32 kMode = 5;
-constexpr VstInt32 kResp = 6;
-constexpr VstInt32 kRmsMode = 7;
-
 /// Gain that makes a sine's RMS reading equal its peak.
 constexpr float kSqrt2 = 1.41421354f;
 
@@ -51,44 +42,20 @@ ADelay::ADelay(audioMasterCallback audioMaster)
 
 ADelay::~ADelay() = default;
 
-std::atomic<float>& ADelay::parameterField(VstInt32 index) {
-    switch (index) {
-        case kDelay:
-            return paramDelay;
-        case kRmsLevel:
-            return paramRmsLevel;
-        case kPeakLevel:
-            return paramPeakLevel;
-        case kHoldLevel:
-            return paramHoldLevel;
-        case kVolume:
-            return paramVolume;
-        case kMode:
-            return paramMode;
-        case kResp:
-            return paramResp;
-        default:
-            return paramRmsMode;
-    }
+void ADelay::setParameter(VstInt32 index, float value) {
+    storeParameter(index, value);
 }
 
-void ADelay::setParameter(VstInt32 index, float value) {
-    if (isParameter(index)) {
-        parameterField(index).store(value, kRelaxed);
-        programs[currentProgram.load(kRelaxed)].values[index].store(value, kRelaxed);
-        if (index == kDelay) {
-            engine.setDelay(value, getSampleRate());
-        } else if (index == kResp) {
-            applyResponse();
-        }
-    }
-    if (editor) {
-        editor->postUpdate();
+void ADelay::applySetting(VstInt32 index, float value) {
+    if (index == kDelay) {
+        engine.setDelay(value, getSampleRate());
+    } else if (index == kResp) {
+        applyResponse();
     }
 }
 
 float ADelay::getParameter(VstInt32 index) {
-    return isParameter(index) ? parameterField(index).load(kRelaxed) : 0.0f;
+    return isParameter(index) ? parameters[index].load(kRelaxed) : 0.0f;
 }
 
 void ADelay::setProgram(VstInt32 program) {
@@ -147,9 +114,9 @@ void ADelay::getParameterDisplay(VstInt32 index, char* text) {
     if (index == kDelay) {
         long2string(engine.delaySamples.load(kRelaxed), text);
     } else if (index == kVolume) {
-        dB2string(paramVolume.load(kRelaxed), text);
+        dB2string(parameters[kVolume].load(kRelaxed), text);
     } else {
-        float2string(parameterField(index).load(kRelaxed), text);
+        float2string(parameters[index].load(kRelaxed), text);
     }
 }
 
@@ -195,7 +162,8 @@ void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
         }
     }
     engine.applyPending();
-    engine.run(inputs, outputs, static_cast<std::uint32_t>(sampleFrames), paramMode.load(kRelaxed));
+    engine.run(inputs, outputs, static_cast<std::uint32_t>(sampleFrames),
+               parameters[kMode].load(kRelaxed));
     publishMeters();
 }
 
@@ -204,15 +172,15 @@ void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
 }
 
 void ADelay::publishMeters() {
-    const float gain = paramRmsMode.load(kRelaxed) > 0.5f ? 1.0f : kSqrt2;
-    const Detector& first = engine.detectors[0];
-    const Detector& second = engine.detectors[1];
-    setParameter(kRmsLevel, engine.publishedValue(0, 0, first.rmsLevel * gain));
-    setParameter(kRmsLevel, engine.publishedValue(1, 1, second.rmsLevel * gain));
-    setParameter(kPeakLevel, engine.publishedValue(2, 0, first.peakLevel));
-    setParameter(kPeakLevel, engine.publishedValue(3, 1, second.peakLevel));
-    setParameter(kHoldLevel, engine.publishedValue(4, 0, first.holdLevel));
-    setParameter(kHoldLevel, engine.publishedValue(5, 1, second.holdLevel));
+    const float gain = parameters[kRmsMode].load(kRelaxed) > 0.5f ? 1.0f : kSqrt2;
+    float values[MeterEngine::kMeters];
+    engine.meterValues(gain, values);
+    setParameter(kRmsLevel, values[0]);
+    setParameter(kRmsLevel, values[1]);
+    setParameter(kPeakLevel, values[2]);
+    setParameter(kPeakLevel, values[3]);
+    setParameter(kHoldLevel, values[4]);
+    setParameter(kHoldLevel, values[5]);
 }
 
 void ADelay::setSampleRate(float newSampleRate) {
@@ -233,7 +201,7 @@ void ADelay::resume() {
 }
 
 void ADelay::applyResponse() {
-    const float resp = paramResp.load(kRelaxed);
+    const float resp = parameters[kResp].load(kRelaxed);
     const float holdTime = resp < 0.3f ? 0.0f : (resp < 0.7f ? 1.0f : 3.0f);
     engine.requestTimes(holdTime);
 }

@@ -14,6 +14,15 @@ class ADelay : public AudioEffectX {
     static constexpr VstInt32 kNumPrograms = 16;
     static constexpr VstInt32 kNumParams = 8;
     static constexpr VstInt32 kNumChannels = 2;
+    // The parameters by index.
+    static constexpr VstInt32 kDelay = 0;
+    static constexpr VstInt32 kRmsLevel = 1;
+    static constexpr VstInt32 kPeakLevel = 2;
+    static constexpr VstInt32 kHoldLevel = 3;
+    static constexpr VstInt32 kVolume = 4;
+    static constexpr VstInt32 kMode = 5;
+    static constexpr VstInt32 kResp = 6;
+    static constexpr VstInt32 kRmsMode = 7;
 
     /// Throws std::bad_alloc when the programs or the engine cannot be allocated.
     explicit ADelay(audioMasterCallback audioMaster);
@@ -51,19 +60,30 @@ class ADelay : public AudioEffectX {
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:
+    /// What setParameter does, inline: the effect with an editor stores each of the six
+    /// values published per block without a further call.
+    void storeParameter(VstInt32 index, float value) {
+        if (index >= 0 && index < kNumParams) {
+            parameters[index].store(value, std::memory_order_relaxed);
+            programs[currentProgram.load(std::memory_order_relaxed)].values[index].store(
+                value, std::memory_order_relaxed);
+            if (index == kDelay || index == kResp) {
+                applySetting(index, value);
+            }
+        }
+        if (editor) {
+            editor->postUpdate();
+        }
+    }
+
     MeterEngine engine;
     std::unique_ptr<EffectProgram[]> programs;
-    std::atomic<float> paramDelay{0.0f};
-    std::atomic<float> paramRmsLevel{0.0f};
-    std::atomic<float> paramPeakLevel{0.0f};
-    std::atomic<float> paramHoldLevel{0.0f};
-    std::atomic<float> paramVolume{0.0f};
-    std::atomic<float> paramMode{0.0f};
-    std::atomic<float> paramRmsMode{0.0f};
-    std::atomic<float> paramResp{0.0f};
+    /// The values of the eight parameters, by index.
+    std::atomic<float> parameters[kNumParams] = {};
 
   private:
-    std::atomic<float>& parameterField(VstInt32 index);
+    /// Carries out a change of "Delay" or "Resp".
+    void applySetting(VstInt32 index, float value);
     void publishMeters();
 
     /// `curProgram` as the audio thread reads it.

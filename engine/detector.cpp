@@ -5,8 +5,6 @@
 
 namespace {
 
-/// Levels below this are flushed to exactly zero, so decays end instead of going denormal.
-constexpr float kLevelFloor = 1e-20f;
 /// Samples at or above this magnitude could overflow a block's sum of squares.
 constexpr float kOverflowingSample = 0x1p60f;
 /// About twelve hours of 128-sample blocks at 48 kHz: far beyond any hold time in use.
@@ -144,24 +142,12 @@ void Detector::measure(const float* samples, std::uint32_t count) {
 
 void Detector::stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks,
                           std::uint32_t lastLength) {
-    // Indexed rather than branched: the comparison is a coin toss on noisy signals.
-    const float rmsCoefs[2] = {rmsFallBlockCoef, rmsRiseBlockCoef};
-    const float peakKeep = 1.0f - peakFallBlockCoef;
-    const float fullLength = static_cast<float>(blockLength);
     float rms = rmsLevel;
-    float peakLevelNow = peakLevel;
+    float peakNow = peakLevel;
     for (std::uint32_t b = 0; b < blocks; ++b) {
-        const float n = b + 1 == blocks ? static_cast<float>(lastLength) : fullLength;
-        const float meanSquare = sums[b] / n;
-        const float blockRms = static_cast<float>(std::sqrt(static_cast<double>(meanSquare)));
-        rms = rms + (blockRms - rms) * rmsCoefs[blockRms > rms ? 1 : 0];
-        rms = rms < kLevelFloor ? 0.0f : rms;
-
-        const float decayed = peakKeep * peakLevelNow;
-        const float floored = decayed < kLevelFloor ? 0.0f : decayed;
-        peakLevelNow = peaks[b] > decayed ? peaks[b] : floored;
+        advance(sums[b], peaks[b], b + 1 == blocks ? lastLength : blockLength, rms, peakNow);
     }
     rmsLevel = rms;
-    peakLevel = peakLevelNow;
+    peakLevel = peakNow;
     holdLevel = holdBlocks != 0 ? holdWindow.pushMany(peaks, blocks) : 0.0f;
 }

@@ -2,6 +2,7 @@
 // all updated once per measurement block of 128 samples.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "engine/running_max.h"
@@ -39,6 +40,16 @@ class Detector {
     /// which has `lastLength` samples.
     void stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks,
                     std::uint32_t lastLength);
+    /// stepBlocks for one block of `length` (1 to blockLength) samples: the step of every
+    /// host block shorter than a measurement block, kept inline for them.
+    void stepBlock(float sum, float peak, std::uint32_t length) {
+        float rms = rmsLevel;
+        float peakNow = peakLevel;
+        advance(sum, peak, length, rms, peakNow);
+        rmsLevel = rms;
+        peakLevel = peakNow;
+        holdLevel = holdBlocks != 0 ? holdWindow.push(peak) : 0.0f;
+    }
 
     float rmsRiseTime = 0.1f;
     float rmsFallTime = 0.2f;
@@ -59,7 +70,28 @@ class Detector {
     RunningMax<float> holdWindow;
 
   private:
+    /// Levels below this are flushed to exactly zero, so decays end instead of going denormal.
+    static constexpr float kLevelFloor = 1e-20f;
+
     void deriveCoefficients();
+
+    /// Moves `rms` and `peakNow` on by one block of `length` samples with sum of squares `sum`
+    /// and largest magnitude `peak`.
+    void advance(float sum, float peak, std::uint32_t length, float& rms, float& peakNow) const {
+        const float n = static_cast<float>(length);
+        // For a power of two the product with the exact reciprocal is the quotient, sooner.
+        const float meanSquare = (length & (length - 1)) == 0 ? sum * (1.0f / n) : sum / n;
+        const float blockRms = std::sqrt(meanSquare);
+        // Indexed rather than branched: the comparison is a coin toss on noisy signals.
+        const float coefs[2] = {rmsFallBlockCoef, rmsRiseBlockCoef};
+        const float coef = coefs[blockRms > rms ? 1 : 0];
+        rms = rms + (blockRms - rms) * coef;
+        rms = rms < kLevelFloor ? 0.0f : rms;
+
+        const float decayed = (1.0f - peakFallBlockCoef) * peakNow;
+        const float floored = decayed < kLevelFloor ? 0.0f : decayed;
+        peakNow = peak > decayed ? peak : floored;
+    }
 };
 
 /// A block's sum of squares reaches this only when a sample is not a number, infinite or so

@@ -5,26 +5,54 @@
 #include <cstring>
 #include <exception>
 
+#include "engine/meter_scale.h"
+
 namespace {
 
-constexpr float kDecibelAddend = 1e-20f;
-constexpr float kFloorDecibels = -40.0f;
 constexpr float kDelayRange = 0.3f;
 
-/// Both channels' sums and peaks in one pass: the two addition chains run side by side.
+/// Both channels' sums and peaks in one pass: the two addition chains run side by side, each
+/// adding its squares in order. Four samples per step, with a running peak per position, let
+/// the compiler square and compare four samples at once: half the instructions of a plain
+/// loop, so more of the block's fixed work overlaps the addition chains. A not-a-number
+/// sample can reach a peak, but it also makes the sum one, and such a block is measured
+/// again by sanitisedSumAndPeak.
 void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum[2],
                     float peak[2]) {
     float s0 = 0.0f;
     float s1 = 0.0f;
+    float peaks[2][4] = {};
+    const std::size_t length = n;
+    std::size_t i = 0;
+    for (; i + 4 <= length; i += 4) {
+        const float* const a = x0 + i;
+        const float* const b = x1 + i;
+        for (int k = 0; k < 4; ++k) {
+            const float magnitude = std::fabs(a[k]);
+            peaks[0][k] = peaks[0][k] > magnitude ? peaks[0][k] : magnitude;
+        }
+        for (int k = 0; k < 4; ++k) {
+            const float magnitude = std::fabs(b[k]);
+            peaks[1][k] = peaks[1][k] > magnitude ? peaks[1][k] : magnitude;
+        }
+        for (int k = 0; k < 4; ++k) {
+            s0 = s0 + a[k] * a[k];
+            s1 = s1 + b[k] * b[k];
+        }
+    }
     float p0 = 0.0f;
     float p1 = 0.0f;
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (int k = 0; k < 4; ++k) {
+        p0 = p0 > peaks[0][k] ? p0 : peaks[0][k];
+        p1 = p1 > peaks[1][k] ? p1 : peaks[1][k];
+    }
+    for (; i < length; ++i) {
         const float a = x0[i];
         const float b = x1[i];
         s0 = s0 + a * a;
         s1 = s1 + b * b;
-        p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
-        p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
+        p0 = p0 > std::fabs(a) ? p0 : std::fabs(a);
+        p1 = p1 > std::fabs(b) ? p1 : std::fabs(b);
     }
     sum[0] = s0;
     sum[1] = s1;
@@ -32,35 +60,18 @@ void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum
     peak[1] = p1;
 }
 
+/// sumAndPeakPair, with a channel whose block holds bad samples measured again.
+void measurePair(const float* x0, const float* x1, std::uint32_t n, float sum[2], float peak[2]) {
+    sumAndPeakPair(x0, x1, n, sum, peak);
+    if (!(sum[0] < kBadBlockSum)) {
+        sanitisedSumAndPeak(x0, n, sum[0], peak[0]);
+    }
+    if (!(sum[1] < kBadBlockSum)) {
+        sanitisedSumAndPeak(x1, n, sum[1], peak[1]);
+    }
+}
+
 }  // namespace
-
-float toDecibels(float x) {
-    const float shifted = static_cast<float>(static_cast<double>(x) + kDecibelAddend);
-    const float log = static_cast<float>(std::log10(static_cast<double>(shifted)));
-    return 20.0f * log;
-}
-
-float toUnitRange(float value, float low, float high) {
-    if (!(value > low)) {
-        return 0.0f;
-    }
-    if (value >= high) {
-        return 1.0f;
-    }
-    return (value - low) / (high - low);
-}
-
-float meterValue(int channel, float reading) {
-    // Readings at or below 0.01f fall to -40 dB or less, readings from 1 up to 0 dB or more:
-    // known levels without a logarithm.
-    float level = 0.0f;
-    if (reading >= 1.0f) {
-        level = 1.0f;
-    } else if (reading > 0.01f) {
-        level = toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
-    }
-    return static_cast<float>(channel) + 0.5f * level;
-}
 
 void MeterEngine::createDetectors() {
     channelCount = 2;
@@ -158,12 +169,19 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
     measureBoth(meterInput0.data(), meterInput1.data(), n);
 }
 
-float MeterEngine::publishedValue(std::size_t meter, int channel, float reading) {
-    if (!(reading == lastReadings[meter])) {
-        lastReadings[meter] = reading;
-        lastValues[meter] = meterValue(channel, reading);
+void MeterEngine::meterValues(float rmsGain, float values[]) {
+    const Detector& first = detectors[0];
+    const Detector& second = detectors[1];
+    const float readings[kMeters] = {first.rmsLevel * rmsGain, second.rmsLevel * rmsGain,
+                                     first.peakLevel,          second.peakLevel,
+                                     first.holdLevel,          second.holdLevel};
+    for (std::size_t meter = 0; meter < kMeters; ++meter) {
+        if (!(readings[meter] == lastReadings[meter])) {
+            lastReadings[meter] = readings[meter];
+            lastValues[meter] = meterValue(static_cast<int>(meter % 2), readings[meter]);
+        }
+        values[meter] = lastValues[meter];
     }
-    return lastValues[meter];
 }
 
 bool MeterEngine::growMeterInputs(std::uint32_t n) {
@@ -236,6 +254,17 @@ void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
 
 void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n) {
     const std::uint32_t blockLength = detectors[0].blockLength;
+    float sum[2];
+    float peak[2];
+    if (n <= blockLength) {
+        // One measurement block or none, as with every short host block: nothing to gather.
+        if (n != 0) {
+            measurePair(x0, x1, n, sum, peak);
+            detectors[0].stepBlock(sum[0], peak[0], n);
+            detectors[1].stepBlock(sum[1], peak[1], n);
+        }
+        return;
+    }
     float sums[2][Detector::kMaxBatch];
     float peaks[2][Detector::kMaxBatch];
     for (std::uint32_t start = 0; start < n;) {
@@ -243,15 +272,7 @@ void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n)
         std::uint32_t count = 0;
         for (; blocks < Detector::kMaxBatch && start < n; ++blocks, start += count) {
             count = std::min(blockLength, n - start);
-            float sum[2];
-            float peak[2];
-            sumAndPeakPair(x0 + start, x1 + start, count, sum, peak);
-            if (!(sum[0] < kBadBlockSum)) {
-                sanitisedSumAndPeak(x0 + start, count, sum[0], peak[0]);
-            }
-            if (!(sum[1] < kBadBlockSum)) {
-                sanitisedSumAndPeak(x1 + start, count, sum[1], peak[1]);
-            }
+            measurePair(x0 + start, x1 + start, count, sum, peak);
             for (int c = 0; c < 2; ++c) {
                 sums[c][blocks] = sum[c];
                 peaks[c][blocks] = peak[c];

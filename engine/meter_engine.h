@@ -14,13 +14,6 @@
 static_assert(std::atomic<float>::is_always_lock_free, "lock-free float atomics");
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "lock-free integer atomics");
 
-/// 20 log10 of `x`, with a tiny addend so that 0 gives -400 dB.
-float toDecibels(float x);
-/// `value` mapped linearly from low..high to 0..1 and clamped; 0 for not-a-number.
-float toUnitRange(float value, float low, float high);
-/// A reading encoded for publishing: `channel` + 0.5 x its level on the -40..0 dB scale.
-float meterValue(int channel, float reading);
-
 class MeterEngine {
   public:
     static constexpr float kRmsTime = 0.84f;
@@ -30,6 +23,8 @@ class MeterEngine {
     static constexpr float kReservedSampleRate = 384000.0f;
     /// Rates outside (0, kMaxSampleRate] would give unusable coefficients and are ignored.
     static constexpr float kMaxSampleRate = 1536000.0f;
+    /// Published meter values per block: RMS, peak and hold of both channels.
+    static constexpr std::size_t kMeters = 6;
 
     MeterEngine() = default;
     MeterEngine(const MeterEngine&) = delete;
@@ -55,9 +50,10 @@ class MeterEngine {
     void applyPending();
     /// Passes the inputs through and measures one block of `n` frames.
     void run(float* const* inputs, float* const* outputs, std::uint32_t n, float mode);
-    /// `meterValue` of `reading` for published meter `meter` (0 to 5), computed again only
-    /// when the reading changed since the last block.
-    float publishedValue(std::size_t meter, int channel, float reading);
+    /// The values published after a block, in publishing order: the RMS readings scaled by
+    /// `rmsGain`, the peak and the hold readings, channel 0 then 1 of each. A value is
+    /// computed again only when its reading changed since the last block.
+    void meterValues(float rmsGain, float values[]);
 
     std::atomic<std::int32_t> delaySamples{0};
     std::uint32_t channelCount = 2;
@@ -83,7 +79,6 @@ class MeterEngine {
     std::atomic<std::uint32_t> pending{0};
     std::atomic<float> pendingRate{44100.0f};
     std::atomic<float> pendingHoldTime{0.0f};
-    static constexpr std::size_t kMeters = 6;
     float lastReadings[kMeters] = {-1.0f, -1.0f, -1.0f, -1.0f, -1.0f, -1.0f};
     float lastValues[kMeters] = {};
 };

@@ -22,7 +22,17 @@ class RunningMax {
 
     /// Enters `x` as the newest value and answers the maximum of the window. Values must be
     /// non-negative.
-    T push(T x) { return pushMany(&x, 1); }
+    T push(T x) {
+        if (length <= 1) {
+            return x;
+        }
+        T* const nodes = tree.data();
+        const std::uint32_t leaf = cursor;
+        nodes[leaf] = x;
+        cursor = leaf + 1 == 2 * length ? length : leaf + 1;
+        climb(nodes, leaf);
+        return nodes[1];
+    }
 
     /// The same as pushing `count` (at least 1) values in order, answering the maximum after
     /// the last; each inner node is recomputed once rather than once per value below it.
@@ -69,13 +79,21 @@ class RunningMax {
                 nodes[node] = right > left ? right : left;
             }
         }
-        // One path is left: its value stays in a register, so no step waits for a store.
-        std::uint32_t node = low;
+        climb(nodes, low);
+    }
+
+    /// Recomputes the ancestors of `node`, lowest first, with its value kept in a register so
+    /// that no step waits for a store. A node whose value comes out unchanged leaves every
+    /// node above it as it was.
+    static void climb(T* nodes, std::uint32_t node) {
         T larger = nodes[node];
         while (node > 1) {
             const T sibling = nodes[node ^ 1u];
             larger = sibling > larger ? sibling : larger;
             node >>= 1;
+            if (nodes[node] == larger) {
+                break;
+            }
             nodes[node] = larger;
         }
     }

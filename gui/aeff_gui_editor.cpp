@@ -97,7 +97,8 @@ void AEffGUIEditor::idle() {
 void AEffGUIEditor::update() {}
 
 void AEffGUIEditor::postUpdate() {
-    updateFlag = 1;
+    // A release store, not a fenced exchange: the audio thread posts six times per block.
+    updateFlag.store(1, std::memory_order_release);
 }
 
 VstInt32 AEffGUIEditor::keyDown(VstKeyCode& keyCode) {

@@ -29,8 +29,9 @@ class AEffEditor {
         }
     }
     virtual void update() {}
-    /// Asks for `update` at the next idle.
-    virtual void postUpdate() { updateFlag = 1; }
+    /// Asks for `update` at the next idle. A release store, as the audio thread posts six
+    /// times per block; the idle's exchange acquires it.
+    virtual void postUpdate() { updateFlag.store(1, std::memory_order_release); }
     /// Answers -1 when the key was not handled.
     virtual VstInt32 keyDown(VstKeyCode& keyCode) {
         (void)keyCode;

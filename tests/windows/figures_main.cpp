@@ -128,14 +128,14 @@ void run(const Settings& settings, int signal) {
 int main() {
     const float rates[] = {8000.0f,  22050.0f, 32000.0f, 44100.0f,
                            48000.0f, 88200.0f, 96000.0f, 192000.0f};
-    const int blockSizes[] = {512, 333};
+    const int blockSizes[] = {512, 333, 64};
     for (int signal = 0; signal < 4; ++signal) {
         for (const float mode : {0.0f, 0.5f, 1.0f}) {
             for (const float resp : {0.0f, 0.5f, 1.0f}) {
                 for (const float rmsMode : {0.0f, 1.0f}) {
                     const int variant = static_cast<int>(mode * 2 + resp * 6 + rmsMode);
                     run({mode, resp, rmsMode, variant % 2 ? 0.37f : 0.0f, rates[variant % 8],
-                         blockSizes[variant % 2]},
+                         blockSizes[variant % 3]},
                         signal);
                 }
             }
