@@ -226,6 +226,9 @@ void ADEditor::close() {
 
 void ADEditor::setParameter(VstInt32 index, float value) {
     (void)value;  // the controls show what the effect holds, read back below
+    if (!isOpen.load(std::memory_order_acquire)) {
+        return;  // the common case on the audio thread: no locked operation at all
+    }
     changesInProgress.fetch_add(1);
     if (!isOpen.load()) {
         changesInProgress.fetch_sub(1);
