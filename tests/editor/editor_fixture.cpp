@@ -76,6 +76,10 @@ void EditorFixture::process(float left, float right, VstInt32 frames) {
     std::vector<float> out0(in0.size()), out1(in1.size());
     float* inputs[] = {in0.data(), in1.data()};
     float* outputs[] = {out0.data(), out1.data()};
+    process(inputs, outputs, frames);
+}
+
+void EditorFixture::process(float** inputs, float** outputs, VstInt32 frames) {
     record->processReplacing(record, inputs, outputs, frames);
 }
 

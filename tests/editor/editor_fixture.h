@@ -39,6 +39,8 @@ class EditorFixture {
     float getParameter(VstInt32 index) { return record->getParameter(record, index); }
     /// One block of constant samples through processReplacing.
     void process(float left, float right, VstInt32 frames = 512);
+    /// One block of the given samples through processReplacing.
+    void process(float** inputs, float** outputs, VstInt32 frames);
 
     /// Channel `channel`'s strip along its middle row: 'o' lit, '.' dark, '?' anything else.
     std::string strip(int channel) const;

@@ -34,6 +34,9 @@ VstIntPtr TestHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, V
         return 0;
     }
     active->calls.push_back({effect, opcode, index, value, opt});
+    if (active->onCall) {
+        active->onCall(active->calls.back());
+    }
     switch (opcode) {
         case audioMasterVersion:
             return active->versionAnswer;

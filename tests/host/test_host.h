@@ -2,6 +2,7 @@
 // plug-in's requests and records them, and drives instances only through their records.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ class TestHost {
     VstIntPtr versionAnswer = 2400;
     VstIntPtr sampleRateAnswer = 44100;
     std::vector<Call> calls;
+    /// Runs on every request, after it is recorded, on the plug-in's calling thread.
+    std::function<void(const Call&)> onCall;
 
   private:
     static TestHost* active;
