@@ -49,14 +49,17 @@ TEST(PanelPicture, WritesThePanelAfterTheDemoSignalAsPng) {
     const CSoftSurface& surface = host.window()->pixels();
     const std::vector<unsigned char> atRest = rgbRows(surface);
 
-    DemoSignal signal(44100.0);
+    DemoSignal signal;
     std::vector<float> left(kBlockFrames), right(kBlockFrames), outLeft(kBlockFrames),
         outRight(kBlockFrames);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outLeft.data(), outRight.data()};
-    for (int block = 0; signal.position() < kSeconds * 44100.0; ++block) {
-        signal.next(left.data(), right.data(), kBlockFrames);
-        host.process(inputs, outputs, kBlockFrames);
+    int played = 0;
+    for (int block = 0; played < kSeconds * DemoSignal::kSampleRate; ++block) {
+        const int frames = signal.read(left.data(), right.data(), kBlockFrames);
+        ASSERT_GT(frames, 0);
+        played += frames;
+        host.process(inputs, outputs, frames);
         if (block % kBlocksPerIdle == 0) {
             host.idle();
         }
