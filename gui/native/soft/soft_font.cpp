@@ -79,15 +79,6 @@ bool findFontFile(const CFontDescription& description, FontFile& found) {
     return ok;
 }
 
-/// The FreeType library, started on first use and kept for the process.
-FT_Library library() {
-    static FT_Library instance = [] {
-        FT_Library created = nullptr;
-        return FT_Init_FreeType(&created) == 0 ? created : nullptr;
-    }();
-    return instance;
-}
-
 /// Guards the shared fonts and glyphs: hosts may run several editors on their own threads.
 std::mutex& cacheLock() {
     static std::mutex lock;
@@ -131,9 +122,41 @@ struct CSoftFont::Glyph {
     std::vector<std::uint8_t> coverage;
 };
 
+namespace {
+
+/// The FreeType library and every font made with it. A host may unload the plug-in and load
+/// it again: both go with the library, the fonts first, as their faces belong to it.
+struct FontStore {
+    FT_Library library = nullptr;
+    std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
+
+    FontStore() {
+        if (FT_Init_FreeType(&library) != 0) {
+            library = nullptr;
+        }
+    }
+    ~FontStore() {
+        fonts.clear();
+        if (library) {
+            FT_Done_FreeType(library);
+        }
+    }
+};
+
+FontStore& fontStore() {
+    static FontStore store;
+    return store;
+}
+
+FT_Library library() {
+    return fontStore().library;
+}
+
+}  // namespace
+
 CSoftFont* CSoftFont::get(const CFontDescription& description) {
     const std::lock_guard<std::mutex> hold(cacheLock());
-    static std::map<FontKey, std::unique_ptr<CSoftFont>> fonts;
+    std::map<FontKey, std::unique_ptr<CSoftFont>>& fonts = fontStore().fonts;
     const FontKey key{familyOf(description), description.height, description.bold,
                       description.italic, description.underline};
     auto known = fonts.find(key);
