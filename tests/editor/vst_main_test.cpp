@@ -32,6 +32,10 @@ VstIntPtr silentHost(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float) {
 
 }  // namespace
 
+// The replacement allocator pairs malloc with free itself; the compiler only sees new and
+// free meet.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
     if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) {
         throw std::bad_alloc();
