@@ -87,11 +87,12 @@ class CFrame : public CView, public CNativeWindowClient {
     /// Drops every reference to a view that is being deleted.
     void forgetView(CView* view);
 
-    /// Inside a press that the window reported (a drag loop may be running in it).
+    /// Inside a press, key or wheel event being handled (a drag loop may run in it, and a
+    /// host may close the editor from a callback made inside it).
     bool isInPress() const { return pressDepth > 0; }
-    /// The editor let go of this frame during a press: the window counts as closed from
+    /// The editor let go of this frame during an event: the window counts as closed from
     /// now on (no drawing, idle or events), and the frame deletes itself, with the view
-    /// whose press it is, when the press returns.
+    /// handling the event, when the event returns.
     void deleteAfterPress();
     /// The editor is gone: edits and host idle of a frame still in a press do nothing.
     void forgetEditor() { editor = nullptr; }
@@ -102,6 +103,18 @@ class CFrame : public CView, public CNativeWindowClient {
     void windowDestroyed() override;
 
   private:
+    /// The span of one event handed to the views; the outermost deletes a frame let go of.
+    class EventScope {
+      public:
+        explicit EventScope(CFrame& frame) : frame(frame) { ++frame.pressDepth; }
+        ~EventScope();
+        EventScope(const EventScope&) = delete;
+        EventScope& operator=(const EventScope&) = delete;
+
+      private:
+        CFrame& frame;
+    };
+
     bool anythingDirty() const;
     /// Runs `use` with a temporary context over the window; false when there is none.
     bool withWindowContext(const std::function<void(CDrawContext&)>& use);

@@ -45,7 +45,16 @@ void CFrame::mouseDown(CDrawContext* context, const CPosition& where) {
     }
 }
 
+CFrame::EventScope::~EventScope() {
+    // Deleted only now that no view runs code in it; whoever reported the event touches
+    // nothing of the frame afterwards.
+    if (--frame.pressDepth == 0 && frame.deletePending) {
+        delete &frame;
+    }
+}
+
 std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
+    const EventScope scope(*this);
     std::int32_t result = focusView ? focusView->keyDown(keyCode) : -1;
     if (result == -1 && modalView) {
         result = modalView->keyDown(keyCode);
@@ -57,6 +66,7 @@ std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
 }
 
 std::int32_t CFrame::keyUp(VstKeyCode& keyCode) {
+    const EventScope scope(*this);
     std::int32_t result = focusView ? focusView->keyUp(keyCode) : -1;
     if (result == -1 && modalView) {
         result = modalView->keyUp(keyCode);
@@ -84,6 +94,7 @@ bool CFrame::dropFiles(void** items, std::int32_t count, std::int32_t type,
 
 bool CFrame::wheel(CDrawContext* context, const CPosition& where, float distance) {
     (void)where;
+    const EventScope scope(*this);
     CView* view = getViewUnderCursor();
     if (!view) {
         return false;
@@ -164,17 +175,11 @@ bool CFrame::setDropActive(bool active) {
 
 void CFrame::mouseDownInWindow(CSurface& surface, CPosition where,
                                std::optional<std::int32_t> state) {
-    ++pressDepth;
-    {
-        CDrawContext context(this, &surface, window.get());
-        if (state) {
-            context.setPressState(*state);
-        }
-        mouseDown(&context, where);
+    // The window reporting the press may be deleted with the frame when the scope ends.
+    const EventScope scope(*this);
+    CDrawContext context(this, &surface, window.get());
+    if (state) {
+        context.setPressState(*state);
     }
-    // Deleted only now that no drag loop runs in it; the window reporting the press is
-    // deleted with it and touches nothing of its own afterwards.
-    if (--pressDepth == 0 && deletePending) {
-        delete this;
-    }
+    mouseDown(&context, where);
 }

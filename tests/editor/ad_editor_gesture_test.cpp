@@ -106,6 +106,18 @@ TEST(ADEditorGestureTest, HostMayCloseTheEditorFromTheIdleOfADrag) {
     EXPECT_EQ(host.requests.back().opcode, audioMasterEndEdit);
     host.open();  // and the editor opens again as before
     EXPECT_EQ(host.frame()->viewCount(), 11);
+
+    // The same from the automation of an arrow key on the focused slider.
+    host.platform.setMouseState(kMouseLeft);
+    host.window()->press({830, 140}, 0);  // a tap: focus, no drag
+    host.onRequest = [&host](const HostRequest& request) {
+        if (request.opcode == audioMasterAutomate) {
+            host.onRequest = nullptr;
+            host.dispatch(effEditClose);
+        }
+    };
+    EXPECT_EQ(host.dispatch(effEditKeyDown, 0, VKEY_UP), 1);
+    EXPECT_EQ(host.frame(), nullptr);
 }
 
 }  // namespace
