@@ -31,8 +31,11 @@ class ADelay : public AudioEffectX {
     void getParameterDisplay(VstInt32 index, char* text) override;
     void getParameterName(VstInt32 index, char* text) override;
 
-    /// Re-times the detectors: takes effect at the start of the next block.
+    /// Re-times and clears the detectors at the start of the next block; a rate the meter
+    /// refuses (not a number, 0 or less, above MeterEngine::kMaxSampleRate) changes nothing.
     void setSampleRate(float newSampleRate) override;
+    /// Stores both; a refused rate leaves the sample rate as it was.
+    void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
     /// Clears levels, hold windows and delay lines (at the start of the next block) and
     /// publishes the meters at their floor at once.
     void resume() override;
@@ -44,7 +47,8 @@ class ADelay : public AudioEffectX {
     VstInt32 getVendorVersion() override;
     VstInt32 getPlugCategory() override;
 
-    /// Chooses the hold time from "Resp": none, 1 s or 3 s.
+    /// Re-times the detectors for the hold time "Resp" chooses (none, 1 s or 3 s) at the
+    /// start of the next block.
     void applyResponse();
 
     /// The engine's state, for tests and tools to read; the audio thread owns it.
@@ -60,7 +64,7 @@ class ADelay : public AudioEffectX {
     std::atomic<float> paramVolume{0.0f};
     std::atomic<float> paramMode{0.0f};
     std::atomic<float> paramRmsMode{0.0f};
-    std::atomic<float> paramResp{0.0f};
+    // "Resp" is stored by the engine, together with its requests.
 
   private:
     std::atomic<float>& parameterField(VstInt32 index);
