@@ -25,8 +25,7 @@ AEffGUIEditor::AEffGUIEditor(AudioEffect* effect) : AEffEditor(effect), nextIdle
 AEffGUIEditor::~AEffGUIEditor() {
     // A host may drop the effect without closing the editor; the frame's window must not
     // outlive the editor it reports to.
-    delete frame;
-    frame = nullptr;
+    deleteFrame();
     CNativePlatform::current().editorDestroyed();
     if (effect) {
         effect->forgetEditor(this);
@@ -49,7 +48,10 @@ VstInt32 AEffGUIEditor::open(void* parentWindow) {
 void AEffGUIEditor::close() {}
 
 void AEffGUIEditor::deleteFrame() {
-    delete frame;
+    // Deleted now, or when the window event or key that closed it returns.
+    if (frame) {
+        frame->close();
+    }
     frame = nullptr;
 }
 

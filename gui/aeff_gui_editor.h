@@ -47,7 +47,7 @@ class AEffGUIEditor : public AEffEditor {
     CFrame* getFrame() const { return frame; }
 
   protected:
-    /// Deletes the frame and forgets it.
+    /// Closes the frame and forgets it.
     void deleteFrame();
 
     ERect rect{0, 0, 0, 0};

@@ -273,6 +273,11 @@ void CFrame::paintWindow(CSurface& surface, const CRectangle& damaged) {
     drawArea(&context, damaged);
 }
 
+void CFrame::close() {
+    closing = true;
+    release();
+}
+
 void CFrame::windowDestroyed() {
     windowOpen = false;
     parentWindow = nullptr;

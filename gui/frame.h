@@ -76,7 +76,13 @@ class CFrame : public CView, public CNativeWindowClient {
     void setCursor(std::int32_t type);
     bool setDropActive(bool active);
 
-    bool isWindowOpen() const { return windowOpen; }
+    /// The editor is done with the frame: the window counts as closed at once, so that a
+    /// drag in progress ends, and the frame goes with its last reference. Events from the
+    /// window and the editor's keys hold one while they run, since a host may close the
+    /// editor from a callback made inside them.
+    void close();
+
+    bool isWindowOpen() const { return windowOpen && !closing; }
     bool isFirstDrawPending() const { return firstDrawPending; }
     void* getParentWindow() const { return parentWindow; }
     /// The frame's window while it exists, else null.
@@ -104,6 +110,7 @@ class CFrame : public CView, public CNativeWindowClient {
     CView* focusView = nullptr;
     bool firstDrawPending = true;
     bool windowOpen = true;
+    bool closing = false;
     bool dropActive = false;
     std::unique_ptr<CNativeWindow> window;
 };

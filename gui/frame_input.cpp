@@ -8,6 +8,18 @@
 
 namespace {
 
+/// Keeps the frame alive while it hands an event to its views.
+class HeldFrame {
+  public:
+    explicit HeldFrame(CFrame& frame) : frame(frame) { frame.retain(); }
+    ~HeldFrame() { frame.release(); }
+    HeldFrame(const HeldFrame&) = delete;
+    HeldFrame& operator=(const HeldFrame&) = delete;
+
+  private:
+    CFrame& frame;
+};
+
 bool boundsContain(const CView& view, const CPosition& where) {
     CRectangle r;
     view.getBounds(r);
@@ -45,6 +57,7 @@ void CFrame::mouseDown(CDrawContext* context, const CPosition& where) {
 }
 
 std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
+    const HeldFrame held(*this);
     std::int32_t result = focusView ? focusView->keyDown(keyCode) : -1;
     if (result == -1 && modalView) {
         result = modalView->keyDown(keyCode);
@@ -56,6 +69,7 @@ std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
 }
 
 std::int32_t CFrame::keyUp(VstKeyCode& keyCode) {
+    const HeldFrame held(*this);
     std::int32_t result = focusView ? focusView->keyUp(keyCode) : -1;
     if (result == -1 && modalView) {
         result = modalView->keyUp(keyCode);
@@ -83,6 +97,7 @@ bool CFrame::dropFiles(void** items, std::int32_t count, std::int32_t type,
 
 bool CFrame::wheel(CDrawContext* context, const CPosition& where, float distance) {
     (void)where;
+    const HeldFrame held(*this);
     CView* view = getViewUnderCursor();
     if (!view) {
         return false;
@@ -162,6 +177,7 @@ bool CFrame::setDropActive(bool active) {
 }
 
 void CFrame::mouseDownInWindow(CSurface& surface, CPosition where) {
+    const HeldFrame held(*this);  // outlives the context, which gives the surface back
     CDrawContext context(this, &surface, window.get());
     mouseDown(&context, where);
 }
