@@ -23,6 +23,7 @@ class RecordingEditor : public AEffGUIEditor {
 TEST(ADelayEditTest, HandsEveryParameterChangeToItsEditor) {
     CHeadlessPlatform platform;
     ADelayEdit effect(testHost);
+    delete effect.getEditor();  // the effect's own editor makes way for the recording one
     auto* editor = new RecordingEditor(&effect);  // the effect owns and deletes it
     EXPECT_EQ(effect.getAeffect()->flags, 29);
 

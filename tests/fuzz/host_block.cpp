@@ -105,6 +105,11 @@ void HostBlock::fill(float* samples, int kind, float level, SignalSource& source
     }
 }
 
+void HostBlock::setConstant(int channel, float value) {
+    std::fill(buffers[channel].floats(), buffers[channel].floats() + count, value);
+    original[channel].assign(count, value);
+}
+
 bool HostBlock::processable() const {
     if (frameCount < 0) {
         return false;

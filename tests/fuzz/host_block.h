@@ -22,6 +22,9 @@ class HostBlock {
     HostBlock(const HostBlock&) = delete;
     HostBlock& operator=(const HostBlock&) = delete;
 
+    /// Makes input `channel` the constant `value`.
+    void setConstant(int channel, float value);
+
     float** inputs() { return inputArray; }
     float** outputs() { return outputArray; }
     std::int32_t frames() const { return frameCount; }

@@ -162,6 +162,10 @@ void HostileHost::gesture(FuzzInput& in) {
     platform.setMouseState(0);
 }
 
+std::size_t HostileHost::openWindows() const {
+    return platform.windows().size();
+}
+
 std::string HostileHost::leftovers() const {
     if (!platform.windows().empty() || platform.classUseCount() != 0) {
         return "an editor window outlived its effect";
@@ -183,6 +187,10 @@ void HostileHost::paintWindows() {}
 
 void HostileHost::gesture(FuzzInput&) {
     // Without windows there is nothing to click.
+}
+
+std::size_t HostileHost::openWindows() const {
+    return 0;
 }
 
 std::string HostileHost::leftovers() const {

@@ -46,6 +46,8 @@ class HostileHost {
     void paintWindows();
     /// The user clicks or drags somewhere on an editor window, with any modifiers.
     void gesture(FuzzInput& in);
+    /// Editor windows alive right now (none without the headless platform).
+    std::size_t openWindows() const;
     /// After every instance is closed: what the toolkit left behind, or nothing.
     std::string leftovers() const;
 
