@@ -27,17 +27,17 @@ void step(FuzzInput& in, DrivenEffect& effect, HostileHost& host) {
     switch (in.below(16)) {
         case 0:
         case 1:
-            effect.request(in, host.parentWindow());
+            effect.request(in, host.parentWindow(in));
             break;
         case 2:
-            effect.request(in, host.parentWindow(), pick(in, kSetUpRequests));
+            effect.request(in, host.parentWindow(in), pick(in, kSetUpRequests));
             break;
         case 3:
-            effect.request(in, host.parentWindow(), pick(in, kProgramRequests));
+            effect.request(in, host.parentWindow(in), pick(in, kProgramRequests));
             break;
         case 4:
         case 5:
-            effect.editorRequest(in, host.parentWindow());
+            effect.editorRequest(in, host.parentWindow(in));
             break;
         case 6:
         case 7:

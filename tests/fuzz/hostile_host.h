@@ -42,6 +42,10 @@ class HostileHost {
 
     /// The parent window for an editor-open request.
     void* parentWindow();
+    /// The parent window for a fuzzed editor-open request: mostly none, which gives a frame
+    /// without a window (the same editor, without the cost of a window's pixels under the
+    /// sanitizers), sometimes parentWindow().
+    void* parentWindow(FuzzInput& in) { return in.oneIn(4) ? parentWindow() : nullptr; }
     /// The window system repaints every editor window.
     void paintWindows();
     /// The user clicks or drags somewhere on an editor window, with any modifiers.

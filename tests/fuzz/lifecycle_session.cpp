@@ -54,13 +54,13 @@ class Instances {
                 closeAt(at);
                 return;
             case 3:
-                effect.request(in, host.parentWindow(), effEditOpen);
+                effect.request(in, host.parentWindow(in), effEditOpen);
                 break;
             case 4:
-                effect.request(in, host.parentWindow(), effEditClose);
+                effect.request(in, host.parentWindow(in), effEditClose);
                 break;
             case 5:
-                effect.editorRequest(in, host.parentWindow());
+                effect.editorRequest(in, host.parentWindow(in));
                 break;
             case 6:
                 effect.process(in, kLongestBlock);
@@ -76,7 +76,7 @@ class Instances {
                 }
                 break;
             default:
-                effect.request(in, host.parentWindow());
+                effect.request(in, host.parentWindow(in));
                 break;
         }
         if (effect.isClosed()) {
