@@ -19,16 +19,17 @@ std::unique_ptr<CSoftBitmap> CSoftBitmap::decode(const unsigned char* bytes, std
         return nullptr;
     }
     int width = 0, height = 0, channels = 0;
-    stbi_uc* rgb = stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 3);
+    // Freed also when the pixels below cannot be allocated.
+    const std::unique_ptr<stbi_uc, void (*)(void*)> rgb(
+        stbi_load_from_memory(bytes, int(size), &width, &height, &channels, 3), stbi_image_free);
     if (!rgb) {
         return nullptr;
     }
     std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height));
     for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const stbi_uc* p = rgb + 3 * i;
+        const stbi_uc* p = rgb.get() + 3 * i;
         pixels[i] = (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
     }
-    stbi_image_free(rgb);
     return std::make_unique<CSoftBitmap>(width, height, std::move(pixels));
 }
 
