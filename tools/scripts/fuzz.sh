@@ -28,7 +28,7 @@ for i in 0 1; do
     wait "${pids[$i]}" || status=1
 done
 for target in boundary lifecycle; do
-    echo "-- $target: $(grep -E '^#[0-9]+ +DONE' "$runs/$target.log" || echo 'stopped')"
+    echo "-- $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$runs/$target.log" || echo 'stopped')"
     grep -E '^(==[0-9]+==ERROR|SUMMARY|fault:)' "$runs/$target.log" || true
 done
 exit $status
