@@ -66,12 +66,13 @@ std::string runBoundarySession(const std::uint8_t* data, std::size_t size) {
     HostileHost host;
     host.sampleRateAnswer = HostileHost::oddSampleRate(in);
     host.habit = HostileHost::oddHabit(in);
+    const int panelHeight = host.choosePanel(in);
     AEffect* record = host.create();
     if (!faults.check(record != nullptr, "the entry point refused a host that answers")) {
         return faults.message();
     }
     {
-        DrivenEffect effect(record, faults);
+        DrivenEffect effect(record, faults, panelHeight);
         host.attach(&effect);
         while (!in.empty() && !effect.isClosed() && !faults.any()) {
             step(in, effect, host);

@@ -67,7 +67,8 @@ std::string describe(VstInt32 index, float value) {
 
 }  // namespace
 
-DrivenEffect::DrivenEffect(AEffect* record, FaultLog& faults) : effect(record), faults(faults) {
+DrivenEffect::DrivenEffect(AEffect* record, FaultLog& faults, int panelHeight)
+    : effect(record), faults(faults), panelHeight(panelHeight) {
     names.fill("Init");
     // Switching on at construction published the meters into program 0.
     for (VstInt32 index = 1; index <= 3; ++index) {
@@ -233,8 +234,8 @@ void DrivenEffect::checkAnswer(VstInt32 opcode, VstInt32 index, VstIntPtr value,
                 std::memcpy(&rect, text, sizeof(rect));
             }
             faults.check(!text || (answer == 1 && rect && rect->top == 0 && rect->left == 0 &&
-                                   rect->bottom == 202 && rect->right == 900),
-                         "the editor's rectangle is not 900 x 202");
+                                   rect->bottom == panelHeight && rect->right == 900),
+                         "the editor's rectangle is not its panel's");
             break;
         }
         case effEditOpen:

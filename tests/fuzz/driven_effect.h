@@ -20,7 +20,8 @@ class DrivenEffect {
     /// Longest block a session processes.
     static constexpr std::int32_t kLongestBlock = 8192;
 
-    DrivenEffect(AEffect* record, FaultLog& faults);
+    /// `panelHeight`: the height of the editor's panel picture, which its window takes.
+    DrivenEffect(AEffect* record, FaultLog& faults, int panelHeight = 202);
     /// Closes the effect unless a request did.
     ~DrivenEffect();
     DrivenEffect(const DrivenEffect&) = delete;
@@ -64,6 +65,7 @@ class DrivenEffect {
 
     AEffect* effect;
     FaultLog& faults;
+    int panelHeight;
     bool closed = false;
     VstInt32 program = 0;
     std::array<std::array<Expected, kParameters>, kPrograms> values{};

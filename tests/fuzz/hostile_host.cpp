@@ -15,14 +15,28 @@ namespace {
 HostileHost* current = nullptr;
 #if PEVO_HEADLESS
 
-/// The window system of every session, made once: sessions make editors by the million,
-/// and the editor's pictures need decoding only once.
+constexpr int kPanel = 128;
+constexpr int kPanelStrip = 35;
+
+/// The editor's pictures, decoded once: sessions make editors by the million.
+const std::unique_ptr<CSoftBitmap>& picture(int id) {
+    static const std::vector<std::unique_ptr<CSoftBitmap>> pictures = [] {
+        std::vector<std::unique_ptr<CSoftBitmap>> decoded;
+        for (int each = kPanel; each <= 134; ++each) {
+            decoded.push_back(loadSoftBitmap(each));
+        }
+        return decoded;
+    }();
+    return pictures[static_cast<std::size_t>(id - kPanel)];
+}
+
+/// The window system of every session, made once, with the editor's pictures.
 CHeadlessPlatform& sharedPlatform() {
     static CHeadlessPlatform platform;
     static const bool pictures = [] {
-        for (int id = 128; id <= 134; ++id) {
-            if (const std::unique_ptr<CSoftBitmap> picture = loadSoftBitmap(id)) {
-                platform.addBitmap(id, picture->width(), picture->height(), picture->pixels());
+        for (int id = kPanel; id <= 134; ++id) {
+            if (const std::unique_ptr<CSoftBitmap>& each = picture(id)) {
+                platform.addBitmap(id, each->width(), each->height(), each->pixels());
             }
         }
         return true;
@@ -104,15 +118,30 @@ HostileHost::Habit HostileHost::oddHabit(FuzzInput& in) {
 }
 
 VstIntPtr HostileHost::oddSampleRate(FuzzInput& in) {
-    // Mostly the lowest rate hosts use: an instance zeroes buffers that follow the rate, and
-    // the fuzzers make instances by the million. Rates that size buffers of many megabytes
-    // are the host battery's to try.
-    static constexpr VstIntPtr kRates[] = {44100, 48000, 96000,   22050,     0,
-                                           -1,    1,     1536001, 2147483647};
-    return in.oneIn(4) ? kRates[in.below(sizeof(kRates) / sizeof(kRates[0]))] : 8000;
+    // Mostly a low rate, odd but valid: an instance zeroes buffers that follow the rate, the
+    // fuzzers make instances by the million, and the meter works alike at every rate (its
+    // buffers then grow for long blocks, which is worth trying too). Rates that size buffers
+    // of many megabytes are the host battery's to try.
+    static constexpr VstIntPtr kRates[] = {44100, 48000, 8000, 96000,   22050,
+                                           0,     -1,    1,    1536001, 2147483647};
+    return in.oneIn(4) ? kRates[in.below(sizeof(kRates) / sizeof(kRates[0]))] : 1000;
 }
 
 #if PEVO_HEADLESS
+
+int HostileHost::panelHeight = 202;
+
+int HostileHost::choosePanel(FuzzInput& in) {
+    const std::unique_ptr<CSoftBitmap>& panel = picture(kPanel);
+    const int height = in.oneIn(4) ? panel->height() : kPanelStrip;
+    if (height != panelHeight) {
+        const std::vector<std::uint32_t>& pixels = panel->pixels();
+        platform.addBitmap(kPanel, panel->width(), height,
+                           {pixels.begin(), pixels.begin() + panel->width() * height});
+        panelHeight = height;
+    }
+    return height;
+}
 
 void* HostileHost::parentWindow() {
     return &window;
@@ -178,6 +207,11 @@ std::string HostileHost::leftovers() const {
 }
 
 #else
+
+int HostileHost::choosePanel(FuzzInput& in) {
+    in.oneIn(4);  // the same bytes as with the headless platform; the panel is the library's
+    return 202;
+}
 
 void* HostileHost::parentWindow() {
     return nullptr;

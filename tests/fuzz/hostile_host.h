@@ -55,6 +55,11 @@ class HostileHost {
     /// After every instance is closed: what the toolkit left behind, or nothing.
     std::string leftovers() const;
 
+    /// Picks the editor's panel picture for the session's instances: mostly its top strip,
+    /// 900 x 35 (the controls keep their places, and the sanitizers' cost of a full
+    /// picture per instance is gone), sometimes the whole 900 x 202. Answers its height.
+    int choosePanel(FuzzInput& in);
+
     /// A sample rate a host might answer, absurd ones included.
     static VstIntPtr oddSampleRate(FuzzInput& in);
     /// A habit of some host: mostly none, else closing, reopening or idling the editor from
@@ -74,6 +79,8 @@ class HostileHost {
     bool reacting = false;  ///< inside a request the habit sent
 #if PEVO_HEADLESS
     int window = 0;  ///< what the parent window pointer points at
+    /// The height of the panel picture the platform holds (all hosts share it).
+    static int panelHeight;
     CHeadlessPlatform& platform;
 #endif
 };

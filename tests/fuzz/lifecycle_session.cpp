@@ -15,7 +15,7 @@ constexpr std::int32_t kLongestBlock = 512;
 class Instances {
   public:
     Instances(FuzzInput& in, FaultLog& faults, HostileHost& host)
-        : in(in), faults(faults), host(host) {}
+        : in(in), faults(faults), host(host), panelHeight(host.choosePanel(in)) {}
     ~Instances() {
         // Hosts close what is left in any order.
         while (!live.empty()) {
@@ -33,7 +33,7 @@ class Instances {
         faults.check((record != nullptr) == (host.versionAnswer != 0),
                      "the entry point answered a host's version query wrongly");
         if (record) {
-            live.push_back(std::make_unique<DrivenEffect>(record, faults));
+            live.push_back(std::make_unique<DrivenEffect>(record, faults, panelHeight));
             host.attach(live.back().get());
         }
     }
@@ -100,6 +100,7 @@ class Instances {
     FuzzInput& in;
     FaultLog& faults;
     HostileHost& host;
+    const int panelHeight;
     std::vector<std::unique_ptr<DrivenEffect>> live;
 };
 
