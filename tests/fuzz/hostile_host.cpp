@@ -124,7 +124,7 @@ VstIntPtr HostileHost::oddSampleRate(FuzzInput& in) {
     // of many megabytes are the host battery's to try.
     static constexpr VstIntPtr kRates[] = {44100, 48000, 8000, 96000,   22050,
                                            0,     -1,    1,    1536001, 2147483647};
-    return in.oneIn(4) ? kRates[in.below(sizeof(kRates) / sizeof(kRates[0]))] : 1000;
+    return in.oneIn(16) ? kRates[in.below(sizeof(kRates) / sizeof(kRates[0]))] : 1000;
 }
 
 #if PEVO_HEADLESS
