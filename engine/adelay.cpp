@@ -15,8 +15,23 @@ constexpr const char* kParameterLabels[ADelay::kNumParams] = {
 /// Gain that makes a sine's RMS reading equal its peak.
 constexpr float kSqrt2 = 1.41421354f;
 
+/// The rate of a host that answers none the meter accepts.
+constexpr float kDefaultSampleRate = 44100.0f;
+
 bool isParameter(VstInt32 index) {
     return index >= 0 && index < ADelay::kNumParams;
+}
+
+bool hasBuffers(float** inputs, float** outputs) {
+    if (!inputs || !outputs) {
+        return false;
+    }
+    for (VstInt32 c = 0; c < ADelay::kNumChannels; ++c) {
+        if (!inputs[c] || !outputs[c]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -32,8 +47,9 @@ ADelay::ADelay(audioMasterCallback audioMaster)
     canProcessReplacing(true);
 
     engine.createDetectors();
-    updateSampleRate();
-    setSampleRate(getSampleRate());
+    // A host that answers with a rate the meter refuses leaves it at the default rate.
+    const float hostRate = updateSampleRate();
+    setSampleRate(MeterEngine::acceptsSampleRate(hostRate) ? hostRate : kDefaultSampleRate);
     engine.sizeBuffers(getSampleRate());
     resume();
     // No block can run before the constructor returns, so the set-up is carried out now.
@@ -46,16 +62,16 @@ void ADelay::setParameter(VstInt32 index, float value) {
     storeParameter(index, value);
 }
 
-void ADelay::applySetting(VstInt32 index, float value) {
-    if (index == kDelay) {
-        engine.setDelay(value, getSampleRate());
-    } else if (index == kResp) {
-        applyResponse();
-    }
+void ADelay::applyDelay(float value) {
+    engine.setDelay(value, getSampleRate());
 }
 
 float ADelay::getParameter(VstInt32 index) {
-    return isParameter(index) ? parameters[index].load(kRelaxed) : 0.0f;
+    if (!isParameter(index)) {
+        return 0.0f;
+    }
+    // "Resp" is the engine's, stored with its request.
+    return index == kResp ? engine.response() : parameters[index].load(kRelaxed);
 }
 
 void ADelay::setProgram(VstInt32 program) {
@@ -116,7 +132,7 @@ void ADelay::getParameterDisplay(VstInt32 index, char* text) {
     } else if (index == kVolume) {
         dB2string(parameters[kVolume].load(kRelaxed), text);
     } else {
-        float2string(parameters[index].load(kRelaxed), text);
+        float2string(getParameter(index), text);
     }
 }
 
@@ -153,17 +169,15 @@ VstInt32 ADelay::getPlugCategory() {
 }
 
 void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    if (!inputs || !outputs || sampleFrames < 0) {
+    // No buffer is read for no frames: an empty block publishes even without buffers.
+    if (sampleFrames < 0 || (sampleFrames > 0 && !hasBuffers(inputs, outputs))) {
         return;
     }
-    for (VstInt32 c = 0; c < kNumChannels; ++c) {
-        if (!inputs[c] || !outputs[c]) {
-            return;
-        }
-    }
     engine.applyPending();
-    engine.run(inputs, outputs, static_cast<std::uint32_t>(sampleFrames),
-               parameters[kMode].load(kRelaxed));
+    if (sampleFrames > 0) {
+        engine.run(inputs, outputs, static_cast<std::uint32_t>(sampleFrames),
+                   parameters[kMode].load(kRelaxed));
+    }
     publishMeters();
 }
 
@@ -184,10 +198,19 @@ void ADelay::publishMeters() {
 }
 
 void ADelay::setSampleRate(float newSampleRate) {
+    // A refused rate changes nothing: not the rate the delay reads, nor the meters.
+    if (!MeterEngine::acceptsSampleRate(newSampleRate)) {
+        return;
+    }
     AudioEffectX::setSampleRate(newSampleRate);
-    engine.meterSampleRate = getSampleRate();
-    engine.requestSetup(engine.meterSampleRate);
-    applyResponse();
+    engine.meterSampleRate = newSampleRate;
+    engine.requestSetup(newSampleRate);  // which re-times from "Resp" as well
+}
+
+void ADelay::setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) {
+    const bool accepted = MeterEngine::acceptsSampleRate(newSampleRate);
+    AudioEffectX::setBlockSizeAndSampleRate(newBlockSize,
+                                            accepted ? newSampleRate : getSampleRate());
 }
 
 void ADelay::resume() {
@@ -200,8 +223,3 @@ void ADelay::resume() {
     setParameter(kRmsLevel, 1.0f);
 }
 
-void ADelay::applyResponse() {
-    const float resp = parameters[kResp].load(kRelaxed);
-    const float holdTime = resp < 0.3f ? 0.0f : (resp < 0.7f ? 1.0f : 3.0f);
-    engine.requestTimes(holdTime);
-}

@@ -40,8 +40,11 @@ class ADelay : public AudioEffectX {
     void getParameterDisplay(VstInt32 index, char* text) override;
     void getParameterName(VstInt32 index, char* text) override;
 
-    /// Re-times the detectors: takes effect at the start of the next block.
+    /// Re-times and clears the detectors at the start of the next block; a rate the meter
+    /// refuses (not a number, 0 or less, above MeterEngine::kMaxSampleRate) changes nothing.
     void setSampleRate(float newSampleRate) override;
+    /// Stores both; a refused rate leaves the sample rate as it was.
+    void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
     /// Clears levels, hold windows and delay lines (at the start of the next block) and
     /// publishes the meters at their floor at once.
     void resume() override;
@@ -53,9 +56,6 @@ class ADelay : public AudioEffectX {
     VstInt32 getVendorVersion() override;
     VstInt32 getPlugCategory() override;
 
-    /// Chooses the hold time from "Resp": none, 1 s or 3 s.
-    void applyResponse();
-
     /// The engine's state, for tests and tools to read; the audio thread owns it.
     const MeterEngine& meterEngine() const { return engine; }
 
@@ -64,11 +64,16 @@ class ADelay : public AudioEffectX {
     /// values published per block without a further call.
     void storeParameter(VstInt32 index, float value) {
         if (index >= 0 && index < kNumParams) {
-            parameters[index].store(value, std::memory_order_relaxed);
             programs[currentProgram.load(std::memory_order_relaxed)].values[index].store(
                 value, std::memory_order_relaxed);
-            if (index == kDelay || index == kResp) {
-                applySetting(index, value);
+            if (index == kResp) {
+                // Stored with its request: the next block re-times from the value stored last.
+                engine.setResponse(value);
+            } else {
+                parameters[index].store(value, std::memory_order_relaxed);
+            }
+            if (index == kDelay) {
+                applyDelay(value);
             }
         }
         if (editor) {
@@ -78,12 +83,12 @@ class ADelay : public AudioEffectX {
 
     MeterEngine engine;
     std::unique_ptr<EffectProgram[]> programs;
-    /// The values of the eight parameters, by index.
+    /// The values of the parameters by index; "Resp" is the engine's, with its requests.
     std::atomic<float> parameters[kNumParams] = {};
 
   private:
-    /// Carries out a change of "Delay" or "Resp".
-    void applySetting(VstInt32 index, float value);
+    /// Carries out a change of "Delay".
+    void applyDelay(float value);
     void publishMeters();
 
     /// `curProgram` as the audio thread reads it.

@@ -92,16 +92,39 @@ void MeterEngine::sizeBuffers(float sampleRate) {
     delayLine1.assign(2 * frames, 0.0f);
 }
 
-void MeterEngine::requestSetup(float sampleRate) {
-    if (sampleRate > 0.0f && sampleRate <= kMaxSampleRate) {
-        pendingRate.store(sampleRate, std::memory_order_relaxed);
-    }
-    post(kSetup);
+float MeterEngine::holdTimeFor(float response) {
+    return response < 0.3f ? 0.0f : (response < 0.7f ? 1.0f : 3.0f);
 }
 
-void MeterEngine::requestTimes(float holdTime) {
-    pendingHoldTime.store(holdTime, std::memory_order_relaxed);
-    post(kTimes);
+void MeterEngine::requestSetup(float sampleRate) {
+    if (acceptsSampleRate(sampleRate)) {
+        pendingRate.store(sampleRate, std::memory_order_release);
+    }
+}
+
+void MeterEngine::setResponse(float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof(bits));
+    std::uint64_t word = responseWord.load(std::memory_order_relaxed);
+    while (
+        !responseWord.compare_exchange_weak(word, (word & ~kResponseBits) + kResponseRequest + bits,
+                                            std::memory_order_release, std::memory_order_relaxed)) {
+    }
+}
+
+float MeterEngine::response() const {
+    return responseValue(responseWord.load(std::memory_order_relaxed));
+}
+
+float MeterEngine::responseValue(std::uint64_t word) {
+    const auto bits = static_cast<std::uint32_t>(word);
+    float value;
+    std::memcpy(&value, &bits, sizeof(value));
+    return value;
+}
+
+void MeterEngine::requestTimes() {
+    responseWord.fetch_add(kResponseRequest, std::memory_order_release);
 }
 
 void MeterEngine::requestClear() {
@@ -119,20 +142,27 @@ void MeterEngine::setDelay(float value, float sampleRate) {
 }
 
 void MeterEngine::applyPending() {
-    // A plain load first: the usual block has no request and needs no locked exchange.
-    if (pending.load(std::memory_order_relaxed) == 0) {
+    // Plain loads first: the usual block has no request and needs no locked exchange.
+    if (responseRequests(responseWord.load(std::memory_order_relaxed)) == appliedResponse &&
+        pendingRate.load(std::memory_order_relaxed) == 0.0f &&
+        pending.load(std::memory_order_relaxed) == 0) {
         return;
     }
+    // Taking the rate and the requests empties them: one posted from now on waits for the
+    // next block instead of being applied twice. "Resp" and its requests are read in one
+    // word, so the hold time applied is that of the value stored with the last request.
+    const float rate = pendingRate.exchange(0.0f, std::memory_order_acquire);
     const std::uint32_t requests = pending.exchange(0, std::memory_order_acquire);
-    const float rate = pendingRate.load(std::memory_order_relaxed);
-    const float holdTime = pendingHoldTime.load(std::memory_order_relaxed);
-    for (Detector& detector : detectors) {
-        if (requests & kSetup) {
+    const std::uint64_t response = responseWord.load(std::memory_order_acquire);
+    const bool retimed = responseRequests(response) != appliedResponse;
+    if (rate > 0.0f) {
+        for (Detector& detector : detectors) {
             detector.setup(1.0f, 1.0f, 1.0f, 1.0f, rate);
         }
-        if (requests & kTimes) {
-            detector.setTimes(kRmsTime, kRmsTime, kPeakFallTime, holdTime);
-        }
+    }
+    if (rate > 0.0f || retimed) {
+        appliedResponse = responseRequests(response);
+        retime(responseValue(response));
     }
     if (requests & kClear) {
         for (std::uint32_t i = 0; i < channelCount && i < detectors.size(); ++i) {
@@ -141,6 +171,13 @@ void MeterEngine::applyPending() {
         delayWritePos = 0;
         std::fill(delayLine0.begin(), delayLine0.end(), 0.0f);
         std::fill(delayLine1.begin(), delayLine1.end(), 0.0f);
+    }
+}
+
+void MeterEngine::retime(float response) {
+    const float holdTime = holdTimeFor(response);
+    for (Detector& detector : detectors) {
+        detector.setTimes(kRmsTime, kRmsTime, kPeakFallTime, holdTime);
     }
 }
 

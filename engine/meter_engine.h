@@ -13,6 +13,7 @@
 // The audio thread shares these with control threads and must never wait for a lock.
 static_assert(std::atomic<float>::is_always_lock_free, "lock-free float atomics");
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "lock-free integer atomics");
+static_assert(std::atomic<std::uint64_t>::is_always_lock_free, "lock-free 64-bit atomics");
 
 class MeterEngine {
   public:
@@ -21,10 +22,16 @@ class MeterEngine {
     static constexpr float kLongestHoldTime = 3.0f;
     /// Hold windows are reserved up to this rate; set-ups at higher rates allocate once.
     static constexpr float kReservedSampleRate = 384000.0f;
-    /// Rates outside (0, kMaxSampleRate] would give unusable coefficients and are ignored.
+    /// Rates outside (0, kMaxSampleRate] would give unusable coefficients and are refused.
     static constexpr float kMaxSampleRate = 1536000.0f;
     /// Published meter values per block: RMS, peak and hold of both channels.
     static constexpr std::size_t kMeters = 6;
+
+    static bool acceptsSampleRate(float sampleRate) {
+        return sampleRate > 0.0f && sampleRate <= kMaxSampleRate;
+    }
+    /// The hold time "Resp" chooses: none below 0.3, 1 s below 0.7, else 3 s.
+    static float holdTimeFor(float response);
 
     MeterEngine() = default;
     MeterEngine(const MeterEngine&) = delete;
@@ -35,11 +42,19 @@ class MeterEngine {
     /// One second of meter buffer and two seconds of delay line at `sampleRate`.
     void sizeBuffers(float sampleRate);
 
-    // Requests, from any one control thread at a time.
-    /// Set-up for a new rate: clears the levels and the hold history.
+    // Requests, from any one control thread at a time. Each is applied once, at the start of
+    // the next block.
+    /// Set-up for a new rate (an accepted one): clears the levels and the hold history, and
+    /// times the detectors from "Resp".
     void requestSetup(float sampleRate);
-    /// New hold time with the standard RMS and peak times; keeps the levels.
-    void requestTimes(float holdTime);
+    /// Stores "Resp" and asks for the detectors to be re-timed from it; keeps the levels.
+    /// Safe from several threads at once: the hold time applied is always the one of the
+    /// value stored last.
+    void setResponse(float value);
+    /// "Resp" as last stored.
+    float response() const;
+    /// Re-times the detectors from the stored "Resp".
+    void requestTimes();
     /// Clears levels, hold history and delay lines.
     void requestClear();
     /// The meter delay: `value` (0..1 for 0..300 ms) at `sampleRate`.
@@ -67,7 +82,14 @@ class MeterEngine {
     std::vector<float> delayLine1;
 
   private:
-    enum Request : std::uint32_t { kSetup = 1, kTimes = 2, kClear = 4 };
+    enum Request : std::uint32_t { kClear = 1 };
+    /// One "Resp" request in the high half of the response word; the value in the low half.
+    static constexpr std::uint64_t kResponseRequest = std::uint64_t(1) << 32;
+    static constexpr std::uint64_t kResponseBits = kResponseRequest - 1;
+    static std::uint32_t responseRequests(std::uint64_t word) {
+        return static_cast<std::uint32_t>(word >> 32);
+    }
+    static float responseValue(std::uint64_t word);
 
     void post(Request request) { pending.fetch_or(request, std::memory_order_release); }
     bool growMeterInputs(std::uint32_t n);
@@ -76,9 +98,16 @@ class MeterEngine {
     void delay(std::uint32_t n, std::uint32_t delay);
     void measureBoth(const float* x0, const float* x1, std::uint32_t n);
 
+    void retime(float response);
+
     std::atomic<std::uint32_t> pending{0};
-    std::atomic<float> pendingRate{44100.0f};
-    std::atomic<float> pendingHoldTime{0.0f};
+    /// The rate of a set-up request, 0 for none: taken whole, so each request counts once.
+    std::atomic<float> pendingRate{0.0f};
+    /// "Resp"'s bits in the low half and a count of its requests in the high half: the value
+    /// and the request that goes with it are read in one load.
+    std::atomic<std::uint64_t> responseWord{0};
+    /// The request count of the response word last applied (audio thread).
+    std::uint32_t appliedResponse = 0;
     float lastReadings[kMeters] = {-1.0f, -1.0f, -1.0f, -1.0f, -1.0f, -1.0f};
     float lastValues[kMeters] = {};
 };

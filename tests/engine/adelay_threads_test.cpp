@@ -65,4 +65,78 @@ TEST(ADelayThreadsTest, SetUpDuringProcessingKeepsMetersInRange) {
     EXPECT_EQ(effect.outOfRange.load(), 0);
 }
 
+float holdTimeOf(float resp) {
+    return resp < 0.3f ? 0.0f : (resp < 0.7f ? 1.0f : 3.0f);
+}
+
+// The editor and host automation set "Resp" at the same moment, round after round: once both
+// are done, the next block must re-time the detectors for the value the effect holds.
+TEST(ADelayThreadsTest, HoldTimeFollowsRespSetFromTwoThreadsAtOnce) {
+    ADelay effect(testHost);
+    constexpr int kRounds = 20000;
+    std::atomic<int> round{0};
+    std::atomic<int> done{0};
+    auto setter = [&](float value) {
+        for (int r = 1; r <= kRounds; ++r) {
+            while (round.load() < r) {
+                std::this_thread::yield();
+            }
+            effect.setParameter(6, r % 2 ? value : 1.0f - value);
+            done.fetch_add(1);
+        }
+    };
+    std::thread editor(setter, 0.0f);
+    std::thread automation(setter, 1.0f);
+    float sample = 0.0f;
+    float* channels[] = {&sample, &sample};
+    int disagreements = 0;
+    for (int r = 1; r <= kRounds; ++r) {
+        round.store(r);
+        while (done.load() < 2 * r) {
+            std::this_thread::yield();
+        }
+        effect.process(channels, channels, 0);
+        const Detector& detector = effect.meterEngine().detectors[0];
+        disagreements += detector.holdTime != holdTimeOf(effect.getParameter(6));
+    }
+    editor.join();
+    automation.join();
+    EXPECT_EQ(disagreements, 0);
+}
+
+// Sample rates posted while the audio thread runs: each request re-times and clears the
+// detectors once. Every rate is new, so a clear at a rate already applied is a request
+// applied twice.
+TEST(ADelayThreadsTest, EachSampleRateRequestClearsTheLevelsOnce) {
+    ADelay effect(testHost);
+    std::atomic<bool> running{true};
+    std::atomic<long> blocks{0};
+    int repeated = 0;
+    std::thread audio([&] {
+        float samples[8] = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
+        float* channels[] = {samples, samples};
+        const Detector& detector = effect.meterEngine().detectors[0];
+        float lastRate = 0.0f;
+        while (running.load()) {
+            effect.process(channels, channels, 8);
+            // Cleared at the start of this block: the level rose from 0 in one step.
+            if (detector.rmsLevel == 0.5f * detector.rmsRiseBlockCoef) {
+                repeated += detector.sampleRate == lastRate;
+                lastRate = detector.sampleRate;
+            }
+            blocks.fetch_add(1);
+        }
+    });
+    for (int request = 0; request < 20000; ++request) {
+        const long before = blocks.load();
+        effect.setSampleRate(40000.0f + static_cast<float>(request));
+        while (blocks.load() < before + 3) {
+            std::this_thread::yield();
+        }
+    }
+    running.store(false);
+    audio.join();
+    EXPECT_EQ(repeated, 0);
+}
+
 }  // namespace

@@ -246,6 +246,41 @@ TEST_F(PluginProcessing, MissingBuffersAndNegativeCountsAreIgnored) {
     EXPECT_EQ(plugin->getParameter(1), 0.25f);
 }
 
+TEST_F(PluginProcessing, EmptyBlocksPublishTheReadingsWithOrWithoutBuffers) {
+    runConstant(0.0f, 0.5f, 4);
+    const Meters published = meters();
+    StereoBlock block(1);
+    AEffect* record = plugin->record;
+    for (bool buffers : {true, false}) {
+        for (AEffectProcessProc run : {record->process, record->processReplacing}) {
+            for (VstInt32 index = 1; index <= 3; ++index) {
+                plugin->setParameter(index, 0.25f);
+            }
+            // No buffer is read for no frames: missing ones change nothing.
+            run(record, buffers ? block.inputs : nullptr, buffers ? block.outputs : nullptr, 0);
+            EXPECT_EQ(meters().rms, published.rms) << buffers;
+            EXPECT_EQ(meters().peak, published.peak) << buffers;
+            EXPECT_EQ(meters().hold, published.hold) << buffers;
+        }
+    }
+}
+
+TEST_F(PluginProcessing, RejectedSampleRatesChangeNothing) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    for (float odd : {nan, 0.0f, -48000.0f, 1536001.0f, infinity}) {
+        for (VstInt32 opcode : {effSetSampleRate, effSetBlockSizeAndSampleRate}) {
+            plugin->setParameter(0, 0.0f);
+            runConstant(0.0f, 0.5f, 4);
+            plugin->dispatch(opcode, 0, 512, nullptr, odd);
+            runConstant(0.0f, 0.0f, 1, 1);  // one sample's decay, no clearing
+            EXPECT_GT(meters().peak, kMinus6dB - 0.001f) << odd << " by " << opcode;
+            plugin->setParameter(0, 1.0f);  // still at 44100 Hz
+            EXPECT_EQ(plugin->text(effGetParamDisplay, 0, kVstMaxLabelLen), "  13230") << odd;
+        }
+    }
+}
+
 TEST_F(PluginProcessing, OddParameterValuesKeepTheMetersSane) {
     StereoBlock block(512);
     block.fill(0.25f, 0.5f);

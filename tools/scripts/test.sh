@@ -24,6 +24,9 @@ run_preset tsan
 echo "== Linux, AddressSanitizer and UndefinedBehaviorSanitizer"
 run_preset asan
 
+echo "== Fuzzing the plug-in boundary, a minute per target"
+bash tools/scripts/fuzz.sh 60
+
 echo "== Windows plug-ins"
 bash tools/scripts/deps.sh windows display
 bash tools/scripts/test-windows.sh
