@@ -13,16 +13,20 @@
 namespace {
 
 HostileHost* current = nullptr;
+
 #if PEVO_HEADLESS
 
+/// The editor's pictures are resources kPanel to kLastPicture; the panel's top strip is
+/// kPanelStrip rows high.
 constexpr int kPanel = 128;
+constexpr int kLastPicture = 134;
 constexpr int kPanelStrip = 35;
 
 /// The editor's pictures, decoded once: sessions make editors by the million.
 const std::unique_ptr<CSoftBitmap>& picture(int id) {
     static const std::vector<std::unique_ptr<CSoftBitmap>> pictures = [] {
         std::vector<std::unique_ptr<CSoftBitmap>> decoded;
-        for (int each = kPanel; each <= 134; ++each) {
+        for (int each = kPanel; each <= kLastPicture; ++each) {
             decoded.push_back(loadSoftBitmap(each));
         }
         return decoded;
@@ -34,7 +38,7 @@ const std::unique_ptr<CSoftBitmap>& picture(int id) {
 CHeadlessPlatform& sharedPlatform() {
     static CHeadlessPlatform platform;
     static const bool pictures = [] {
-        for (int id = kPanel; id <= 134; ++id) {
+        for (int id = kPanel; id <= kLastPicture; ++id) {
             if (const std::unique_ptr<CSoftBitmap>& each = picture(id)) {
                 platform.addBitmap(id, each->width(), each->height(), each->pixels());
             }
