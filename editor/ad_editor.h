@@ -42,7 +42,8 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     /// The read-out's text: the delay in whole milliseconds.
     static void delayText(float value, char* text);
 
-    bool isEditorOpen() const { return isOpen.load(); }
+    /// While the window is open; one plain load, for the audio thread's every block.
+    bool isShowing() const override { return isOpen.load(std::memory_order_acquire); }
 
   private:
     struct Bitmaps;

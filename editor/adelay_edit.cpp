@@ -18,6 +18,10 @@ void ADelayEdit::setParameter(VstInt32 index, float value) {
     }
 }
 
+bool ADelayEdit::metersShown() {
+    return editor && static_cast<AEffGUIEditor*>(editor)->isShowing();
+}
+
 // The delivered effect answers with its own operations; the texts are the meter's.
 bool ADelayEdit::getEffectName(char* name) {
     return ADelay::getEffectName(name);

@@ -15,4 +15,8 @@ class ADelayEdit : public ADelay {
     bool getProductString(char* text) override;
     /// Answers the panel snapshot request; 0 for every other vendor's request.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
+  protected:
+    /// While the editor shows them.
+    bool metersShown() override;
 };

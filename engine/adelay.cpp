@@ -188,7 +188,15 @@ void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
 void ADelay::publishMeters() {
     const float gain = parameters[kRmsMode].load(kRelaxed) > 0.5f ? 1.0f : kSqrt2;
     float values[MeterEngine::kMeters];
-    engine.meterValues(gain, values);
+    if (!metersShown()) {
+        // Left as the six calls below would leave them, without channel 0's conversions.
+        engine.meterValues(gain, values, false);
+        storeMeter(kRmsLevel, values[1]);
+        storeMeter(kPeakLevel, values[3]);
+        storeMeter(kHoldLevel, values[5]);
+        return;
+    }
+    engine.meterValues(gain, values, true);
     setParameter(kRmsLevel, values[0]);
     setParameter(kRmsLevel, values[1]);
     setParameter(kPeakLevel, values[2]);
@@ -222,4 +230,3 @@ void ADelay::resume() {
     setParameter(kRmsLevel, 0.0f);
     setParameter(kRmsLevel, 1.0f);
 }
-

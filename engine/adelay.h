@@ -60,6 +60,11 @@ class ADelay : public AudioEffectX {
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:
+    /// Whether something shows every block's six values: then they are published through
+    /// setParameter one by one. Otherwise only what getParameter answers is stored, the last
+    /// value of each meter (channel 1's), and channel 0's values are not worked out.
+    virtual bool metersShown() { return false; }
+
     /// What setParameter does, inline: the effect with an editor stores each of the six
     /// values published per block without a further call.
     void storeParameter(VstInt32 index, float value) {
@@ -90,6 +95,12 @@ class ADelay : public AudioEffectX {
     /// Carries out a change of "Delay".
     void applyDelay(float value);
     void publishMeters();
+    /// Stores a published meter value where getParameter and the program read it.
+    void storeMeter(VstInt32 index, float value) {
+        programs[currentProgram.load(std::memory_order_relaxed)].values[index].store(
+            value, std::memory_order_relaxed);
+        parameters[index].store(value, std::memory_order_relaxed);
+    }
 
     /// `curProgram` as the audio thread reads it.
     std::atomic<VstInt32> currentProgram{0};

@@ -141,13 +141,7 @@ void MeterEngine::setDelay(float value, float sampleRate) {
     delaySamples.store(result, std::memory_order_relaxed);
 }
 
-void MeterEngine::applyPending() {
-    // Plain loads first: the usual block has no request and needs no locked exchange.
-    if (responseRequests(responseWord.load(std::memory_order_relaxed)) == appliedResponse &&
-        pendingRate.load(std::memory_order_relaxed) == 0.0f &&
-        pending.load(std::memory_order_relaxed) == 0) {
-        return;
-    }
+void MeterEngine::applyRequests() {
     // Taking the rate and the requests empties them: one posted from now on waits for the
     // next block instead of being applied twice. "Resp" and its requests are read in one
     // word, so the hold time applied is that of the value stored with the last request.
@@ -187,6 +181,10 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
             std::memmove(outputs[c], inputs[c], n * sizeof(float));
         }
     }
+    meter(inputs, n, mode);
+}
+
+void MeterEngine::meter(const float* const* inputs, std::uint32_t n, float mode) {
     const std::int32_t delay = delaySamples.load(std::memory_order_relaxed);
     if (mode < 0.3f && delay == 0) {
         // Left and right undelayed: the meter channels are the inputs themselves.
@@ -206,18 +204,24 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
     measureBoth(meterInput0.data(), meterInput1.data(), n);
 }
 
-void MeterEngine::meterValues(float rmsGain, float values[]) {
-    const Detector& first = detectors[0];
+void MeterEngine::meterValues(float rmsGain, float values[], bool bothChannels) {
+    if (bothChannels) {
+        const Detector& first = detectors[0];
+        updateValue(0, first.rmsLevel * rmsGain);
+        updateValue(2, first.peakLevel);
+        updateValue(4, first.holdLevel);
+    }
     const Detector& second = detectors[1];
-    const float readings[kMeters] = {first.rmsLevel * rmsGain, second.rmsLevel * rmsGain,
-                                     first.peakLevel,          second.peakLevel,
-                                     first.holdLevel,          second.holdLevel};
-    for (std::size_t meter = 0; meter < kMeters; ++meter) {
-        if (!(readings[meter] == lastReadings[meter])) {
-            lastReadings[meter] = readings[meter];
-            lastValues[meter] = meterValue(static_cast<int>(meter % 2), readings[meter]);
-        }
-        values[meter] = lastValues[meter];
+    updateValue(1, second.rmsLevel * rmsGain);
+    updateValue(3, second.peakLevel);
+    updateValue(5, second.holdLevel);
+    std::memcpy(values, lastValues, sizeof lastValues);
+}
+
+void MeterEngine::updateValue(std::size_t meter, float reading) {
+    if (!(reading == lastReadings[meter])) {
+        lastReadings[meter] = reading;
+        lastValues[meter] = meterValue(static_cast<int>(meter % 2), reading);
     }
 }
 

@@ -61,14 +61,22 @@ class MeterEngine {
     void setDelay(float value, float sampleRate);
 
     // Audio thread.
-    /// Carries out the requests posted since the last call.
-    void applyPending();
+    /// Carries out the requests posted since the last call. Inline: the usual block has
+    /// none, and three plain loads tell it.
+    void applyPending() {
+        if (responseRequests(responseWord.load(std::memory_order_relaxed)) != appliedResponse ||
+            pendingRate.load(std::memory_order_relaxed) != 0.0f ||
+            pending.load(std::memory_order_relaxed) != 0) {
+            applyRequests();
+        }
+    }
     /// Passes the inputs through and measures one block of `n` frames.
     void run(float* const* inputs, float* const* outputs, std::uint32_t n, float mode);
     /// The values published after a block, in publishing order: the RMS readings scaled by
     /// `rmsGain`, the peak and the hold readings, channel 0 then 1 of each. A value is
-    /// computed again only when its reading changed since the last block.
-    void meterValues(float rmsGain, float values[]);
+    /// computed again only when its reading changed since it was last computed. Without
+    /// `bothChannels` only channel 1's values are filled in.
+    void meterValues(float rmsGain, float values[], bool bothChannels);
 
     std::atomic<std::int32_t> delaySamples{0};
     std::uint32_t channelCount = 2;
@@ -82,6 +90,12 @@ class MeterEngine {
     std::vector<float> delayLine1;
 
   private:
+    /// applyPending's work once something is pending.
+    void applyRequests();
+    /// Works out meter `meter`'s value again when its reading changed.
+    void updateValue(std::size_t meter, float reading);
+    /// Measures one block of `n` frames of the inputs, mixed and delayed as set.
+    void meter(const float* const* inputs, std::uint32_t n, float mode);
     enum Request : std::uint32_t { kClear = 1 };
     /// One "Resp" request in the high half of the response word; the value in the low half.
     static constexpr std::uint64_t kResponseRequest = std::uint64_t(1) << 32;

@@ -35,6 +35,10 @@ class AEffGUIEditor : public AEffEditor {
     bool wheel(float distance) override;
 
     virtual void setParameter(VstInt32 index, float value);
+    /// Whether parameter changes are shown now, on any thread: an effect may leave out work
+    /// for values that only the editor would show. Unless a derived editor says otherwise,
+    /// every change is.
+    virtual bool isShowing() const { return true; }
     /// Redraws the whole frame now; the rectangle is not looked at.
     virtual void drawWindow(ERect* rect);
     /// Called on every pass of a drag loop: serves screen and host about every 50 ms (the

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -90,6 +91,44 @@ TEST(ADelayTest, PublishesTheReadingsOfBothChannels) {
     const std::vector<float> mono = effect.run(constant(0.5f), constant(-0.25f));
     for (int pair = 0; pair < 3; ++pair) {
         EXPECT_EQ(mono[2 * pair + 1], mono[2 * pair] + 1.0f);
+    }
+}
+
+TEST(ADelayTest, WithNoViewAHostReadsWhatTheSixPublicationsWouldLeave) {
+    // The view comes and goes; whether or not channel 0's values were worked out meanwhile,
+    // everything read afterwards is what an effect always showing its meters gives.
+    RecordingDelay shown;
+    RecordingDelay hidden;
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> frames(1, 300);
+    for (RecordingDelay* effect : {&shown, &hidden}) {
+        effect->setParameter(6, 0.5f);
+    }
+    std::normal_distribution<float> noise(0.0f, 0.1f);
+    for (int block = 0; block < 800; ++block) {
+        // Noise, then steady levels (readings that stay put), then silence.
+        const int phase = block % 200;
+        std::vector<float> left(static_cast<std::size_t>(frames(random)), 0.9f);
+        std::vector<float> right(left.size(), -0.6f);
+        for (std::size_t i = 0; i < left.size() && phase < 60; ++i) {
+            left[i] = noise(random);
+            right[i] = block < 400 ? noise(random) : 0.5f * left[i];
+        }
+        if (phase >= 140) {
+            std::fill(left.begin(), left.end(), 0.0f);
+            std::fill(right.begin(), right.end(), 0.0f);
+        }
+        hidden.showsMeters = block % 7 < 3;
+        const std::vector<float> expected = shown.run(left, right);
+        const std::vector<float> values = hidden.run(left, right);
+        if (hidden.showsMeters) {
+            ASSERT_EQ(values, expected) << "block " << block;
+        } else {
+            ASSERT_TRUE(values.empty());
+        }
+        for (VstInt32 index = 1; index <= 3; ++index) {
+            ASSERT_EQ(hidden.getParameter(index), shown.getParameter(index)) << "block " << block;
+        }
     }
 }
 

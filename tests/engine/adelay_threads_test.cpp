@@ -14,6 +14,9 @@ class RangeCheckingDelay : public ADelay {
   public:
     RangeCheckingDelay() : ADelay(testHost) {}
 
+    /// Every block's six values come through setParameter.
+    bool metersShown() override { return true; }
+
     void setParameter(VstInt32 index, float value) override {
         if (index >= 1 && index <= 3 && !(value >= 0.0f && value <= 0.5f) &&
             !(value >= 1.0f && value <= 1.5f)) {

@@ -27,6 +27,9 @@ class RecordingDelay : public ADelay {
 
     explicit RecordingDelay(float sampleRate = 44100.0f) : ADelay(withRate(sampleRate)) {}
 
+    /// Every block's six values come through setParameter unless switched off.
+    bool metersShown() override { return showsMeters; }
+
     void setParameter(VstInt32 index, float value) override {
         calls.push_back({index, value});
         ADelay::setParameter(index, value);
@@ -48,6 +51,7 @@ class RecordingDelay : public ADelay {
     }
 
     std::vector<Call> calls;
+    bool showsMeters = true;
 
   private:
     static audioMasterCallback withRate(float sampleRate) {

@@ -22,6 +22,9 @@ class FigureRecorder : public ADelay {
   public:
     FigureRecorder() : ADelay(hostCallback) {}
 
+    /// Every block's six values come through setParameter.
+    bool metersShown() override { return true; }
+
     void setParameter(VstInt32 index, float value) override {
         if (index >= 1 && index <= 3 && readings.size() < 6) {
             readings.push_back(value);
