@@ -50,10 +50,11 @@ ADelay::ADelay(audioMasterCallback audioMaster)
     // A host that answers with a rate the meter refuses leaves it at the default rate.
     const float hostRate = updateSampleRate();
     setSampleRate(MeterEngine::acceptsSampleRate(hostRate) ? hostRate : kDefaultSampleRate);
-    engine.sizeBuffers(getSampleRate());
     resume();
-    // No block can run before the constructor returns, so the set-up is carried out now.
+    // No block can run before the constructor returns, so the set-up is carried out now;
+    // the buffers are sized after it, already clear.
     engine.applyPending();
+    engine.sizeBuffers(getSampleRate());
 }
 
 ADelay::~ADelay() = default;
