@@ -89,11 +89,12 @@ void CWin32Platform::editorDestroyed() {
 
 void CWin32Platform::frameCreated() {
     startOle();
-    CWin32Surface::setTransparentBlt(nullptr);
     loadImageLibrary();
 }
 
 void CWin32Platform::loadImageLibrary() {
+    const std::lock_guard<std::mutex> hold(imageLibraryLock_);
+    CWin32Surface::setTransparentBlt(nullptr);
     HMODULE library = LoadLibraryA("msimg32.dll");
     if (!library) {
         return;
@@ -109,6 +110,7 @@ void CWin32Platform::loadImageLibrary() {
 
 void CWin32Platform::frameDestroyed() {
     endOle();
+    const std::lock_guard<std::mutex> hold(imageLibraryLock_);
     if (imageLibraryLoads_ == 0) {
         return;
     }

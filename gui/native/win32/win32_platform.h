@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "gui/native/native_platform.h"
 
 class CWin32Platform : public CNativePlatform {
@@ -30,6 +32,8 @@ class CWin32Platform : public CNativePlatform {
   private:
     void loadImageLibrary();
 
+    /// Editors on several window threads set up and end frames at once.
+    std::mutex imageLibraryLock_;
     HMODULE imageLibrary_ = nullptr;
     int imageLibraryLoads_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "gui/native/win32/win32_surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <initializer_list>
 
@@ -9,7 +10,7 @@
 namespace {
 
 // Set by the frame set-up when the image library offers it; read by every surface.
-TransparentBltFunction transparentBltFunction = nullptr;
+std::atomic<TransparentBltFunction> transparentBltFunction{nullptr};
 
 COLORREF nativeColour(CRgbColour colour) {
     return colour.native();
