@@ -104,6 +104,26 @@ void CopyFloor(benchmark::State& state) {
     reportPerFrame(state, blockFrames);
 }
 
+struct ChunkLevels {
+    float sum[2];
+    float peak[2];
+};
+
+/// The arithmetic every sample needs, over frames `start` .. `end` of both channels: the sums
+/// of squares, added in order, and the largest magnitudes.
+inline ChunkLevels measureChunk(float* const inputs[2], std::size_t start, std::size_t end) {
+    float s0 = 0.0f, s1 = 0.0f, p0 = 0.0f, p1 = 0.0f;
+    for (std::size_t i = start; i < end; ++i) {
+        const float a = inputs[0][i];
+        const float b = inputs[1][i];
+        s0 = s0 + a * a;
+        s1 = s1 + b * b;
+        p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
+        p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
+    }
+    return {{s0, s1}, {p0, p1}};
+}
+
 void ArithmeticFloor(benchmark::State& state) {
     const auto blockFrames = static_cast<std::size_t>(state.range(0));
     Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
@@ -114,19 +134,8 @@ void ArithmeticFloor(benchmark::State& state) {
         copyThrough(inputs, outputs, blockFrames);
         for (std::size_t start = 0; start < blockFrames; start += 128) {
             const std::size_t end = std::min(blockFrames, start + 128);
-            float s0 = 0.0f, s1 = 0.0f, p0 = 0.0f, p1 = 0.0f;
-            for (std::size_t i = start; i < end; ++i) {
-                const float a = inputs[0][i];
-                const float b = inputs[1][i];
-                s0 = s0 + a * a;
-                s1 = s1 + b * b;
-                p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
-                p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
-            }
-            benchmark::DoNotOptimize(s0);
-            benchmark::DoNotOptimize(s1);
-            benchmark::DoNotOptimize(p0);
-            benchmark::DoNotOptimize(p1);
+            ChunkLevels levels = measureChunk(inputs, start, end);
+            benchmark::DoNotOptimize(levels);
         }
         benchmark::ClobberMemory();
     }
@@ -154,17 +163,9 @@ void ReadingFloor(benchmark::State& state) {
         copyThrough(inputs, outputs, blockFrames);
         for (std::size_t start = 0; start < blockFrames; start += 128) {
             const std::size_t end = std::min(blockFrames, start + 128);
-            float s0 = 0.0f, s1 = 0.0f, p0 = 0.0f, p1 = 0.0f;
-            for (std::size_t i = start; i < end; ++i) {
-                const float a = inputs[0][i];
-                const float b = inputs[1][i];
-                s0 = s0 + a * a;
-                s1 = s1 + b * b;
-                p0 = std::fabs(a) > p0 ? std::fabs(a) : p0;
-                p1 = std::fabs(b) > p1 ? std::fabs(b) : p1;
-            }
-            stepLevels(s0, p0, end - start, rms[0], peaks[0]);
-            stepLevels(s1, p1, end - start, rms[1], peaks[1]);
+            const ChunkLevels levels = measureChunk(inputs, start, end);
+            stepLevels(levels.sum[0], levels.peak[0], end - start, rms[0], peaks[0]);
+            stepLevels(levels.sum[1], levels.peak[1], end - start, rms[1], peaks[1]);
         }
         // What a host reads after the block: channel 1's RMS and peak values.
         float rmsValue = meterValue(1, rms[1] * 1.41421356f);
