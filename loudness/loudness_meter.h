@@ -1,0 +1,58 @@
+// Programme loudness and true peak of one or two channels, as an EBU Mode meter reads them:
+// momentary (400 ms), short-term (3 s) and gated integrated loudness, Loudness Range, the
+// maxima of momentary and short-term loudness, and sample and true peak per channel.
+//
+// All memory is sized by setup; process never allocates, locks or calls the system, however
+// long it runs, so the audio thread of a plug-in may own an instance. One thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <limits>
+
+class LoudnessMeter {
+  public:
+    static constexpr int kMaxChannels = 2;
+    static constexpr double kMinSampleRate = 8000.0;
+    static constexpr double kMaxSampleRate = 384000.0;
+    /// What a reading returns while it is undefined (no audio yet, or only silence).
+    static constexpr double kUndefined = -std::numeric_limits<double>::infinity();
+
+    LoudnessMeter();
+    ~LoudnessMeter();
+    LoudnessMeter(const LoudnessMeter&) = delete;
+    LoudnessMeter& operator=(const LoudnessMeter&) = delete;
+
+    /// Designs the filters and sizes every buffer for `channels` (1 or 2) at `sampleRate`,
+    /// then resets. False, and the meter unchanged, for a rate or channel count it cannot
+    /// measure. May allocate: not for the audio thread.
+    bool setup(double sampleRate, int channels);
+    /// Forgets everything measured; the set-up stays. Real-time safe.
+    void reset();
+    /// Measures `frames` frames; `channels[c]` holds channel c's samples. Any block length
+    /// from 1 frame up gives the same readings as any other split of the same audio.
+    void process(const float* const* channels, std::size_t frames);
+
+    int channels() const;
+    double sampleRate() const;
+
+    /// LUFS, or kUndefined.
+    double momentary() const;
+    double shortTerm() const;
+    /// Gated loudness since setup or reset (absolute gate −70 LUFS, relative −10 LU).
+    double integrated() const;
+    double maxMomentary() const;
+    double maxShortTerm() const;
+    /// Loudness Range in LU since setup or reset; 0 until there is a range to measure.
+    double loudnessRange() const;
+    /// dBFS and dBTP of one channel, or of the larger over the channels; kUndefined for
+    /// silence.
+    double samplePeak(int channel) const;
+    double samplePeak() const;
+    double truePeak(int channel) const;
+    double truePeak() const;
+
+  private:
+    struct State;
+    /// Filters, windows and histograms, sized by setup.
+    State* state = nullptr;
+};
