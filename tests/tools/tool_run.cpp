@@ -26,7 +26,8 @@ std::string scratchPath(const std::string& name) {
     return std::string(PEVO_SCRATCH_DIR) + "/" + name;
 }
 
-ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour) {
+ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour,
+                const std::string& standardInput) {
     // Output files per process: tests of this suite may run side by side.
     const std::string stem = scratchPath("run" + std::to_string(getpid()));
     const std::string outPath = stem + ".out";
@@ -42,6 +43,9 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fa
     const pid_t child = fork();
     if (child == 0) {
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) {
+            _exit(126);
+        }
+        if (!standardInput.empty() && !freopen(standardInput.c_str(), "r", stdin)) {
             _exit(126);
         }
         if (!fakeBehaviour.empty()) {

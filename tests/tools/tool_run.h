@@ -12,8 +12,10 @@ struct ToolRun {
     std::string err;
 };
 
-/// Runs pevo-host with `arguments`; `fakeBehaviour`, if given, is handed to the fake plug-in.
-ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour = "");
+/// Runs pevo-host with `arguments`; `fakeBehaviour`, if given, is handed to the fake plug-in,
+/// and the file `standardInput`, if given, is its standard input.
+ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour = "",
+                const std::string& standardInput = "");
 /// A path in this suite's build folder.
 std::string scratchPath(const std::string& name);
 

@@ -1,19 +1,30 @@
 #include "tools/host/meter_pair.h"
 
+#include "tools/host/pevo_switches.h"
+
 namespace {
 
 constexpr VstInt32 kRmsLevel = 1;
 constexpr VstInt32 kPeakLevel = 2;
 constexpr VstInt32 kHoldLevel = 3;
 constexpr VstInt32 kMode = 5;
+constexpr VstInt32 kResp = 6;
 
 }  // namespace
 
 MeterMode meterModeOf(float modeValue) {
-    if (modeValue < 0.3f) {
-        return MeterMode::kLeftRight;
+    switch (PevoSwitches::position("Mode", modeValue)) {
+        case PevoSwitches::kLeftRight:
+            return MeterMode::kLeftRight;
+        case PevoSwitches::kMidSide:
+            return MeterMode::kMidSide;
+        default:
+            return MeterMode::kMono;
     }
-    return modeValue < 0.7f ? MeterMode::kMidSide : MeterMode::kMono;
+}
+
+bool isMeterReading(VstInt32 index) {
+    return index >= kRmsLevel && index <= kHoldLevel;
 }
 
 const char* modeName(MeterMode mode) {
@@ -49,6 +60,8 @@ MeterPair::MeterPair(HostedPlugin& main, HostedPlugin& mirror, int maxFrames)
     : main(main),
       mirror(mirror),
       meterMode(meterModeOf(main.getParameter(kMode))),
+      holdIsOff(main.record().numParams > kResp && main.parameterName(kResp) == "Resp" &&
+                PevoSwitches::position("Resp", main.getParameter(kResp)) == PevoSwitches::kHoldOff),
       negated(maxFrames),
       scratchLeft(maxFrames),
       scratchRight(maxFrames) {}

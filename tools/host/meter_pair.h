@@ -29,6 +29,9 @@ struct ChannelReadings {
 /// Whether the plug-in publishes readings the way the meter does: "RMS level", "Peak level"
 /// and "Hold level" as parameters 1 to 3, and its channel mode as parameter 5, "Mode".
 bool isMeterPlugin(HostedPlugin& plugin);
+/// Whether parameter `index` of a meter plug-in is one of its readings, which it publishes
+/// and a host does not set.
+bool isMeterReading(VstInt32 index);
 
 class MeterPair {
   public:
@@ -37,6 +40,8 @@ class MeterPair {
     MeterPair(HostedPlugin& main, HostedPlugin& mirror, int maxFrames);
 
     MeterMode mode() const { return meterMode; }
+    /// Whether the held peak is switched off ("Resp" at its first position).
+    bool holdOff() const { return holdIsOff; }
     /// Runs one block through both instances; the outputs are the main instance's.
     void process(float* left, float* right, float* outLeft, float* outRight, int frames);
     /// Both channels' readings after the last block.
@@ -48,6 +53,7 @@ class MeterPair {
     HostedPlugin& main;
     HostedPlugin& mirror;
     MeterMode meterMode;
+    bool holdIsOff;
     std::vector<float> negated;
     std::vector<float> scratchLeft;
     std::vector<float> scratchRight;
