@@ -146,8 +146,10 @@ std::map<std::string, std::string> jsonFields(const std::string& line) {
         }
         const std::size_t nameEnd = line.find('"', nameStart + 1);
         const std::size_t valueStart = line.find(':', nameEnd) + 1;
-        std::size_t valueEnd = line[valueStart] == '"' ? line.find('"', valueStart + 1) + 1
-                                                       : line.find_first_of(",}", valueStart);
+        const char opening = line[valueStart];
+        std::size_t valueEnd = opening == '"'   ? line.find('"', valueStart + 1) + 1
+                               : opening == '[' ? line.find(']', valueStart) + 1
+                                                : line.find_first_of(",}", valueStart);
         fields[line.substr(nameStart + 1, nameEnd - nameStart - 1)] =
             line.substr(valueStart, valueEnd - valueStart);
         at = line.find_first_of(",}", valueEnd);

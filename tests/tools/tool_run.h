@@ -30,7 +30,8 @@ std::vector<int> readIntegers(const std::string& path, int& format);
 
 /// The rows of CSV text below its header, as floats.
 std::vector<std::vector<float>> csvRows(const std::string& text, std::string& header);
-/// The fields of a one-line JSON object without nesting: name to text of the value.
+/// The fields of a one-line JSON object without nested objects: name to text of the value
+/// (an array whole, brackets and all).
 std::map<std::string, std::string> jsonFields(const std::string& line);
 /// The lines of `text`.
 std::vector<std::string> lines(const std::string& text);
