@@ -131,8 +131,24 @@ TEST(PevoHostReport, ShowsSwitchesInWordsAndReadingsAsOutputs) {
     }
     const ToolRun info = runTool({"--info", PEVO_PLUGIN, "--set", "Resp=1"});
     EXPECT_TRUE(contains(info.out, "6  Resp        1.000000             \"1.000000\" = 3 s\n"));
-    const ToolRun table = runTool({PEVO_PLUGIN, "--every", "1s"});
-    EXPECT_TRUE(contains(table.out, "RMS is sine-referenced")) << table.out;
+
+    // A sine at -6.02 dBFS: sine-referenced by default, plain as sox and ffmpeg give it.
+    std::vector<float> sine;
+    for (int i = 0; i < 2 * kRate; ++i) {
+        sine.push_back(0.5f * static_cast<float>(std::sin(6.283185307179586 * i / 100.0)));
+    }
+    const std::string path = scratchPath("sine.wav");
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, kRate, sine);
+    const ToolRun sineReferenced = runTool({PEVO_PLUGIN, path, "--every", "1s"});
+    const ToolRun plain = runTool({PEVO_PLUGIN, path, "--set", "RMS Mode=1", "--every", "1s"});
+    EXPECT_TRUE(contains(sineReferenced.out, "RMS is sine-referenced")) << sineReferenced.out;
+    EXPECT_TRUE(contains(plain.out, "RMS is plain")) << plain.out;
+    const auto highestRms = [](const std::string& text) {
+        const std::size_t line = text.find("left   peak   -6.02 dBFS by 0.012 s,  RMS ");
+        return line == std::string::npos ? 0.0 : std::stod(text.substr(line + 41));
+    };
+    EXPECT_NEAR(highestRms(sineReferenced.out) - highestRms(plain.out), 3.01, 0.006);
+    EXPECT_NEAR(highestRms(sineReferenced.out), -6.02, 0.1);
 }
 
 }  // namespace

@@ -180,7 +180,7 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     main.switchOn(true);
     mirror.switchOn(true);
     MeterPair pair(main, mirror, options.blockFrames);
-    MeterReport report(options.format, pair.mode(), pair.holdOff(), stdout, stderr);
+    MeterReport report(options.format, pair.settings(), stdout, stderr);
     report.begin(source, options.blockFrames, intervalText(options.every));
     MeteringSession session(source, pair, report, options.blockFrames, options.every);
     session.writeTo(writer);

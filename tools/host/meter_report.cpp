@@ -92,13 +92,14 @@ void MeterReport::begin(const AudioSource& source, int blockFrames, const std::s
     if (format == ReportFormat::kJson) {
         return;
     }
-    std::fprintf(out,
-                 "\nMetering %s: %s\nin %d-frame blocks, channels %s, readings every %s, in dBFS "
-                 "(<-40: at or below the floor; over: a sample at or above full scale)\n"
-                 "RMS is sine-referenced: a sine reads its peak level, 3.01 dB above its plain "
-                 "RMS (--set \"RMS Mode=1\" for that)\n\n",
-                 inputName.c_str(), source.describe().c_str(), blockFrames, modeName(mode),
-                 interval.c_str());
+    std::fprintf(
+        out,
+        "\nMetering %s: %s\nin %d-frame blocks, channels %s, readings every %s, in "
+        "dBFS; <-40: at or below the\nfloor; over: a sample at or above full scale. %s\n\n",
+        inputName.c_str(), source.describe().c_str(), blockFrames, modeName(mode), interval.c_str(),
+        sineRms ? "RMS is sine-referenced: a sine reads its\npeak level, 3.01 dB above "
+                  "its plain RMS (--set \"RMS Mode=1\" gives the plain RMS)"
+                : "RMS is plain (RMS Mode set)");
     std::fprintf(out, "  %8s   %s   %s\n  %8s   %7s %7s %7s   %7s %7s %7s\n", "",
                  groupHead(channelName(mode, 0)).c_str(), groupHead(channelName(mode, 1)).c_str(),
                  "time s", "RMS", "peak", "hold", "RMS", "peak", "hold");

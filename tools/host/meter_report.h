@@ -30,9 +30,15 @@ struct WrittenFile {
 class MeterReport {
   public:
     /// Readings go to `out`; in CSV the summary, which has no place in the table, goes to
-    /// `notes`. `holdOff` says the held peak is switched off.
-    MeterReport(ReportFormat format, MeterMode mode, bool holdOff, std::FILE* out, std::FILE* notes)
-        : format(format), mode(mode), holdOff(holdOff), out(out), notes(notes) {}
+    /// `notes`.
+    MeterReport(ReportFormat format, const MeterSettings& settings, std::FILE* out,
+                std::FILE* notes)
+        : format(format),
+          mode(settings.mode),
+          holdOff(settings.holdOff),
+          sineRms(settings.sineRms),
+          out(out),
+          notes(notes) {}
 
     /// What is metered and how, and the column heads.
     void begin(const AudioSource& source, int blockFrames, const std::string& interval);
@@ -63,6 +69,7 @@ class MeterReport {
     ReportFormat format;
     MeterMode mode;
     bool holdOff;
+    bool sineRms;
     std::FILE* out;
     std::FILE* notes;
     std::string inputName;

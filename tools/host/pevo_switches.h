@@ -16,7 +16,8 @@ class PevoSwitches {
     /// "L/R 0, M/S 0.5, mono 1"; empty for no switch.
     static std::string choices(const std::string& name);
 
-    /// Positions of "Mode" and "Resp".
+    /// Positions of "Mode", "Resp" and "RMS Mode".
     enum ModePosition { kLeftRight, kMidSide, kMono };
     enum HoldPosition { kHoldOff, kHoldOneSecond, kHoldThreeSeconds };
+    enum RmsPosition { kSineRms, kPlainRms };
 };
