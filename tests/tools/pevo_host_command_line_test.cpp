@@ -52,9 +52,13 @@ TEST(PevoHostCommandLine, MetersStandardInputAndEachFileInTurn) {
     EXPECT_EQ(second["input"], "\"" + wav + "\"");
     EXPECT_EQ(second["frames"], "4410");
 
-    const ToolRun table = runTool({PEVO_PLUGIN, wav, "-", "--every", "1s"}, "", flac);
+    // After "--" a name that starts with '-' is an input, not an option.
+    writeAudio(scratchPath("-dashed.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 44100,
+               std::vector<float>(441, 0.1f));
+    const ToolRun table =
+        runTool({"--every", "1s", "--", PEVO_PLUGIN, wav, "-", "-dashed.wav"}, "", flac);
     ASSERT_EQ(table.status, 0) << table.err;
-    EXPECT_EQ(count(table.out, "\nMetering "), 2) << table.out;
+    EXPECT_EQ(count(table.out, "\nMetering "), 3) << table.out;
     EXPECT_EQ(count(table.out, "Plug-in   "), 1) << table.out;
 }
 

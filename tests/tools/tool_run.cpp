@@ -45,7 +45,9 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fa
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) {
             _exit(126);
         }
-        if (!standardInput.empty() && !freopen(standardInput.c_str(), "r", stdin)) {
+        // In the scratch folder, where relative names such as "-name.wav" are made.
+        if ((!standardInput.empty() && !freopen(standardInput.c_str(), "r", stdin)) ||
+            chdir(PEVO_SCRATCH_DIR) != 0) {
             _exit(126);
         }
         if (!fakeBehaviour.empty()) {

@@ -207,7 +207,7 @@ Parsed CommandLine::parse(int argc, const char* const* argv, HostOptions& option
         return Parsed::kUsageError;
     }
     for (const std::string& extra : app.remaining()) {
-        if (extra.size() > 1 && extra[0] == '-') {
+        if (extra.size() > 1 && extra[0] == '-' && extra != "--") {  // "--" ends the options
             text = "unknown option '" + extra + "'";
             return Parsed::kUsageError;
         }
