@@ -91,9 +91,8 @@ bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin*
         const VstInt32 index = setter.find(assignment.parameter, error);
         float value = 0.0f;
         if (index >= 0 && isMeterPlugin(main) && isMeterReading(index)) {
-            error = main.parameterName(index) +
-                    " is a reading the plug-in publishes, not a "
-                    "setting";
+            error =
+                main.parameterName(index) + " is a reading the plug-in publishes, not a setting";
             return false;
         }
         if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
