@@ -97,20 +97,25 @@ TEST(PevoHostReport, WarnsOfWhatItCannotMeasure) {
     EXPECT_TRUE(contains(nothing.out, empty + ": no audio\n")) << nothing.out;
 
     // Ten seconds announced, one present: as a download cut short leaves it.
-    const std::string whole = scratchPath("whole.wav");
-    writeAudio(whole, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, kRate,
-               std::vector<float>(2 * 10 * kRate, 0.1f));
-    const std::string cut = scratchPath("cut.wav");
-    std::ifstream from(whole, std::ios::binary);
-    std::vector<char> bytes(44 + 4 * kRate);
-    from.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::ofstream(cut, std::ios::binary).write(bytes.data(), bytes.size());
-    const ToolRun shortened = runTool({PEVO_PLUGIN, cut, "--every", "1s"});
-    EXPECT_EQ(shortened.status, 0);
-    EXPECT_TRUE(contains(shortened.err, "warning: " + cut +
-                                            ": cut short: its header announces 441000 frames, "
-                                            "44100 are present"))
-        << shortened.err;
+    const std::string whole = scratchPath("whole.audio");
+    for (const int type : {SF_FORMAT_WAV, SF_FORMAT_AIFF}) {
+        SCOPED_TRACE(type);
+        writeAudio(whole, type | SF_FORMAT_PCM_16, 2, kRate,
+                   std::vector<float>(2 * 10 * kRate, 0.1f));
+        std::ifstream from(whole, std::ios::binary | std::ios::ate);
+        std::vector<char> bytes(static_cast<std::size_t>(from.tellg()) - 9 * 4 * kRate);
+        from.seekg(0);
+        from.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::string cut = scratchPath("cut.audio");
+        std::ofstream(cut, std::ios::binary).write(bytes.data(), bytes.size());
+        const ToolRun shortened = runTool({PEVO_PLUGIN, cut, "--every", "1s"});
+        EXPECT_EQ(shortened.status, 0);
+        EXPECT_TRUE(contains(shortened.err, "warning: " + cut +
+                                                ": cut short: its header announces 441000 "
+                                                "frames, 44100 are present"))
+            << shortened.err;
+        EXPECT_FALSE(contains(runTool({PEVO_PLUGIN, whole}).err, "warning")) << whole;
+    }
 
     // A picture that cannot be written is refused before the input is metered.
     const ToolRun snapshot = runTool({PEVO_PLUGIN, whole, "--snapshot", "/nonexistent/p.png"});

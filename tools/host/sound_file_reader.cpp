@@ -7,27 +7,31 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "tools/host/sound_format.h"
 
 namespace {
 
 /// The frames a header announces when libsndfile found fewer in the file: its log then
-/// reads "data : <announced bytes> (should be <bytes present>)". -1 when it does not.
+/// reads "data : <announced bytes> (should be <bytes present>)" for WAV, the same with
+/// "SSND", whose count includes 8 bytes of offset and block size, for AIFF. -1 when not.
 std::int64_t announcedFrames(SNDFILE* file, const SF_INFO& info) {
     const int bytes = SoundFormat::sampleBytes(info.format) * info.channels;
     std::string log(16384, '\0');
     sf_command(file, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size()));
-    const std::size_t line = log.find("data : ");
-    long long announced = 0;
-    long long present = 0;
-    if (bytes == 0 || line == std::string::npos ||
-        std::sscanf(log.c_str() + line, "data : %lld (should be %lld)", &announced, &present) !=
-            2 ||
-        announced <= present) {
-        return -1;
+    for (const auto& [chunk, extra] : {std::pair{"data", 0}, std::pair{"SSND", 8}}) {
+        const std::size_t line = log.find(std::string(chunk) + " : ");
+        long long announced = 0;
+        long long present = 0;
+        if (bytes > 0 && line != std::string::npos &&
+            std::sscanf(log.c_str() + line + 7, "%lld (should be %lld)", &announced, &present) ==
+                2 &&
+            announced > present) {
+            return (announced - extra) / bytes;
+        }
     }
-    return announced / bytes;
+    return -1;
 }
 
 }  // namespace
