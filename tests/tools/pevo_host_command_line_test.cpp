@@ -19,6 +19,15 @@ int count(const std::string& text, const std::string& part) {
     return found;
 }
 
+TEST(PevoHostCommandLine, RepeatedOptionsTakeTheLastValueAndEverySet) {
+    const ToolRun run = runTool({PEVO_PLUGIN, "--every", "1s", "--set", "Mode=0.5", "--every", "2s",
+                                 "--set", "Resp=1", "--block=256"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, "in 256-frame blocks, channels M/S, readings every 2000 ms"))
+        << run.out;
+    EXPECT_TRUE(contains(run.out, "6  Resp        1.000000             \"1.000000\" = 3 s\n"));
+}
+
 TEST(PevoHostCommandLine, HelpAndVersionAnswerWithoutAPlugIn) {
     const ToolRun version = runTool({"--version"});
     EXPECT_EQ(version.status, 0);

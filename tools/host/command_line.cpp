@@ -124,6 +124,8 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
     app.description(kDescription);
     app.footer(kFooter);
     app.allow_extras();
+    // An option given twice takes its last value, as shell aliases rely on.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.get_formatter()->column_width(22);
     app.get_formatter()->label("OPTIONS", "options");
     app.get_formatter()->label("REQUIRED", "");
@@ -143,7 +145,8 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
                    "set a parameter (name or index) before processing; VALUE is\n"
                    "0..1, or a number in the parameter's unit (Delay=4410samples)")
         ->type_name("NAME=VALUE")
-        ->allow_extra_args(false);
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--snapshot", options.snapshotPath,
                    "draw the plug-in's panel into PNG at the end of the input\n"
                    "(Pevo only: no display needed)")
