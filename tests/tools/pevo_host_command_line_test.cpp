@@ -1,7 +1,10 @@
-// What the bundled host's command line promises a new user: help, version, and inputs from
-// files and from standard input.
+// What the bundled host's command line promises a new user: help, version, inputs from
+// files and from standard input, and a README that shows what the tool prints.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "tests/tools/tool_run.h"
 
@@ -69,6 +72,20 @@ TEST(PevoHostCommandLine, MetersStandardInputAndEachFileInTurn) {
     ASSERT_EQ(table.status, 0) << table.err;
     EXPECT_EQ(count(table.out, "\nMetering "), 3) << table.out;
     EXPECT_EQ(count(table.out, "Plug-in   "), 1) << table.out;
+}
+
+TEST(PevoHostCommandLine, TheReadmeShowsWhatTheToolPrints) {
+    std::ifstream file(PEVO_README);
+    const std::string readme((std::istreambuf_iterator<char>(file)), {});
+    ASSERT_FALSE(readme.empty());
+    const std::string help = runTool({"--help"}).out;
+    EXPECT_TRUE(contains(readme, help.substr(help.find("Usage:")))) << help;
+    EXPECT_TRUE(contains(readme, runTool({PEVO_PLUGIN, "--list"}).out));
+    // The demo as tools/scripts/demo.sh runs it, from the table on.
+    const std::string demo = runTool({"--set", "Resp=0.5", "--snapshot", scratchPath("demo.png"),
+                                      PEVO_PLUGIN, "--every", "500ms"})
+                                 .out;
+    EXPECT_TRUE(contains(readme, demo.substr(demo.find("\nMetering") + 1))) << demo;
 }
 
 }  // namespace
