@@ -155,7 +155,8 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
         ->type_name("")
         ->required();
     app.add_option("INPUT", options.inputPaths, "audio files to meter, one after the other")
-        ->type_name("");
+        ->type_name("")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 /// The checks that span several options. False with the reason.
