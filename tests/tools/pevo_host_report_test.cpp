@@ -134,8 +134,10 @@ TEST(PevoHostReport, ShowsSwitchesInWordsAndReadingsAsOutputs) {
           "7  RMS Mode    0.000000   a switch: sine 0, square 1; now sine\n"}) {
         EXPECT_TRUE(contains(list.out, line)) << line << list.out;
     }
-    const ToolRun info = runTool({"--info", PEVO_PLUGIN, "--set", "Resp=1"});
+    const ToolRun info =
+        runTool({"--info", PEVO_PLUGIN, "--set", "Resp=3 s", "--set", "Mode=mono"});
     EXPECT_TRUE(contains(info.out, "6  Resp        1.000000             \"1.000000\" = 3 s\n"));
+    EXPECT_TRUE(contains(info.out, "5  Mode        1.000000             \"1.000000\" = mono\n"));
 
     // A sine at -6.02 dBFS: sine-referenced by default, plain as sox and ffmpeg give it.
     std::vector<float> sine;

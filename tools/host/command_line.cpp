@@ -143,7 +143,8 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
         ->type_name("OUT");
     app.add_option("--set", assignments,
                    "set a parameter (name or index) before processing; VALUE is\n"
-                   "0..1, or a number in the parameter's unit (Delay=4410samples)")
+                   "0..1, a number in the parameter's unit (Delay=4410samples)\n"
+                   "or a switch position (Mode=M/S); --list shows them")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

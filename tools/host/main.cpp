@@ -19,6 +19,7 @@
 #include "tools/host/metering_session.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/parameter_setter.h"
+#include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/progress_bar.h"
 #include "tools/host/sound_file_reader.h"
@@ -95,7 +96,10 @@ bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin*
                 main.parameterName(index) + " is a reading the plug-in publishes, not a setting";
             return false;
         }
-        if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
+        const bool byWords =
+            index >= 0 && isMeterPlugin(main) &&
+            PevoSwitches::valueOf(main.parameterName(index), assignment.value, value);
+        if (index < 0 || (!byWords && !setter.resolve(index, assignment.value, value, error))) {
             return false;
         }
         for (HostedPlugin* instance : {&main, mirror}) {

@@ -157,7 +157,8 @@ float ParameterSetter::search(VstInt32 index, double target, bool rising) {
 
 std::string ParameterSetter::listing() {
     std::string out =
-        "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1 or in the unit shown\n"
+        "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1, in the unit or a word "
+        "shown\n"
         "  index  name        value      in its unit\n";
     const bool meter = isMeterPlugin(plugin);
     char line[200];

@@ -1,5 +1,7 @@
 #include "tools/host/pevo_switches.h"
 
+#include <strings.h>
+
 #include <cstdio>
 
 namespace {
@@ -47,6 +49,17 @@ int PevoSwitches::position(const std::string& name, float value) {
 std::string PevoSwitches::words(const std::string& name, float value) {
     const Switch* found = find(name);
     return found ? found->words[found->positionOf(value)] : "";
+}
+
+bool PevoSwitches::valueOf(const std::string& name, const std::string& words, float& value) {
+    const Switch* found = find(name);
+    for (int i = 0; found && i < found->positions; ++i) {
+        if (strcasecmp(words.c_str(), found->words[i]) == 0) {
+            value = found->values[i];
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string PevoSwitches::choices(const std::string& name) {
