@@ -71,7 +71,7 @@ std::string lowered(std::string text) {
 
 /// The major type whose usual extension `extension` is, or 0.
 int typeOfExtension(const std::string& extension) {
-    if (extension == "ogg" || extension == "opus") {
+    if (extension == "ogg") {
         return SF_FORMAT_OGG;  // libsndfile lists Ogg as .oga
     }
     if (extension == "aif") {
