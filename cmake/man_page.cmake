@@ -4,7 +4,9 @@
 # text the tool itself prints for --help and --version, so the two never disagree. SUMMARY
 # is the page's one-line description. The page is built with the tool and installed,
 # compressed as Debian wants it, into share/man/man1 (with the tool's COMPONENT, if given).
+# The target pevo-man-pages builds every tool's page.
 find_program(PEVO_HELP2MAN help2man)
+add_custom_target(pevo-man-pages ALL)
 
 function(pevo_man_page target)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUMMARY;COMPONENT" "")
@@ -24,6 +26,7 @@ function(pevo_man_page target)
         COMMENT "Writing the manual page of ${target}"
         VERBATIM)
     add_custom_target(${target}-man-page ALL DEPENDS "${page}.gz")
+    add_dependencies(pevo-man-pages ${target}-man-page)
     set(component)
     if(arg_COMPONENT)
         set(component COMPONENT ${arg_COMPONENT})
