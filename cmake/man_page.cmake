@@ -6,7 +6,9 @@
 # compressed as Debian wants it, into share/man/man1 (with the tool's COMPONENT, if given).
 # The target pevo-man-pages builds every tool's page.
 find_program(PEVO_HELP2MAN help2man)
-add_custom_target(pevo-man-pages ALL)
+if(NOT TARGET pevo-man-pages)
+    add_custom_target(pevo-man-pages ALL)
+endif()
 
 function(pevo_man_page target)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUMMARY;COMPONENT" "")
