@@ -3,17 +3,18 @@
 # Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
 # look, and pevo-host in ~/.local/bin; any other prefix, such as /usr for a system install
 # or a Debian package, puts Pevo.so in PREFIX/lib/vst and pevo-host in PREFIX/bin. The
-# folder is chosen when installing, so that `cmake --install --prefix` chooses it too.
+# folder is chosen when installing, so that `cmake --install --prefix` chooses it too, and
+# ~ is the home of whoever installs, which need not be whoever configured the build. The
+# licence, the changelog and the man pages go where Debian wants them.
 #
 # Windows: each build installs its DLL at the top of its tree, and the package of either
 # build is one zip of both, made from both build folders.
 
 set(CPACK_PACKAGE_NAME pevo)
 set(CPACK_PACKAGE_VENDOR Quellmark)
-set(CPACK_PACKAGE_CONTACT Quellmark)
+set(CPACK_PACKAGE_CONTACT "Quellmark <pevo@quellmark.org>")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Pevo level meter: a stereo level meter VST 2 effect, and pevo-host to meter files with it")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo level meter VST 2 plug-in, and a host for files")
 
 if(WIN32)
     install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)
@@ -27,8 +28,15 @@ if(WIN32)
     endforeach()
 else()
     install(CODE "set(pevo_strip \"${CMAKE_STRIP}\")" COMPONENT plugin)
+    # The prefix configured for a user install, which stays one whoever runs the install.
+    set(pevo_user_prefix "")
+    if(CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}/.local")
+        set(pevo_user_prefix "${CMAKE_INSTALL_PREFIX}")
+    endif()
+    install(CODE "set(pevo_user_prefix \"${pevo_user_prefix}\")" COMPONENT plugin)
     install(CODE [[
-        if(CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}/.local")
+        if((pevo_user_prefix AND CMAKE_INSTALL_PREFIX STREQUAL pevo_user_prefix) OR
+           CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}/.local")
             set(pevo_vst_folder "$ENV{HOME}/.vst")
         else()
             set(pevo_vst_folder "${CMAKE_INSTALL_PREFIX}/lib/vst")
@@ -39,11 +47,24 @@ else()
                                     "$ENV{DESTDIR}${pevo_vst_folder}/$<TARGET_FILE_NAME:Pevo>")
         endif()
     ]] COMPONENT plugin)
+    set(pevo_changelog "${PROJECT_BINARY_DIR}/changelog.gz")
+    add_custom_command(OUTPUT "${pevo_changelog}"
+        COMMAND gzip -9 -n -c "${PROJECT_SOURCE_DIR}/tools/package/changelog" > "${pevo_changelog}"
+        DEPENDS "${PROJECT_SOURCE_DIR}/tools/package/changelog")
+    add_custom_target(pevo-changelog ALL DEPENDS "${pevo_changelog}")
+    install(FILES tools/package/copyright "${pevo_changelog}"
+            DESTINATION share/doc/pevo COMPONENT doc)
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION sound)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quellmark.org/pevo")
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
+Pevo measures the RMS, peak and held peak levels of two channels (left and
+right, mid and side, or mono) and shows them in its editor; hosts read them as
+parameters. pevo-host meters sound files through it, or through any VST 2
+plug-in, from the command line.")
 endif()
 
 include(CPack)

@@ -35,7 +35,7 @@ TEST(PevoHostTool, InfoShowsIdentityParametersAndProgramsAfterTheSettings) {
           "Flags     " + flags,
           std::string("      0  Delay       0.333333   samples   \"   4410\""),
           std::string("      4  Volume      0.000000   dB        \"-oo\""),
-          std::string("      7  RMS Mode    0.000000             \"0.000000\""),
+          std::string("      7  RMS Mode    0.000000             \"0.000000\" = sine"),
           std::string("  8 Init, 9 Init, 10 Init, 11 Init, 12 Init, 13 Init, 14 Init, 15 Init"),
           std::string("current: 3 \"Init 4\"")}) {
         EXPECT_TRUE(contains(run.out, line + "\n")) << line << "\nin:\n" << run.out;
@@ -102,39 +102,66 @@ TEST(PevoHostTool, KnownSignalsGiveTheirReadingsInCsvAndJson) {
     EXPECT_TRUE(contains(demo.out, "equals its input in all 132300 frames")) << demo.out;
 }
 
-TEST(PevoHostTool, WritesTheOutputInTheInputsFormatBitForBit) {
+/// A written file: from what, into what, and what the read-back must find.
+struct OutputCase {
+    int inputFormat;
+    const char* outputName;
+    int outputFormat;
+    bool equal;           ///< the written file equals the input
+    const char* warning;  ///< on standard error, or "" for none
+};
+
+TEST(PevoHostTool, WritesTheFormatTheExtensionNamesAndComparesWhatItWrote) {
     // Every 16-bit value, full scale both ways, against a ramp of the other channel.
     std::vector<int> samples;
     for (int v = -32768; v < 32768; ++v) {
         samples.push_back(v * 65536);
         samples.push_back((-1 - v) * 65536);
     }
-    const int formats[] = {SF_FORMAT_WAV | SF_FORMAT_PCM_16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24,
-                           SF_FORMAT_AIFF | SF_FORMAT_PCM_24, SF_FORMAT_WAV | SF_FORMAT_FLOAT};
-    for (const int format : formats) {
-        SCOPED_TRACE(format);
-        const std::string in = scratchPath("all_values_in.snd");
-        const std::string out = scratchPath("all_values_out.snd");
+    constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    constexpr int kWavFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    const OutputCase cases[] = {
+        {kWav16, "out.wav", kWav16, true, ""},
+        {SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "out.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, true,
+         ""},
+        {SF_FORMAT_AIFF | SF_FORMAT_PCM_24, "out.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, true,
+         ""},
+        {kWavFloat, "out.wav", kWavFloat, true, ""},
+        {kWav16, "out.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, true, ""},
+        {kWavFloat, "out.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, false, "rounds the samples"},
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_32, "out.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_32, false,
+         "rounded to 24 significant bits"},
+        {SF_FORMAT_WAV | SF_FORMAT_DOUBLE, "out.w64", SF_FORMAT_W64 | SF_FORMAT_DOUBLE, false,
+         "rounded to 24 significant bits"},
+        {kWav16, "out.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, false, "Vorbis is lossy"},
+    };
+    for (const OutputCase& c : cases) {
+        SCOPED_TRACE(c.outputName + std::string(" from ") + std::to_string(c.inputFormat));
+        const std::string in = scratchPath("all_values_in");
+        const std::string out = scratchPath(std::string("all_values_") + c.outputName);
         std::remove(out.c_str());
         std::vector<int> shaped = samples;
         for (std::size_t i = 0; i < shaped.size(); i += 7) {
-            shaped[i] += 1 << 8;  // below 16 bits, kept by the 24-bit and float encodings
+            // Below 16 bits, and below 24 for the encodings that hold more.
+            shaped[i] += (c.inputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 ? 0 : 0x110;
         }
-        if ((format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16) {
-            shaped = samples;
-        }
-        writeIntegers(in, format, 2, 44100, shaped);
+        writeIntegers(in, c.inputFormat, 2, 44100, shaped);
         int inFormat = 0;
         const std::vector<int> expected = readIntegers(in, inFormat);
         const ToolRun run = runTool({plugin(), in, "-o", out, "--every", "10s"});
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_TRUE(contains(
-            run.out, "written to " + out + "; the plug-in's output equals its input in all 65536"))
-            << run.out;
+        EXPECT_TRUE(contains(run.out, "the plug-in's output equals its input in all 65536"));
+        EXPECT_EQ(contains(run.out, "Written  " + out), true) << run.out;
+        EXPECT_EQ(contains(run.out, "equals the input in all 65536 frames"), c.equal) << run.out;
+        EXPECT_EQ(contains(run.err, "warning: " + out), *c.warning != 0) << run.err;
+        EXPECT_TRUE(contains(run.err, c.warning)) << run.err;
         int outFormat = 0;
-        EXPECT_EQ(readIntegers(out, outFormat), expected);
-        EXPECT_EQ(outFormat, inFormat);
+        EXPECT_EQ(readIntegers(out, outFormat) == expected, c.equal);
+        EXPECT_EQ(outFormat, c.outputFormat);
     }
+    const ToolRun unknown = runTool({plugin(), scratchPath("all_values_in"), "-o", "out.xyz"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(contains(unknown.err, "cannot tell the format to write out.xyz")) << unknown.err;
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ std::string scratchPath(const std::string& name) {
     return std::string(PEVO_SCRATCH_DIR) + "/" + name;
 }
 
-ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour) {
+ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour,
+                const std::string& standardInput) {
     // Output files per process: tests of this suite may run side by side.
     const std::string stem = scratchPath("run" + std::to_string(getpid()));
     const std::string outPath = stem + ".out";
@@ -42,6 +43,11 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fa
     const pid_t child = fork();
     if (child == 0) {
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) {
+            _exit(126);
+        }
+        // In the scratch folder, where relative names such as "-name.wav" are made.
+        if ((!standardInput.empty() && !freopen(standardInput.c_str(), "r", stdin)) ||
+            chdir(PEVO_SCRATCH_DIR) != 0) {
             _exit(126);
         }
         if (!fakeBehaviour.empty()) {
@@ -142,8 +148,10 @@ std::map<std::string, std::string> jsonFields(const std::string& line) {
         }
         const std::size_t nameEnd = line.find('"', nameStart + 1);
         const std::size_t valueStart = line.find(':', nameEnd) + 1;
-        std::size_t valueEnd = line[valueStart] == '"' ? line.find('"', valueStart + 1) + 1
-                                                       : line.find_first_of(",}", valueStart);
+        const char opening = line[valueStart];
+        std::size_t valueEnd = opening == '"'   ? line.find('"', valueStart + 1) + 1
+                               : opening == '[' ? line.find(']', valueStart) + 1
+                                                : line.find_first_of(",}", valueStart);
         fields[line.substr(nameStart + 1, nameEnd - nameStart - 1)] =
             line.substr(valueStart, valueEnd - valueStart);
         at = line.find_first_of(",}", valueEnd);

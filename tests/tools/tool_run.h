@@ -12,8 +12,10 @@ struct ToolRun {
     std::string err;
 };
 
-/// Runs pevo-host with `arguments`; `fakeBehaviour`, if given, is handed to the fake plug-in.
-ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour = "");
+/// Runs pevo-host with `arguments`; `fakeBehaviour`, if given, is handed to the fake plug-in,
+/// and the file `standardInput`, if given, is its standard input.
+ToolRun runTool(const std::vector<std::string>& arguments, const std::string& fakeBehaviour = "",
+                const std::string& standardInput = "");
 /// A path in this suite's build folder.
 std::string scratchPath(const std::string& name);
 
@@ -28,7 +30,8 @@ std::vector<int> readIntegers(const std::string& path, int& format);
 
 /// The rows of CSV text below its header, as floats.
 std::vector<std::vector<float>> csvRows(const std::string& text, std::string& header);
-/// The fields of a one-line JSON object without nesting: name to text of the value.
+/// The fields of a one-line JSON object without nested objects: name to text of the value
+/// (an array whole, brackets and all).
 std::map<std::string, std::string> jsonFields(const std::string& line);
 /// The lines of `text`.
 std::vector<std::string> lines(const std::string& text);

@@ -1,5 +1,6 @@
 #include "tools/host/command_line.h"
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -7,14 +8,6 @@
 namespace {
 
 using Apply = bool (*)(HostOptions& options, const std::string& value, std::string& error);
-
-/// One option: its names, whether it takes a value, and what it does with it.
-struct Option {
-    const char* name;
-    char letter;  ///< 0 for none
-    bool takesValue;
-    Apply apply;
-};
 
 bool parseWhole(const std::string& text, long long low, long long high, long long& number) {
     if (text.empty()) {
@@ -66,15 +59,6 @@ bool setFormat(HostOptions& options, const std::string& value, std::string& erro
     return true;
 }
 
-bool setOutput(HostOptions& options, const std::string& value, std::string& error) {
-    if (value.empty()) {
-        error = "-o takes a file name";
-        return false;
-    }
-    options.outputPath = value;
-    return true;
-}
-
 bool addAssignment(HostOptions& options, const std::string& value, std::string& error) {
     const std::size_t equals = value.find('=');
     if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
@@ -95,15 +79,6 @@ bool setProgram(HostOptions& options, const std::string& value, std::string& err
     return true;
 }
 
-bool setSnapshot(HostOptions& options, const std::string& value, std::string& error) {
-    if (value.empty()) {
-        error = "--snapshot takes a file name";
-        return false;
-    }
-    options.snapshotPath = value;
-    return true;
-}
-
 bool setSnapshotAt(HostOptions& options, const std::string& value, std::string& error) {
     double seconds = 0.0;
     if (!CommandLine::parseSeconds(value, seconds) || seconds < 0.0) {
@@ -114,38 +89,88 @@ bool setSnapshotAt(HostOptions& options, const std::string& value, std::string& 
     return true;
 }
 
-constexpr Option kOptions[] = {
-    {"help", 'h', false,
-     [](HostOptions& o, const std::string&, std::string&) { return o.help = true; }},
-    {"info", 0, false,
-     [](HostOptions& o, const std::string&, std::string&) { return o.infoOnly = true; }},
-    {"list", 0, false,
-     [](HostOptions& o, const std::string&, std::string&) { return o.listOnly = true; }},
-    {"block", 0, true, setBlock},
-    {"every", 0, true, setEvery},
-    {"format", 0, true, setFormat},
-    {"output", 'o', true, setOutput},
-    {"set", 0, true, addAssignment},
-    {"program", 0, true, setProgram},
-    {"snapshot", 0, true, setSnapshot},
-    {"snapshot-at", 0, true, setSnapshotAt},
+/// An option that takes a value, checked by `apply` once the whole line is read.
+struct ValueOption {
+    const char* names;
+    const char* valueName;
+    const char* help;
+    Apply apply;
 };
 
-/// The option `argument` names; `inlineValue` is set for the --name=value form.
-const Option* findOption(const std::string& argument, bool& hasInline, std::string& inlineValue) {
-    for (const Option& option : kOptions) {
-        const std::string longName = std::string("--") + option.name;
-        const bool byLetter = option.letter && argument == std::string("-") + option.letter;
-        if (argument == longName || byLetter) {
-            return &option;
-        }
-        if (option.takesValue && argument.rfind(longName + "=", 0) == 0) {
-            hasInline = true;
-            inlineValue = argument.substr(longName.size() + 1);
-            return &option;
-        }
+const ValueOption kValueOptions[] = {
+    {"--block", "N", "frames per processing block (default 512)", setBlock},
+    {"--every", "T", "readings every T: 100ms (default), 2s, or N blocks", setEvery},
+    {"--format", "F", "table (default), csv or json (one object per line)", setFormat},
+    {"--program", "N", "select program N before the --set values", setProgram},
+    {"--snapshot-at", "T", "with --snapshot: the panel at time T into the input (2.5s, 800ms)",
+     setSnapshotAt},
+};
+
+constexpr const char* kDescription =
+    "Loads a VST 2 plug-in, prints what it says about itself and meters each INPUT (WAV,\n"
+    "FLAC, AIFF, Ogg...; - for standard input) through it; without INPUT, a 3 s demo signal.";
+
+constexpr const char* kFooter =
+    "Readings are in dBFS. Pevo's RMS is sine-referenced unless its RMS Mode is set: a sine\n"
+    "reads its peak level, 3.01 dB above the plain RMS that sox and ffmpeg print;\n"
+    "--set \"RMS Mode=1\" gives the plain RMS.\n"
+    "\n"
+    "Exit status: 0 when every input was metered, 1 when a file or the plug-in failed,\n"
+    "2 for a mistake on the command line, 128 + the signal when interrupted.";
+
+/// The parser, its options bound to `options` or to the texts checked after reading.
+void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& values,
+              std::vector<std::string>& assignments) {
+    app.description(kDescription);
+    app.footer(kFooter);
+    app.allow_extras();
+    // An option given twice takes its last value, as shell aliases rely on.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.get_formatter()->column_width(22);
+    app.get_formatter()->label("OPTIONS", "options");
+    app.get_formatter()->label("REQUIRED", "");
+    app.set_version_flag("--version", "pevo-host " PEVO_VERSION, "print the version, then stop");
+    app.set_help_flag("-h,--help", "print this text, then stop");
+    app.add_flag("--info", options.infoOnly, "print identity, parameters and programs, then stop");
+    app.add_flag("--list", options.listOnly, "print what --set and --program accept, then stop");
+    values.resize(std::size(kValueOptions));
+    for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
+        const ValueOption& option = kValueOptions[i];
+        app.add_option(option.names, values[i], option.help)->type_name(option.valueName);
     }
-    return nullptr;
+    app.add_option("-o,--output", options.outputPath,
+                   "write the processed audio to OUT in the format its extension names")
+        ->type_name("OUT");
+    app.add_option("--set", assignments,
+                   "set a parameter (name or index) before processing; VALUE is\n"
+                   "0..1, a number in the parameter's unit (Delay=4410samples)\n"
+                   "or a switch position (Mode=M/S); --list shows them")
+        ->type_name("NAME=VALUE")
+        ->allow_extra_args(false)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--snapshot", options.snapshotPath,
+                   "draw the plug-in's panel into PNG at the end of the input\n"
+                   "(Pevo only: no display needed)")
+        ->type_name("PNG");
+    app.add_option("PLUGIN", options.pluginPath, "the plug-in library (.so)")
+        ->type_name("")
+        ->required();
+    app.add_option("INPUT", options.inputPaths, "audio files to meter, one after the other")
+        ->type_name("")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+/// The checks that span several options. False with the reason.
+bool consistent(const HostOptions& options, std::string& error) {
+    if (options.snapshotAt >= 0.0 && options.snapshotPath.empty()) {
+        error = "--snapshot-at needs --snapshot";
+    } else if (options.inputPaths.empty() && !options.outputPath.empty()) {
+        error = "-o needs an input file: the demo signal is not written out";
+    } else if (options.inputPaths.size() > 1 &&
+               !(options.outputPath.empty() && options.snapshotPath.empty())) {
+        error = "-o and --snapshot take a single INPUT";
+    }
+    return error.empty();
 }
 
 }  // namespace
@@ -168,73 +193,40 @@ bool CommandLine::parseSeconds(const std::string& text, double& seconds) {
     return true;
 }
 
-bool CommandLine::parse(int argc, const char* const* argv, HostOptions& options,
-                        std::string& error) {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            positional.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        bool hasInline = false;
-        std::string value;
-        const Option* option = findOption(argument, hasInline, value);
-        if (!option) {
-            error = "unknown option '" + argument + "'";
-            return false;
-        }
-        if (option->takesValue && !hasInline) {
-            if (i + 1 >= argc) {
-                error = argument + " needs a value";
-                return false;
-            }
-            value = argv[++i];
-        }
-        if (!option->apply(options, value, error)) {
-            return false;
+Parsed CommandLine::parse(int argc, const char* const* argv, HostOptions& options,
+                          std::string& text) {
+    CLI::App app("", "pevo-host");
+    std::vector<std::string> values;
+    std::vector<std::string> assignments;
+    describe(app, options, values, assignments);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        text = app.help();
+        return Parsed::kPrinted;
+    } catch (const CLI::CallForVersion& version) {
+        text = std::string(version.what()) + "\n";
+        return Parsed::kPrinted;
+    } catch (const CLI::ParseError& refusal) {
+        text = refusal.what();
+        return Parsed::kUsageError;
+    }
+    for (const std::string& extra : app.remaining()) {
+        if (extra.size() > 1 && extra[0] == '-' && extra != "--") {  // "--" ends the options
+            text = "unknown option '" + extra + "'";
+            return Parsed::kUsageError;
         }
     }
-    if (options.help) {
-        return true;
+    for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
+        if (app.count(kValueOptions[i].names) > 0 &&
+            !kValueOptions[i].apply(options, values[i], text)) {
+            return Parsed::kUsageError;
+        }
     }
-    if (positional.empty() || positional.size() > 2) {
-        error = positional.empty() ? "no plug-in given" : "too many arguments";
-        return false;
+    for (const std::string& assignment : assignments) {
+        if (!addAssignment(options, assignment, text)) {
+            return Parsed::kUsageError;
+        }
     }
-    options.pluginPath = positional[0];
-    options.inputPath = positional.size() > 1 ? positional[1] : "";
-    if (options.snapshotAt >= 0.0 && options.snapshotPath.empty()) {
-        error = "--snapshot-at needs --snapshot";
-        return false;
-    }
-    if (options.inputPath.empty() && !options.outputPath.empty()) {
-        error = "-o needs an input file: the demo signal is not written out";
-        return false;
-    }
-    return true;
-}
-
-const char* CommandLine::usage() {
-    return "usage: pevo-host [options] PLUGIN [INPUT]\n"
-           "Loads a VST 2 plug-in, prints what it says about itself and meters INPUT (WAV,\n"
-           "FLAC, AIFF, Ogg...) through it; without INPUT, a 3 s demo signal.\n"
-           "  --info            print identity, parameters and programs, then stop\n"
-           "  --list            print what --set and --program accept, then stop\n"
-           "  --block N         frames per processing block (default 512)\n"
-           "  --every T         readings every T: 100ms (default), 2s, or N blocks\n"
-           "  --format F        table (default), csv or json (one object per line)\n"
-           "  -o, --output OUT  write the processed audio to OUT in the input's format\n"
-           "  --set NAME=VALUE  set a parameter (name or index) before processing; VALUE is\n"
-           "                    0..1, or a number in the parameter's unit (Delay=4410samples)\n"
-           "  --program N       select program N before the --set values\n"
-           "  --snapshot PNG    draw the plug-in's panel into PNG at the end of the input\n"
-           "                    (Pevo only: no display needed)\n"
-           "  --snapshot-at T   ... at time T instead (2.5s, 800ms)\n"
-           "  -h, --help        this text\n";
+    return consistent(options, text) ? Parsed::kRun : Parsed::kUsageError;
 }

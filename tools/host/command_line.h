@@ -21,9 +21,8 @@ struct ParameterAssignment {
 
 struct HostOptions {
     std::string pluginPath;
-    std::string inputPath;  ///< empty for the demo signal
+    std::vector<std::string> inputPaths;  ///< none for the demo signal; "-" is standard input
     std::string outputPath;
-    bool help = false;
     bool infoOnly = false;
     bool listOnly = false;
     int blockFrames = 512;
@@ -35,13 +34,20 @@ struct HostOptions {
     double snapshotAt = -1.0;  ///< seconds into the input; below 0 for its end
 };
 
+/// What reading the command line came to.
+enum class Parsed {
+    kRun,         ///< the options are filled in
+    kPrinted,     ///< --help or --version: the text to print is given
+    kUsageError,  ///< the reason is given
+};
+
 class CommandLine {
   public:
     static constexpr int kMaxBlockFrames = 1 << 20;
 
-    /// Fills `options` from the arguments; false with the reason in `error`.
-    static bool parse(int argc, const char* const* argv, HostOptions& options, std::string& error);
-    static const char* usage();
+    /// Fills `options` from the arguments; `text` is the help or version text, or the
+    /// reason the arguments were refused.
+    static Parsed parse(int argc, const char* const* argv, HostOptions& options, std::string& text);
     /// A time such as "100ms" or "2.5s"; false if `text` is none.
     static bool parseSeconds(const std::string& text, double& seconds);
 };

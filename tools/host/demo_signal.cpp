@@ -12,7 +12,7 @@ constexpr float kBurstGain = 0.08f;  // peaks near -6 dBFS
 }  // namespace
 
 std::string DemoSignal::describe() const {
-    return "the demo signal, 3 s at 44100 Hz, stereo:\n"
+    return "3 s at 44100 Hz, stereo:\n"
            "  0-1 s  left: 1 kHz sine at -6 dBFS;  right: pink-ish noise\n"
            "  1-2 s  left: the sine;               right: noise bursts, four a second\n"
            "  2-3 s  mono: 440 Hz sine at -12 dBFS on both";

@@ -18,6 +18,7 @@ class DemoSignal : public AudioSource {
     std::int64_t frames() const override {
         return static_cast<std::int64_t>(kSeconds * kSampleRate);
     }
+    std::string name() const override { return "the demo signal"; }
     std::string describe() const override;
     int read(float* left, float* right, int count) override;
 

@@ -1,8 +1,9 @@
 // pevo-host: loads a VST 2 plug-in through its entry point, prints what it says about itself,
 // and meters an audio file (or the demo signal) through it, both meter channels, in blocks
-// as a host sends them. See CommandLine::usage for the options.
+// as a host sends them. See CommandLine for the options.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -18,10 +19,12 @@
 #include "tools/host/metering_session.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/parameter_setter.h"
+#include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/progress_bar.h"
 #include "tools/host/sound_file_reader.h"
 #include "tools/host/sound_file_writer.h"
+#include "tools/host/sound_format.h"
 
 namespace {
 
@@ -38,6 +41,14 @@ int fail(const std::string& message, int status = kFailure) {
     std::fflush(stdout);
     std::fprintf(stderr, "pevo-host: %s\n", message.c_str());
     return status;
+}
+
+/// Says `message` about `name` on standard error, if there is one.
+void warn(const std::string& name, const std::string& message) {
+    if (!message.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "pevo-host: warning: %s: %s\n", name.c_str(), message.c_str());
+    }
 }
 
 std::unique_ptr<HostedPlugin> loadInstance(const std::shared_ptr<PluginLibrary>& library,
@@ -80,7 +91,15 @@ bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin*
     for (const ParameterAssignment& assignment : options.assignments) {
         const VstInt32 index = setter.find(assignment.parameter, error);
         float value = 0.0f;
-        if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
+        if (index >= 0 && isMeterPlugin(main) && isMeterReading(index)) {
+            error =
+                main.parameterName(index) + " is a reading the plug-in publishes, not a setting";
+            return false;
+        }
+        const bool byWords =
+            index >= 0 && isMeterPlugin(main) &&
+            PevoSwitches::valueOf(main.parameterName(index), assignment.value, value);
+        if (index < 0 || (!byWords && !setter.resolve(index, assignment.value, value, error))) {
             return false;
         }
         for (HostedPlugin* instance : {&main, mirror}) {
@@ -117,33 +136,58 @@ void catchStopSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-/// Streams the source through the two prepared instances and reports; the exit status.
-int meter(const HostOptions& options, AudioSource& source, const SoundFileReader* file,
-          HostedPlugin& main, HostedPlugin& mirror) {
+/// The writer of the -o file in the format its extension names, with a warning when that
+/// loses anything; null with the exit status in `status`.
+std::unique_ptr<SoundFileWriter> makeWriter(const std::string& path, const SoundFileReader& file,
+                                            WrittenFile& written, int& status) {
     std::string error;
-    std::unique_ptr<SoundFileWriter> writer;
-    if (!options.outputPath.empty()) {
-        writer = SoundFileWriter::create(options.outputPath, file->format(), error);
-        if (!writer) {
-            return fail(error);
-        }
+    SF_INFO format = file.format();
+    format.format =
+        SoundFormat::forOutput(path, format.format, format.channels, format.samplerate, error);
+    if (format.format == 0) {
+        status = fail(error, kUsage);
+        return nullptr;
     }
-    catchStopSignals();
-    main.switchOn(true);
-    mirror.switchOn(true);
-    MeterPair pair(main, mirror, options.blockFrames);
-    MeterReport report(options.format, pair.mode(), stdout, stderr);
-    report.begin(source.describe(), options.blockFrames, intervalText(options.every));
-    MeteringSession session(source, pair, report, options.blockFrames, options.every);
-    session.writeTo(writer.get());
+    std::unique_ptr<SoundFileWriter> writer = SoundFileWriter::create(path, format, error);
+    if (!writer) {
+        status = fail(error);
+        return nullptr;
+    }
+    written = {path, SoundFormat::name(format.format), {}};
+    warn(path, SoundFormat::loss(file.format().format, format.format));
+    return writer;
+}
+
+/// One input and what becomes of it.
+struct Input {
+    AudioSource& source;
+    SoundFileReader* file;                    ///< null for the demo signal
+    std::unique_ptr<SoundFileWriter> writer;  ///< of -o, if given
+    WrittenFile written;
+};
+
+/// Streams the input through the two prepared instances and reports; the exit status.
+int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPlugin& mirror) {
+    std::string error;
+    AudioSource& source = input.source;
+    SoundFileWriter* writer = input.writer.get();
     std::unique_ptr<PanelCamera> camera;
     if (!options.snapshotPath.empty()) {
         camera = std::make_unique<PanelCamera>(main, options.snapshotPath, options.snapshotAt);
         if (!camera->prepare(error)) {
             return fail(error);
         }
-        session.photograph(camera.get());
     }
+    warn(source.name(), source.warning());
+    catchStopSignals();
+    main.switchOn(true);
+    mirror.switchOn(true);
+    MeterPair pair(main, mirror, options.blockFrames);
+    MeterReport report(options.format, pair.settings(), stdout, stderr);
+    report.begin(source, options.blockFrames, intervalText(options.every));
+    MeteringSession session(source, pair, report, options.blockFrames, options.every);
+    session.writeTo(writer);
+    session.photograph(camera.get());
     ProgressBar progress(source.frames(), source.sampleRate());
     const bool complete = session.run(stopSignal, progress, error);
     main.switchOn(false);
@@ -151,43 +195,26 @@ int meter(const HostOptions& options, AudioSource& source, const SoundFileReader
     if (!complete) {
         return fail(error, stopSignal ? 128 + stopSignal : kFailure);
     }
-    if (writer && !writer->commit(error)) {
+    WrittenFile& written = input.written;
+    if (writer && (!writer->commit(error) ||
+                   !input.file->compareWith(written.path, written.comparison, error))) {
         return fail(error);
     }
-    PassThrough passThrough = session.passThrough();
-    passThrough.outputPath = options.outputPath;
-    report.finish(passThrough);
+    report.finish(session.passThrough(), session.samplePeaks(), written);
     return 0;
 }
 
-}  // namespace
+/// The input "-" names standard input, anything else a file; null with the reason.
+std::unique_ptr<SoundFileReader> openInput(const std::string& path, std::string& error) {
+    return path == "-" ? SoundFileReader::openStandardInput(error)
+                       : SoundFileReader::open(path, error);
+}
 
-int main(int argc, char** argv) {
-    HostOptions options;
+/// Loads, sets up and runs the plug-in on one source; the exit status. The plug-in's own
+/// description is printed before the first input's table only.
+int run(const HostOptions& options, Input& input, bool describePlugin) {
     std::string error;
-    if (!CommandLine::parse(argc, argv, options, error)) {
-        std::fprintf(stderr, "pevo-host: %s\n%s", error.c_str(), CommandLine::usage());
-        return kUsage;
-    }
-    if (options.help) {
-        std::fputs(CommandLine::usage(), stdout);
-        return 0;
-    }
-    std::unique_ptr<SoundFileReader> file;
-    std::unique_ptr<AudioSource> demo;
-    if (!options.inputPath.empty()) {
-        file = SoundFileReader::open(options.inputPath, error);
-        if (!file) {
-            return fail(error);
-        }
-        if (!options.outputPath.empty() && !distinctFiles(options.inputPath, options.outputPath)) {
-            return fail("the output " + options.outputPath + " is the input file", kUsage);
-        }
-    } else {
-        demo = std::make_unique<DemoSignal>();
-    }
-    AudioSource& source = file ? static_cast<AudioSource&>(*file) : *demo;
-
+    const AudioSource& source = input.source;
     const auto rate = static_cast<float>(source.sampleRate());
     HostedPlugin::setHostTiming(rate, options.blockFrames);
     std::shared_ptr<PluginLibrary> library = openLibrary(options.pluginPath, error);
@@ -207,7 +234,6 @@ int main(int argc, char** argv) {
                    stdout);
         return 0;
     }
-
     const AEffect& record = plugin->record();
     if (record.numInputs != 2 || record.numOutputs != 2) {
         return fail(options.pluginPath + " has " + std::to_string(record.numInputs) +
@@ -227,11 +253,65 @@ int main(int argc, char** argv) {
     if (!applySettings(options, *plugin, mirror.get(), error)) {
         return fail(error, kUsage);
     }
-    if (options.format == ReportFormat::kTable) {
+    if (describePlugin && options.format == ReportFormat::kTable) {
         std::fputs((describeIdentity(*plugin, options.pluginPath) + describeParameters(*plugin) +
                     describePrograms(*plugin))
                        .c_str(),
                    stdout);
     }
-    return meter(options, source, file.get(), *plugin, *mirror);
+    return meter(options, input, *plugin, *mirror);
+}
+
+/// Meters one input file; the exit status.
+int runInput(const HostOptions& options, const std::string& path, bool first) {
+    std::string error;
+    std::unique_ptr<SoundFileReader> file = openInput(path, error);
+    if (!file) {
+        return fail(error);
+    }
+    if (!options.outputPath.empty() && !distinctFiles(path, options.outputPath)) {
+        return fail("the output " + options.outputPath + " is the input file", kUsage);
+    }
+    Input input{*file, file.get(), nullptr, {}};
+    int status = kFailure;
+    if (!options.outputPath.empty() &&
+        !(input.writer = makeWriter(options.outputPath, *file, input.written, status))) {
+        return status;
+    }
+    if (!options.snapshotPath.empty() && !PanelCamera::canWrite(options.snapshotPath, error)) {
+        return fail(error);
+    }
+    return run(options, input, first);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    std::string text;
+    switch (CommandLine::parse(argc, argv, options, text)) {
+        case Parsed::kPrinted:
+            std::fputs(text.c_str(), stdout);
+            return 0;
+        case Parsed::kUsageError:
+            return fail(text + "\n(pevo-host --help lists the options)", kUsage);
+        case Parsed::kRun:
+            break;
+    }
+    if (options.inputPaths.empty()) {
+        DemoSignal demo;
+        Input input{demo, nullptr, nullptr, {}};
+        if (!options.snapshotPath.empty() && !PanelCamera::canWrite(options.snapshotPath, text)) {
+            return fail(text);
+        }
+        return run(options, input, true);
+    }
+    int status = 0;
+    for (std::size_t i = 0; i < options.inputPaths.size() && !stopSignal; ++i) {
+        status = std::max(status, runInput(options, options.inputPaths[i], i == 0));
+        if (options.infoOnly || options.listOnly) {
+            break;
+        }
+    }
+    return status;
 }

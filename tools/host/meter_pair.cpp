@@ -1,19 +1,44 @@
 #include "tools/host/meter_pair.h"
 
+#include "tools/host/pevo_switches.h"
+
 namespace {
 
 constexpr VstInt32 kRmsLevel = 1;
 constexpr VstInt32 kPeakLevel = 2;
 constexpr VstInt32 kHoldLevel = 3;
 constexpr VstInt32 kMode = 5;
+constexpr VstInt32 kResp = 6;
+constexpr VstInt32 kRmsMode = 7;
+
+/// The position of the switch `index`, if the plug-in has it under `name`; else -1.
+int switchPosition(HostedPlugin& plugin, VstInt32 index, const char* name) {
+    return plugin.record().numParams > index && plugin.parameterName(index) == name
+               ? PevoSwitches::position(name, plugin.getParameter(index))
+               : -1;
+}
+
+MeterSettings settingsOf(HostedPlugin& plugin) {
+    return {meterModeOf(plugin.getParameter(kMode)),
+            switchPosition(plugin, kResp, "Resp") == PevoSwitches::kHoldOff,
+            switchPosition(plugin, kRmsMode, "RMS Mode") == PevoSwitches::kSineRms};
+}
 
 }  // namespace
 
 MeterMode meterModeOf(float modeValue) {
-    if (modeValue < 0.3f) {
-        return MeterMode::kLeftRight;
+    switch (PevoSwitches::position("Mode", modeValue)) {
+        case PevoSwitches::kLeftRight:
+            return MeterMode::kLeftRight;
+        case PevoSwitches::kMidSide:
+            return MeterMode::kMidSide;
+        default:
+            return MeterMode::kMono;
     }
-    return modeValue < 0.7f ? MeterMode::kMidSide : MeterMode::kMono;
+}
+
+bool isMeterReading(VstInt32 index) {
+    return index >= kRmsLevel && index <= kHoldLevel;
 }
 
 const char* modeName(MeterMode mode) {
@@ -48,7 +73,7 @@ bool isMeterPlugin(HostedPlugin& plugin) {
 MeterPair::MeterPair(HostedPlugin& main, HostedPlugin& mirror, int maxFrames)
     : main(main),
       mirror(mirror),
-      meterMode(meterModeOf(main.getParameter(kMode))),
+      meterSettings(settingsOf(main)),
       negated(maxFrames),
       scratchLeft(maxFrames),
       scratchRight(maxFrames) {}
@@ -59,10 +84,10 @@ void MeterPair::process(float* left, float* right, float* outLeft, float* outRig
     main.process(inputs, outputs, frames);
 
     float* mirrorOutputs[2] = {scratchLeft.data(), scratchRight.data()};
-    if (meterMode == MeterMode::kLeftRight) {
+    if (meterSettings.mode == MeterMode::kLeftRight) {
         float* swapped[2] = {right, left};
         mirror.process(swapped, mirrorOutputs, frames);
-    } else if (meterMode == MeterMode::kMidSide) {
+    } else if (meterSettings.mode == MeterMode::kMidSide) {
         // Negation is exact, and x - (-y) is x + y in IEEE arithmetic.
         for (int i = 0; i < frames; ++i) {
             negated[i] = -right[i];
@@ -80,5 +105,5 @@ ChannelReadings MeterPair::channelOne(HostedPlugin& plugin) {
 
 void MeterPair::readings(ChannelReadings channels[2]) {
     channels[1] = channelOne(main);
-    channels[0] = meterMode == MeterMode::kMono ? channels[1] : channelOne(mirror);
+    channels[0] = meterSettings.mode == MeterMode::kMono ? channels[1] : channelOne(mirror);
 }

@@ -19,6 +19,14 @@ const char* modeName(MeterMode mode);
 /// "left", "right", "mid", "side" or "mono".
 const char* channelName(MeterMode mode, int channel);
 
+/// How the meter plug-in is set: the channels it meters, whether its held peak is switched
+/// off, and whether its RMS is sine-referenced (a sine reads its peak level).
+struct MeterSettings {
+    MeterMode mode;
+    bool holdOff;
+    bool sineRms;
+};
+
 /// One meter channel's readings in dBFS; -40 is the floor, standing for -40 dB or below.
 struct ChannelReadings {
     float rms;
@@ -29,6 +37,9 @@ struct ChannelReadings {
 /// Whether the plug-in publishes readings the way the meter does: "RMS level", "Peak level"
 /// and "Hold level" as parameters 1 to 3, and its channel mode as parameter 5, "Mode".
 bool isMeterPlugin(HostedPlugin& plugin);
+/// Whether parameter `index` of a meter plug-in is one of its readings, which it publishes
+/// and a host does not set.
+bool isMeterReading(VstInt32 index);
 
 class MeterPair {
   public:
@@ -36,7 +47,7 @@ class MeterPair {
     /// `maxFrames` frames.
     MeterPair(HostedPlugin& main, HostedPlugin& mirror, int maxFrames);
 
-    MeterMode mode() const { return meterMode; }
+    const MeterSettings& settings() const { return meterSettings; }
     /// Runs one block through both instances; the outputs are the main instance's.
     void process(float* left, float* right, float* outLeft, float* outRight, int frames);
     /// Both channels' readings after the last block.
@@ -47,7 +58,7 @@ class MeterPair {
 
     HostedPlugin& main;
     HostedPlugin& mirror;
-    MeterMode meterMode;
+    MeterSettings meterSettings;
     std::vector<float> negated;
     std::vector<float> scratchLeft;
     std::vector<float> scratchRight;

@@ -1,10 +1,12 @@
 #include "tools/host/meter_report.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace {
 
 constexpr float kFloor = -40.0f;
+constexpr float kTop = -0.005f;          ///< readings above print as 0.00: the scale's end
 constexpr std::size_t kGroupWidth = 23;  ///< three columns of seven and their spaces
 
 /// A reading for the table: two decimals, the floor as "<-40", no "-0.00".
@@ -13,7 +15,7 @@ std::string tableNumber(float dBFS) {
         return "   <-40";
     }
     char text[16];
-    std::snprintf(text, sizeof(text), "%7.2f", dBFS > -0.005f ? 0.0f : dBFS);
+    std::snprintf(text, sizeof(text), "%7.2f", dBFS > kTop ? 0.0f : dBFS);
     return text;
 }
 
@@ -22,11 +24,6 @@ std::string groupHead(const std::string& name) {
     const std::string title = " " + name + " ";
     const std::size_t dashes = kGroupWidth - title.size();
     return std::string(dashes / 2, '-') + title + std::string(dashes - dashes / 2, '-');
-}
-
-std::string tableColumns(const ChannelReadings& channel) {
-    return tableNumber(channel.rms) + " " + tableNumber(channel.peak) + " " +
-           tableNumber(channel.hold);
 }
 
 std::string timeText(double seconds) {
@@ -52,6 +49,31 @@ std::string jsonEscaped(const std::string& text) {
     return escaped;
 }
 
+/// A sample's magnitude in dBFS, in double precision.
+double decibels(float magnitude) {
+    return 20.0 * std::log10(static_cast<double>(magnitude));
+}
+
+std::string exactDouble(double value) {
+    char text[40];
+    const auto result = std::to_chars(text, text + sizeof(text), value);
+    return std::string(text, result.ptr);
+}
+
+/// "[a,b]" of what `field` gives for each input channel.
+template <typename Field>
+std::string jsonArray(const SamplePeaks& peaks, Field field) {
+    std::string text = "[";
+    for (int c = 0; c < peaks.channels(); ++c) {
+        text += (c == 0 ? "" : ",") + field(peaks.channel(c));
+    }
+    return text + "]";
+}
+
+const char* inputChannelName(const SamplePeaks& peaks, int channel) {
+    return peaks.channels() == 1 ? "mono" : (channel == 0 ? "left" : "right");
+}
+
 }  // namespace
 
 std::string exactNumber(float value) {
@@ -60,7 +82,9 @@ std::string exactNumber(float value) {
     return std::string(text, result.ptr);
 }
 
-void MeterReport::begin(const std::string& source, int blockFrames, const std::string& interval) {
+void MeterReport::begin(const AudioSource& source, int blockFrames, const std::string& interval) {
+    inputName = source.name();
+    sampleRate = source.sampleRate();
     if (format == ReportFormat::kCsv) {
         std::fprintf(out, "time_s,ch0_rms,ch0_peak,ch0_hold,ch1_rms,ch1_peak,ch1_hold\n");
         return;
@@ -68,10 +92,14 @@ void MeterReport::begin(const std::string& source, int blockFrames, const std::s
     if (format == ReportFormat::kJson) {
         return;
     }
-    std::fprintf(out,
-                 "\nMetering %s\nin %d-frame blocks, channels %s, readings every %s, in dBFS "
-                 "(<-40: at or below the floor)\n\n",
-                 source.c_str(), blockFrames, modeName(mode), interval.c_str());
+    std::fprintf(
+        out,
+        "\nMetering %s: %s\nin %d-frame blocks, channels %s, readings every %s, in "
+        "dBFS; <-40: at or below the\nfloor; over: a sample at or above full scale. %s\n\n",
+        inputName.c_str(), source.describe().c_str(), blockFrames, modeName(mode), interval.c_str(),
+        sineRms ? "RMS is sine-referenced: a sine reads its\npeak level, 3.01 dB above "
+                  "its plain RMS (--set \"RMS Mode=1\" gives the plain RMS)"
+                : "RMS is plain (RMS Mode set)");
     std::fprintf(out, "  %8s   %s   %s\n  %8s   %7s %7s %7s   %7s %7s %7s\n", "",
                  groupHead(channelName(mode, 0)).c_str(), groupHead(channelName(mode, 1)).c_str(),
                  "time s", "RMS", "peak", "hold", "RMS", "peak", "hold");
@@ -92,12 +120,18 @@ void MeterReport::track(double seconds, const ChannelReadings readings[2]) {
     tracked = true;
 }
 
-void MeterReport::interval(double seconds, const ChannelReadings readings[2]) {
+std::string MeterReport::tableColumns(const ChannelReadings& channel, bool over) const {
+    return tableNumber(channel.rms) + " " +
+           (over && channel.peak > kTop ? "   over" : tableNumber(channel.peak)) + " " +
+           (holdOff ? "    off" : tableNumber(channel.hold));
+}
+
+void MeterReport::interval(double seconds, const ChannelReadings readings[2], bool over) {
     const ChannelReadings& a = readings[0];
     const ChannelReadings& b = readings[1];
     if (format == ReportFormat::kTable) {
-        std::fprintf(out, "  %8.3f   %s   %s\n", seconds, tableColumns(a).c_str(),
-                     tableColumns(b).c_str());
+        std::fprintf(out, "  %8.3f   %s   %s\n", seconds, tableColumns(a, over).c_str(),
+                     tableColumns(b, over).c_str());
     } else if (format == ReportFormat::kCsv) {
         std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s\n", timeText(seconds).c_str(),
                      exactNumber(a.rms).c_str(), exactNumber(a.peak).c_str(),
@@ -114,52 +148,129 @@ void MeterReport::interval(double seconds, const ChannelReadings readings[2]) {
     }
 }
 
+std::string MeterReport::highestText(int channel, float overPeak) const {
+    const Highest& h = highest[channel];
+    const auto reading = [](float dBFS, double seconds) {
+        char text[64];
+        std::snprintf(text, sizeof(text), dBFS > kFloor ? "%s dBFS by %.3f s" : "%s dBFS",
+                      tableNumber(dBFS).c_str(), seconds);
+        return std::string(text);
+    };
+    std::string peak = reading(h.peak, h.peakTime);
+    if (overPeak > 0.0f && h.peak > kTop) {
+        char text[80];
+        std::snprintf(text, sizeof(text), "   over (sample peak %+.2f dBFS) by %.3f s",
+                      decibels(overPeak), h.peakTime);
+        peak = text;
+    }
+    return "peak " + peak + ",  RMS " + reading(h.rms, h.rmsTime);
+}
+
+std::string MeterReport::samplePeakText(const SamplePeaks& peaks, int channel) const {
+    const SamplePeaks::Channel& c = peaks.channel(channel);
+    if (c.peak == 0.0f) {
+        return "silent";
+    }
+    char text[128];
+    std::snprintf(text, sizeof(text), "%+.2f dBFS%s at %.6f s (frame %lld),  ", decibels(c.peak),
+                  c.peak > 1.0f ? " (over)" : "", static_cast<double>(c.peakFrame) / sampleRate,
+                  static_cast<long long>(c.peakFrame));
+    const std::string overs = c.overs == 0   ? "no sample"
+                              : c.overs == 1 ? "1 sample"
+                                             : std::to_string(c.overs) + " samples";
+    return text + overs + " at or above full scale";
+}
+
 std::string MeterReport::passThroughText(const PassThrough& passThrough) const {
-    const std::string what =
-        passThrough.outputPath.empty() ? "" : "written to " + passThrough.outputPath + "; ";
     if (passThrough.differingFrames == 0) {
-        return what + "the plug-in's output equals its input in all " +
+        return "the plug-in's output equals its input in all " +
                std::to_string(passThrough.frames) + " frames";
     }
-    return what + "the plug-in's output differs from its input in " +
+    return "the plug-in's output differs from its input in " +
            std::to_string(passThrough.differingFrames) + " of " +
            std::to_string(passThrough.frames) + " frames, first at frame " +
            std::to_string(passThrough.firstDifference);
 }
 
-void MeterReport::finish(const PassThrough& passThrough) {
+void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peaks,
+                         const WrittenFile& written) {
     if (format == ReportFormat::kJson) {
-        finishJson(passThrough);
+        finishJson(passThrough, peaks, written);
         return;
     }
     std::FILE* to = format == ReportFormat::kCsv ? notes : out;
-    std::fprintf(to, "\nHighest readings\n");
+    if (passThrough.frames == 0) {
+        std::fprintf(to, "\n%s: no audio\n", inputName.c_str());
+        return;
+    }
+    float overPeak = 0.0f;  // the largest sample, if any reached full scale
+    for (int c = 0; c < peaks.channels(); ++c) {
+        const SamplePeaks::Channel& input = peaks.channel(c);
+        overPeak = input.overs > 0 && input.peak > overPeak ? input.peak : overPeak;
+    }
+    std::fprintf(to, "\nHighest readings, by the end of the block that brought them\n");
     for (int c = 0; c < 2; ++c) {
-        const Highest& h = highest[c];
-        std::fprintf(to, "  %-5s  peak %s dBFS at %.3f s,  RMS %s dBFS at %.3f s\n",
-                     channelName(mode, c), tableNumber(h.peak).c_str(), h.peakTime,
-                     tableNumber(h.rms).c_str(), h.rmsTime);
+        std::fprintf(to, "  %-5s  %s\n", channelName(mode, c), highestText(c, overPeak).c_str());
+    }
+    std::fprintf(to, "Sample peaks of the input, exact\n");
+    for (int c = 0; c < peaks.channels(); ++c) {
+        std::fprintf(to, "  %-5s  %s\n", inputChannelName(peaks, c),
+                     samplePeakText(peaks, c).c_str());
     }
     std::fprintf(to, "Audio  %s\n", passThroughText(passThrough).c_str());
+    if (!written.path.empty()) {
+        const FileComparison& check = written.comparison;
+        std::fprintf(to, "Written  %s (%s): ", written.path.c_str(), written.format.c_str());
+        if (check.differingSamples == 0) {
+            std::fprintf(to, "equals the input in all %lld frames\n",
+                         static_cast<long long>(check.frames));
+        } else {
+            std::fprintf(to, "differs from the input in %lld samples, first at frame %lld\n",
+                         static_cast<long long>(check.differingSamples),
+                         static_cast<long long>(check.firstDifference));
+        }
+    }
 }
 
-void MeterReport::finishJson(const PassThrough& passThrough) {
-    std::string fields = "{\"summary\":true,\"mode\":\"" + std::string(modeName(mode)) +
+void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
+                             const WrittenFile& written) {
+    std::string fields = "{\"summary\":true,\"input\":\"" + jsonEscaped(inputName) +
+                         "\",\"mode\":\"" + modeName(mode) +
                          "\",\"frames\":" + std::to_string(passThrough.frames);
+    const bool audio = passThrough.frames > 0;
+    const auto reading = [audio](float dBFS) { return audio ? exactNumber(dBFS) : "null"; };
+    const auto time = [audio](float dBFS, double seconds) {
+        return audio && dBFS > kFloor ? timeText(seconds) : "null";
+    };
     for (int c = 0; c < 2; ++c) {
         const Highest& h = highest[c];
         const std::string key = ",\"ch" + std::to_string(c) + "_";
         fields += key + "name\":\"" + channelName(mode, c) + "\"" + key +
-                  "max_peak\":" + exactNumber(h.peak) + key +
-                  "max_peak_time_s\":" + timeText(h.peakTime) + key +
-                  "max_rms\":" + exactNumber(h.rms) + key +
-                  "max_rms_time_s\":" + timeText(h.rmsTime);
+                  "max_peak\":" + reading(h.peak) + key +
+                  "max_peak_time_s\":" + time(h.peak, h.peakTime) + key +
+                  "max_rms\":" + reading(h.rms) + key +
+                  "max_rms_time_s\":" + time(h.rms, h.rmsTime);
     }
+    const double rate = sampleRate;
+    fields += ",\"input_sample_peak\":" + jsonArray(peaks, [](const SamplePeaks::Channel& c) {
+                  return c.peak > 0.0f ? exactDouble(decibels(c.peak)) : "null";
+              });
+    fields +=
+        ",\"input_sample_peak_time_s\":" + jsonArray(peaks, [rate](const SamplePeaks::Channel& c) {
+            return c.peak > 0.0f ? timeText(c.peakFrame / rate) : "null";
+        });
+    fields += ",\"input_overs\":" + jsonArray(peaks, [](const SamplePeaks::Channel& c) {
+                  return std::to_string(c.overs);
+              });
     fields += ",\"output_equals_input\":";
     fields += passThrough.differingFrames == 0 ? "true" : "false";
     fields += ",\"differing_frames\":" + std::to_string(passThrough.differingFrames);
-    if (!passThrough.outputPath.empty()) {
-        fields += ",\"output\":\"" + jsonEscaped(passThrough.outputPath) + "\"";
+    if (!written.path.empty()) {
+        fields +=
+            ",\"output\":\"" + jsonEscaped(written.path) + "\",\"output_format\":\"" +
+            written.format + "\",\"written_equals_input\":" +
+            (written.comparison.differingSamples == 0 ? "true" : "false") +
+            ",\"written_differing_samples\":" + std::to_string(written.comparison.differingSamples);
     }
     std::fprintf(out, "%s}\n", fields.c_str());
 }

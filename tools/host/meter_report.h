@@ -1,36 +1,53 @@
 // The readings as the user asked for them: an aligned table, CSV or JSON lines, and at the
-// end the highest readings of each channel and whether the audio passed through unchanged.
+// end the highest readings of each channel, the input's exact sample peaks, whether the
+// audio passed through unchanged and whether the file written equals the input.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
+#include "tools/host/sample_peaks.h"
+#include "tools/host/sound_file_reader.h"
 
 /// How the plug-in's output compared with its input.
 struct PassThrough {
     std::int64_t frames = 0;
     std::int64_t differingFrames = 0;
     std::int64_t firstDifference = -1;  ///< frame, or -1
-    std::string outputPath;             ///< empty when no file was written
+};
+
+/// The file -o wrote, read back and compared with the input.
+struct WrittenFile {
+    std::string path;  ///< empty when none was written
+    std::string format;
+    FileComparison comparison;
 };
 
 class MeterReport {
   public:
     /// Readings go to `out`; in CSV the summary, which has no place in the table, goes to
     /// `notes`.
-    MeterReport(ReportFormat format, MeterMode mode, std::FILE* out, std::FILE* notes)
-        : format(format), mode(mode), out(out), notes(notes) {}
+    MeterReport(ReportFormat format, const MeterSettings& settings, std::FILE* out,
+                std::FILE* notes)
+        : format(format),
+          mode(settings.mode),
+          holdOff(settings.holdOff),
+          sineRms(settings.sineRms),
+          out(out),
+          notes(notes) {}
 
     /// What is metered and how, and the column heads.
-    void begin(const std::string& source, int blockFrames, const std::string& interval);
+    void begin(const AudioSource& source, int blockFrames, const std::string& interval);
     /// Keeps the highest readings; called after every block, which ends at `seconds`.
     void track(double seconds, const ChannelReadings readings[2]);
-    /// One line of readings.
-    void interval(double seconds, const ChannelReadings readings[2]);
-    void finish(const PassThrough& passThrough);
+    /// One line of readings; `over` when an input sample reached full scale since the last.
+    void interval(double seconds, const ChannelReadings readings[2], bool over);
+    void finish(const PassThrough& passThrough, const SamplePeaks& peaks,
+                const WrittenFile& written);
 
   private:
     /// The highest readings of one channel and the block ends at which they came.
@@ -41,13 +58,22 @@ class MeterReport {
         double rmsTime = 0.0;
     };
 
+    std::string tableColumns(const ChannelReadings& channel, bool over) const;
+    /// `overPeak` is the input's largest sample when one reached full scale, else 0.
+    std::string highestText(int channel, float overPeak) const;
+    std::string samplePeakText(const SamplePeaks& peaks, int channel) const;
     std::string passThroughText(const PassThrough& passThrough) const;
-    void finishJson(const PassThrough& passThrough);
+    void finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
+                    const WrittenFile& written);
 
     ReportFormat format;
     MeterMode mode;
+    bool holdOff;
+    bool sineRms;
     std::FILE* out;
     std::FILE* notes;
+    std::string inputName;
+    double sampleRate = 1.0;
     Highest highest[2];
     bool tracked = false;
 };

@@ -11,6 +11,7 @@ MeteringSession::MeteringSession(AudioSource& source, MeterPair& meter, MeterRep
       report(report),
       blockFrames(blockFrames),
       every(every),
+      peaks(source.channels(), source.fullScale()),
       inLeft(blockFrames),
       inRight(blockFrames),
       feedLeft(blockFrames),
@@ -77,6 +78,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         std::copy_n(inRight.data(), frames, feedRight.data());
         meter.process(feedLeft.data(), feedRight.data(), outLeft.data(), outRight.data(), frames);
         compare(check.frames, frames);
+        peaks.add(inLeft.data(), inRight.data(), frames, check.frames);
         check.frames += frames;
         if (output && !output->write(outLeft.data(), outRight.data(), frames, error)) {
             return false;
@@ -91,7 +93,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         reportedLast = due(blocks, check.frames);
         if (reportedLast) {
             progress.makeRoom();
-            report.interval(seconds, readings);
+            report.interval(seconds, readings, peaks.takeOver());
         }
         progress.update(check.frames);
     }
@@ -100,7 +102,8 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         return false;
     }
     if (!reportedLast) {
-        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings);
+        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings,
+                        peaks.takeOver());
     }
     return true;
 }

@@ -13,6 +13,7 @@
 #include "tools/host/meter_report.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/progress_bar.h"
+#include "tools/host/sample_peaks.h"
 #include "tools/host/sound_file_writer.h"
 
 class MeteringSession {
@@ -28,6 +29,7 @@ class MeteringSession {
     /// fails, or when `stop` becomes non-zero.
     bool run(const volatile std::sig_atomic_t& stop, ProgressBar& progress, std::string& error);
     const PassThrough& passThrough() const { return check; }
+    const SamplePeaks& samplePeaks() const { return peaks; }
 
   private:
     /// Whether the block that ended after `blocks` blocks and `frames` frames is reported.
@@ -44,5 +46,6 @@ class MeteringSession {
     std::int64_t nextMark = 0;  ///< frame at which the next timed reading falls due
     std::int64_t marks = 0;
     PassThrough check;
+    SamplePeaks peaks;
     std::vector<float> inLeft, inRight, feedLeft, feedRight, outLeft, outRight;
 };

@@ -1,7 +1,9 @@
 #include "tools/host/panel_camera.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "plugin/panel_snapshot.h"
@@ -27,6 +29,18 @@ PanelCamera::~PanelCamera() {
     if (opened) {
         plugin.dispatch(effEditClose);
     }
+}
+
+bool PanelCamera::canWrite(const std::string& path, std::string& error) {
+    const std::string trial = path + ".part";
+    std::FILE* file = std::fopen(trial.c_str(), "wb");
+    if (!file) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::fclose(file);
+    std::remove(trial.c_str());
+    return true;
 }
 
 bool PanelCamera::prepare(std::string& error) {

@@ -18,6 +18,9 @@ class PanelCamera {
     PanelCamera(const PanelCamera&) = delete;
     PanelCamera& operator=(const PanelCamera&) = delete;
 
+    /// Whether a picture can be written at `path`; false with the reason. Asked before the
+    /// input is metered, not after.
+    static bool canWrite(const std::string& path, std::string& error);
     /// Opens the panel; false with the reason when the plug-in cannot draw it.
     bool prepare(std::string& error);
     /// After each block that ends at `seconds`: takes the picture once it is due.

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "tools/host/meter_pair.h"
+#include "tools/host/pevo_switches.h"
+
 namespace {
 
 /// Halvings of 0..1 in a search: beyond the resolution of a float near 1.
@@ -154,21 +157,29 @@ float ParameterSetter::search(VstInt32 index, double target, bool rising) {
 
 std::string ParameterSetter::listing() {
     std::string out =
-        "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1 or in the unit shown\n"
+        "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1, in the unit or a word "
+        "shown\n"
         "  index  name        value      in its unit\n";
+    const bool meter = isMeterPlugin(plugin);
     char line[200];
     for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
         const float now = plugin.getParameter(index);
+        const std::string name = plugin.parameterName(index);
         const std::string label = trimmed(plugin.parameterLabel(index));
         double low = 0.0;
         double high = 0.0;
         std::string range;
-        if (!label.empty() && displayAt(index, 0.0f, low) && displayAt(index, 1.0f, high)) {
+        if (meter && isMeterReading(index)) {
+            range = "a reading the plug-in publishes (output): not set";
+        } else if (meter && !PevoSwitches::choices(name).empty()) {
+            range = "a switch: " + PevoSwitches::choices(name) + "; now " +
+                    PevoSwitches::words(name, now);
+        } else if (!label.empty() && displayAt(index, 0.0f, low) && displayAt(index, 1.0f, high)) {
             range = numberText(low) + " to " + numberText(high) + " " + label;
         }
         plugin.setParameter(index, now);
-        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %s\n", index,
-                      plugin.parameterName(index).c_str(), now, range.c_str());
+        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %s\n", index, name.c_str(), now,
+                      range.c_str());
         out += line;
     }
     const VstInt32 programs = plugin.record().numPrograms;

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "tools/host/meter_pair.h"
+#include "tools/host/pevo_switches.h"
+
 namespace {
 
 struct FlagWord {
@@ -87,11 +90,16 @@ std::string describeIdentity(HostedPlugin& plugin, const std::string& path) {
 
 std::string describeParameters(HostedPlugin& plugin) {
     std::string out = "\nParameters\n  index  name        value      label     display\n";
+    const bool meter = isMeterPlugin(plugin);
     char line[200];
     for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
-        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %-8s  \"%s\"\n", index,
-                      plugin.parameterName(index).c_str(), plugin.getParameter(index),
-                      plugin.parameterLabel(index).c_str(), plugin.parameterDisplay(index).c_str());
+        const std::string name = plugin.parameterName(index);
+        const float value = plugin.getParameter(index);
+        const std::string words = meter ? PevoSwitches::words(name, value) : "";
+        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %-8s  \"%s\"%s\n", index,
+                      name.c_str(), value, plugin.parameterLabel(index).c_str(),
+                      plugin.parameterDisplay(index).c_str(),
+                      words.empty() ? "" : (" = " + words).c_str());
         out += line;
     }
     return out;

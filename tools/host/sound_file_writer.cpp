@@ -40,7 +40,7 @@ std::unique_ptr<SoundFileWriter> SoundFileWriter::create(const std::string& path
     format.frames = 0;
     SNDFILE* file = sf_open(temporary.c_str(), SFM_WRITE, &format);
     if (!file) {
-        error = "cannot write " + path + " in the input's format: " + sf_strerror(nullptr);
+        error = "cannot write " + path + ": " + sf_strerror(nullptr);
         std::remove(temporary.c_str());
         return nullptr;
     }

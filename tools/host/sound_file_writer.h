@@ -1,6 +1,6 @@
-// The processed audio written in the input's format. It goes to a hidden file beside the
-// output first and takes the output's name only when complete, so that a failure or an
-// interruption never leaves part of a file behind.
+// The processed audio written in the format chosen for the output. It goes to a hidden file
+// beside the output first and takes the output's name only when complete, so that a failure
+// or an interruption never leaves part of a file behind.
 #pragma once
 
 #include <sndfile.h>

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 bash tools/scripts/deps.sh linux windows
 jobs=$(nproc)
 cmake --preset linux >/dev/null
-cmake --build --preset linux -j "$jobs" --target Pevo pevo-host
+cmake --build --preset linux -j "$jobs" --target Pevo pevo-host pevo-man-pages pevo-changelog
 for preset in win32 win64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs" --target Pevo

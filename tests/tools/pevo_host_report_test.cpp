@@ -1,0 +1,161 @@
+// What the bundled host's report says about real files of every common kind: their format,
+// their exact sample peaks beside the meter's readings, and what it cannot measure.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "tests/tools/tool_run.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(PevoHostReport, NamesEachFormatAsAUserKnowsIt) {
+    const struct {
+        int format;
+        int channels;
+        const char* name;
+    } formats[] = {
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, "WAV, 16-bit PCM, 44100 Hz, stereo"},
+        {SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, "WAV, 24-bit PCM, 44100 Hz, stereo"},
+        {SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, "WAV, 32-bit float, 44100 Hz, mono"},
+        {SF_FORMAT_AIFF | SF_FORMAT_PCM_16, 2, "AIFF, 16-bit PCM, 44100 Hz, stereo"},
+        {SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 1, "FLAC, 24-bit PCM, 44100 Hz, mono"},
+        {SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, "Ogg, Vorbis, 44100 Hz, stereo"},
+    };
+    for (const auto& f : formats) {
+        SCOPED_TRACE(f.name);
+        const std::string path = scratchPath("format_name.audio");
+        writeAudio(path, f.format, f.channels, kRate, std::vector<float>(f.channels * 4410, 0.1f));
+        const ToolRun run = runTool({PEVO_PLUGIN, path, "--every", "1s"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(contains(run.out, "Metering " + path + ": " + f.name + ", 0.100 s\n"))
+            << run.out;
+    }
+}
+
+TEST(PevoHostReport, GivesTheExactSamplePeakWhateverTheBlockSize) {
+    // A full-scale click half a second into silence: the meter's reading depends on the
+    // block that publishes it, the sample peak does not.
+    std::vector<float> click(2 * kRate, 0.0f);
+    click[2 * (kRate / 2)] = 1.0f;
+    const std::string path = scratchPath("click.wav");
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, kRate, click);
+    for (const char* block : {"4096", "65536"}) {
+        SCOPED_TRACE(block);
+        const ToolRun run = runTool({PEVO_PLUGIN, path, "--block", block, "--every", "1s"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(contains(run.out,
+                             "  left   -0.00 dBFS at 0.500000 s (frame 22050),  1 sample "
+                             "at or above full scale\n  right  silent\n"))
+            << run.out;
+        EXPECT_TRUE(contains(run.out, "right  peak    <-40 dBFS,  RMS    <-40 dBFS\n"));
+        EXPECT_TRUE(contains(run.out, "    off    ")) << run.out;  // no hold time set
+    }
+    const ToolRun held = runTool({PEVO_PLUGIN, path, "--set", "Resp=0.5", "--every", "1s"});
+    EXPECT_FALSE(contains(held.out, "    off    ")) << held.out;
+}
+
+TEST(PevoHostReport, SaysOverWithTheExactLevelAboveFullScale) {
+    std::vector<float> loud;
+    int overs = 0;
+    for (int i = 0; i < kRate; ++i) {
+        const float sine = static_cast<float>(std::sin(6.283185307179586 * i / 100.0));
+        loud.insert(loud.end(), {2.0f * sine, 0.5f * sine});
+        overs += std::fabs(2.0f * sine) >= 1.0f ? 1 : 0;
+    }
+    const std::string path = scratchPath("over.wav");
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kRate, loud);
+    const ToolRun table = runTool({PEVO_PLUGIN, path, "--every", "500ms"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_TRUE(contains(table.out, "      0.00    over     off ")) << table.out;
+    EXPECT_TRUE(contains(table.out, "left   peak    over (sample peak +6.02 dBFS) by 0.012 s"));
+    EXPECT_TRUE(contains(table.out, "left   +6.02 dBFS (over) at 0.000567 s (frame 25)"));
+
+    const ToolRun json = runTool({PEVO_PLUGIN, path, "--every", "1s", "--format", "json"});
+    auto summary = jsonFields(lines(json.out).back());
+    EXPECT_EQ(summary["ch0_max_peak"], "0");  // the meter's scale ends at 0 dB
+    const std::string peaks = summary["input_sample_peak"];
+    EXPECT_NEAR(std::stod(peaks.substr(1)), 6.0206, 1e-3) << peaks;
+    EXPECT_NEAR(std::stod(peaks.substr(peaks.find(',') + 1)), -6.0206, 1e-3) << peaks;
+    EXPECT_EQ(summary["input_sample_peak_time_s"], "[0.000567,0.000567]");
+    EXPECT_EQ(summary["input_overs"], "[" + std::to_string(overs) + ",0]");
+    EXPECT_EQ(summary["output_equals_input"], "true");
+}
+
+TEST(PevoHostReport, WarnsOfWhatItCannotMeasure) {
+    const std::string empty = scratchPath("empty.wav");
+    writeAudio(empty, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, kRate, {});
+    const ToolRun nothing = runTool({PEVO_PLUGIN, empty});
+    ASSERT_EQ(nothing.status, 0) << nothing.err;
+    EXPECT_TRUE(contains(nothing.out, empty + ": no audio\n")) << nothing.out;
+
+    // Ten seconds announced, one present: as a download cut short leaves it.
+    const std::string whole = scratchPath("whole.audio");
+    for (const int type : {SF_FORMAT_WAV, SF_FORMAT_AIFF}) {
+        SCOPED_TRACE(type);
+        writeAudio(whole, type | SF_FORMAT_PCM_16, 2, kRate,
+                   std::vector<float>(2 * 10 * kRate, 0.1f));
+        std::ifstream from(whole, std::ios::binary | std::ios::ate);
+        std::vector<char> bytes(static_cast<std::size_t>(from.tellg()) - 9 * 4 * kRate);
+        from.seekg(0);
+        from.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::string cut = scratchPath("cut.audio");
+        std::ofstream(cut, std::ios::binary).write(bytes.data(), bytes.size());
+        const ToolRun shortened = runTool({PEVO_PLUGIN, cut, "--every", "1s"});
+        EXPECT_EQ(shortened.status, 0);
+        EXPECT_TRUE(contains(shortened.err, "warning: " + cut +
+                                                ": cut short: its header announces 441000 "
+                                                "frames, 44100 are present"))
+            << shortened.err;
+        EXPECT_FALSE(contains(runTool({PEVO_PLUGIN, whole}).err, "warning")) << whole;
+    }
+
+    // A picture that cannot be written is refused before the input is metered.
+    const ToolRun snapshot = runTool({PEVO_PLUGIN, whole, "--snapshot", "/nonexistent/p.png"});
+    EXPECT_EQ(snapshot.status, 1);
+    EXPECT_TRUE(contains(snapshot.err, "cannot write /nonexistent/p.png: No such file"));
+    EXPECT_FALSE(contains(snapshot.out, "Metering")) << snapshot.out;
+}
+
+TEST(PevoHostReport, ShowsSwitchesInWordsAndReadingsAsOutputs) {
+    const ToolRun list = runTool({"--list", PEVO_PLUGIN, "--set", "Mode=0.5"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    for (const char* line :
+         {"1  RMS level   1.000000   a reading the plug-in publishes (output): not set\n",
+          "5  Mode        0.500000   a switch: L/R 0, M/S 0.5, mono 1; now M/S\n",
+          "6  Resp        0.000000   a switch: off 0, 1 s 0.5, 3 s 1; now off\n",
+          "7  RMS Mode    0.000000   a switch: sine 0, square 1; now sine\n"}) {
+        EXPECT_TRUE(contains(list.out, line)) << line << list.out;
+    }
+    const ToolRun info =
+        runTool({"--info", PEVO_PLUGIN, "--set", "Resp=3 s", "--set", "Mode=mono"});
+    EXPECT_TRUE(contains(info.out, "6  Resp        1.000000             \"1.000000\" = 3 s\n"));
+    EXPECT_TRUE(contains(info.out, "5  Mode        1.000000             \"1.000000\" = mono\n"));
+
+    // A sine at -6.02 dBFS: sine-referenced by default, plain as sox and ffmpeg give it.
+    std::vector<float> sine;
+    for (int i = 0; i < 2 * kRate; ++i) {
+        sine.push_back(0.5f * static_cast<float>(std::sin(6.283185307179586 * i / 100.0)));
+    }
+    const std::string path = scratchPath("sine.wav");
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, kRate, sine);
+    const ToolRun sineReferenced = runTool({PEVO_PLUGIN, path, "--every", "1s"});
+    const ToolRun plain = runTool({PEVO_PLUGIN, path, "--set", "RMS Mode=1", "--every", "1s"});
+    EXPECT_TRUE(contains(sineReferenced.out, "RMS is sine-referenced")) << sineReferenced.out;
+    EXPECT_TRUE(contains(plain.out, "RMS is plain")) << plain.out;
+    const auto highestRms = [](const std::string& text) {
+        const std::size_t line = text.find("left   peak   -6.02 dBFS by 0.012 s,  RMS ");
+        return line == std::string::npos ? 0.0 : std::stod(text.substr(line + 41));
+    };
+    EXPECT_NEAR(highestRms(sineReferenced.out) - highestRms(plain.out), 3.01, 0.006);
+    EXPECT_NEAR(highestRms(sineReferenced.out), -6.02, 0.1);
+}
+
+}  // namespace
