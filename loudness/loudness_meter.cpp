@@ -1,0 +1,204 @@
+#include "loudness/loudness_meter.h"
+
+#include <algorithm>
+#include <array>
+#include <cfloat>
+#include <cmath>
+
+#include "loudness/k_weighting.h"
+#include "loudness/loudness_units.h"
+#include "loudness/power_histogram.h"
+#include "loudness/power_windows.h"
+#include "loudness/true_peak.h"
+
+namespace {
+
+/// Samples smaller than this (−600 dBFS) are measured as silence, with NaN and infinities.
+constexpr float kSmallest = 1e-30f;
+/// The longest sub-block: the step at which momentary and short-term loudness are read.
+constexpr double kMaxSubBlockSeconds = 0.005;
+constexpr double kIntegratedGate = -10.0;
+constexpr double kRangeGate = -20.0;
+constexpr double kRangeLower = 0.10;
+constexpr double kRangeUpper = 0.95;
+
+/// Sub-blocks per 100 ms step of `step` samples: the fewest that make them short enough.
+int subBlocksPerStep(std::size_t step, double sampleRate) {
+    std::size_t count = 1;
+    while (static_cast<double>(step / count) > kMaxSubBlockSeconds * sampleRate ||
+           step % count != 0) {
+        ++count;
+    }
+    return static_cast<int>(count);
+}
+
+double decibels(float magnitude) {
+    return 20.0 * std::log10(static_cast<double>(magnitude));
+}
+
+}  // namespace
+
+struct LoudnessMeter::State {
+    double sampleRate = 0.0;
+    int channels = 0;
+    std::size_t subBlockLength = 0;
+    std::size_t subBlockFill = 0;  ///< samples of the current sub-block measured so far
+    double subBlockSum = 0.0;
+    KWeighting weighting;
+    std::array<TruePeak, kMaxChannels> peaks;
+    PowerWindows windows;
+    PowerHistogram gatingBlocks;  ///< momentary windows every 100 ms, for integrated loudness
+    PowerHistogram rangeBlocks;   ///< short-term windows every 100 ms, for Loudness Range
+    /// This chunk's samples, non-finite and negligible ones set to zero.
+    std::array<std::array<float, TruePeak::kMaxBlock>, kMaxChannels> clean;
+
+    void measure(const float* const* in, std::size_t frames);
+    void endSubBlock();
+};
+
+LoudnessMeter::LoudnessMeter() = default;
+
+LoudnessMeter::~LoudnessMeter() {
+    delete state;
+}
+
+bool LoudnessMeter::setup(double sampleRate, int channels) {
+    if (!(sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate) || channels < 1 ||
+        channels > kMaxChannels) {
+        return false;
+    }
+    State* fresh = new State;
+    fresh->sampleRate = sampleRate;
+    fresh->channels = channels;
+    const auto step = static_cast<std::size_t>(std::lround(sampleRate / 10.0));
+    const int perStep = subBlocksPerStep(step, sampleRate);
+    fresh->subBlockLength = step / static_cast<std::size_t>(perStep);
+    fresh->weighting.setup(sampleRate, channels);
+    for (TruePeak& peak : fresh->peaks) {
+        peak.setup(sampleRate);
+    }
+    fresh->windows.setup(fresh->subBlockLength, perStep);
+    fresh->gatingBlocks.setup();
+    fresh->rangeBlocks.setup();
+    delete state;
+    state = fresh;
+    reset();
+    return true;
+}
+
+void LoudnessMeter::reset() {
+    if (!state) {
+        return;
+    }
+    state->subBlockFill = 0;
+    state->subBlockSum = 0.0;
+    state->weighting.reset();
+    for (TruePeak& peak : state->peaks) {
+        peak.reset();
+    }
+    state->windows.reset();
+    state->gatingBlocks.reset();
+    state->rangeBlocks.reset();
+}
+
+void LoudnessMeter::process(const float* const* channels, std::size_t frames) {
+    if (!state) {
+        return;
+    }
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t chunk = std::min(
+            {frames - done, TruePeak::kMaxBlock, state->subBlockLength - state->subBlockFill});
+        const float* in[kMaxChannels] = {};
+        for (int c = 0; c < state->channels; ++c) {
+            in[c] = channels[c] + done;
+        }
+        state->measure(in, chunk);
+        done += chunk;
+    }
+}
+
+void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
+    const float* cleaned[kMaxChannels] = {};
+    for (int c = 0; c < channels; ++c) {
+        float* out = clean[c].data();
+        for (std::size_t i = 0; i < frames; ++i) {
+            const float magnitude = std::fabs(in[c][i]);
+            out[i] = magnitude >= kSmallest && magnitude <= FLT_MAX ? in[c][i] : 0.0f;
+        }
+        peaks[c].process(out, frames);
+        cleaned[c] = out;
+    }
+    subBlockSum += weighting.sumOfSquares(cleaned, frames);
+    subBlockFill += frames;
+    if (subBlockFill == subBlockLength) {
+        endSubBlock();
+    }
+}
+
+void LoudnessMeter::State::endSubBlock() {
+    windows.push(subBlockSum);
+    weighting.flushTinyHistory();
+    subBlockSum = 0.0;
+    subBlockFill = 0;
+    if (windows.momentaryBlockDone()) {
+        gatingBlocks.add(windows.momentaryPower());
+    }
+    if (windows.shortTermBlockDone()) {
+        rangeBlocks.add(windows.shortTermPower());
+    }
+}
+
+int LoudnessMeter::channels() const {
+    return state ? state->channels : 0;
+}
+
+double LoudnessMeter::sampleRate() const {
+    return state ? state->sampleRate : 0.0;
+}
+
+double LoudnessMeter::momentary() const {
+    return state ? loudnessOf(state->windows.momentaryPower()) : kUndefined;
+}
+
+double LoudnessMeter::shortTerm() const {
+    return state ? loudnessOf(state->windows.shortTermPower()) : kUndefined;
+}
+
+double LoudnessMeter::integrated() const {
+    return state ? state->gatingBlocks.gatedLoudness(kIntegratedGate) : kUndefined;
+}
+
+double LoudnessMeter::maxMomentary() const {
+    return state ? loudnessOf(state->windows.maxMomentaryPower()) : kUndefined;
+}
+
+double LoudnessMeter::maxShortTerm() const {
+    return state ? loudnessOf(state->windows.maxShortTermPower()) : kUndefined;
+}
+
+double LoudnessMeter::loudnessRange() const {
+    return state ? state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper) : 0.0;
+}
+
+double LoudnessMeter::samplePeak(int channel) const {
+    if (!state || channel < 0 || channel >= state->channels) {
+        return kUndefined;
+    }
+    return decibels(state->peaks[static_cast<std::size_t>(channel)].samplePeak());
+}
+
+double LoudnessMeter::samplePeak() const {
+    return std::max(samplePeak(0), samplePeak(1));
+}
+
+double LoudnessMeter::truePeak(int channel) const {
+    if (!state || channel < 0 || channel >= state->channels) {
+        return kUndefined;
+    }
+    return decibels(state->peaks[static_cast<std::size_t>(channel)].truePeak());
+}
+
+double LoudnessMeter::truePeak() const {
+    return std::max(truePeak(0), truePeak(1));
+}
