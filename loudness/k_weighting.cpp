@@ -74,7 +74,9 @@ void KWeighting::run(const float* const* channels, std::size_t count) {
     for (int c = 0; c < kChannels; ++c) {
         sum[c] = sums[c];
     }
+    // Channels unrolled: the history stays in registers and both filters run side by side.
     for (std::size_t i = 0; i < count; ++i) {
+#pragma GCC unroll 2
         for (int c = 0; c < kChannels; ++c) {
             const double in = channels[c][i];
             // The recursive term last, so that the rest is ready before it.
