@@ -96,6 +96,13 @@ struct LoudnessMeter::State {
     /// This chunk's samples, non-finite and negligible ones set to zero.
     std::array<std::array<float, TruePeak::kMaxBlock>, kMaxChannels> clean;
 
+    /// Integrated loudness and Loudness Range, worked out again only after a new block, so
+    /// that a plug-in may read them after every host block.
+    double integrated = kUndefined;
+    double range = 0.0;
+    bool integratedStale = false;
+    bool rangeStale = false;
+
     void measure(const float* const* in, std::size_t frames);
     void endSubBlock();
 };
@@ -141,6 +148,9 @@ void LoudnessMeter::reset() {
     state->windows.reset();
     state->gatingBlocks.reset();
     state->rangeBlocks.reset();
+    state->integrated = kUndefined;
+    state->range = 0.0;
+    state->integratedStale = state->rangeStale = false;
 }
 
 void LoudnessMeter::process(const float* const* channels, std::size_t frames) {
@@ -181,9 +191,11 @@ void LoudnessMeter::State::endSubBlock() {
     subBlockFill = 0;
     if (windows.momentaryBlockDone()) {
         gatingBlocks.add(windows.momentaryPower());
+        integratedStale = true;
     }
     if (windows.shortTermBlockDone()) {
         rangeBlocks.add(windows.shortTermPower());
+        rangeStale = true;
     }
 }
 
@@ -204,7 +216,14 @@ double LoudnessMeter::shortTerm() const {
 }
 
 double LoudnessMeter::integrated() const {
-    return state ? state->gatingBlocks.gatedLoudness(kIntegratedGate) : kUndefined;
+    if (!state) {
+        return kUndefined;
+    }
+    if (state->integratedStale) {
+        state->integrated = state->gatingBlocks.gatedLoudness(kIntegratedGate);
+        state->integratedStale = false;
+    }
+    return state->integrated;
 }
 
 double LoudnessMeter::maxMomentary() const {
@@ -216,7 +235,14 @@ double LoudnessMeter::maxShortTerm() const {
 }
 
 double LoudnessMeter::loudnessRange() const {
-    return state ? state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper) : 0.0;
+    if (!state) {
+        return 0.0;
+    }
+    if (state->rangeStale) {
+        state->range = state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper);
+        state->rangeStale = false;
+    }
+    return state->range;
 }
 
 double LoudnessMeter::samplePeak(int channel) const {
