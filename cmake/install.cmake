@@ -1,11 +1,12 @@
 # Where `cmake --install` puts the plug-in, and the packages `cpack` makes.
 #
 # Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
-# look, and pevo-host in ~/.local/bin; any other prefix, such as /usr for a system install
-# or a Debian package, puts Pevo.so in PREFIX/lib/vst and pevo-host in PREFIX/bin. The
-# folder is chosen when installing, so that `cmake --install --prefix` chooses it too, and
-# ~ is the home of whoever installs, which need not be whoever configured the build. The
-# licence, the changelog and the man pages go where Debian wants them.
+# look, and pevo-host and pevo-loudness in ~/.local/bin; any other prefix, such as /usr for
+# a system install or a Debian package, puts Pevo.so in PREFIX/lib/vst and the programs in
+# PREFIX/bin. The folder is chosen when installing, so that `cmake --install --prefix`
+# chooses it too, and ~ is the home of whoever installs, which need not be whoever
+# configured the build. The licence, the changelog and the man pages go where Debian
+# wants them.
 #
 # Windows: each build installs its DLL at the top of its tree, and the package of either
 # build is one zip of both, made from both build folders.
@@ -14,7 +15,8 @@ set(CPACK_PACKAGE_NAME pevo)
 set(CPACK_PACKAGE_VENDOR Quellmark)
 set(CPACK_PACKAGE_CONTACT "Quellmark <pevo@quellmark.org>")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo level meter VST 2 plug-in, and a host for files")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "stereo level meter VST 2 plug-in, and tools to meter files and measure their loudness")
 
 if(WIN32)
     install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)
@@ -64,7 +66,8 @@ else()
 Pevo measures the RMS, peak and held peak levels of two channels (left and
 right, mid and side, or mono) and shows them in its editor; hosts read them as
 parameters. pevo-host meters sound files through it, or through any VST 2
-plug-in, from the command line.")
+plug-in, from the command line; pevo-loudness measures their loudness (LUFS),
+loudness range and true peak as EBU R 128 asks.")
 endif()
 
 include(CPack)

@@ -1,0 +1,110 @@
+#include "loudness/k_weighting.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+constexpr double kShelfFrequency = 1681.974450955533;
+constexpr double kShelfGainDb = 3.999843853973347;
+constexpr double kShelfQ = 0.7071752369554196;
+constexpr double kShelfBandExponent = 0.4996667741545416;
+constexpr double kHighPassFrequency = 38.13547087602444;
+constexpr double kHighPassQ = 0.5003270373238773;
+
+/// History below this is flushed: its squares stay far above the denormal range, and its
+/// loudness far below any gate.
+constexpr double kTiny = 1e-100;
+
+}  // namespace
+
+Biquad KWeighting::shelf(double sampleRate) {
+    const double k = std::tan(kPi * kShelfFrequency / sampleRate);
+    const double vh = std::pow(10.0, kShelfGainDb / 20.0);
+    const double vb = std::pow(vh, kShelfBandExponent);
+    const double a0 = 1.0 + k / kShelfQ + k * k;
+    return {(vh + vb * k / kShelfQ + k * k) / a0, 2.0 * (k * k - vh) / a0,
+            (vh - vb * k / kShelfQ + k * k) / a0, 2.0 * (k * k - 1.0) / a0,
+            (1.0 - k / kShelfQ + k * k) / a0};
+}
+
+Biquad KWeighting::highPass(double sampleRate) {
+    const double k = std::tan(kPi * kHighPassFrequency / sampleRate);
+    const double a0 = 1.0 + k / kHighPassQ + k * k;
+    return {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / kHighPassQ + k * k) / a0};
+}
+
+void KWeighting::setup(double sampleRate, int channels) {
+    shelfStage = shelf(sampleRate);
+    highPassStage = highPass(sampleRate);
+    channelCount = channels;
+    reset();
+}
+
+void KWeighting::reset() {
+    history = History{};
+    takeSumOfSquares();
+}
+
+void KWeighting::process(const float* const* channels, std::size_t count) {
+    if (channelCount == 2) {
+        run<2>(channels, count);
+    } else {
+        run<1>(channels, count);
+    }
+}
+
+double KWeighting::takeSumOfSquares() {
+    double total = 0.0;
+    for (double& sum : sums) {
+        total += sum;
+        sum = 0.0;
+    }
+    return total;
+}
+
+template <int kChannels>
+void KWeighting::run(const float* const* channels, std::size_t count) {
+    const Biquad s = shelfStage;
+    const Biquad h = highPassStage;
+    History k = history;
+    double sum[kChannels];
+    for (int c = 0; c < kChannels; ++c) {
+        sum[c] = sums[c];
+    }
+    // Channels unrolled: the history stays in registers and both filters run side by side.
+    for (std::size_t i = 0; i < count; ++i) {
+#pragma GCC unroll 2
+        for (int c = 0; c < kChannels; ++c) {
+            const double in = channels[c][i];
+            // The recursive term last, so that the rest is ready before it.
+            const double mid =
+                s.b0 * in + s.b1 * k.in1[c] + s.b2 * k.in2[c] - s.a2 * k.mid2[c] - s.a1 * k.mid1[c];
+            // The high-pass numerator is (1, -2, 1).
+            const double out =
+                (k.mid2[c] - 2.0 * k.mid1[c] - h.a2 * k.out2[c] + mid) - h.a1 * k.out1[c];
+            k.in2[c] = k.in1[c];
+            k.in1[c] = in;
+            k.mid2[c] = k.mid1[c];
+            k.mid1[c] = mid;
+            k.out2[c] = k.out1[c];
+            k.out1[c] = out;
+            sum[c] += out * out;
+        }
+    }
+    history = k;
+    for (int c = 0; c < kChannels; ++c) {
+        sums[c] = sum[c];
+    }
+}
+
+void KWeighting::flushTinyHistory() {
+    for (double* value :
+         {history.in1, history.in2, history.mid1, history.mid2, history.out1, history.out2}) {
+        for (int c = 0; c < kMaxChannels; ++c) {
+            value[c] = std::fabs(value[c]) < kTiny ? 0.0 : value[c];
+        }
+    }
+}

@@ -1,0 +1,268 @@
+#include "loudness/loudness_meter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "loudness/k_weighting.h"
+#include "loudness/loudness_units.h"
+#include "loudness/power_histogram.h"
+#include "loudness/power_windows.h"
+#include "loudness/true_peak.h"
+
+namespace {
+
+/// Samples smaller than 2^-100 (about −600 dBFS) are measured as silence, with NaN and
+/// infinities: the bits of that float, and of infinity.
+constexpr std::uint32_t kSmallestBits = (127u - 100u) << 23;
+constexpr std::uint32_t kInfinityBits = 0x7f800000u;
+/// The longest sub-block: the step at which momentary and short-term loudness are read.
+constexpr double kMaxSubBlockSeconds = 0.005;
+constexpr double kIntegratedGate = -10.0;
+constexpr double kRangeGate = -20.0;
+constexpr double kRangeLower = 0.10;
+constexpr double kRangeUpper = 0.95;
+
+/// How a 100 ms step is cut into sub-blocks.
+struct StepSplit {
+    std::size_t subBlocks;
+    std::size_t subBlockLength;
+};
+
+/// The fewest sub-blocks, short enough, that make exactly the nearest whole number of
+/// samples to 100 ms; where that number has no divisor in range (11025 Hz: 1103 samples),
+/// sub-blocks of the nearest length, making steps within 1 % of 100 ms.
+StepSplit splitStep(double sampleRate) {
+    const double step = sampleRate / 10.0;
+    const auto whole = static_cast<std::size_t>(std::lround(step));
+    const auto fewest =
+        static_cast<std::size_t>(std::ceil(step / (kMaxSubBlockSeconds * sampleRate)));
+    for (std::size_t count = fewest; count <= 2 * fewest; ++count) {
+        if (whole % count == 0) {
+            return {count, whole / count};
+        }
+    }
+    return {fewest, static_cast<std::size_t>(std::lround(step / static_cast<double>(fewest)))};
+}
+
+/// The sample, or zero for NaN, infinities and magnitudes below kSmallest. Compared as
+/// bits: integer comparisons become vector code, where float ones that might trap do not.
+float measurable(float sample) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &sample, sizeof bits);
+    const std::uint32_t magnitude = bits & 0x7fffffffu;
+    // One unsigned comparison: magnitudes below kSmallestBits wrap round to large values.
+    bits &= magnitude - kSmallestBits < kInfinityBits - kSmallestBits ? ~0u : 0u;
+    std::memcpy(&sample, &bits, sizeof bits);
+    return sample;
+}
+
+/// Copies `count` samples, non-finite and negligible ones as zero.
+void copyMeasurable(const float* in, float* out, std::size_t count) {
+    constexpr std::size_t kLanes = 8;  // a loop of fixed width becomes vector code
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        float lanes[kLanes];  // a local copy: the compiler need not fear `out` overlaps `in`
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            lanes[l] = in[i + l];
+        }
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            out[i + l] = measurable(lanes[l]);
+        }
+    }
+    for (; i < count; ++i) {
+        out[i] = measurable(in[i]);
+    }
+}
+
+double decibels(float magnitude) {
+    return 20.0 * std::log10(static_cast<double>(magnitude));
+}
+
+}  // namespace
+
+struct LoudnessMeter::State {
+    double sampleRate = 0.0;
+    int channels = 0;
+    std::size_t subBlockLength = 0;
+    std::size_t subBlockFill = 0;  ///< samples of the current sub-block measured so far
+    KWeighting weighting;
+    std::array<TruePeak, kMaxChannels> peaks;
+    PowerWindows windows;
+    PowerHistogram gatingBlocks;  ///< momentary windows every 100 ms, for integrated loudness
+    PowerHistogram rangeBlocks;   ///< short-term windows every 100 ms, for Loudness Range
+    /// This chunk's samples, non-finite and negligible ones set to zero.
+    std::array<std::array<float, TruePeak::kMaxBlock>, kMaxChannels> clean;
+
+    /// Integrated loudness and Loudness Range, worked out again only after a new block, so
+    /// that a plug-in may read them after every host block.
+    double integrated = kUndefined;
+    double range = 0.0;
+    bool integratedStale = false;
+    bool rangeStale = false;
+
+    void measure(const float* const* in, std::size_t frames);
+    void endSubBlock();
+};
+
+LoudnessMeter::LoudnessMeter() = default;
+
+LoudnessMeter::~LoudnessMeter() {
+    delete state;
+}
+
+bool LoudnessMeter::setup(double sampleRate, int channels) {
+    if (!(sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate) || channels < 1 ||
+        channels > kMaxChannels) {
+        return false;
+    }
+    State* fresh = new State;
+    fresh->sampleRate = sampleRate;
+    fresh->channels = channels;
+    const StepSplit split = splitStep(sampleRate);
+    fresh->subBlockLength = split.subBlockLength;
+    fresh->weighting.setup(sampleRate, channels);
+    for (TruePeak& peak : fresh->peaks) {
+        peak.setup(sampleRate);
+    }
+    fresh->windows.setup(split.subBlockLength, static_cast<int>(split.subBlocks));
+    fresh->gatingBlocks.setup();
+    fresh->rangeBlocks.setup();
+    delete state;
+    state = fresh;
+    reset();
+    return true;
+}
+
+void LoudnessMeter::reset() {
+    if (!state) {
+        return;
+    }
+    state->subBlockFill = 0;
+    state->weighting.reset();
+    for (TruePeak& peak : state->peaks) {
+        peak.reset();
+    }
+    state->windows.reset();
+    state->gatingBlocks.reset();
+    state->rangeBlocks.reset();
+    state->integrated = kUndefined;
+    state->range = 0.0;
+    state->integratedStale = state->rangeStale = false;
+}
+
+void LoudnessMeter::process(const float* const* channels, std::size_t frames) {
+    if (!state) {
+        return;
+    }
+    std::size_t done = 0;
+    while (done < frames) {
+        const std::size_t chunk = std::min(
+            {frames - done, TruePeak::kMaxBlock, state->subBlockLength - state->subBlockFill});
+        const float* in[kMaxChannels] = {};
+        for (int c = 0; c < state->channels; ++c) {
+            in[c] = channels[c] + done;
+        }
+        state->measure(in, chunk);
+        done += chunk;
+    }
+}
+
+void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
+    const float* cleaned[kMaxChannels] = {};
+    for (int c = 0; c < channels; ++c) {
+        float* out = clean[c].data();
+        copyMeasurable(in[c], out, frames);
+        peaks[c].process(out, frames);
+        cleaned[c] = out;
+    }
+    weighting.process(cleaned, frames);
+    subBlockFill += frames;
+    if (subBlockFill == subBlockLength) {
+        endSubBlock();
+    }
+}
+
+void LoudnessMeter::State::endSubBlock() {
+    windows.push(weighting.takeSumOfSquares());
+    weighting.flushTinyHistory();
+    subBlockFill = 0;
+    if (windows.momentaryBlockDone()) {
+        gatingBlocks.add(windows.momentaryPower());
+        integratedStale = true;
+    }
+    if (windows.shortTermBlockDone()) {
+        rangeBlocks.add(windows.shortTermPower());
+        rangeStale = true;
+    }
+}
+
+int LoudnessMeter::channels() const {
+    return state ? state->channels : 0;
+}
+
+double LoudnessMeter::sampleRate() const {
+    return state ? state->sampleRate : 0.0;
+}
+
+double LoudnessMeter::momentary() const {
+    return state ? loudnessOf(state->windows.momentaryPower()) : kUndefined;
+}
+
+double LoudnessMeter::shortTerm() const {
+    return state ? loudnessOf(state->windows.shortTermPower()) : kUndefined;
+}
+
+double LoudnessMeter::integrated() const {
+    if (!state) {
+        return kUndefined;
+    }
+    if (state->integratedStale) {
+        state->integrated = state->gatingBlocks.gatedLoudness(kIntegratedGate);
+        state->integratedStale = false;
+    }
+    return state->integrated;
+}
+
+double LoudnessMeter::maxMomentary() const {
+    return state ? loudnessOf(state->windows.maxMomentaryPower()) : kUndefined;
+}
+
+double LoudnessMeter::maxShortTerm() const {
+    return state ? loudnessOf(state->windows.maxShortTermPower()) : kUndefined;
+}
+
+double LoudnessMeter::loudnessRange() const {
+    if (!state) {
+        return 0.0;
+    }
+    if (state->rangeStale) {
+        state->range = state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper);
+        state->rangeStale = false;
+    }
+    return state->range;
+}
+
+double LoudnessMeter::samplePeak(int channel) const {
+    if (!state || channel < 0 || channel >= state->channels) {
+        return kUndefined;
+    }
+    return decibels(state->peaks[static_cast<std::size_t>(channel)].samplePeak());
+}
+
+double LoudnessMeter::samplePeak() const {
+    return std::max(samplePeak(0), samplePeak(1));
+}
+
+double LoudnessMeter::truePeak(int channel) const {
+    if (!state || channel < 0 || channel >= state->channels) {
+        return kUndefined;
+    }
+    return decibels(state->peaks[static_cast<std::size_t>(channel)].truePeak());
+}
+
+double LoudnessMeter::truePeak() const {
+    return std::max(truePeak(0), truePeak(1));
+}

@@ -1,0 +1,14 @@
+// Loudness from mean power and back, as BS.1770 defines it for channels of weight 1.
+#pragma once
+
+#include <cmath>
+
+/// LUFS of a mean square summed over the channels; −∞ for silence.
+inline double loudnessOf(double meanPower) {
+    return -0.691 + 10.0 * std::log10(meanPower);
+}
+
+/// The mean power that reads `lufs`.
+inline double powerOf(double lufs) {
+    return std::pow(10.0, (lufs + 0.691) / 10.0);
+}

@@ -1,0 +1,107 @@
+#include "loudness/power_histogram.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "loudness/loudness_units.h"
+
+namespace {
+
+constexpr std::size_t kFineBins = static_cast<std::size_t>(
+    (PowerHistogram::kFineTop - PowerHistogram::kAbsoluteGate) / PowerHistogram::kFineWidth);
+constexpr std::size_t kBins =
+    kFineBins + static_cast<std::size_t>(PowerHistogram::kTop - PowerHistogram::kFineTop);
+
+std::size_t binOf(double lufs) {
+    if (lufs < PowerHistogram::kFineTop) {
+        const double bin = (lufs - PowerHistogram::kAbsoluteGate) / PowerHistogram::kFineWidth;
+        return std::min(static_cast<std::size_t>(bin), kFineBins - 1);
+    }
+    const double bin = static_cast<double>(kFineBins) + (lufs - PowerHistogram::kFineTop);
+    return std::min(static_cast<std::size_t>(bin), kBins - 1);
+}
+
+}  // namespace
+
+void PowerHistogram::setup() {
+    powerSums.assign(kBins, 0.0);
+    counts.assign(kBins, 0);
+    lowest = highest = 0;
+}
+
+void PowerHistogram::reset() {
+    std::fill(powerSums.begin() + lowest, powerSums.begin() + highest, 0.0);
+    std::fill(counts.begin() + lowest, counts.begin() + highest, 0);
+    lowest = highest = 0;
+}
+
+void PowerHistogram::add(double power) {
+    const double lufs = loudnessOf(power);
+    if (!(lufs > kAbsoluteGate)) {
+        return;
+    }
+    const std::size_t bin = binOf(lufs);
+    powerSums[bin] += power;
+    ++counts[bin];
+    if (lowest == highest) {
+        lowest = bin;
+        highest = bin + 1;
+    }
+    lowest = std::min(lowest, bin);
+    highest = std::max(highest, bin + 1);
+}
+
+PowerHistogram::Gated PowerHistogram::aboveGate(double relativeGate) const {
+    double powerSum = 0.0;
+    std::uint64_t count = 0;
+    for (std::size_t bin = lowest; bin < highest; ++bin) {
+        powerSum += powerSums[bin];
+        count += counts[bin];
+    }
+    if (count == 0) {
+        return {highest, 0, 0.0};
+    }
+    // Whole bins: a bin is above the gate when the mean of its blocks is. Compared as
+    // powers, with no logarithm per bin.
+    const double gate = powerSum / static_cast<double>(count) * std::pow(10.0, relativeGate / 10.0);
+    std::size_t first = lowest;
+    while (first < highest &&
+           (counts[first] == 0 || powerSums[first] <= gate * static_cast<double>(counts[first]))) {
+        ++first;
+    }
+    powerSum = 0.0;
+    count = 0;
+    for (std::size_t bin = first; bin < highest; ++bin) {
+        powerSum += powerSums[bin];
+        count += counts[bin];
+    }
+    return {first, count, powerSum};
+}
+
+double PowerHistogram::gatedLoudness(double relativeGate) const {
+    const Gated gated = aboveGate(relativeGate);
+    return gated.count == 0 ? loudnessOf(0.0)
+                            : loudnessOf(gated.powerSum / static_cast<double>(gated.count));
+}
+
+double PowerHistogram::loudnessAtRank(std::size_t first, std::uint64_t rank) const {
+    std::uint64_t seen = 0;
+    std::size_t bin = first;
+    while (seen + counts[bin] <= rank) {
+        seen += counts[bin];
+        ++bin;
+    }
+    return loudnessOf(powerSums[bin] / static_cast<double>(counts[bin]));
+}
+
+double PowerHistogram::range(double relativeGate, double lower, double upper) const {
+    const Gated gated = aboveGate(relativeGate);
+    if (gated.count == 0) {
+        return 0.0;
+    }
+    // Nearest rank among the blocks sorted by loudness.
+    const auto rankOf = [&](double fraction) {
+        return static_cast<std::uint64_t>(static_cast<double>(gated.count - 1) * fraction + 0.5);
+    };
+    return loudnessAtRank(gated.first, rankOf(upper)) - loudnessAtRank(gated.first, rankOf(lower));
+}
