@@ -91,6 +91,10 @@ ADEditor::ADEditor(AudioEffect* effect) : AEffGUIEditor(effect) {
     rect.right = static_cast<std::int16_t>(background->getWidth());
 }
 
+ADEditor::ADEditor(AudioEffect* source, PictureOnly) : ADEditor(nullptr) {
+    effect = source;  // read from, never registered with
+}
+
 ADEditor::~ADEditor() {
     close();
     background->release();
@@ -123,6 +127,9 @@ VstInt32 ADEditor::open(void* parentWindow) {
         // Out of memory: no half-built window stays behind.
         deleteFrame();
         return 0;
+    }
+    for (std::atomic<float>& level : shownLevels) {
+        level.store(0.0f, std::memory_order_relaxed);
     }
     isOpen.store(true);
     return 1;
@@ -261,6 +268,7 @@ void ADEditor::showParameter(VstInt32 index) {
             break;
         case kRmsLevel:
             if (decodeMeter(index, channel, level)) {
+                shownLevels[channel].store(level, std::memory_order_relaxed);
                 // The bar will paint its whole strip: both marks must follow it.
                 rmsMeters[channel]->setValue(level);
                 peakMarks[channel]->setDirty(true);
@@ -270,6 +278,8 @@ void ADEditor::showParameter(VstInt32 index) {
         case kPeakLevel:
         case kHoldLevel:
             if (decodeMeter(index, channel, level)) {
+                shownLevels[2 * (index - kRmsLevel) + channel].store(level,
+                                                                     std::memory_order_relaxed);
                 CExtendedVuMeter* mark =
                     index == kPeakLevel ? peakMarks[channel] : holdMarks[channel];
                 const float old = mark->getValue();
@@ -313,22 +323,28 @@ bool ADEditor::snapshot(PanelSnapshot& picture) {
         picture.height = height;
         return false;
     }
-    const bool wasOpen = isOpen.load();
-    if (!wasOpen && open(nullptr) != 1) {
+    // The window's frame belongs to the thread that opens, idles and closes it.
+    ADEditor painter(effect, PictureOnly{});
+    if (painter.open(nullptr) != 1) {
         return false;
     }
-    bool drawn = false;
-    if (std::unique_ptr<CSurface> surface =
-            CNativePlatform::current().createOffscreen(width, height)) {
-        CDrawContext context(frame, surface.get(), nullptr);
-        frame->draw(&context);
-        drawn = surface->readPixels(picture.pixels, width, height);
+    if (isShowing()) {
+        painter.showLevels(shownLevels);
     }
-    if (wasOpen) {
-        // The picture took the controls' pending changes; the window must still show them.
-        frame->setDirty(true);
-    } else {
-        close();
+    const std::unique_ptr<CSurface> surface =
+        CNativePlatform::current().createOffscreen(width, height);
+    if (!surface) {
+        return false;
     }
-    return drawn;
+    CDrawContext context(painter.frame, surface.get(), nullptr);
+    painter.frame->draw(&context);
+    return surface->readPixels(picture.pixels, width, height);
+}
+
+void ADEditor::showLevels(const MeterLevels& levels) {
+    for (std::int32_t channel = 0; channel < 2; ++channel) {
+        rmsMeters[channel]->setValue(levels[channel].load(std::memory_order_relaxed));
+        peakMarks[channel]->setValue(levels[2 + channel].load(std::memory_order_relaxed));
+        holdMarks[channel]->setValue(levels[4 + channel].load(std::memory_order_relaxed));
+    }
 }

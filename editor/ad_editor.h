@@ -35,8 +35,9 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     /// Hands a user's change to the effect as automation and shows it at once.
     void valueChanged(CDrawContext* context, CControl* control) override;
 
-    /// Draws the panel as it stands into the snapshot's pixels. A closed editor is drawn as
-    /// it would open: settings as they are, meters at rest.
+    /// Draws the panel as it stands into the snapshot's pixels; safe on any thread, as the
+    /// picture is drawn in a panel of its own, never in the window's. A closed editor is
+    /// drawn as it would open: settings as they are, meters at rest.
     bool snapshot(PanelSnapshot& picture);
 
     /// The read-out's text: the delay in whole milliseconds.
@@ -47,6 +48,14 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
 
   private:
     struct Bitmaps;
+    /// The meter levels, as `shownLevels` holds them.
+    using MeterLevels = std::array<std::atomic<float>, 6>;
+
+    /// A panel for pictures only: shows `source`'s settings, but is not its editor.
+    struct PictureOnly {};
+    ADEditor(AudioEffect* source, PictureOnly);
+    /// Sets the open panel's meters to `levels`.
+    void showLevels(const MeterLevels& levels);
 
     /// Hands the view to the frame; throws when the frame cannot take it.
     void place(CView* view);
@@ -68,6 +77,9 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     std::array<CExtendedVuMeter*, 2> holdMarks{};
     CResourceBitmap* background = nullptr;
     std::atomic<bool> isOpen{false};
+    /// What the window's meters show, for pictures taken on other threads: the RMS bars,
+    /// peak marks and hold marks, channel 0 then 1 of each.
+    MeterLevels shownLevels{};
     /// Parameter changes inside the controls right now; close waits for none.
     std::atomic<std::int32_t> changesInProgress{0};
 };

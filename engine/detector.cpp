@@ -1,5 +1,6 @@
 #include "engine/detector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -26,15 +27,20 @@ std::uint32_t blocksForTime(float time, float sampleRate, std::uint32_t blockLen
     return static_cast<std::uint32_t>(blocks < kMaxHoldBlocks ? blocks : kMaxHoldBlocks);
 }
 
-/// Sum of squares, added in order in single precision, and largest magnitude of `n` samples.
-void sumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
-    float s = 0.0f;
-    float p = 0.0f;
+/// Carries `sum` and `peak` on over `n` samples, as sanitisedSumAndPeak does for samples that
+/// are not bad, and measures them again with it when some are.
+void continueSumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
+    float s = sum;
+    float p = peak;
     for (std::uint32_t i = 0; i < n; ++i) {
         const float v = x[i];
         s = s + v * v;
         const float a = std::fabs(v);
         p = a > p ? a : p;
+    }
+    if (!(s < kBadBlockSum)) {
+        sanitisedSumAndPeak(x, n, sum, peak);
+        return;
     }
     sum = s;
     peak = p;
@@ -52,8 +58,8 @@ float timeCoefficient(float time, float sampleRate) {
 }
 
 void sanitisedSumAndPeak(const float* x, std::uint32_t n, float& sum, float& peak) {
-    float s = 0.0f;
-    float p = 0.0f;
+    float s = sum;
+    float p = peak;
     for (std::uint32_t i = 0; i < n; ++i) {
         float a = std::fabs(x[i]);
         if (std::isnan(a)) {
@@ -113,6 +119,7 @@ void Detector::deriveCoefficients() {
 }
 
 void Detector::clearLevels() {
+    open = {};
     holdLevel = 0.0f;
     peakLevel = 0.0f;
     rmsLevel = 0.0f;
@@ -124,28 +131,38 @@ void Detector::reserveHoldWindow(float maxHoldTime, float maxSampleRate) {
 }
 
 void Detector::measure(const float* samples, std::uint32_t count) {
+    std::uint32_t start = 0;
+    if (open.length != 0) {
+        start = std::min(count, blockLength - open.length);
+        float sum = open.sum;
+        float peak = open.peak;
+        continueSumAndPeak(samples, start, sum, peak);
+        extendOpenBlock(sum, peak, start);
+    }
     float sums[kMaxBatch];
     float peaks[kMaxBatch];
-    for (std::uint32_t start = 0; start < count;) {
+    while (count - start >= blockLength) {
         std::uint32_t blocks = 0;
-        std::uint32_t n = 0;
-        for (; blocks < kMaxBatch && start < count; ++blocks, start += n) {
-            n = count - start < blockLength ? count - start : blockLength;
-            sumAndPeak(samples + start, n, sums[blocks], peaks[blocks]);
-            if (!(sums[blocks] < kBadBlockSum)) {
-                sanitisedSumAndPeak(samples + start, n, sums[blocks], peaks[blocks]);
-            }
+        for (; blocks < kMaxBatch && count - start >= blockLength; ++blocks, start += blockLength) {
+            sums[blocks] = 0.0f;
+            peaks[blocks] = 0.0f;
+            continueSumAndPeak(samples + start, blockLength, sums[blocks], peaks[blocks]);
         }
-        stepBlocks(sums, peaks, blocks, n);
+        stepBlocks(sums, peaks, blocks);
+    }
+    if (start < count) {
+        float sum = 0.0f;
+        float peak = 0.0f;
+        continueSumAndPeak(samples + start, count - start, sum, peak);
+        extendOpenBlock(sum, peak, count - start);
     }
 }
 
-void Detector::stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks,
-                          std::uint32_t lastLength) {
+void Detector::stepBlocks(const float* sums, const float* peaks, std::uint32_t blocks) {
     float rms = rmsLevel;
     float peakNow = peakLevel;
     for (std::uint32_t b = 0; b < blocks; ++b) {
-        advance(sums[b], peaks[b], b + 1 == blocks ? lastLength : blockLength, rms, peakNow);
+        advance(sums[b], peaks[b], rms, peakNow);
     }
     rmsLevel = rms;
     peakLevel = peakNow;

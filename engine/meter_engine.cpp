@@ -11,16 +11,16 @@ namespace {
 
 constexpr float kDelayRange = 0.3f;
 
-/// Both channels' sums and peaks in one pass: the two addition chains run side by side, each
-/// adding its squares in order. Four samples per step, with a running peak per position, let
-/// the compiler square and compare four samples at once: half the instructions of a plain
-/// loop, so more of the block's fixed work overlaps the addition chains. A not-a-number
-/// sample can reach a peak, but it also makes the sum one, and such a block is measured
-/// again by sanitisedSumAndPeak.
+/// Carries both channels' sums and peaks on over `n` samples in one pass: the two addition
+/// chains run side by side, each adding its squares in order. Four samples per step, with a
+/// running peak per position, let the compiler square and compare four samples at once: half
+/// the instructions of a plain loop, so more of the block's fixed work overlaps the addition
+/// chains. A not-a-number sample can reach a peak, but it also makes the sum one, and such
+/// samples are measured again by sanitisedSumAndPeak.
 void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum[2],
                     float peak[2]) {
-    float s0 = 0.0f;
-    float s1 = 0.0f;
+    float s0 = sum[0];
+    float s1 = sum[1];
     float peaks[2][4] = {};
     const std::size_t length = n;
     std::size_t i = 0;
@@ -40,8 +40,8 @@ void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum
             s1 = s1 + b[k] * b[k];
         }
     }
-    float p0 = 0.0f;
-    float p1 = 0.0f;
+    float p0 = peak[0];
+    float p1 = peak[1];
     for (int k = 0; k < 4; ++k) {
         p0 = p0 > peaks[0][k] ? p0 : peaks[0][k];
         p1 = p1 > peaks[1][k] ? p1 : peaks[1][k];
@@ -60,14 +60,19 @@ void sumAndPeakPair(const float* x0, const float* x1, std::uint32_t n, float sum
     peak[1] = p1;
 }
 
-/// sumAndPeakPair, with a channel whose block holds bad samples measured again.
+/// sumAndPeakPair, with a channel whose samples include bad ones measured again from the sums
+/// it started with.
 void measurePair(const float* x0, const float* x1, std::uint32_t n, float sum[2], float peak[2]) {
+    const float startSum[2] = {sum[0], sum[1]};
+    const float startPeak[2] = {peak[0], peak[1]};
     sumAndPeakPair(x0, x1, n, sum, peak);
-    if (!(sum[0] < kBadBlockSum)) {
-        sanitisedSumAndPeak(x0, n, sum[0], peak[0]);
-    }
-    if (!(sum[1] < kBadBlockSum)) {
-        sanitisedSumAndPeak(x1, n, sum[1], peak[1]);
+    const float* const channels[2] = {x0, x1};
+    for (int c = 0; c < 2; ++c) {
+        if (!(sum[c] < kBadBlockSum)) {
+            sum[c] = startSum[c];
+            peak[c] = startPeak[c];
+            sanitisedSumAndPeak(channels[c], n, sum[c], peak[c]);
+        }
     }
 }
 
@@ -294,32 +299,46 @@ void MeterEngine::delay(std::uint32_t n, std::uint32_t delay) {
 }
 
 void MeterEngine::measureBoth(const float* x0, const float* x1, std::uint32_t n) {
-    const std::uint32_t blockLength = detectors[0].blockLength;
+    Detector& first = detectors[0];
+    Detector& second = detectors[1];
+    const std::uint32_t blockLength = first.blockLength;
     float sum[2];
     float peak[2];
-    if (n <= blockLength) {
-        // One measurement block or none, as with every short host block: nothing to gather.
-        if (n != 0) {
-            measurePair(x0, x1, n, sum, peak);
-            detectors[0].stepBlock(sum[0], peak[0], n);
-            detectors[1].stepBlock(sum[1], peak[1], n);
-        }
-        return;
+    std::uint32_t start = 0;
+    // Both detectors always take the same samples, so their open blocks have one length.
+    const std::uint32_t openLength = first.openBlock().length;
+    if (openLength != 0 || n <= blockLength) {
+        // The open block goes on first; a short host block does nothing else.
+        start = std::min(blockLength - openLength, n);
+        sum[0] = first.openBlock().sum;
+        sum[1] = second.openBlock().sum;
+        peak[0] = first.openBlock().peak;
+        peak[1] = second.openBlock().peak;
+        measurePair(x0, x1, start, sum, peak);
+        first.extendOpenBlock(sum[0], peak[0], start);
+        second.extendOpenBlock(sum[1], peak[1], start);
     }
     float sums[2][Detector::kMaxBatch];
     float peaks[2][Detector::kMaxBatch];
-    for (std::uint32_t start = 0; start < n;) {
+    while (n - start >= blockLength) {
         std::uint32_t blocks = 0;
-        std::uint32_t count = 0;
-        for (; blocks < Detector::kMaxBatch && start < n; ++blocks, start += count) {
-            count = std::min(blockLength, n - start);
-            measurePair(x0 + start, x1 + start, count, sum, peak);
+        for (; blocks < Detector::kMaxBatch && n - start >= blockLength;
+             ++blocks, start += blockLength) {
+            sum[0] = sum[1] = peak[0] = peak[1] = 0.0f;
+            measurePair(x0 + start, x1 + start, blockLength, sum, peak);
             for (int c = 0; c < 2; ++c) {
                 sums[c][blocks] = sum[c];
                 peaks[c][blocks] = peak[c];
             }
         }
-        detectors[0].stepBlocks(sums[0], peaks[0], blocks, count);
-        detectors[1].stepBlocks(sums[1], peaks[1], blocks, count);
+        first.stepBlocks(sums[0], peaks[0], blocks);
+        second.stepBlocks(sums[1], peaks[1], blocks);
+    }
+    if (start < n) {
+        // The rest opens a block for the next call.
+        sum[0] = sum[1] = peak[0] = peak[1] = 0.0f;
+        measurePair(x0 + start, x1 + start, n - start, sum, peak);
+        first.extendOpenBlock(sum[0], peak[0], n - start);
+        second.extendOpenBlock(sum[1], peak[1], n - start);
     }
 }

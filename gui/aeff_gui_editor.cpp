@@ -83,8 +83,9 @@ void AEffGUIEditor::idle() {
     }
     // Inside a drag only paints are served (below, in runHostIdle): a press handled here
     // would start a second drag inside the first.
-    if (frame && !inDrag) {
-        frame->processEvents();
+    // A press read here runs its whole drag, whose host calls may delete this editor.
+    if (frame && !inDrag && !survives([this] { frame->processEvents(); })) {
+        return;
     }
     if (updateFlag.exchange(0) != 0) {
         update();
@@ -157,19 +158,11 @@ void AEffGUIEditor::runHostIdle() {
         return;
     }
     // The host may delete the effect, and with it this editor, in its idle.
-    bool destroyed = false;
-    bool* const outer = destroyedFlag;
-    destroyedFlag = &destroyed;
     inHostIdle = true;
-    effect->masterIdle();
-    if (destroyed) {
-        if (outer) {
-            *outer = true;
-        }
+    if (!survives([this] { effect->masterIdle(); })) {
         return;
     }
     inHostIdle = false;
-    destroyedFlag = outer;
 }
 
 std::uint32_t AEffGUIEditor::getTicks() const {

@@ -68,6 +68,24 @@ class AEffGUIEditor : public AEffEditor {
     bool inDrag = false;  ///< runHostIdle is calling idle
 
   private:
+    /// Runs `call`, which may delete this editor; answers whether the editor is still there.
+    /// Nothing of the editor may be touched after a false answer.
+    template <typename Call>
+    bool survives(Call call) {
+        bool destroyed = false;
+        bool* const outer = destroyedFlag;
+        destroyedFlag = &destroyed;
+        call();
+        if (destroyed) {
+            if (outer) {
+                *outer = true;  // the calls around this one learn it too
+            }
+            return false;
+        }
+        destroyedFlag = outer;
+        return true;
+    }
+
     std::vector<CFrame*> closingFrames;  ///< let go of inside a press, not yet deleted
-    bool* destroyedFlag = nullptr;       ///< set by the destructor: runHostIdle's host call
+    bool* destroyedFlag = nullptr;       ///< set by the destructor: a call in `survives`
 };

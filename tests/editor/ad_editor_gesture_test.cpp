@@ -92,6 +92,31 @@ TEST(ADEditorGestureTest, ControlClickRestoresTheDefaultWithoutAnEditBracket) {
     EXPECT_EQ(host.getParameter(0), 0.5f);  // 150 ms
 }
 
+TEST(ADEditorGestureTest, SwitchesTakeTheZoneOfTheirFirstAndLastRows) {
+    EditorFixture host;
+    host.open();
+    struct Switch {
+        VstInt32 index;
+        int x, top, zoneRows, positions;
+    };
+    // MODE and PK HOLD: three zones of 15 rows; RMS=PK: two of 14.
+    const Switch switches[] = {{5, 90, 40, 15, 3}, {6, 100, 122, 15, 3}, {7, 800, 40, 14, 2}};
+    for (const Switch& s : switches) {
+        for (int zone = 0; zone < s.positions; ++zone) {
+            const int first = s.top + zone * s.zoneRows;
+            for (const int y : {first, first + s.zoneRows - 1}) {
+                host.setParameter(s.index, 0.25f);  // no position: the click must set one
+                host.idle();
+                host.pointAt({s.x, y});
+                host.window()->press({s.x, y}, kMouseLeft);  // a click, up again at once
+                EXPECT_EQ(host.getParameter(s.index),
+                          static_cast<float>(zone) / static_cast<float>(s.positions - 1))
+                    << "parameter " << s.index << ", row " << y;
+            }
+        }
+    }
+}
+
 TEST(ADEditorGestureTest, HostMayCloseTheEditorFromTheIdleOfADrag) {
     EditorFixture host;
     host.open();

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "plugin/panel_snapshot.h"
 #include "tests/editor/editor_fixture.h"
 
 namespace {
@@ -41,6 +42,31 @@ TEST(EditorThreadsTest, OpenIdleAndCloseWhileAudioAndAutomationRun) {
     audio.join();
     automation.join();
     EXPECT_GT(blocks.load(), 0);
+    EXPECT_EQ(host.platform.windows().size(), 0u);
+}
+
+TEST(EditorThreadsTest, SnapshotsFromAnotherThreadWhileTheWindowComesAndGoes) {
+    EditorFixture host;
+    std::atomic<bool> running{true};
+    std::atomic<int> drawn{0};
+    std::thread tool([&] {
+        std::vector<std::uint32_t> pixels(900 * 202);
+        PanelSnapshot picture{900, 202, pixels.data()};
+        while (running.load()) {
+            drawn += static_cast<int>(host.dispatch(effVendorSpecific, kPanelSnapshotIndex,
+                                                    kPanelSnapshotValue, &picture));
+        }
+    });
+    for (int round = 0; round < 100; ++round) {
+        host.open();
+        host.setParameter(2, 1.0f + 0.005f * static_cast<float>(round));  // a peak to show
+        host.idle();
+        host.window()->paintAll();
+        host.dispatch(effEditClose);
+    }
+    running.store(false);
+    tool.join();
+    EXPECT_GT(drawn.load(), 0);
     EXPECT_EQ(host.platform.windows().size(), 0u);
 }
 

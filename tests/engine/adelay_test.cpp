@@ -179,14 +179,76 @@ TEST(ADelayTest, PassesAudioThroughUnchangedAndMatchesSeparateDetectors) {
     }
 }
 
-TEST(ADelayTest, BurstReachesTheMeterAfterTheDelay) {
-    RecordingDelay effect;
-    effect.setParameter(0, 1.0f);
-    ASSERT_EQ(effect.run(constant(1.0f, 1), constant(0.0f, 1))[2], 0.0f);
-    for (int sample = 1; sample < 13230; ++sample) {
-        ASSERT_EQ(effect.run(constant(0.0f, 1), constant(0.0f, 1))[2], 0.0f) << sample;
+/// Two seconds of a music-like stereo signal: noise bursts, a sine, and silence with a click,
+/// with a not-a-number and an infinite sample inside measurement blocks.
+std::vector<float> musicLike(int channel) {
+    std::mt19937 random(3 + channel);
+    std::normal_distribution<float> noise(0.0f, 0.2f);
+    std::vector<float> signal(88200, 0.0f);
+    for (std::size_t i = 0; i < 35280; ++i) {
+        const bool burst = (i / 4000) % 2 == 0;
+        const float sine = static_cast<float>(0.7 * std::sin(0.1425 * static_cast<double>(i)));
+        signal[i] = i < 13230 ? (burst ? noise(random) : 0.0f) : sine;
     }
-    EXPECT_EQ(effect.run(constant(0.0f, 1), constant(0.0f, 1))[2], 0.5f);
+    signal[39690] = channel == 0 ? 0.9f : -1.0f;
+    signal[5000 + 29 * static_cast<std::size_t>(channel)] = std::nanf("");
+    signal[20077] = std::numeric_limits<float>::infinity();
+    return signal;
+}
+
+TEST(ADelayTest, ReadingsDoNotDependOnTheHostsBlockSize) {
+    std::vector<float> left = musicLike(0);
+    std::vector<float> right = musicLike(1);
+    std::vector<float> outLeft(left.size()), outRight(right.size());
+    std::mt19937 random(5);
+    std::uniform_int_distribution<std::size_t> randomLength(1, 700);
+    for (int variant = 0; variant < 18; ++variant) {
+        // The six values after each 128 frames, from the effect fed 128 at a time.
+        std::vector<std::vector<float>> afterBlock{{0, 1, 0, 1, 0, 1}};
+        for (std::size_t frames : {128u, 1u, 7u, 37u, 64u, 100u, 441u, 512u, 0u}) {
+            RecordingDelay effect;
+            effect.setParameter(0, variant % 2 ? 0.01f : 0.0f);
+            effect.setParameter(5, 0.5f * static_cast<float>(variant % 3));
+            effect.setParameter(6, 0.5f * static_cast<float>(variant / 3 % 3));
+            effect.setParameter(7, static_cast<float>(variant / 9));
+            for (std::size_t at = 0; at < left.size();) {
+                const std::size_t n =
+                    std::min(left.size() - at, frames ? frames : randomLength(random));
+                float* inputs[] = {left.data() + at, right.data() + at};
+                float* outputs[] = {outLeft.data(), outRight.data()};
+                effect.calls.clear();
+                effect.processReplacing(inputs, outputs, static_cast<VstInt32>(n));
+                at += n;
+                std::vector<float> values;
+                for (const RecordingDelay::Call& call : effect.calls) {
+                    values.push_back(call.value);
+                }
+                if (frames == 128) {
+                    afterBlock.push_back(values);
+                } else {
+                    const std::vector<float>& expected = afterBlock[at / 128];
+                    ASSERT_EQ(values.size(), 6u);
+                    ASSERT_EQ(std::memcmp(values.data(), expected.data(), sizeof(float) * 6), 0)
+                        << "variant " << variant << ", blocks of " << frames << ", frame " << at;
+                }
+            }
+        }
+    }
+}
+
+TEST(ADelayTest, BurstReachesTheMeterAfterTheDelay) {
+    // Fed one frame at a time, the meter shows a sample when its measurement block completes:
+    // 81 + 13230 is the last sample of block 103, 82 + 13230 the first of block 104.
+    for (const int burst : {81, 82}) {
+        RecordingDelay effect;
+        effect.setParameter(0, 1.0f);
+        const int shown = burst == 81 ? 104 * 128 - 1 : 105 * 128 - 1;
+        for (int sample = 0; sample < shown; ++sample) {
+            const float input = sample == burst ? 1.0f : 0.0f;
+            ASSERT_EQ(effect.run(constant(input, 1), constant(0.0f, 1))[2], 0.0f) << sample;
+        }
+        EXPECT_EQ(effect.run(constant(0.0f, 1), constant(0.0f, 1))[2], 0.5f) << burst;
+    }
 }
 
 TEST(ADelayTest, SetUpChangesApplyBeforeTheNextBlock) {

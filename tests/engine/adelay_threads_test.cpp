@@ -116,12 +116,13 @@ TEST(ADelayThreadsTest, EachSampleRateRequestClearsTheLevelsOnce) {
     std::atomic<long> blocks{0};
     int repeated = 0;
     std::thread audio([&] {
-        float samples[8] = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
-        float* channels[] = {samples, samples};
+        // Whole measurement blocks, so that every block steps the levels once.
+        std::vector<float> samples(128, 0.5f);
+        float* channels[] = {samples.data(), samples.data()};
         const Detector& detector = effect.meterEngine().detectors[0];
         float lastRate = 0.0f;
         while (running.load()) {
-            effect.process(channels, channels, 8);
+            effect.process(channels, channels, 128);
             // Cleared at the start of this block: the level rose from 0 in one step.
             if (detector.rmsLevel == 0.5f * detector.rmsRiseBlockCoef) {
                 repeated += detector.sampleRate == lastRate;

@@ -53,11 +53,14 @@ TEST(DetectorTest, HoldRunsOutAfterItsWindowAndPeakDecays) {
     measureConstant(detector, 0.0f, 128);
     EXPECT_EQ(detector.holdLevel, 0.0f);
 
-    // One long call gives the levels of the same blocks measured one by one.
+    // One long call gives the levels of the same blocks measured one by one; the 78 samples
+    // it ends with wait for the next call to complete their block.
     Detector whole = detectorWithHold(1.0f);
     std::vector<float> samples(346 * 128 - 50, 0.0f);
     std::fill(samples.begin(), samples.begin() + 128, 1.0f);
     whole.measure(samples.data(), static_cast<std::uint32_t>(samples.size()));
+    EXPECT_EQ(whole.holdLevel, 1.0f);
+    whole.measure(samples.data() + 128, 50);
     EXPECT_EQ(whole.peakLevel, detector.peakLevel);
     EXPECT_EQ(whole.holdLevel, 0.0f);
     whole.measure(samples.data(), 345 * 128);
@@ -71,16 +74,26 @@ TEST(DetectorTest, HoldRunsOutAfterItsWindowAndPeakDecays) {
     EXPECT_EQ(detector.rmsLevel, 0.0f);
 }
 
-TEST(DetectorTest, CallsAreCutIntoBlocksOf128FromTheirFirstSample) {
-    // 300 samples: two blocks of 128 at 0.1, then a last block of 44 at 1.0.
-    std::vector<float> samples(300, 0.1f);
+TEST(DetectorTest, MeasurementBlocksRunOnAcrossCalls) {
+    // 300 samples: two blocks of 128 at 0.1, then 44 at 1.0 that open the third block.
+    std::vector<float> samples(384, 0.1f);
     std::fill(samples.begin() + 256, samples.end(), 1.0f);
     Detector split = detectorWithHold(0.0f);
     split.setTimes(0.0f, 0.0f, 0.0f, 0.0f);  // levels follow the latest block
     split.measure(samples.data(), 300);
-    EXPECT_EQ(split.rmsLevel, 1.0f);  // the 44-sample block on its own
+    EXPECT_NEAR(split.rmsLevel, 0.1f, 1e-7f);
+    EXPECT_EQ(split.peakLevel, 0.1f);
+    split.measure(samples.data() + 300, 83);
+    EXPECT_EQ(split.peakLevel, 0.1f);  // one sample short of the block
+    split.measure(samples.data() + 383, 1);
+    EXPECT_EQ(split.rmsLevel, 1.0f);
     EXPECT_EQ(split.peakLevel, 1.0f);
     EXPECT_EQ(split.holdLevel, 0.0f);
+
+    split.measure(samples.data(), 100);
+    split.clearLevels();  // a fresh block: the 100 samples are gone
+    split.measure(samples.data() + 256, 128);
+    EXPECT_EQ(split.rmsLevel, 1.0f);
 }
 
 TEST(DetectorTest, BadSamplesNeitherFreezeNorPoisonTheLevels) {
@@ -89,13 +102,19 @@ TEST(DetectorTest, BadSamplesNeitherFreezeNorPoisonTheLevels) {
     for (float bad : {nan, inf, -inf, 3e30f, -1e19f}) {
         Detector detector = detectorWithHold(1.0f);
         measureConstant(detector, 0.25f, 128);
+        Detector whole = detector;
         std::vector<float> block(128, 0.25f);
         block[17] = bad;
-        detector.measure(block.data(), 128);
+        whole.measure(block.data(), 128);
+        // Cut across three calls, the block with the bad sample gives the same levels.
+        detector.measure(block.data(), 10);
+        detector.measure(block.data() + 10, 100);
+        detector.measure(block.data() + 110, 18);
         const float expectedPeak = std::isnan(bad) ? 0.25f : 1.0f;  // overflow reads full scale
         EXPECT_EQ(detector.peakLevel, expectedPeak) << bad;
         EXPECT_EQ(detector.holdLevel, expectedPeak) << bad;
         EXPECT_TRUE(std::isfinite(detector.rmsLevel)) << bad;
+        EXPECT_EQ(detector.rmsLevel, whole.rmsLevel) << bad;
 
         for (int i = 0; i < 3000; ++i) {
             measureConstant(detector, 0.25f, 128);

@@ -164,6 +164,41 @@ TEST_F(EditorTest, TheHostMayDeleteTheEffectInTheIdleADragGivesIt) {
     EXPECT_EQ(platform.editorsDestroyed(), 1);
 }
 
+TEST_F(EditorTest, TheHostMayDeleteTheEffectInAnyCallOfADragThatIdleDelivered) {
+    // On X11 a press arrives in the editor's idle, and the whole drag runs inside it.
+    const VstInt32 deletingCalls[] = {audioMasterBeginEdit, audioMasterIdle, audioMasterAutomate,
+                                      audioMasterEndEdit};
+    for (const VstInt32 deleting : deletingCalls) {
+        auto* doomed = new CTestEffect;
+        auto* doomedEditor = new CTestEditor(doomed);
+        doomedEditor->open(&host);
+        CFrame* frame = doomedEditor->getFrame();
+        CEventLog drag;
+        auto* view = new CProbeView({0, 0, 10, 10}, "v", drag);
+        frame->addView(view);
+        doomed->onHostCall = [&doomed, deleting](VstInt32 opcode) {
+            if (opcode == deleting) {
+                delete doomed;
+            }
+        };
+        view->onPress = [&](CDrawContext*) {
+            frame->beginEdit(1);
+            frame->runHostIdle();
+            if (AEffGUIEditor* live = frame->getEditor()) {
+                live->getEffect()->setParameterAutomated(0, 0.5f);
+            }
+            frame->endEdit(1);
+            drag.push_back(frame->getEditor() ? "editor" : "no editor");
+        };
+        doomedEditor->postUpdate();  // what idle would otherwise do after the press
+        platform.lastWindow()->queuePress({5, 5}, kMouseLeft);
+        doomedEditor->idle();
+        EXPECT_EQ(drag, (CEventLog{"press v 5,5", "no editor", "delete v"})) << deleting;
+        EXPECT_EQ(platform.classUseCount(), 0);
+    }
+    EXPECT_EQ(platform.editorsDestroyed(), 4);
+}
+
 TEST_F(EditorTest, AFrameLeftOpenIsDeletedWithTheEditor) {
     editor->open(&host);
     editor->getFrame()->addView(new CProbeView({0, 0, 10, 10}, "v", log));

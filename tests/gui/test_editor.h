@@ -30,14 +30,19 @@ class CTestEffect : public AudioEffectX {
     std::vector<CHostCall> hostCalls;
     /// What the host does in the effect's idle callback (a host may do anything there).
     std::function<void()> onHostIdle;
+    /// What the host does in any callback, given its opcode.
+    std::function<void(VstInt32)> onHostCall;
 
   private:
     static VstIntPtr host(AEffect* record, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
                           float) {
         auto* self = static_cast<CTestEffect*>(static_cast<AudioEffect*>(record->object));
         self->hostCalls.push_back({opcode, index});
-        if (opcode == audioMasterIdle && self->onHostIdle) {
-            // A copy: the host may delete the effect in there.
+        // Copies: the host may delete the effect in there.
+        if (self->onHostCall) {
+            const std::function<void(VstInt32)> hostCall = self->onHostCall;
+            hostCall(opcode);
+        } else if (opcode == audioMasterIdle && self->onHostIdle) {
             const std::function<void()> hostIdle = self->onHostIdle;
             hostIdle();
         }

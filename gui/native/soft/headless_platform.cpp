@@ -10,14 +10,14 @@ namespace {
 class CCountedBitmap : public CSoftBitmap {
   public:
     CCountedBitmap(int width, int height, std::vector<std::uint32_t> pixels,
-                   std::shared_ptr<int> alive)
+                   std::shared_ptr<std::atomic<int>> alive)
         : CSoftBitmap(width, height, std::move(pixels)), alive(std::move(alive)) {
         ++*this->alive;
     }
     ~CCountedBitmap() override { --*alive; }
 
   private:
-    std::shared_ptr<int> alive;
+    std::shared_ptr<std::atomic<int>> alive;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 // asks of it (editors, frames, window class use) so tests can check the pairing.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -83,12 +84,12 @@ class CHeadlessPlatform : public CNativePlatform {
     std::uint32_t clock = 1000;
     bool windowsFail = false;
     std::map<int, Picture> pictures;
-    std::shared_ptr<int> bitmapsAlive = std::make_shared<int>(0);
-
-    int editorsCreated_ = 0;
-    int editorsDestroyed_ = 0;
-    int framesCreated_ = 0;
-    int framesDestroyed_ = 0;
+    // Editors, frames and bitmaps without a window may come and go on any thread.
+    std::shared_ptr<std::atomic<int>> bitmapsAlive = std::make_shared<std::atomic<int>>(0);
+    std::atomic<int> editorsCreated_{0};
+    std::atomic<int> editorsDestroyed_{0};
+    std::atomic<int> framesCreated_{0};
+    std::atomic<int> framesDestroyed_{0};
     int sleeps = 0;
     int polls = 0;
     int classUse = 0;

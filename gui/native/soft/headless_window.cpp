@@ -9,6 +9,9 @@ CHeadlessWindow::CHeadlessWindow(CHeadlessPlatform& platform, void* parent, int 
 }
 
 CHeadlessWindow::~CHeadlessWindow() {
+    if (deletedFlag) {
+        *deletedFlag = true;
+    }
     platform.windowDestroyed(this);
 }
 
@@ -34,6 +37,18 @@ std::unique_ptr<CSurface> CHeadlessWindow::createOffscreen(int width, int height
 void CHeadlessWindow::processEvents() {
     ++processCalls;
     while (dispatchPendingPaint()) {
+    }
+    while (alive && !queuedPresses.empty()) {
+        const Press next = queuedPresses.front();
+        queuedPresses.pop_front();
+        // The client may close its editor in the press and delete this window with it.
+        bool deleted = false;
+        deletedFlag = &deleted;
+        client.mouseDownInWindow(surface, next.where, next.state);
+        if (deleted) {
+            return;
+        }
+        deletedFlag = nullptr;
     }
 }
 
@@ -83,11 +98,18 @@ void CHeadlessWindow::destroy() {
     }
     alive = false;
     queued.clear();
+    queuedPresses.clear();
     client.windowDestroyed();
 }
 
 void CHeadlessWindow::queuePaint(const CRectangle& damaged) {
     if (alive) {
         queued.push_back(damaged);
+    }
+}
+
+void CHeadlessWindow::queuePress(CPosition where, std::int32_t state) {
+    if (alive) {
+        queuedPresses.push_back({where, state});
     }
 }

@@ -22,7 +22,8 @@ class CHeadlessWindow : public CNativeWindow {
     void releaseSurface(CSurface* surface) override;
     std::unique_ptr<CSurface> createOffscreen(int width, int height) override;
     CPosition screenOrigin() override { return origin; }
-    /// Delivers every queued paint request.
+    /// Delivers every queued paint request, then the queued presses, as the X11 window
+    /// does from the editor's idle.
     void processEvents() override;
     void flush() override { ++flushCalls; }
     bool dispatchPendingPaint() override;
@@ -41,6 +42,8 @@ class CHeadlessWindow : public CNativeWindow {
     void destroy();
     /// Queues a paint request for processEvents / dispatchPendingPaint.
     void queuePaint(const CRectangle& damaged);
+    /// Queues a press for processEvents, with the state its event carries.
+    void queuePress(CPosition where, std::int32_t state);
     void moveTo(CPosition screenPosition) { origin = screenPosition; }
 
     // What tests read back.
@@ -64,6 +67,13 @@ class CHeadlessWindow : public CNativeWindow {
     CSoftSurface surface;
     CPosition origin{100, 50};
     std::deque<CRectangle> queued;
+    struct Press {
+        CPosition where;
+        std::int32_t state;
+    };
+    std::deque<Press> queuedPresses;
+    /// Set by the destructor: the client deleted this window while a press was delivered.
+    bool* deletedFlag = nullptr;
     bool alive = true;
     bool dropActive = false;
     int cursor = 0;
