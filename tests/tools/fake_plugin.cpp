@@ -6,6 +6,7 @@
 //   plain      two inputs and outputs, no meter parameters, and a name far beyond the
 //              32 bytes hosts give for it
 //   interrupt  a meter that is interrupted (SIGINT) in its third block
+//   halve      a meter whose outputs are its inputs at half their level
 // Built without PEVO_FAKE_ENTRY it exports no entry point at all.
 #include <csignal>
 #include <cstdlib>
@@ -25,6 +26,7 @@ struct FakeEffect {
     AEffect record{};
     bool meter = false;
     bool interrupts = false;
+    float gain = 1.0f;
     int blocks = 0;
 };
 
@@ -49,7 +51,9 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, 
 
 void processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
     for (VstInt32 c = 0; c < effect->numOutputs; ++c) {
-        std::memcpy(outputs[c], inputs[c], sizeof(float) * static_cast<std::size_t>(frames));
+        for (VstInt32 i = 0; i < frames; ++i) {
+            outputs[c][i] = inputs[c][i] * fake(effect)->gain;
+        }
     }
     if (fake(effect)->interrupts && ++fake(effect)->blocks == 3) {
         std::raise(SIGINT);
@@ -74,8 +78,9 @@ AEffect* makeEffect(const std::string& behaviour) {
     record.numOutputs = record.numInputs;
     record.flags = effFlagsCanReplacing;
     record.object = effect;
-    effect->meter = behaviour == "interrupt";
-    effect->interrupts = effect->meter;
+    effect->meter = behaviour == "interrupt" || behaviour == "halve";
+    effect->interrupts = behaviour == "interrupt";
+    effect->gain = behaviour == "halve" ? 0.5f : 1.0f;
     record.numParams = effect->meter ? 8 : 0;
     return &record;
 }

@@ -86,6 +86,8 @@ TEST(PevoHostCommandLine, TheReadmeShowsWhatTheToolPrints) {
                                       PEVO_PLUGIN, "--every", "500ms"})
                                  .out;
     EXPECT_TRUE(contains(readme, demo.substr(demo.find("\nMetering") + 1))) << demo;
+    const std::string loudness = runTool({"--loudness", PEVO_PLUGIN}).out;
+    EXPECT_TRUE(contains(readme, loudness.substr(loudness.find("Loudness of")))) << loudness;
 }
 
 }  // namespace

@@ -158,4 +158,71 @@ TEST(PevoHostReport, ShowsSwitchesInWordsAndReadingsAsOutputs) {
     EXPECT_NEAR(highestRms(sineReferenced.out), -6.02, 0.1);
 }
 
+/// The members of the object that follows `"key":` in a one-line JSON text.
+std::map<std::string, std::string> nestedFields(const std::string& line, const std::string& key) {
+    const std::size_t start = line.find("\"" + key + "\":{");
+    if (start == std::string::npos) {
+        return {};
+    }
+    const std::size_t open = start + key.size() + 3;
+    return jsonFields(line.substr(open, line.find('}', open) - open + 1));
+}
+
+TEST(PevoHostReport, MeasuresTheOutputsLoudnessAsPevoLoudnessDoes) {
+    // A swelling tone against noise, a steady tone on the right: a range, and true peaks
+    // between the samples.
+    std::vector<float> stereo;
+    unsigned noise = 1;
+    for (int i = 0; i < 8 * 48000; ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        const double t = i / 48000.0;
+        stereo.push_back(static_cast<float>((0.05 + 0.03 * t) * std::sin(6.2832 * 997 * t) +
+                                            0.02 * (noise / 4294967296.0 - 0.5)));
+        stereo.push_back(static_cast<float>(0.1 * std::sin(6.2832 * 440 * t + 1)));
+    }
+    const std::string swell = scratchPath("swell.wav");
+    writeAudio(swell, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, stereo);
+    const std::string mono = scratchPath("swell_mono.flac");
+    writeAudio(mono, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 1, kRate,
+               std::vector<float>(stereo.begin(), stereo.begin() + 5 * kRate));
+    std::map<std::string, std::string> expected;
+    for (const std::string& path : {mono, swell}) {
+        SCOPED_TRACE(path);
+        expected = jsonFields(runProgram(PEVO_LOUDNESS, {"--format", "json", path}).out);
+        expected.erase("file");
+        const ToolRun run = runTool({PEVO_PLUGIN, path, "--loudness", "--format", "json", "--block",
+                                     "1000", "--every", "10s"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(nestedFields(lines(run.out).back(), "loudness"), expected) << run.out;
+        EXPECT_NE(expected.at("range"), "0.00");
+    }
+
+    // The table and CSV are pevo-loudness's own, after the host's summary.
+    const ToolRun table = runTool({PEVO_PLUGIN, swell, "--loudness", "--every", "10s"});
+    EXPECT_TRUE(contains(table.out,
+                         "Audio  the plug-in's output equals its input in all "
+                         "384000 frames\nLoudness of the plug-in's output, as "
+                         "pevo-loudness measures it\n" +
+                             runProgram(PEVO_LOUDNESS, {swell}).out))
+        << table.out;
+    const ToolRun csv = runTool({PEVO_PLUGIN, swell, "--loudness", "--format", "csv"});
+    EXPECT_EQ(csv.out.substr(csv.out.find("\n\n") + 2),
+              runProgram(PEVO_LOUDNESS, {"--format", "csv", swell}).out);
+
+    // What the plug-in does to the audio is measured: half the level reads 6.02 LU less.
+    const ToolRun halved =
+        runTool({PEVO_FAKE_PLUGIN, swell, "--loudness", "--format", "json"}, "halve");
+    const auto figures = nestedFields(lines(halved.out).back(), "loudness");
+    EXPECT_NEAR(std::stod(figures.at("integrated")), std::stod(expected.at("integrated")) - 6.02,
+                0.015);
+
+    // Rates the loudness meter cannot measure are refused, as pevo-loudness refuses them.
+    const std::string slow = scratchPath("slow.wav");
+    writeAudio(slow, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 4000, std::vector<float>(4000, 0.1f));
+    const ToolRun refused = runTool({PEVO_PLUGIN, slow, "--loudness"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused.err, "--loudness: " + slow + " has a sample rate of 4000 Hz"))
+        << refused.err;
+}
+
 }  // namespace

@@ -138,6 +138,11 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
         const ValueOption& option = kValueOptions[i];
         app.add_option(option.names, values[i], option.help)->type_name(option.valueName);
     }
+    app.add_flag("--loudness", options.loudness,
+                 "also measure the plug-in's output as pevo-loudness does:\n"
+                 "integrated loudness, range, maximum momentary and\n"
+                 "short-term loudness, true peak and sample peak (in CSV:\n"
+                 "a second table, after an empty line)");
     app.add_option("-o,--output", options.outputPath,
                    "write the processed audio to OUT in the format its extension names")
         ->type_name("OUT");

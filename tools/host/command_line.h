@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-enum class ReportFormat { kTable, kCsv, kJson };
+#include "tools/loudness/loudness_report.h"
+
+/// pevo-host prints its readings in the formats pevo-loudness prints loudness in.
+using ReportFormat = LoudnessReport::Format;
 
 /// How often readings are printed: every so many blocks, or every so many seconds.
 struct ReadingInterval {
@@ -30,6 +33,7 @@ struct HostOptions {
     ReportFormat format = ReportFormat::kTable;
     std::vector<ParameterAssignment> assignments;
     int program = -1;          ///< -1 keeps the plug-in's own
+    bool loudness = false;     ///< also measure the loudness of the plug-in's output
     std::string snapshotPath;  ///< PNG of the plug-in's panel; empty for none
     double snapshotAt = -1.0;  ///< seconds into the input; below 0 for its end
 };

@@ -1,6 +1,7 @@
 // pevo-host: loads a VST 2 plug-in through its entry point, prints what it says about itself,
 // and meters an audio file (or the demo signal) through it, both meter channels, in blocks
-// as a host sends them. See CommandLine for the options.
+// as a host sends them, and measures the loudness of its output when asked. See CommandLine
+// for the options.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "loudness/loudness_meter.h"
 #include "tools/host/command_line.h"
 #include "tools/host/demo_signal.h"
 #include "tools/host/hosted_plugin.h"
@@ -25,6 +27,7 @@
 #include "tools/host/sound_file_reader.h"
 #include "tools/host/sound_file_writer.h"
 #include "tools/host/sound_format.h"
+#include "tools/loudness/measurement.h"
 
 namespace {
 
@@ -188,6 +191,11 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     MeteringSession session(source, pair, report, options.blockFrames, options.every);
     session.writeTo(writer);
     session.photograph(camera.get());
+    LoudnessMeter loudness;
+    if (options.loudness) {
+        loudness.setup(source.sampleRate(), source.channels());
+        session.measureLoudness(&loudness);
+    }
     ProgressBar progress(source.frames(), source.sampleRate());
     const bool complete = session.run(stopSignal, progress, error);
     main.switchOn(false);
@@ -200,7 +208,14 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
                    !input.file->compareWith(written.path, written.comparison, error))) {
         return fail(error);
     }
-    report.finish(session.passThrough(), session.samplePeaks(), written);
+    Measurement output;
+    if (options.loudness) {
+        output.name = source.name();
+        output.seconds = static_cast<double>(session.passThrough().frames) / source.sampleRate();
+        output.readFrom(loudness);
+    }
+    report.finish(session.passThrough(), session.samplePeaks(), written,
+                  options.loudness ? &output : nullptr);
     return 0;
 }
 
@@ -233,6 +248,10 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
                                           .c_str(),
                    stdout);
         return 0;
+    }
+    if (options.loudness &&
+        !Measurement::measurable(source.name(), source.channels(), source.sampleRate(), error)) {
+        return fail("--loudness: " + error);
     }
     const AEffect& record = plugin->record();
     if (record.numInputs != 2 || record.numOutputs != 2) {

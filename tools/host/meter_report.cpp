@@ -193,9 +193,9 @@ std::string MeterReport::passThroughText(const PassThrough& passThrough) const {
 }
 
 void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peaks,
-                         const WrittenFile& written) {
+                         const WrittenFile& written, const Measurement* loudness) {
     if (format == ReportFormat::kJson) {
-        finishJson(passThrough, peaks, written);
+        finishJson(passThrough, peaks, written, loudness);
         return;
     }
     std::FILE* to = format == ReportFormat::kCsv ? notes : out;
@@ -230,10 +230,20 @@ void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peak
                          static_cast<long long>(check.firstDifference));
         }
     }
+    if (loudness) {
+        finishLoudness(*loudness);
+    }
+}
+
+void MeterReport::finishLoudness(const Measurement& loudness) {
+    std::fprintf(out, format == ReportFormat::kTable
+                          ? "Loudness of the plug-in's output, as pevo-loudness measures it\n"
+                          : "\n");
+    LoudnessReport(format, std::nullopt, out).print({loudness}, nullptr);
 }
 
 void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
-                             const WrittenFile& written) {
+                             const WrittenFile& written, const Measurement* loudness) {
     std::string fields = "{\"summary\":true,\"input\":\"" + jsonEscaped(inputName) +
                          "\",\"mode\":\"" + modeName(mode) +
                          "\",\"frames\":" + std::to_string(passThrough.frames);
@@ -271,6 +281,10 @@ void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& 
             written.format + "\",\"written_equals_input\":" +
             (written.comparison.differingSamples == 0 ? "true" : "false") +
             ",\"written_differing_samples\":" + std::to_string(written.comparison.differingSamples);
+    }
+    if (loudness) {
+        fields += ",\"loudness\":{" +
+                  LoudnessReport(format, std::nullopt, out).jsonFigures(*loudness) + "}";
     }
     std::fprintf(out, "%s}\n", fields.c_str());
 }

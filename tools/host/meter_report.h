@@ -12,6 +12,7 @@
 #include "tools/host/meter_pair.h"
 #include "tools/host/sample_peaks.h"
 #include "tools/host/sound_file_reader.h"
+#include "tools/loudness/measurement.h"
 
 /// How the plug-in's output compared with its input.
 struct PassThrough {
@@ -46,8 +47,10 @@ class MeterReport {
     void track(double seconds, const ChannelReadings readings[2]);
     /// One line of readings; `over` when an input sample reached full scale since the last.
     void interval(double seconds, const ChannelReadings readings[2], bool over);
+    /// The summary; `loudness`, if given, is the plug-in's output measured as pevo-loudness
+    /// measures a file.
     void finish(const PassThrough& passThrough, const SamplePeaks& peaks,
-                const WrittenFile& written);
+                const WrittenFile& written, const Measurement* loudness);
 
   private:
     /// The highest readings of one channel and the block ends at which they came.
@@ -64,7 +67,9 @@ class MeterReport {
     std::string samplePeakText(const SamplePeaks& peaks, int channel) const;
     std::string passThroughText(const PassThrough& passThrough) const;
     void finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
-                    const WrittenFile& written);
+                    const WrittenFile& written, const Measurement* loudness);
+    /// The loudness table, in CSV after an empty line.
+    void finishLoudness(const Measurement& loudness);
 
     ReportFormat format;
     MeterMode mode;

@@ -78,6 +78,10 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         std::copy_n(inRight.data(), frames, feedRight.data());
         meter.process(feedLeft.data(), feedRight.data(), outLeft.data(), outRight.data(), frames);
         compare(check.frames, frames);
+        if (loudness) {
+            const float* processed[] = {outLeft.data(), outRight.data()};
+            loudness->process(processed, static_cast<std::size_t>(frames));
+        }
         peaks.add(inLeft.data(), inRight.data(), frames, check.frames);
         check.frames += frames;
         if (output && !output->write(outLeft.data(), outRight.data(), frames, error)) {

@@ -1,12 +1,13 @@
 // One pass over the input: blocks from the source through both meter instances, readings
-// at every interval, the processed audio to the output file, and the check that the audio
-// passed through unchanged.
+// at every interval, the processed audio to the output file and the loudness meter, and the
+// check that the audio passed through unchanged.
 #pragma once
 
 #include <csignal>
 #include <string>
 #include <vector>
 
+#include "loudness/loudness_meter.h"
 #include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
@@ -23,6 +24,9 @@ class MeteringSession {
 
     /// Also writes the processed audio there; the session does not own it.
     void writeTo(SoundFileWriter* output) { this->output = output; }
+    /// Also feeds the plug-in's output to `meter`, set up for the source's rate and
+    /// channels (a mono source's first output channel only); the session does not own it.
+    void measureLoudness(LoudnessMeter* meter) { loudness = meter; }
     /// Also pictures the panel when due; the session does not own the camera.
     void photograph(PanelCamera* camera) { this->camera = camera; }
     /// Streams the whole source. False with the reason in `error` when reading or writing
@@ -41,6 +45,7 @@ class MeteringSession {
     MeterReport& report;
     SoundFileWriter* output = nullptr;
     PanelCamera* camera = nullptr;
+    LoudnessMeter* loudness = nullptr;
     int blockFrames;
     ReadingInterval every;
     std::int64_t nextMark = 0;  ///< frame at which the next timed reading falls due

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "loudness/loudness_meter.h"
+#include "tools/loudness/measurement.h"
 
 namespace {
 
@@ -75,15 +75,7 @@ std::unique_ptr<AudioInput> AudioInput::open(const std::string& path, std::strin
         error = "libsndfile cannot read " + name + ": " + sf_strerror(nullptr);
         return nullptr;
     }
-    if (input->info.channels > LoudnessMeter::kMaxChannels) {
-        error = name + " has " + std::to_string(input->info.channels) +
-                " channels; only mono and stereo can be measured";
-        return nullptr;
-    }
-    if (input->info.samplerate < LoudnessMeter::kMinSampleRate ||
-        input->info.samplerate > LoudnessMeter::kMaxSampleRate) {
-        error = name + " has a sample rate of " + std::to_string(input->info.samplerate) +
-                " Hz; rates from 8000 to 384000 Hz can be measured";
+    if (!Measurement::measurable(name, input->info.channels, input->info.samplerate, error)) {
         return nullptr;
     }
     input->interleaved.resize(kBlockFrames * static_cast<std::size_t>(input->info.channels));

@@ -7,19 +7,6 @@
 #include "tools/host/progress_bar.h"
 #include "tools/loudness/audio_input.h"
 
-void Measurement::readFrom(const LoudnessMeter& meter) {
-    integrated = meter.integrated();
-    range = meter.loudnessRange();
-    maxMomentary = meter.maxMomentary();
-    maxShortTerm = meter.maxShortTerm();
-    truePeak = meter.truePeak();
-    samplePeak = meter.samplePeak();
-    channelTruePeaks.clear();
-    for (int c = 0; c < meter.channels(); ++c) {
-        channelTruePeaks.push_back(meter.truePeak(c));
-    }
-}
-
 Measurement measure(AudioInput& input, const std::string& name, double every,
                     LoudnessMeter* together) {
     LoudnessMeter meter;

@@ -119,13 +119,19 @@ void LoudnessReport::printCsv(const std::vector<Measurement>& inputs) const {
     }
 }
 
-void LoudnessReport::printJson(const Measurement& input) const {
-    std::fprintf(out, "{\"file\":%s", jsonString(input.name).c_str());
+std::string LoudnessReport::jsonFigures(const Measurement& input) const {
     const std::vector<std::string> names = columns();
     const std::vector<double> values = figures(input);
+    std::string members;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        std::fprintf(out, ",\"%s\":%s", names[i].c_str(), number(values[i], 2, "null").c_str());
+        members += (i == 0 ? "\"" : ",\"") + names[i] + "\":" + number(values[i], 2, "null");
     }
+    return members;
+}
+
+void LoudnessReport::printJson(const Measurement& input) const {
+    std::fprintf(out, "{\"file\":%s,%s", jsonString(input.name).c_str(),
+                 jsonFigures(input).c_str());
     if (!input.series.empty()) {
         std::fprintf(out, ",\"series\":[");
         for (const Measurement::Point& point : input.series) {

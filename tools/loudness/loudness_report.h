@@ -1,6 +1,6 @@
-// The figures of pevo-loudness as a table lined up for reading, as CSV or as JSON (one
-// object per input, on one line). Undefined figures read "---" in the table, an empty field
-// in CSV and null in JSON.
+// The figures of pevo-loudness (and of pevo-host --loudness) as a table lined up for reading, as
+// CSV or as JSON (one object per input, on one line). Undefined figures read "---" in the table, an
+// empty field in CSV and null in JSON.
 #pragma once
 
 #include <cstdio>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/loudness/file_measurement.h"
+#include "tools/loudness/measurement.h"
 
 class LoudnessReport {
   public:
@@ -19,6 +19,9 @@ class LoudnessReport {
 
     /// Prints every input's figures and, in a table of several inputs, `total`.
     void print(const std::vector<Measurement>& inputs, const Measurement* total) const;
+    /// The figures of `input` as the members of a JSON object, without the braces, the
+    /// name and the series.
+    std::string jsonFigures(const Measurement& input) const;
 
   private:
     void printTable(const std::vector<Measurement>& inputs, const Measurement* total) const;

@@ -1,0 +1,33 @@
+#include "tools/loudness/measurement.h"
+
+#include <cmath>
+
+#include "loudness/loudness_meter.h"
+
+void Measurement::readFrom(const LoudnessMeter& meter) {
+    integrated = meter.integrated();
+    range = meter.loudnessRange();
+    maxMomentary = meter.maxMomentary();
+    maxShortTerm = meter.maxShortTerm();
+    truePeak = meter.truePeak();
+    samplePeak = meter.samplePeak();
+    channelTruePeaks.clear();
+    for (int c = 0; c < meter.channels(); ++c) {
+        channelTruePeaks.push_back(meter.truePeak(c));
+    }
+}
+
+bool Measurement::measurable(const std::string& name, int channels, double sampleRate,
+                             std::string& error) {
+    if (channels > LoudnessMeter::kMaxChannels) {
+        error = name + " has " + std::to_string(channels) +
+                " channels; only mono and stereo can be measured";
+        return false;
+    }
+    if (sampleRate < LoudnessMeter::kMinSampleRate || sampleRate > LoudnessMeter::kMaxSampleRate) {
+        error = name + " has a sample rate of " + std::to_string(std::lround(sampleRate)) +
+                " Hz; rates from 8000 to 384000 Hz can be measured";
+        return false;
+    }
+    return true;
+}
