@@ -5,6 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "meter_loudness/loudness_panel.h"
+#include "plugin/panel_snapshot.h"
+
 using namespace loudness;
 
 namespace {
@@ -87,6 +90,7 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
     // readings stand until the first block.
     applyRequests();
     publishReadings();
+    new LoudnessPanel(this);  // registers itself; the effect owns it from now on
 }
 
 LoudnessEffect::~LoudnessEffect() = default;
@@ -100,7 +104,9 @@ void LoudnessEffect::setParameter(VstInt32 index, float value) {
     if (index == kReset && value >= 0.5f) {
         resetRequests.fetch_add(1, std::memory_order_release);
     }
-    showParameter(index);
+    if (editor) {
+        editor->postUpdate();  // the panel shows it at the host's next idle
+    }
 }
 
 float LoudnessEffect::getParameter(VstInt32 index) {
@@ -114,12 +120,6 @@ float LoudnessEffect::getParameter(VstInt32 index) {
         return readingValue(reading(index), 0.0, kRangeCeiling);
     }
     return readingValue(reading(index), kReadingFloor, kReadingCeiling);
-}
-
-void LoudnessEffect::showParameter(VstInt32) {
-    if (editor) {
-        editor->postUpdate();
-    }
 }
 
 double LoudnessEffect::reading(VstInt32 index) const {
@@ -291,6 +291,14 @@ VstInt32 LoudnessEffect::getVendorVersion() {
 
 VstInt32 LoudnessEffect::getPlugCategory() {
     return kPlugCategEffect;
+}
+
+VstIntPtr LoudnessEffect::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !editor) {
+        return AudioEffectX::vendorSpecific(index, value, ptr, opt);
+    }
+    // The panel is this effect's only editor.
+    return static_cast<LoudnessPanel*>(editor)->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
 }
 
 void LoudnessEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {

@@ -22,7 +22,7 @@ class LoudnessEffect : public AudioEffectX {
     /// The rate of a host that answers none the meter accepts.
     static constexpr float kDefaultSampleRate = 48000.0f;
 
-    /// Throws std::bad_alloc when the meter cannot be set up.
+    /// Creates its panel. Throws std::bad_alloc when the meter cannot be set up.
     explicit LoudnessEffect(audioMasterCallback audioMaster);
     ~LoudnessEffect() override;
 
@@ -52,6 +52,8 @@ class LoudnessEffect : public AudioEffectX {
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
     VstInt32 getPlugCategory() override;
+    /// Answers the panel snapshot request; 0 for every other vendor's request.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
     /// undefined. Any thread.
@@ -63,10 +65,6 @@ class LoudnessEffect : public AudioEffectX {
     int unitChoice() const;
     /// Short-term loudness over the last minutes.
     const LoudnessHistory& history() const { return shortTermHistory; }
-
-  protected:
-    /// Tells the editor, if any, that parameter `index` changed.
-    virtual void showParameter(VstInt32 index);
 
   private:
     /// The settings one program holds, in parameter order from kTarget.
