@@ -1,9 +1,10 @@
 # Where `cmake --install` puts the plug-in, and the packages `cpack` makes.
 #
 # Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
-# look, and pevo-host in ~/.local/bin; any other prefix, such as /usr for a system install
-# or a Debian package, puts Pevo.so in PREFIX/lib/vst and pevo-host in PREFIX/bin. The
-# folder is chosen when installing, so that `cmake --install --prefix` chooses it too.
+# look, and pevo-host and pevo-loudness in ~/.local/bin (pevo-loudness's manual page in
+# ~/.local/share/man/man1); any other prefix, such as /usr for a system install or a Debian
+# package, puts Pevo.so in PREFIX/lib/vst and the programs in PREFIX/bin. The folder is
+# chosen when installing, so that `cmake --install --prefix` chooses it too.
 #
 # Windows: each build installs its DLL at the top of its tree, and the package of either
 # build is one zip of both, made from both build folders.
@@ -13,7 +14,7 @@ set(CPACK_PACKAGE_VENDOR Quellmark)
 set(CPACK_PACKAGE_CONTACT Quellmark)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Pevo level meter: a stereo level meter VST 2 effect, and pevo-host to meter files with it")
+    "Pevo level meter: a stereo level meter VST 2 effect, pevo-host to meter files with it, and pevo-loudness to measure their loudness")
 
 if(WIN32)
     install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)

@@ -45,19 +45,38 @@ void KWeighting::setup(double sampleRate, int channels) {
 
 void KWeighting::reset() {
     history = History{};
+    takeSumOfSquares();
 }
 
-double KWeighting::sumOfSquares(const float* const* channels, std::size_t count) {
-    return channelCount == 2 ? run<2>(channels, count) : run<1>(channels, count);
+void KWeighting::process(const float* const* channels, std::size_t count) {
+    if (channelCount == 2) {
+        run<2>(channels, count);
+    } else {
+        run<1>(channels, count);
+    }
+}
+
+double KWeighting::takeSumOfSquares() {
+    double total = 0.0;
+    for (double& sum : sums) {
+        total += sum;
+        sum = 0.0;
+    }
+    return total;
 }
 
 template <int kChannels>
-double KWeighting::run(const float* const* channels, std::size_t count) {
+void KWeighting::run(const float* const* channels, std::size_t count) {
     const Biquad s = shelfStage;
     const Biquad h = highPassStage;
     History k = history;
-    double sum[kChannels] = {};
+    double sum[kChannels];
+    for (int c = 0; c < kChannels; ++c) {
+        sum[c] = sums[c];
+    }
+    // Channels unrolled: the history stays in registers and both filters run side by side.
     for (std::size_t i = 0; i < count; ++i) {
+#pragma GCC unroll 2
         for (int c = 0; c < kChannels; ++c) {
             const double in = channels[c][i];
             // The recursive term last, so that the rest is ready before it.
@@ -76,11 +95,9 @@ double KWeighting::run(const float* const* channels, std::size_t count) {
         }
     }
     history = k;
-    double total = 0.0;
     for (int c = 0; c < kChannels; ++c) {
-        total += sum[c];
+        sums[c] = sum[c];
     }
-    return total;
 }
 
 void KWeighting::flushTinyHistory() {

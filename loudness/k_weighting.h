@@ -20,9 +20,12 @@ class KWeighting {
 
     void setup(double sampleRate, int channels);
     void reset();
-    /// Filters `count` samples of each channel and returns the sum over the channels of the
-    /// squares of the filtered samples.
-    double sumOfSquares(const float* const* channels, std::size_t count);
+    /// Filters `count` samples of each channel and adds the squares of the filtered samples
+    /// to a running sum per channel, sample by sample, so that the sums do not depend on how
+    /// the audio was split into calls.
+    void process(const float* const* channels, std::size_t count);
+    /// The running sums added over the channels; starts them again from zero.
+    double takeSumOfSquares();
     /// Sets history too small to matter to zero, so that silence never reaches denormals.
     /// Called at points fixed in the stream, so that no reading depends on how the audio
     /// was split into calls.
@@ -36,10 +39,11 @@ class KWeighting {
         double out1[kMaxChannels], out2[kMaxChannels];  ///< high-pass outputs
     };
     template <int kChannels>
-    double run(const float* const* channels, std::size_t count);
+    void run(const float* const* channels, std::size_t count);
 
     Biquad shelfStage{};
     Biquad highPassStage{};
     int channelCount = 1;
     History history{};
+    double sums[kMaxChannels] = {};
 };

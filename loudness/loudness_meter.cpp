@@ -43,7 +43,6 @@ struct LoudnessMeter::State {
     int channels = 0;
     std::size_t subBlockLength = 0;
     std::size_t subBlockFill = 0;  ///< samples of the current sub-block measured so far
-    double subBlockSum = 0.0;
     KWeighting weighting;
     std::array<TruePeak, kMaxChannels> peaks;
     PowerWindows windows;
@@ -91,7 +90,6 @@ void LoudnessMeter::reset() {
         return;
     }
     state->subBlockFill = 0;
-    state->subBlockSum = 0.0;
     state->weighting.reset();
     for (TruePeak& peak : state->peaks) {
         peak.reset();
@@ -129,7 +127,7 @@ void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
         peaks[c].process(out, frames);
         cleaned[c] = out;
     }
-    subBlockSum += weighting.sumOfSquares(cleaned, frames);
+    weighting.process(cleaned, frames);
     subBlockFill += frames;
     if (subBlockFill == subBlockLength) {
         endSubBlock();
@@ -137,9 +135,8 @@ void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
 }
 
 void LoudnessMeter::State::endSubBlock() {
-    windows.push(subBlockSum);
+    windows.push(weighting.takeSumOfSquares());
     weighting.flushTinyHistory();
-    subBlockSum = 0.0;
     subBlockFill = 0;
     if (windows.momentaryBlockDone()) {
         gatingBlocks.add(windows.momentaryPower());

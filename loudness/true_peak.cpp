@@ -99,10 +99,13 @@ float TruePeak::interpolatedPeak(std::size_t count) const {
     float lanes[kLanes] = {};
     std::size_t n = 0;
     for (; n + kLanes <= count; n += kLanes) {
-        // Each sample is loaded once for all phases.
+        // Each sample is loaded once for all phases. Both loops unrolled whole keep the
+        // points in registers.
         float points[kPhases][kLanes] = {};
+#pragma GCC unroll 16
         for (int t = 0; t < kTaps; ++t) {
             const float* x = in + n + kTaps - 1 - t;
+#pragma GCC unroll 4
             for (int p = 0; p < kPhases; ++p) {
                 const float h = phases[p][t];
                 for (int l = 0; l < kLanes; ++l) {

@@ -153,3 +153,29 @@ std::map<std::string, std::string> jsonFields(const std::string& line) {
     }
     return fields;
 }
+
+ToolRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& inputPath) {
+    const std::string stem = scratchPath("program" + std::to_string(getpid()));
+    std::vector<std::string> copies = arguments;
+    copies.insert(copies.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& argument : copies) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const char* in = inputPath.empty() ? "/dev/null" : inputPath.c_str();
+        if (!freopen(in, "r", stdin) || !freopen((stem + ".out").c_str(), "w", stdout) ||
+            !freopen((stem + ".err").c_str(), "w", stderr)) {
+            _exit(126);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return {code, fileText(stem + ".out"), fileText(stem + ".err")};
+}

@@ -32,3 +32,7 @@ std::vector<std::vector<float>> csvRows(const std::string& text, std::string& he
 std::map<std::string, std::string> jsonFields(const std::string& line);
 /// The lines of `text`.
 std::vector<std::string> lines(const std::string& text);
+
+/// Runs `program` with `arguments`, its standard input read from `inputPath` if given.
+ToolRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                   const std::string& inputPath = "");

@@ -1,0 +1,49 @@
+// An audio file, or standard input, read through libsndfile as one float buffer per channel.
+#pragma once
+
+#include <sndfile.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class AudioInput {
+  public:
+    /// The name that stands for standard input.
+    static constexpr const char* kStandardInput = "-";
+    /// Frames one read returns at most.
+    static constexpr std::size_t kBlockFrames = 8192;
+
+    /// Null with the reason in `error` for a file that is missing, not audio libsndfile
+    /// reads, or has a channel count or rate the loudness meter cannot measure. Standard
+    /// input is read whole into memory first, so that any format libsndfile reads will do.
+    static std::unique_ptr<AudioInput> open(const std::string& path, std::string& error);
+    ~AudioInput();
+    AudioInput(const AudioInput&) = delete;
+    AudioInput& operator=(const AudioInput&) = delete;
+
+    double sampleRate() const { return info.samplerate; }
+    int channels() const { return info.channels; }
+    std::int64_t frames() const { return info.frames; }
+
+    /// Reads up to kBlockFrames frames; returns how many, 0 at the end. `channel(c)` then
+    /// holds them.
+    std::size_t read();
+    const float* channel(int c) const { return planar[static_cast<std::size_t>(c)].data(); }
+
+  private:
+    /// Standard input's bytes and the read position, for libsndfile's virtual I/O.
+    struct Memory {
+        std::vector<char> bytes;
+        sf_count_t position = 0;
+    };
+    AudioInput() = default;
+    static SNDFILE* openStandardInput(Memory& memory, SF_INFO& info);
+
+    std::unique_ptr<Memory> memory;
+    SNDFILE* file = nullptr;
+    SF_INFO info{};
+    std::vector<float> interleaved;
+    std::vector<std::vector<float>> planar;
+};
