@@ -1,23 +1,24 @@
-# Where `cmake --install` puts the plug-in, and the packages `cpack` makes.
+# Where `cmake --install` puts the plug-ins, and the packages `cpack` makes.
 #
-# Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
-# look, and pevo-host and pevo-loudness in ~/.local/bin (pevo-loudness's manual page in
-# ~/.local/share/man/man1); any other prefix, such as /usr for a system install or a Debian
-# package, puts Pevo.so in PREFIX/lib/vst and the programs in PREFIX/bin. The folder is
-# chosen when installing, so that `cmake --install --prefix` chooses it too.
+# Linux: a user install (the default prefix, ~/.local) puts Pevo.so and PevoLoudness.so in
+# ~/.vst, where hosts look, and pevo-host and pevo-loudness in ~/.local/bin
+# (pevo-loudness's manual page in ~/.local/share/man/man1); any other prefix, such as /usr
+# for a system install or a Debian package, puts both plug-ins in PREFIX/lib/vst and the
+# programs in PREFIX/bin. The folder is chosen when installing, so that
+# `cmake --install --prefix` chooses it too.
 #
-# Windows: each build installs its DLL at the top of its tree, and the package of either
-# build is one zip of both, made from both build folders.
+# Windows: each build installs its two DLLs at the top of its tree, and the package of
+# either build is one zip of all four, made from both build folders.
 
 set(CPACK_PACKAGE_NAME pevo)
 set(CPACK_PACKAGE_VENDOR Quellmark)
 set(CPACK_PACKAGE_CONTACT Quellmark)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Pevo level meter: a stereo level meter VST 2 effect, pevo-host to meter files with it, and pevo-loudness to measure their loudness")
+    "Pevo level and loudness meters: VST 2 meter effects, pevo-host to meter files with them, and pevo-loudness to measure their loudness")
 
 if(WIN32)
-    install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)
+    install(TARGETS Pevo PevoLoudness LIBRARY DESTINATION . COMPONENT plugin)
     set(PEVO_WINDOWS_BUILDS "${PROJECT_SOURCE_DIR}/build/win32;${PROJECT_SOURCE_DIR}/build/win64"
         CACHE STRING "The Windows build folders whose plug-ins the zip takes")
     set(CPACK_GENERATOR ZIP)
@@ -34,11 +35,14 @@ else()
         else()
             set(pevo_vst_folder "${CMAKE_INSTALL_PREFIX}/lib/vst")
         endif()
-        file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "$<TARGET_FILE:Pevo>")
-        if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
-            execute_process(COMMAND "${pevo_strip}" --strip-unneeded
-                                    "$ENV{DESTDIR}${pevo_vst_folder}/$<TARGET_FILE_NAME:Pevo>")
-        endif()
+        foreach(pevo_module "$<TARGET_FILE:Pevo>" "$<TARGET_FILE:PevoLoudness>")
+            file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "${pevo_module}")
+            if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
+                get_filename_component(pevo_name "${pevo_module}" NAME)
+                execute_process(COMMAND "${pevo_strip}" --strip-unneeded
+                                        "$ENV{DESTDIR}${pevo_vst_folder}/${pevo_name}")
+            endif()
+        endforeach()
     ]] COMPONENT plugin)
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
