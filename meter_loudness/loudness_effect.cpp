@@ -333,9 +333,13 @@ void LoudnessEffect::applyRequests() {
     if (!newMeter) {
         meters.active().reset();
     }
-    const double steps = meters.active().sampleRate() * kHistoryStep;
-    framesPerStep = steps >= 1.0 ? static_cast<std::uint32_t>(steps) : 1;
+    // The meter completes a gating block every 100 ms of audio since its reset, rounded to
+    // whole frames as here.
+    const double step = std::round(meters.active().sampleRate() / 10.0);
+    framesPerStep = step >= 1.0 ? static_cast<std::uint32_t>(step) : 1;
     framesToStep = framesPerStep;
+    stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
+    gatedReadingsStale = true;
     shortTermHistory.clear();
 }
 
@@ -347,20 +351,32 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames) {
         meter.process(channels, piece);
         done += piece;
         framesToStep -= piece;
-        if (framesToStep == 0) {
+        if (framesToStep != 0) {
+            continue;
+        }
+        framesToStep = framesPerStep;
+        gatedReadingsStale = true;
+        if (--stepsToHistoryPoint == 0) {
             shortTermHistory.record(static_cast<float>(meter.shortTerm()));
-            framesToStep = framesPerStep;
+            stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
         }
     }
 }
 
 void LoudnessEffect::publishReadings() {
     const LoudnessMeter& meter = meters.active();
-    const double values[kNumReadings] = {
-        meter.momentary(), meter.shortTerm(),    meter.integrated(),  meter.loudnessRange(),
-        meter.truePeak(),  meter.maxMomentary(), meter.maxShortTerm()};
-    for (VstInt32 index = 0; index < kNumReadings; ++index) {
-        readings[index].store(static_cast<float>(values[index]), kRelaxed);
+    const auto store = [this](VstInt32 index, double value) {
+        readings[index].store(static_cast<float>(value), kRelaxed);
+    };
+    store(kMomentary, meter.momentary());
+    store(kShortTerm, meter.shortTerm());
+    store(kTruePeak, meter.truePeak());
+    store(kMaxMomentary, meter.maxMomentary());
+    store(kMaxShortTerm, meter.maxShortTerm());
+    if (gatedReadingsStale) {
+        gatedReadingsStale = false;
+        store(kIntegrated, meter.integrated());
+        store(kRange, meter.loudnessRange());
     }
     if (editor) {
         editor->postUpdate();

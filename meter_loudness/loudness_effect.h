@@ -79,8 +79,10 @@ class LoudnessEffect : public AudioEffectX {
     }
     /// The requests posted since the last block: a new meter, a reset.
     void applyRequests();
-    /// Measures in pieces that end where a history step does.
+    /// Measures in pieces that end where a gating step does.
     void measure(float* const* inputs, std::uint32_t frames);
+    /// Integrated loudness and range only after a gating step: they change at no other time,
+    /// and cost a walk through the meter's histograms.
     void publishReadings();
     void settingText(VstInt32 index, char* text);
 
@@ -95,7 +97,10 @@ class LoudnessEffect : public AudioEffectX {
     /// Resets asked for; the audio thread applies them when this moves past appliedResets.
     std::atomic<std::uint32_t> resetRequests{0};
     std::uint32_t appliedResets = 0;
-    /// History steps in frames at the active meter's rate, and the frames to the next one.
+    /// The meter's gating step (100 ms) in frames at its rate, and the frames to the next.
     std::uint32_t framesPerStep = 1;
     std::uint32_t framesToStep = 1;
+    int stepsToHistoryPoint = loudness::kGatingStepsPerHistoryPoint;
+    /// Whether a gating step ended since integrated loudness and range were last read.
+    bool gatedReadingsStale = true;
 };

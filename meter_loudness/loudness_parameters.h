@@ -117,8 +117,8 @@ constexpr ProgramSettings kPrograms[kNumPrograms] = {
     {"Streaming -14 LUFS", 3, -18.0, 0, kUnitLufs, -1.0},
 };
 
-/// Short-term loudness is recorded for the history graph once per this many seconds of
-/// audio.
-constexpr double kHistoryStep = 0.5;
+/// Short-term loudness is recorded for the history graph once per this many gating steps
+/// (100 ms each) of audio: every half second.
+constexpr int kGatingStepsPerHistoryPoint = 5;
 
 }  // namespace loudness

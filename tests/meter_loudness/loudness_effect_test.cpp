@@ -1,0 +1,62 @@
+// The effect's published readings against the loudness meter itself, fed the same audio:
+// after every block, whatever its length, each reading is the meter's, although integrated
+// loudness and range are only read again after a gating step.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "loudness/loudness_meter.h"
+#include "meter_loudness/loudness_effect.h"
+
+namespace {
+
+VstIntPtr hostAt(VstInt32 opcode, VstIntPtr rate) {
+    return opcode == audioMasterVersion ? 2400 : (opcode == audioMasterGetSampleRate ? rate : 0);
+}
+VstIntPtr host44100(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return hostAt(opcode, 44100);
+}
+VstIntPtr host22050(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return hostAt(opcode, 22050);
+}
+
+TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
+    for (auto [host, rate] : {std::pair{host44100, 44100.0}, std::pair{host22050, 22050.0}}) {
+        SCOPED_TRACE(rate);
+        LoudnessEffect effect(host);
+        LoudnessMeter reference;
+        ASSERT_TRUE(reference.setup(rate, 2));
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> length(1, 3000);
+        std::normal_distribution<float> noise(0.0f, 1.0f);
+        std::vector<float> left(3000), right(3000);
+        float* channels[] = {left.data(), right.data()};
+        int mismatches = 0;
+        for (double seconds = 0.0; seconds < 40.0;) {
+            const int frames = length(random);
+            // Noise whose level sweeps 30 dB up and down: the histograms keep moving.
+            const float gain = 0.3f * std::pow(10.0f, -1.5f * (1.0f + std::sin(seconds / 3.0f)));
+            for (int i = 0; i < frames; ++i) {
+                left[i] = gain * noise(random);
+                right[i] = gain * noise(random);
+            }
+            const float* const measured[] = {left.data(), right.data()};
+            reference.process(measured, static_cast<std::size_t>(frames));
+            effect.processReplacing(channels, channels, frames);
+            seconds += frames / rate;
+            const double expected[loudness::kNumReadings] = {
+                reference.momentary(),     reference.shortTerm(), reference.integrated(),
+                reference.loudnessRange(), reference.truePeak(),  reference.maxMomentary(),
+                reference.maxShortTerm()};
+            for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
+                mismatches += effect.reading(index) != static_cast<float>(expected[index]);
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_GT(effect.reading(loudness::kRange), 1.0);
+    }
+}
+
+}  // namespace
