@@ -60,7 +60,7 @@ float readingValue(double level, double floor, double ceiling) {
 
 LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
-    setUniqueID(fourCharCode('P', 'e', 'v', 'L'));
+    setUniqueID(kLoudnessMeterUniqueId);
     setNumInputs(kNumChannels);
     setNumOutputs(kNumChannels);
     canProcessReplacing(true);
@@ -123,8 +123,7 @@ float LoudnessEffect::getParameter(VstInt32 index) {
 }
 
 double LoudnessEffect::reading(VstInt32 index) const {
-    return isReading(index) ? static_cast<double>(readings[index].load(kRelaxed))
-                            : LoudnessMeter::kUndefined;
+    return isReading(index) ? readings[index].load(kRelaxed) : LoudnessMeter::kUndefined;
 }
 
 double LoudnessEffect::target() const {
@@ -366,7 +365,7 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames) {
 void LoudnessEffect::publishReadings() {
     const LoudnessMeter& meter = meters.active();
     const auto store = [this](VstInt32 index, double value) {
-        readings[index].store(static_cast<float>(value), kRelaxed);
+        readings[index].store(value, kRelaxed);
     };
     store(kMomentary, meter.momentary());
     store(kShortTerm, meter.shortTerm());

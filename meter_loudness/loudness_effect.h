@@ -16,6 +16,9 @@
 #include "meter_loudness/meter_handover.h"
 #include "plugin/audio_effect_x.h"
 
+// The audio thread publishes through these and must never wait for a lock.
+static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
+
 class LoudnessEffect : public AudioEffectX {
   public:
     static constexpr VstInt32 kNumChannels = 2;
@@ -88,8 +91,9 @@ class LoudnessEffect : public AudioEffectX {
 
     MeterHandover meters;
     LoudnessHistory shortTermHistory;
-    /// The readings in their units, as published after the last block.
-    std::atomic<float> readings[loudness::kNumReadings] = {};
+    /// The readings in their units, as published after the last block: in double precision,
+    /// so that their texts round as the engine's own figures do.
+    std::atomic<double> readings[loudness::kNumReadings] = {};
     std::atomic<float> parameters[kNumSettings] = {};
     Program programs[loudness::kNumPrograms];
     /// `curProgram` as other threads read it.

@@ -51,7 +51,7 @@ TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
                 reference.loudnessRange(), reference.truePeak(),  reference.maxMomentary(),
                 reference.maxShortTerm()};
             for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
-                mismatches += effect.reading(index) != static_cast<float>(expected[index]);
+                mismatches += effect.reading(index) != expected[index];
             }
         }
         EXPECT_EQ(mismatches, 0);

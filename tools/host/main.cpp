@@ -20,6 +20,7 @@
 #include "tools/host/parameter_setter.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/progress_bar.h"
+#include "tools/host/readings_session.h"
 #include "tools/host/sound_file_reader.h"
 #include "tools/host/sound_file_writer.h"
 
@@ -160,6 +161,32 @@ int meter(const HostOptions& options, AudioSource& source, const SoundFileReader
     return 0;
 }
 
+/// Streams the source through a plug-in that publishes readings of its own and prints
+/// them at the end; the exit status.
+int showReadings(const HostOptions& options, AudioSource& source, HostedPlugin& plugin) {
+    std::string error;
+    catchStopSignals();
+    plugin.switchOn(true);
+    ReadingsSession session(source, plugin, options.blockFrames);
+    std::unique_ptr<PanelCamera> camera;
+    if (!options.snapshotPath.empty()) {
+        camera = std::make_unique<PanelCamera>(plugin, options.snapshotPath, options.snapshotAt);
+        if (!camera->prepare(error)) {
+            return fail(error);
+        }
+        session.photograph(camera.get());
+    }
+    ProgressBar progress(source.frames(), source.sampleRate());
+    const bool complete = session.run(stopSignal, progress, error);
+    plugin.switchOn(false);
+    if (!complete) {
+        return fail(error, stopSignal ? 128 + stopSignal : kFailure);
+    }
+    std::printf("%s\n", source.describe().c_str());
+    session.summarise(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -213,6 +240,12 @@ int main(int argc, char** argv) {
         return fail(options.pluginPath + " has " + std::to_string(record.numInputs) +
                     " inputs and " + std::to_string(record.numOutputs) +
                     " outputs; pevo-host feeds plug-ins of two inputs and two outputs");
+    }
+    if (!isMeterPlugin(*plugin) && !ReadingsSession::readingsOf(*plugin).empty()) {
+        if (!applySettings(options, *plugin, nullptr, error)) {
+            return fail(error, kUsage);
+        }
+        return showReadings(options, source, *plugin);
     }
     if (!isMeterPlugin(*plugin)) {
         return fail(options.pluginPath +
