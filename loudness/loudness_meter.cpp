@@ -22,14 +22,26 @@ constexpr double kRangeGate = -20.0;
 constexpr double kRangeLower = 0.10;
 constexpr double kRangeUpper = 0.95;
 
-/// Sub-blocks per 100 ms step of `step` samples: the fewest that make them short enough.
-int subBlocksPerStep(std::size_t step, double sampleRate) {
-    std::size_t count = 1;
-    while (static_cast<double>(step / count) > kMaxSubBlockSeconds * sampleRate ||
-           step % count != 0) {
-        ++count;
+/// How a 100 ms step is cut into sub-blocks.
+struct StepSplit {
+    std::size_t subBlocks;
+    std::size_t subBlockLength;
+};
+
+/// The fewest sub-blocks, short enough, that make exactly the nearest whole number of
+/// samples to 100 ms; where that number has no divisor in range (11025 Hz: 1103 samples),
+/// sub-blocks of the nearest length, making steps within 1 % of 100 ms.
+StepSplit splitStep(double sampleRate) {
+    const double step = sampleRate / 10.0;
+    const auto whole = static_cast<std::size_t>(std::lround(step));
+    const auto fewest =
+        static_cast<std::size_t>(std::ceil(step / (kMaxSubBlockSeconds * sampleRate)));
+    for (std::size_t count = fewest; count <= 2 * fewest; ++count) {
+        if (whole % count == 0) {
+            return {count, whole / count};
+        }
     }
-    return static_cast<int>(count);
+    return {fewest, static_cast<std::size_t>(std::lround(step / static_cast<double>(fewest)))};
 }
 
 double decibels(float magnitude) {
@@ -69,14 +81,13 @@ bool LoudnessMeter::setup(double sampleRate, int channels) {
     State* fresh = new State;
     fresh->sampleRate = sampleRate;
     fresh->channels = channels;
-    const auto step = static_cast<std::size_t>(std::lround(sampleRate / 10.0));
-    const int perStep = subBlocksPerStep(step, sampleRate);
-    fresh->subBlockLength = step / static_cast<std::size_t>(perStep);
+    const StepSplit split = splitStep(sampleRate);
+    fresh->subBlockLength = split.subBlockLength;
     fresh->weighting.setup(sampleRate, channels);
     for (TruePeak& peak : fresh->peaks) {
         peak.setup(sampleRate);
     }
-    fresh->windows.setup(fresh->subBlockLength, perStep);
+    fresh->windows.setup(split.subBlockLength, static_cast<int>(split.subBlocks));
     fresh->gatingBlocks.setup();
     fresh->rangeBlocks.setup();
     delete state;

@@ -8,12 +8,33 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <vector>
 
 #include "loudness/k_weighting.h"
 #include "loudness/loudness_units.h"
 #include "tests/loudness/gating_reference.h"
+
+namespace {
+int allocations = 0;
+}  // namespace
+
+// Counts every allocation of the test program, to show the meter makes none after set-up.
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* memory = std::malloc(size ? size : 1)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace {
 
@@ -174,6 +195,28 @@ TEST(LoudnessMeterTest, NonFiniteSamplesReadAsSilenceAndOverflowsEndAtReset) {
     feed(cleanMeter, clean, [] { return 512; });
     feed(dirtyMeter, clean, [] { return 512; });
     EXPECT_EQ(readings(dirtyMeter), readings(cleanMeter));
+}
+
+TEST(LoudnessMeterTest, ProcessReadingsAndResetNeverAllocate) {
+    const auto channels = programme(48000.0, 40.0, 13);
+    LoudnessMeter meter;
+    ASSERT_TRUE(meter.setup(48000.0, 2));
+    std::mt19937 random(5);
+    std::uniform_int_distribution<std::size_t> length(1, 3000);
+    const int before = allocations;
+    double read = 0.0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t at = 0; at < channels[0].size();) {
+            const std::size_t frames = std::min(length(random), channels[0].size() - at);
+            const float* in[] = {channels[0].data() + at, channels[1].data() + at};
+            meter.process(in, frames);
+            at += frames;
+            read += meter.integrated() + meter.loudnessRange() + meter.truePeak();
+        }
+        meter.reset();
+    }
+    EXPECT_EQ(allocations, before);
+    EXPECT_FALSE(std::isnan(read));
 }
 
 TEST(LoudnessMeterTest, AnIdenticalPairReadsThreeLuAboveMono) {

@@ -19,4 +19,4 @@ if ! cmp -s "$folder/figures-linux.txt" "$folder/figures-windows.txt"; then
     diff "$folder/figures-linux.txt" "$folder/figures-windows.txt" | head -20
     exit 1
 fi
-echo "$(grep -vc '^#' "$folder/figures-linux.txt") blocks of six readings agree with Linux"
+echo "$(grep -vc '^#' "$folder/figures-linux.txt") lines of readings agree with Linux"

@@ -1,14 +1,18 @@
 // Prints every meter reading the effect publishes for a fixed set of signals and
-// settings, one line per block, as the bits of the six floats. The Linux and both
-// Windows builds must print the same: the figures may not depend on the platform's
-// floating-point code or maths library.
+// settings, one line per block, as the bits of the six floats, then the loudness meter's
+// readings of the same signals every 100 ms. The Linux and both Windows builds must print
+// the same: the figures may not depend on the platform's floating-point code or maths
+// library.
+#include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "engine/adelay.h"
+#include "loudness/loudness_meter.h"
 
 namespace {
 
@@ -126,6 +130,47 @@ void run(const Settings& settings, int signal) {
     }
 }
 
+/// A reading with six decimals, which the maths libraries' last bits cannot change.
+void printReading(double value) {
+    if (std::isfinite(value)) {
+        std::printf(" %.6f", value);
+    } else {
+        std::printf(" undefined");
+    }
+}
+
+void runLoudness(int signal, double sampleRate, int channels, int blockSize) {
+    LoudnessMeter meter;
+    meter.setup(sampleRate, channels);
+    std::printf("# loudness signal %d rate %g channels %d block %d\n", signal, sampleRate, channels,
+                blockSize);
+    SignalSource source(signal);
+    std::vector<float> in[2];
+    const float* inputs[] = {nullptr, nullptr};
+    const int tenth = static_cast<int>(sampleRate) / 10;
+    for (int step = 0; step < 40; ++step) {
+        for (int done = 0; done < tenth;) {
+            const int length = std::min(blockSize, tenth - done);
+            for (int channel = 0; channel < 2; ++channel) {
+                in[channel].resize(static_cast<std::size_t>(length));
+                inputs[channel] = in[channel].data();
+            }
+            for (int i = 0; i < length; ++i) {
+                source.next(in[0][i], in[1][i]);
+            }
+            meter.process(inputs, static_cast<std::size_t>(length));
+            done += length;
+        }
+        for (const double reading :
+             {meter.momentary(), meter.shortTerm(), meter.integrated(), meter.maxMomentary(),
+              meter.maxShortTerm(), meter.loudnessRange(), meter.samplePeak(0), meter.truePeak(0),
+              meter.truePeak()}) {
+            printReading(reading);
+        }
+        std::printf("\n");
+    }
+}
+
 }  // namespace
 
 int main() {
@@ -142,6 +187,13 @@ int main() {
                         signal);
                 }
             }
+        }
+    }
+    const double loudnessRates[] = {8000.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0};
+    for (int signal = 0; signal < 4; ++signal) {
+        for (int variant = 0; variant < 6; ++variant) {
+            runLoudness(signal, loudnessRates[(variant + signal) % 6], 1 + variant % 2,
+                        blockSizes[variant % 3]);
         }
     }
     return 0;

@@ -2,9 +2,19 @@
 // libebur128 measuring the same: momentary, short-term, integrated, Loudness Range, sample
 // and true peak. Both take the same noise in blocks of the same length; the meter takes
 // separate channels, libebur128 interleaved frames.
+//
+// `pevo-loudness-bench --libebur128 FILE` instead measures a file with libebur128 as
+// pevo-loudness does with the meter (read through libsndfile in blocks of 8192 frames), to
+// time the two on the same file from outside.
 #include <benchmark/benchmark.h>
 #include <ebur128.h>
 
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -13,6 +23,8 @@
 namespace {
 
 constexpr std::size_t kSignalFrames = 1 << 16;  // cycled through, so blocks see varied data
+constexpr int kEbur128Modes = EBUR128_MODE_M | EBUR128_MODE_S | EBUR128_MODE_I | EBUR128_MODE_LRA |
+                              EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK;
 
 /// Noise at about −20 dBFS: separate channels and the same frames interleaved.
 struct Noise {
@@ -56,10 +68,7 @@ BENCHMARK(BM_LoudnessMeter)
 
 void BM_Libebur128(benchmark::State& state) {
     const auto block = static_cast<std::size_t>(state.range(1));
-    ebur128_state* meter =
-        ebur128_init(2, static_cast<unsigned>(state.range(0)),
-                     EBUR128_MODE_M | EBUR128_MODE_S | EBUR128_MODE_I | EBUR128_MODE_LRA |
-                         EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK);
+    ebur128_state* meter = ebur128_init(2, static_cast<unsigned>(state.range(0)), kEbur128Modes);
     std::size_t at = 0;
     for (auto _ : state) {
         ebur128_add_frames_float(meter, noise().interleaved.data() + 2 * at, block);
@@ -79,4 +88,46 @@ BENCHMARK(BM_Libebur128)
     ->Args({192000, 512})
     ->Args({384000, 512});
 
+/// Integrated loudness, Loudness Range and true peak of a file by libebur128.
+int measureWithLibebur128(const char* path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path, SFM_READ, &info);
+    if (!file) {
+        std::fprintf(stderr, "cannot read %s: %s\n", path, sf_strerror(nullptr));
+        return 1;
+    }
+    ebur128_state* meter = ebur128_init(static_cast<unsigned>(info.channels),
+                                        static_cast<unsigned long>(info.samplerate), kEbur128Modes);
+    std::vector<float> frames(8192 * static_cast<std::size_t>(info.channels));
+    for (sf_count_t got; (got = sf_readf_float(file, frames.data(), 8192)) > 0;) {
+        ebur128_add_frames_float(meter, frames.data(), static_cast<std::size_t>(got));
+    }
+    double integrated = 0.0, range = 0.0, peak = 0.0;
+    ebur128_loudness_global(meter, &integrated);
+    ebur128_loudness_range(meter, &range);
+    for (unsigned c = 0; c < static_cast<unsigned>(info.channels); ++c) {
+        double channelPeak = 0.0;
+        ebur128_true_peak(meter, c, &channelPeak);
+        peak = std::max(peak, channelPeak);
+    }
+    std::printf("%s: %.2f LUFS, %.2f LU, %.2f dBTP\n", path, integrated, range,
+                20.0 * std::log10(peak));
+    ebur128_destroy(&meter);
+    sf_close(file);
+    return 0;
+}
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--libebur128") == 0) {
+        return measureWithLibebur128(argv[2]);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
