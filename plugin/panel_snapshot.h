@@ -10,8 +10,6 @@
 
 constexpr VstInt32 kPanelSnapshotIndex = fourCharCode('P', 'e', 'v', 'o');
 constexpr VstIntPtr kPanelSnapshotValue = fourCharCode('s', 'n', 'a', 'p');
-/// The family's other plug-in that answers it: the loudness meter, under this unique ID.
-constexpr VstInt32 kLoudnessMeterUniqueId = fourCharCode('P', 'e', 'v', 'L');
 
 /// Answer 1: drawn. Answer 0: not drawn; width and height then hold the panel's size.
 struct PanelSnapshot {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "plugin/loudness_meter_id.h"
 #include "plugin/panel_snapshot.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
