@@ -1,14 +1,36 @@
 // The effect's published readings against the loudness meter itself, fed the same audio:
 // after every block, whatever its length, each reading is the meter's, although integrated
-// loudness and range are only read again after a gating step.
+// loudness and range are only read again after a gating step. And the audio thread's part
+// never allocates, new rates and resets included.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <vector>
 
 #include "loudness/loudness_meter.h"
 #include "meter_loudness/loudness_effect.h"
+
+namespace {
+int allocations = 0;
+}  // namespace
+
+// Counts every allocation of the test program.
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* memory = std::malloc(size ? size : 1)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace {
 
@@ -57,6 +79,27 @@ TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
         EXPECT_EQ(mismatches, 0);
         EXPECT_GT(effect.reading(loudness::kRange), 1.0);
     }
+}
+
+TEST(LoudnessEffectReadings, ProcessNeverAllocatesWhateverItApplies) {
+    LoudnessEffect effect(host44100);
+    std::vector<float> left(4096, 0.25f), right(4096, -0.125f);
+    float* channels[] = {left.data(), right.data()};
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> length(1, 4096);
+    int inProcess = 0;
+    const float rates[] = {48000.0f, 8000.0f, 384000.0f, 44100.0f};
+    for (float rate : rates) {
+        effect.setSampleRate(rate);  // sets a meter up here, on the control thread
+        effect.setParameter(loudness::kReset, 1.0f);
+        const int before = allocations;
+        for (int block = 0; block < 300; ++block) {
+            effect.processReplacing(channels, channels, length(random));
+        }
+        inProcess += allocations - before;
+    }
+    EXPECT_EQ(inProcess, 0);
+    EXPECT_GT(effect.history().size(), 0u);
 }
 
 }  // namespace
