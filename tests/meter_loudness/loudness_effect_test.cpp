@@ -4,6 +4,7 @@
 // never allocates, new rates and resets included.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -14,12 +15,13 @@
 #include "meter_loudness/loudness_effect.h"
 
 namespace {
-int allocations = 0;
+/// Atomic: the thread tests in the same program allocate on several threads.
+std::atomic<int> allocations{0};
 }  // namespace
 
 // Counts every allocation of the test program.
 void* operator new(std::size_t size) {
-    ++allocations;
+    allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* memory = std::malloc(size ? size : 1)) {
         return memory;
     }
@@ -92,11 +94,11 @@ TEST(LoudnessEffectReadings, ProcessNeverAllocatesWhateverItApplies) {
     for (float rate : rates) {
         effect.setSampleRate(rate);  // sets a meter up here, on the control thread
         effect.setParameter(loudness::kReset, 1.0f);
-        const int before = allocations;
+        const int before = allocations.load();
         for (int block = 0; block < 300; ++block) {
             effect.processReplacing(channels, channels, length(random));
         }
-        inProcess += allocations - before;
+        inProcess += allocations.load() - before;
     }
     EXPECT_EQ(inProcess, 0);
     EXPECT_GT(effect.history().size(), 0u);

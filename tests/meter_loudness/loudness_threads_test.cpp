@@ -1,5 +1,6 @@
 // A host that calls from several threads at once: the audio thread measures while others
-// change the rate, the settings and the program, reset, and read every text. Meant to run
+// change the rate, the settings and the program, reset, read every text, and idle and
+// picture the open panel. Meant to run
 // under ThreadSanitizer; every text read meanwhile must be one the effect can write.
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "meter_loudness/loudness_effect.h"
+#include "plugin/panel_snapshot.h"
+#include "resources/loudness_layout.h"
 
 namespace {
 
@@ -54,11 +57,22 @@ TEST(LoudnessThreads, RequestsFromEveryThreadDuringProcessing) {
                     badTexts.fetch_add(1);
                 }
             }
-            const LoudnessHistory& history = effect.history();
-            if (history.size() > 0) {
-                (void)history.at(history.size() - 1);
+        }
+    });
+    // The editor's thread: the panel open, its idle, and pictures of it, which draw all of it.
+    std::thread panel([&] {
+        effect.dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+        std::vector<std::uint32_t> pixels(std::size_t(loudness_layout::kWidth) *
+                                          loudness_layout::kHeight);
+        PanelSnapshot picture{loudness_layout::kWidth, loudness_layout::kHeight, pixels.data()};
+        for (int turn = 0; running.load(); ++turn) {
+            effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
+            if (turn % 16 == 0) {
+                effect.dispatcher(effVendorSpecific, kPanelSnapshotIndex, kPanelSnapshotValue,
+                                  &picture, 0.0f);
             }
         }
+        effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
     });
     const float rates[] = {44100.0f, 48000.0f, 96000.0f, 22050.0f};
     for (int round = 0; round < 200 || (blocks.load() < 2000 && round < 100000); ++round) {
@@ -70,6 +84,7 @@ TEST(LoudnessThreads, RequestsFromEveryThreadDuringProcessing) {
     running.store(false);
     audio.join();
     reader.join();
+    panel.join();
     EXPECT_EQ(badTexts.load(), 0);
     EXPECT_GT(blocks.load(), 0);
 }
