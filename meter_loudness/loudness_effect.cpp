@@ -256,9 +256,8 @@ void LoudnessEffect::setSampleRate(float newSampleRate) {
 }
 
 void LoudnessEffect::setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) {
-    const bool accepted = acceptsSampleRate(newSampleRate);
-    AudioEffectX::setBlockSizeAndSampleRate(newBlockSize,
-                                            accepted ? newSampleRate : getSampleRate());
+    setBlockSize(newBlockSize);
+    setSampleRate(newSampleRate);
 }
 
 bool LoudnessEffect::getEffectName(char* name) {

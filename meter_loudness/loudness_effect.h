@@ -44,10 +44,11 @@ class LoudnessEffect : public AudioEffectX {
     void getParameterName(VstInt32 index, char* text) override;
     bool canParameterBeAutomated(VstInt32 index) override;
 
-    /// Sets a new meter up and hands it to the audio thread at its next block; a rate the
-    /// meter refuses changes nothing.
+    /// Sets a new meter up and hands it to the audio thread at its next block; the rate
+    /// measured at already, or one the meter refuses, changes nothing: hosts announce the
+    /// same rate again before playing, and the measurement goes on.
     void setSampleRate(float newSampleRate) override;
-    /// Stores both; a refused rate leaves the sample rate as it was.
+    /// Stores the block size, and the rate as setSampleRate does.
     void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
 
     bool getEffectName(char* name) override;

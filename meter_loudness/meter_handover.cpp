@@ -11,6 +11,9 @@ MeterHandover::~MeterHandover() = default;
 
 bool MeterHandover::post(double sampleRate) {
     const std::lock_guard<std::mutex> lock(controlMutex);
+    if (sampleRate == postedRate) {
+        return true;
+    }
     // A meter still posted is taken back; otherwise the spare, which the audio thread hands
     // back right after it takes a posted meter, two stores apart.
     LoudnessMeter* meter = posted.exchange(nullptr, std::memory_order_acquire);
@@ -31,6 +34,7 @@ bool MeterHandover::post(double sampleRate) {
         return false;
     }
     posted.store(meter, std::memory_order_release);
+    postedRate = sampleRate;
     return true;
 }
 

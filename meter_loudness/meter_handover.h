@@ -17,8 +17,9 @@ class MeterHandover {
     MeterHandover& operator=(const MeterHandover&) = delete;
 
     /// Control threads: sets the spare meter up for two channels at `sampleRate` and posts
-    /// it; a meter posted before and not yet taken is set up again instead. False, and
-    /// nothing posted, for a rate the meter refuses.
+    /// it; a meter posted before and not yet taken is set up again instead. The rate of the
+    /// meter posted last again posts nothing: what it measured stays. False, and nothing
+    /// posted, for a rate the meter refuses.
     bool post(double sampleRate);
 
     /// Audio thread: takes the meter posted last, if any; true when it did. The meter it
@@ -45,4 +46,6 @@ class MeterHandover {
     std::atomic<LoudnessMeter*> spare;
     /// Serialises control threads; the audio thread never takes it.
     std::mutex controlMutex;
+    /// The rate of the meter posted last (guarded by controlMutex); 0 before the first.
+    double postedRate = 0.0;
 };

@@ -19,7 +19,10 @@ namespace {
 std::atomic<int> allocations{0};
 }  // namespace
 
-// Counts every allocation of the test program.
+// Counts every allocation of the test program. It pairs malloc with free itself; the
+// compiler only sees new and free meet.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* memory = std::malloc(size ? size : 1)) {

@@ -105,10 +105,15 @@ TEST_F(LoudnessRecord, ResetAndNewRateClearAtTheNextBlock) {
 
     playSine(1.0, 0.5f);
     plugin->setParameter(kReset, 0.0f);  // the release of the button clears nothing
-    plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 1e9f);  // refused
+    plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 1e9f);      // refused
+    plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);  // announced again
     plugin->process(empty);
     EXPECT_EQ(display(kMaxMomentary), "-6.0");
     plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
+    plugin->process(empty);
+    EXPECT_EQ(display(kMaxMomentary), "-inf");
+    playSine(1.0, 0.5f);
+    plugin->dispatch(effSetBlockSizeAndSampleRate, 0, 256, nullptr, 44100.0f);
     plugin->process(empty);
     EXPECT_EQ(display(kMaxMomentary), "-inf");
 }
