@@ -11,6 +11,7 @@
 #include "meter_loudness/history_graph.h"
 #include "meter_loudness/loudness_bar.h"
 #include "meter_loudness/loudness_effect.h"
+#include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_scale_view.h"
 #include "meter_loudness/reading_display.h"
 #include "meter_loudness/reset_button.h"
@@ -21,6 +22,10 @@ using namespace loudness;
 namespace layout = loudness_layout;
 
 namespace {
+
+// The graph reads only points the audio thread cannot be overwriting.
+static_assert(layout::kHistory.width() <= static_cast<int>(LoudnessHistory::kCapacity / 2),
+              "the history holds twice the points the graph shows");
 
 CRectangle rectangleOf(const layout::Box& box) {
     return {box.left, box.top, box.right, box.bottom};
