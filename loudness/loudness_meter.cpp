@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "loudness/k_weighting.h"
 #include "loudness/loudness_units.h"
@@ -13,8 +14,10 @@
 
 namespace {
 
-/// Samples smaller than this (−600 dBFS) are measured as silence, with NaN and infinities.
-constexpr float kSmallest = 1e-30f;
+/// Samples smaller than 2^-100 (about −600 dBFS) are measured as silence, with NaN and
+/// infinities: the bits of that float, and of infinity.
+constexpr std::uint32_t kSmallestBits = (127u - 100u) << 23;
+constexpr std::uint32_t kInfinityBits = 0x7f800000u;
 /// The longest sub-block: the step at which momentary and short-term loudness are read.
 constexpr double kMaxSubBlockSeconds = 0.005;
 constexpr double kIntegratedGate = -10.0;
@@ -44,6 +47,36 @@ StepSplit splitStep(double sampleRate) {
     return {fewest, static_cast<std::size_t>(std::lround(step / static_cast<double>(fewest)))};
 }
 
+/// The sample, or zero for NaN, infinities and magnitudes below kSmallest. Compared as
+/// bits: integer comparisons become vector code, where float ones that might trap do not.
+float measurable(float sample) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &sample, sizeof bits);
+    const std::uint32_t magnitude = bits & 0x7fffffffu;
+    // One unsigned comparison: magnitudes below kSmallestBits wrap round to large values.
+    bits &= magnitude - kSmallestBits < kInfinityBits - kSmallestBits ? ~0u : 0u;
+    std::memcpy(&sample, &bits, sizeof bits);
+    return sample;
+}
+
+/// Copies `count` samples, non-finite and negligible ones as zero.
+void copyMeasurable(const float* in, float* out, std::size_t count) {
+    constexpr std::size_t kLanes = 8;  // a loop of fixed width becomes vector code
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        float lanes[kLanes];  // a local copy: the compiler need not fear `out` overlaps `in`
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            lanes[l] = in[i + l];
+        }
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            out[i + l] = measurable(lanes[l]);
+        }
+    }
+    for (; i < count; ++i) {
+        out[i] = measurable(in[i]);
+    }
+}
+
 double decibels(float magnitude) {
     return 20.0 * std::log10(static_cast<double>(magnitude));
 }
@@ -62,6 +95,13 @@ struct LoudnessMeter::State {
     PowerHistogram rangeBlocks;   ///< short-term windows every 100 ms, for Loudness Range
     /// This chunk's samples, non-finite and negligible ones set to zero.
     std::array<std::array<float, TruePeak::kMaxBlock>, kMaxChannels> clean;
+
+    /// Integrated loudness and Loudness Range, worked out again only after a new block, so
+    /// that a plug-in may read them after every host block.
+    double integrated = kUndefined;
+    double range = 0.0;
+    bool integratedStale = false;
+    bool rangeStale = false;
 
     void measure(const float* const* in, std::size_t frames);
     void endSubBlock();
@@ -108,6 +148,9 @@ void LoudnessMeter::reset() {
     state->windows.reset();
     state->gatingBlocks.reset();
     state->rangeBlocks.reset();
+    state->integrated = kUndefined;
+    state->range = 0.0;
+    state->integratedStale = state->rangeStale = false;
 }
 
 void LoudnessMeter::process(const float* const* channels, std::size_t frames) {
@@ -131,10 +174,7 @@ void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
     const float* cleaned[kMaxChannels] = {};
     for (int c = 0; c < channels; ++c) {
         float* out = clean[c].data();
-        for (std::size_t i = 0; i < frames; ++i) {
-            const float magnitude = std::fabs(in[c][i]);
-            out[i] = magnitude >= kSmallest && magnitude <= FLT_MAX ? in[c][i] : 0.0f;
-        }
+        copyMeasurable(in[c], out, frames);
         peaks[c].process(out, frames);
         cleaned[c] = out;
     }
@@ -151,9 +191,11 @@ void LoudnessMeter::State::endSubBlock() {
     subBlockFill = 0;
     if (windows.momentaryBlockDone()) {
         gatingBlocks.add(windows.momentaryPower());
+        integratedStale = true;
     }
     if (windows.shortTermBlockDone()) {
         rangeBlocks.add(windows.shortTermPower());
+        rangeStale = true;
     }
 }
 
@@ -174,7 +216,14 @@ double LoudnessMeter::shortTerm() const {
 }
 
 double LoudnessMeter::integrated() const {
-    return state ? state->gatingBlocks.gatedLoudness(kIntegratedGate) : kUndefined;
+    if (!state) {
+        return kUndefined;
+    }
+    if (state->integratedStale) {
+        state->integrated = state->gatingBlocks.gatedLoudness(kIntegratedGate);
+        state->integratedStale = false;
+    }
+    return state->integrated;
 }
 
 double LoudnessMeter::maxMomentary() const {
@@ -186,7 +235,14 @@ double LoudnessMeter::maxShortTerm() const {
 }
 
 double LoudnessMeter::loudnessRange() const {
-    return state ? state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper) : 0.0;
+    if (!state) {
+        return 0.0;
+    }
+    if (state->rangeStale) {
+        state->range = state->rangeBlocks.range(kRangeGate, kRangeLower, kRangeUpper);
+        state->rangeStale = false;
+    }
+    return state->range;
 }
 
 double LoudnessMeter::samplePeak(int channel) const {

@@ -4,6 +4,11 @@
 //
 // All memory is sized by setup; process never allocates, locks or calls the system, however
 // long it runs, so the audio thread of a plug-in may own an instance. One thread at a time.
+//
+// A mono signal is measured as one channel (setup with 1). Where a host feeds the same
+// signal to both channels of a stereo set-up, it reads 3 LU (10 log10 2) louder; peaks and
+// Loudness Range are the same. Samples that are NaN, infinite or below 2^-100 are measured
+// as silence, so they never stay in the filters or the readings.
 #pragma once
 
 #include <cstddef>

@@ -61,12 +61,12 @@ PowerHistogram::Gated PowerHistogram::aboveGate(double relativeGate) const {
     if (count == 0) {
         return {highest, 0, 0.0};
     }
-    // Whole bins: a bin is above the gate when the mean of its blocks is.
-    const double gate = loudnessOf(powerSum / static_cast<double>(count)) + relativeGate;
+    // Whole bins: a bin is above the gate when the mean of its blocks is. Compared as
+    // powers, with no logarithm per bin.
+    const double gate = powerSum / static_cast<double>(count) * std::pow(10.0, relativeGate / 10.0);
     std::size_t first = lowest;
     while (first < highest &&
-           (counts[first] == 0 ||
-            loudnessOf(powerSums[first] / static_cast<double>(counts[first])) <= gate)) {
+           (counts[first] == 0 || powerSums[first] <= gate * static_cast<double>(counts[first]))) {
         ++first;
     }
     powerSum = 0.0;
