@@ -1,25 +1,25 @@
-# Where `cmake --install` puts the plug-in, and the packages `cpack` makes.
+# Where `cmake --install` puts the plug-ins, and the packages `cpack` makes.
 #
-# Linux: a user install (the default prefix, ~/.local) puts Pevo.so in ~/.vst, where hosts
-# look, and pevo-host and pevo-loudness in ~/.local/bin; any other prefix, such as /usr for
-# a system install or a Debian package, puts Pevo.so in PREFIX/lib/vst and the programs in
-# PREFIX/bin. The folder is chosen when installing, so that `cmake --install --prefix`
-# chooses it too, and ~ is the home of whoever installs, which need not be whoever
-# configured the build. The licence, the changelog and the man pages go where Debian
-# wants them.
+# Linux: a user install (the default prefix, ~/.local) puts Pevo.so and PevoLoudness.so in
+# ~/.vst, where hosts look, and pevo-host and pevo-loudness in ~/.local/bin; any other
+# prefix, such as /usr for a system install or a Debian package, puts both plug-ins in
+# PREFIX/lib/vst and the programs in PREFIX/bin. The folder is chosen when installing, so
+# that `cmake --install --prefix` chooses it too, and ~ is the home of whoever installs,
+# which need not be whoever configured the build. The licence, the changelog and the man
+# pages go where Debian wants them.
 #
-# Windows: each build installs its DLL at the top of its tree, and the package of either
-# build is one zip of both, made from both build folders.
+# Windows: each build installs its two DLLs at the top of its tree, and the package of
+# either build is one zip of all four, made from both build folders.
 
 set(CPACK_PACKAGE_NAME pevo)
 set(CPACK_PACKAGE_VENDOR Quellmark)
 set(CPACK_PACKAGE_CONTACT "Quellmark <pevo@quellmark.org>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "stereo level meter VST 2 plug-in, and tools to meter files and measure their loudness")
+    "level and loudness meter VST 2 plug-ins, and tools to meter files and measure loudness")
 
 if(WIN32)
-    install(TARGETS Pevo LIBRARY DESTINATION . COMPONENT plugin)
+    install(TARGETS Pevo PevoLoudness LIBRARY DESTINATION . COMPONENT plugin)
     set(PEVO_WINDOWS_BUILDS "${PROJECT_SOURCE_DIR}/build/win32;${PROJECT_SOURCE_DIR}/build/win64"
         CACHE STRING "The Windows build folders whose plug-ins the zip takes")
     set(CPACK_GENERATOR ZIP)
@@ -43,11 +43,14 @@ else()
         else()
             set(pevo_vst_folder "${CMAKE_INSTALL_PREFIX}/lib/vst")
         endif()
-        file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "$<TARGET_FILE:Pevo>")
-        if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
-            execute_process(COMMAND "${pevo_strip}" --strip-unneeded
-                                    "$ENV{DESTDIR}${pevo_vst_folder}/$<TARGET_FILE_NAME:Pevo>")
-        endif()
+        foreach(pevo_module "$<TARGET_FILE:Pevo>" "$<TARGET_FILE:PevoLoudness>")
+            file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "${pevo_module}")
+            if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
+                get_filename_component(pevo_name "${pevo_module}" NAME)
+                execute_process(COMMAND "${pevo_strip}" --strip-unneeded
+                                        "$ENV{DESTDIR}${pevo_vst_folder}/${pevo_name}")
+            endif()
+        endforeach()
     ]] COMPONENT plugin)
     set(pevo_changelog "${PROJECT_BINARY_DIR}/changelog.gz")
     add_custom_command(OUTPUT "${pevo_changelog}"

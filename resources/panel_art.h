@@ -16,7 +16,7 @@ class PanelArt {
 
     BmpImage frontPanel() const;
 
-  private:
+    // The family's parts, for the other panels to draw alike.
     /// A group of controls: an engraved outline with its title set into the top line.
     void drawGroup(BmpImage& panel, int left, int top, int right, int bottom,
                    const std::string& title) const;
@@ -24,12 +24,14 @@ class PanelArt {
     void drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRight, int switchTop,
                            int subImageHeight, const char* const* legends, int count,
                            bool onTheRight) const;
+    static void drawLogo(BmpImage& panel, int left, int top, int size);
+    static void drawScrew(BmpImage& panel, float centreX, float centreY, float angle);
+
+  private:
     void drawMeterWindow(BmpImage& panel) const;
     void drawScale(BmpImage& panel) const;
     void drawTitle(BmpImage& panel) const;
-    static void drawLogo(BmpImage& panel, int left, int top, int size);
     void drawDelayScale(BmpImage& panel) const;
-    static void drawScrew(BmpImage& panel, float centreX, float centreY, float angle);
 
     const FontRenderer& fonts_;
 };

@@ -24,6 +24,7 @@
 #include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/progress_bar.h"
+#include "tools/host/readings_session.h"
 #include "tools/host/sound_file_reader.h"
 #include "tools/host/sound_file_writer.h"
 #include "tools/host/sound_format.h"
@@ -225,6 +226,32 @@ std::unique_ptr<SoundFileReader> openInput(const std::string& path, std::string&
                        : SoundFileReader::open(path, error);
 }
 
+/// Streams the source through a plug-in that publishes readings of its own and prints
+/// them at the end; the exit status.
+int showReadings(const HostOptions& options, AudioSource& source, HostedPlugin& plugin) {
+    std::string error;
+    catchStopSignals();
+    plugin.switchOn(true);
+    ReadingsSession session(source, plugin, options.blockFrames);
+    std::unique_ptr<PanelCamera> camera;
+    if (!options.snapshotPath.empty()) {
+        camera = std::make_unique<PanelCamera>(plugin, options.snapshotPath, options.snapshotAt);
+        if (!camera->prepare(error)) {
+            return fail(error);
+        }
+        session.photograph(camera.get());
+    }
+    ProgressBar progress(source.frames(), source.sampleRate());
+    const bool complete = session.run(stopSignal, progress, error);
+    plugin.switchOn(false);
+    if (!complete) {
+        return fail(error, stopSignal ? 128 + stopSignal : kFailure);
+    }
+    std::printf("%s\n", source.describe().c_str());
+    session.summarise(stdout);
+    return 0;
+}
+
 /// Loads, sets up and runs the plug-in on one source; the exit status. The plug-in's own
 /// description is printed before the first input's table only.
 int run(const HostOptions& options, Input& input, bool describePlugin) {
@@ -258,6 +285,12 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
         return fail(options.pluginPath + " has " + std::to_string(record.numInputs) +
                     " inputs and " + std::to_string(record.numOutputs) +
                     " outputs; pevo-host feeds plug-ins of two inputs and two outputs");
+    }
+    if (!isMeterPlugin(*plugin) && !ReadingsSession::readingsOf(*plugin).empty()) {
+        if (!applySettings(options, *plugin, nullptr, error)) {
+            return fail(error, kUsage);
+        }
+        return showReadings(options, input.source, *plugin);
     }
     if (!isMeterPlugin(*plugin)) {
         return fail(options.pluginPath +

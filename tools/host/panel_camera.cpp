@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "plugin/loudness_meter_id.h"
 #include "plugin/panel_snapshot.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -45,9 +46,11 @@ bool PanelCamera::canWrite(const std::string& path, std::string& error) {
 
 bool PanelCamera::prepare(std::string& error) {
     const AEffect& record = plugin.record();
-    // Only our own plug-in knows the request; another one might take a window-less open
+    // Only our own plug-ins know the request; another one might take a window-less open
     // badly, so it is not asked.
-    if (record.uniqueID != kPanelSnapshotIndex || !(record.flags & effFlagsHasEditor)) {
+    const bool ours =
+        record.uniqueID == kPanelSnapshotIndex || record.uniqueID == kLoudnessMeterUniqueId;
+    if (!ours || !(record.flags & effFlagsHasEditor)) {
         error =
             "--snapshot needs the Pevo plug-in: this one cannot draw its panel without a "
             "display";

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, AddressSanitizer and UndefinedBehaviorSanitizer) and
-# runs both side by side over their committed corpora for a bounded time. New inputs go to
+# runs them two at a time over their committed corpora for a bounded time. New inputs go to
 # build/fuzz/runs/TARGET, findings to build/fuzz/runs/TARGET-crash-* and the like; the
 # script fails when a target found something.
 # Usage: fuzz.sh [SECONDS]   (per target; default 60)
@@ -14,20 +14,22 @@ cmake --build --preset fuzz -j "$(nproc)"
 
 runs=build/fuzz/runs
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
-pids=()
-for target in boundary lifecycle; do
-    mkdir -p "$runs/$target"
-    build/fuzz/tests/fuzz/pevo-fuzz-$target -max_total_time="$seconds" -print_final_stats=1 \
-        -artifact_prefix="$runs/$target-" "$runs/$target" "tests/fuzz/corpus/$target" \
-        >"$runs/$target.log" 2>&1 &
-    pids+=($!)
-done
-
+targets=(boundary lifecycle loudness-boundary loudness-lifecycle)
 status=0
-for i in 0 1; do
-    wait "${pids[$i]}" || status=1
+for pair in "boundary lifecycle" "loudness-boundary loudness-lifecycle"; do
+    pids=()
+    for target in $pair; do
+        mkdir -p "$runs/$target"
+        build/fuzz/tests/fuzz/pevo-fuzz-$target -max_total_time="$seconds" \
+            -print_final_stats=1 -artifact_prefix="$runs/$target-" "$runs/$target" \
+            "tests/fuzz/corpus/$target" >"$runs/$target.log" 2>&1 &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" || status=1
+    done
 done
-for target in boundary lifecycle; do
+for target in "${targets[@]}"; do
     echo "-- $target: $(grep -E '^#[0-9]+[[:space:]]+DONE' "$runs/$target.log" || echo 'stopped')"
     grep -E '^(==[0-9]+==ERROR|SUMMARY|fault:)' "$runs/$target.log" || true
 done

@@ -1,16 +1,20 @@
-# Builds the editor's bitmap files into a target: resources/bitmaps/bmpNNNNN.bmp becomes
-# resource id NNNNN, read back through loadSoftBitmap.
-set(PEVO_EMBED_BITMAPS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_bitmaps_generate.cmake)
-
+# Builds bitmap files into a target: bmpNNNNN.bmp becomes resource id NNNNN, read back
+# through loadSoftBitmap. Without files given, the editor's: all of resources/bitmaps.
 function(pevo_embed_bitmaps target)
-    file(GLOB bitmaps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/bitmaps/bmp*.bmp)
-    list(SORT bitmaps)
-    set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded_bitmaps.cpp)
+    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_bitmaps_generate.cmake)
+    if(ARGN)
+        set(bitmaps ${ARGN})
+        set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_bitmaps.cpp)
+    else()
+        file(GLOB bitmaps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/bitmaps/bmp*.bmp)
+        list(SORT bitmaps)
+        set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded_bitmaps.cpp)
+    endif()
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} "-DINPUTS=${bitmaps}"
-                -P ${PEVO_EMBED_BITMAPS_SCRIPT}
-        DEPENDS ${bitmaps} ${PEVO_EMBED_BITMAPS_SCRIPT}
+                -P ${script}
+        DEPENDS ${bitmaps} ${script}
         COMMENT "Embedding the editor bitmaps"
         VERBATIM)
     target_sources(${target} PRIVATE ${output})

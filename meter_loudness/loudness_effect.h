@@ -1,0 +1,111 @@
+// The loudness meter effect: passes two channels through unchanged and measures them
+// with the loudness engine, publishing seven readings as parameters after every block.
+// Six settings choose the target, the scale and unit the panel shows, the true-peak
+// ceiling, and clear the measurements; four programs hold settings for delivery targets.
+//
+// The audio thread owns the meter. Sample-rate changes and resets from other threads are
+// posted and applied at the start of the next block; process never allocates, locks or
+// calls the system.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "meter_loudness/loudness_history.h"
+#include "meter_loudness/loudness_parameters.h"
+#include "meter_loudness/meter_handover.h"
+#include "plugin/audio_effect_x.h"
+
+// The audio thread publishes through these and must never wait for a lock.
+static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
+
+class LoudnessEffect : public AudioEffectX {
+  public:
+    static constexpr VstInt32 kNumChannels = 2;
+    /// The rate of a host that answers none the meter accepts.
+    static constexpr float kDefaultSampleRate = 48000.0f;
+
+    /// Creates its panel. Throws std::bad_alloc when the meter cannot be set up.
+    explicit LoudnessEffect(audioMasterCallback audioMaster);
+    ~LoudnessEffect() override;
+
+    /// Settings only: a reading stays as measured.
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    bool canParameterBeAutomated(VstInt32 index) override;
+
+    /// Sets a new meter up and hands it to the audio thread at its next block; the rate
+    /// measured at already, or one the meter refuses, changes nothing: hosts announce the
+    /// same rate again before playing, and the measurement goes on.
+    void setSampleRate(float newSampleRate) override;
+    /// Stores the block size, and the rate as setSampleRate does.
+    void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
+
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override;
+    VstInt32 getPlugCategory() override;
+    /// Answers the panel snapshot request; 0 for every other vendor's request.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
+
+    /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
+    /// undefined. Any thread.
+    double reading(VstInt32 index) const;
+    /// The loudness the settings aim at, in LUFS.
+    double target() const;
+    double ceiling() const;
+    int scaleChoice() const;
+    int unitChoice() const;
+    /// Short-term loudness over the last minutes.
+    const LoudnessHistory& history() const { return shortTermHistory; }
+
+  private:
+    /// The settings one program holds, in parameter order from kTarget.
+    static constexpr VstInt32 kNumSettings = loudness::kNumParams - loudness::kTarget;
+    struct Program {
+        std::atomic<float> values[kNumSettings] = {};
+        char name[kVstMaxProgNameLen] = {};
+    };
+
+    float setting(VstInt32 index) const {
+        return parameters[index - loudness::kTarget].load(std::memory_order_relaxed);
+    }
+    /// The requests posted since the last block: a new meter, a reset.
+    void applyRequests();
+    /// Measures in pieces that end where a gating step does.
+    void measure(float* const* inputs, std::uint32_t frames);
+    /// Integrated loudness and range only after a gating step: they change at no other time,
+    /// and cost a walk through the meter's histograms.
+    void publishReadings();
+    void settingText(VstInt32 index, char* text);
+
+    MeterHandover meters;
+    LoudnessHistory shortTermHistory;
+    /// The readings in their units, as published after the last block: in double precision,
+    /// so that their texts round as the engine's own figures do.
+    std::atomic<double> readings[loudness::kNumReadings] = {};
+    std::atomic<float> parameters[kNumSettings] = {};
+    Program programs[loudness::kNumPrograms];
+    /// `curProgram` as other threads read it.
+    std::atomic<VstInt32> currentProgram{0};
+    /// Resets asked for; the audio thread applies them when this moves past appliedResets.
+    std::atomic<std::uint32_t> resetRequests{0};
+    std::uint32_t appliedResets = 0;
+    /// The meter's gating step (100 ms) in frames at its rate, and the frames to the next.
+    std::uint32_t framesPerStep = 1;
+    std::uint32_t framesToStep = 1;
+    int stepsToHistoryPoint = loudness::kGatingStepsPerHistoryPoint;
+    /// Whether a gating step ended since integrated loudness and range were last read.
+    bool gatedReadingsStale = true;
+};

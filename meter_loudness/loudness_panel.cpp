@@ -1,0 +1,214 @@
+#include "meter_loudness/loudness_panel.h"
+
+#include <memory>
+#include <new>
+
+#include "gui/frame.h"
+#include "gui/native/native_platform.h"
+#include "gui/resource_bitmap.h"
+#include "gui/vertical_switch.h"
+#include "meter_loudness/ceiling_lamp.h"
+#include "meter_loudness/history_graph.h"
+#include "meter_loudness/loudness_bar.h"
+#include "meter_loudness/loudness_effect.h"
+#include "meter_loudness/loudness_history.h"
+#include "meter_loudness/loudness_scale_view.h"
+#include "meter_loudness/reading_display.h"
+#include "meter_loudness/reset_button.h"
+#include "plugin/panel_snapshot.h"
+#include "resources/loudness_layout.h"
+
+using namespace loudness;
+namespace layout = loudness_layout;
+
+namespace {
+
+// The graph reads only points the audio thread cannot be overwriting.
+static_assert(layout::kHistory.width() <= static_cast<int>(LoudnessHistory::kCapacity / 2),
+              "the history holds twice the points the graph shows");
+
+CRectangle rectangleOf(const layout::Box& box) {
+    return {box.left, box.top, box.right, box.bottom};
+}
+
+}  // namespace
+
+LoudnessPanel::LoudnessPanel(LoudnessEffect* effect)
+    : AEffGUIEditor(effect), loudnessEffect(effect) {
+    background = new CResourceBitmap(layout::kPanelBitmap);
+    rect.right = static_cast<std::int16_t>(background->getWidth());
+    rect.bottom = static_cast<std::int16_t>(background->getHeight());
+}
+
+LoudnessPanel::~LoudnessPanel() {
+    close();
+    background->release();
+}
+
+VstInt32 LoudnessPanel::open(void* parentWindow) {
+    if (frame) {
+        close();  // a host that opens twice gets one window, not two
+    }
+    AEffGUIEditor::open(parentWindow);
+    try {
+        frame =
+            new CFrame({0, 0, background->getWidth(), background->getHeight()}, parentWindow, this);
+        frame->setBackground(background);
+        addMeters();
+        addReadings();
+        addControls();
+    } catch (...) {
+        deleteFrame();  // out of memory: no half-built window stays behind
+        return 0;
+    }
+    update();
+    return 1;
+}
+
+void LoudnessPanel::close() {
+    deleteFrame();
+}
+
+void LoudnessPanel::place(CView* view) {
+    if (!frame->addView(view)) {
+        view->release();
+        throw std::bad_alloc();
+    }
+}
+
+void LoudnessPanel::addMeters() {
+    bars[0] = new LoudnessBar(rectangleOf(layout::kMomentaryBar));
+    bars[1] = new LoudnessBar(rectangleOf(layout::kShortTermBar));
+    for (LoudnessBar* bar : bars) {
+        place(bar);
+    }
+    scaleView = new LoudnessScaleView(rectangleOf(layout::kScaleLabels),
+                                      rectangleOf(layout::kMomentaryBar));
+    place(scaleView);
+    graph = new HistoryGraph(rectangleOf(layout::kHistory), loudnessEffect->history());
+    place(graph);
+}
+
+void LoudnessPanel::addReadings() {
+    struct Placement {
+        VstInt32 reading;
+        const layout::Box& box;
+        std::int32_t figureHeight;
+        std::int32_t unitHeight;
+    };
+    const Placement placements[] = {{kIntegrated, layout::kIntegrated, 64, 22},
+                                    {kRange, layout::kRange, 24, 12},
+                                    {kTruePeak, layout::kTruePeak, 24, 12},
+                                    {kMaxMomentary, layout::kMaxMomentary, 24, 12},
+                                    {kMaxShortTerm, layout::kMaxShortTerm, 24, 12}};
+    for (const Placement& p : placements) {
+        readings[p.reading] = new ReadingDisplay(rectangleOf(p.box), p.figureHeight, p.unitHeight);
+        place(readings[p.reading]);
+    }
+    ceilingLamp = new CeilingLamp(rectangleOf(layout::kCeilingLamp));
+    place(ceilingLamp);
+}
+
+void LoudnessPanel::addControls() {
+    CResourceBitmap* switchPictures = new CResourceBitmap(layout::kSwitchBitmap);
+    CResourceBitmap* resetPictures = new CResourceBitmap(layout::kResetBitmap);
+    // The controls retain the pictures they draw from; these references go at the end.
+    const auto releasePictures = [&] {
+        switchPictures->release();
+        resetPictures->release();
+    };
+    try {
+        const auto addSwitch = [&](const layout::Box& box, VstInt32 tag) {
+            auto* control =
+                new CVerticalSwitch(rectangleOf(box), this, tag, 2, layout::kSwitchImageHeight, 2,
+                                    switchPictures, {0, 0});
+            place(control);
+            return control;
+        };
+        scaleSwitch = addSwitch(layout::kScaleSwitch, kScale);
+        unitSwitch = addSwitch(layout::kUnitSwitch, kUnit);
+        resetButton =
+            new ResetButton(rectangleOf(layout::kResetButton), this, kReset, resetPictures);
+        place(resetButton);
+    } catch (...) {
+        releasePictures();
+        throw;
+    }
+    releasePictures();
+}
+
+void LoudnessPanel::update() {
+    if (!frame) {
+        return;
+    }
+    const LoudnessEffect& meter = *loudnessEffect;
+    const double target = meter.target();
+    const int scale = meter.scaleChoice();
+    const bool relative = meter.unitChoice() == kUnitLu;
+    const double bottom = target + kScaleBelow[scale];
+    const double top = target + kScaleAbove[scale];
+    const char* loudnessUnit = relative ? "LU" : "LUFS";
+    const double shift = relative ? target : 0.0;
+
+    bars[0]->setScale(bottom, top, target);
+    bars[1]->setScale(bottom, top, target);
+    bars[0]->setValue(static_cast<float>(meter.reading(kMomentary)));
+    bars[1]->setValue(static_cast<float>(meter.reading(kShortTerm)));
+    scaleView->setScale(bottom, top, target, relative);
+    graph->setScale(bottom, top, target);
+    graph->follow();
+
+    for (VstInt32 index : {kIntegrated, kMaxMomentary, kMaxShortTerm}) {
+        readings[index]->setUnit(loudnessUnit);
+        readings[index]->setValue(static_cast<float>(meter.reading(index) - shift));
+    }
+    readings[kRange]->setUnit("LU");
+    readings[kRange]->setValue(static_cast<float>(meter.reading(kRange)));
+    readings[kTruePeak]->setUnit("dBTP");
+    const double truePeak = meter.reading(kTruePeak);
+    readings[kTruePeak]->setValue(static_cast<float>(truePeak));
+    ceilingLamp->setValue(truePeak > meter.ceiling() ? 1.0f : 0.0f);
+
+    scaleSwitch->setValue(valueOfChoice(scale, kScaleChoices));
+    unitSwitch->setValue(valueOfChoice(meter.unitChoice(), kUnitChoices));
+}
+
+void LoudnessPanel::valueChanged(CDrawContext* context, CControl* control) {
+    const VstInt32 tag = control ? control->getTag() : -1;
+    if (!isParameter(tag) || isReading(tag)) {
+        return;
+    }
+    effect->setParameterAutomated(tag, control->getValue());
+    // Key changes come without a context: the next idle draws them.
+    if (context) {
+        control->redrawIfDirty(context);
+    }
+}
+
+bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
+    const std::int32_t width = rect.right - rect.left;
+    const std::int32_t height = rect.bottom - rect.top;
+    if (!picture.pixels || picture.width != width || picture.height != height) {
+        picture.width = width;
+        picture.height = height;
+        return false;
+    }
+    const bool wasOpen = frame != nullptr;
+    if (!wasOpen && open(nullptr) != 1) {
+        return false;
+    }
+    update();
+    bool drawn = false;
+    if (std::unique_ptr<CSurface> surface =
+            CNativePlatform::current().createOffscreen(width, height)) {
+        CDrawContext context(frame, surface.get(), nullptr);
+        frame->draw(&context);
+        drawn = surface->readPixels(picture.pixels, width, height);
+    }
+    if (wasOpen) {
+        frame->setDirty(true);  // the window must still show what the picture took
+    } else {
+        close();
+    }
+    return drawn;
+}

@@ -1,0 +1,59 @@
+// The loudness meter's editor: one fixed panel with the momentary and short-term bars on
+// the chosen scale, the integrated loudness in large figures, range, true peak with the
+// ceiling lamp, both maxima, the short-term history graph, the scale and unit switches
+// and the reset button. Parameter changes and new readings only ask for an update; the
+// host's idle reads the effect, marks what changed and draws only that.
+#pragma once
+
+#include <array>
+
+#include "gui/aeff_gui_editor.h"
+#include "gui/control_listener.h"
+#include "meter_loudness/loudness_parameters.h"
+
+class CeilingLamp;
+class CResourceBitmap;
+class CVerticalSwitch;
+class CView;
+class HistoryGraph;
+class LoudnessBar;
+class LoudnessEffect;
+class LoudnessScaleView;
+class ReadingDisplay;
+class ResetButton;
+struct PanelSnapshot;
+
+class LoudnessPanel : public AEffGUIEditor, public CControlListener {
+  public:
+    explicit LoudnessPanel(LoudnessEffect* effect);
+    ~LoudnessPanel() override;
+
+    VstInt32 open(void* parentWindow) override;
+    void close() override;
+    /// At the host's idle: shows the effect's readings and settings as they are now.
+    void update() override;
+    /// Hands a user's change to the effect as automation and shows it at once.
+    void valueChanged(CDrawContext* context, CControl* control) override;
+
+    /// Draws the panel as it stands into the snapshot's pixels; a closed editor is drawn as
+    /// it would open.
+    bool snapshot(PanelSnapshot& picture);
+
+  private:
+    /// Hands the view to the frame; throws when the frame cannot take it.
+    void place(CView* view);
+    void addMeters();
+    void addReadings();
+    void addControls();
+
+    LoudnessEffect* loudnessEffect;
+    CResourceBitmap* background = nullptr;
+    std::array<LoudnessBar*, 2> bars{};
+    LoudnessScaleView* scaleView = nullptr;
+    std::array<ReadingDisplay*, loudness::kNumReadings> readings{};
+    CeilingLamp* ceilingLamp = nullptr;
+    HistoryGraph* graph = nullptr;
+    CVerticalSwitch* scaleSwitch = nullptr;
+    CVerticalSwitch* unitSwitch = nullptr;
+    ResetButton* resetButton = nullptr;
+};

@@ -1,0 +1,110 @@
+// The effect's published readings against the loudness meter itself, fed the same audio:
+// after every block, whatever its length, each reading is the meter's, although integrated
+// loudness and range are only read again after a gating step. And the audio thread's part
+// never allocates, new rates and resets included.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "loudness/loudness_meter.h"
+#include "meter_loudness/loudness_effect.h"
+
+namespace {
+/// Atomic: the thread tests in the same program allocate on several threads.
+std::atomic<int> allocations{0};
+}  // namespace
+
+// Counts every allocation of the test program. It pairs malloc with free itself; the
+// compiler only sees new and free meet.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* memory = std::malloc(size ? size : 1)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+
+namespace {
+
+VstIntPtr hostAt(VstInt32 opcode, VstIntPtr rate) {
+    return opcode == audioMasterVersion ? 2400 : (opcode == audioMasterGetSampleRate ? rate : 0);
+}
+VstIntPtr host44100(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return hostAt(opcode, 44100);
+}
+VstIntPtr host22050(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return hostAt(opcode, 22050);
+}
+
+TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
+    for (auto [host, rate] : {std::pair{host44100, 44100.0}, std::pair{host22050, 22050.0}}) {
+        SCOPED_TRACE(rate);
+        LoudnessEffect effect(host);
+        LoudnessMeter reference;
+        ASSERT_TRUE(reference.setup(rate, 2));
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> length(1, 3000);
+        std::normal_distribution<float> noise(0.0f, 1.0f);
+        std::vector<float> left(3000), right(3000);
+        float* channels[] = {left.data(), right.data()};
+        int mismatches = 0;
+        for (double seconds = 0.0; seconds < 40.0;) {
+            const int frames = length(random);
+            // Noise whose level sweeps 30 dB up and down: the histograms keep moving.
+            const float gain = 0.3f * std::pow(10.0f, -1.5f * (1.0f + std::sin(seconds / 3.0f)));
+            for (int i = 0; i < frames; ++i) {
+                left[i] = gain * noise(random);
+                right[i] = gain * noise(random);
+            }
+            const float* const measured[] = {left.data(), right.data()};
+            reference.process(measured, static_cast<std::size_t>(frames));
+            effect.processReplacing(channels, channels, frames);
+            seconds += frames / rate;
+            const double expected[loudness::kNumReadings] = {
+                reference.momentary(),     reference.shortTerm(), reference.integrated(),
+                reference.loudnessRange(), reference.truePeak(),  reference.maxMomentary(),
+                reference.maxShortTerm()};
+            for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
+                mismatches += effect.reading(index) != expected[index];
+            }
+        }
+        EXPECT_EQ(mismatches, 0);
+        EXPECT_GT(effect.reading(loudness::kRange), 1.0);
+    }
+}
+
+TEST(LoudnessEffectReadings, ProcessNeverAllocatesWhateverItApplies) {
+    LoudnessEffect effect(host44100);
+    std::vector<float> left(4096, 0.25f), right(4096, -0.125f);
+    float* channels[] = {left.data(), right.data()};
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> length(1, 4096);
+    int inProcess = 0;
+    const float rates[] = {48000.0f, 8000.0f, 384000.0f, 44100.0f};
+    for (float rate : rates) {
+        effect.setSampleRate(rate);  // sets a meter up here, on the control thread
+        effect.setParameter(loudness::kReset, 1.0f);
+        const int before = allocations.load();
+        for (int block = 0; block < 300; ++block) {
+            effect.processReplacing(channels, channels, length(random));
+        }
+        inProcess += allocations.load() - before;
+    }
+    EXPECT_EQ(inProcess, 0);
+    EXPECT_GT(effect.history().size(), 0u);
+}
+
+}  // namespace
