@@ -1,9 +1,9 @@
 # The install and the Debian package as users and lintian meet them. Run by ctest:
 #   cmake -DBUILD=<build tree> -DSCRATCH=<empty folder> -DMODE=<home|package> -P package_test.cmake
-#   home     a user install run with another HOME than at configure time puts Pevo.so
-#            in that HOME's ~/.vst (installed under DESTDIR, so nothing leaves SCRATCH)
+#   home     a user install run with another HOME than at configure time puts both
+#            plug-ins in that HOME's ~/.vst (installed under DESTDIR, so nothing leaves SCRATCH)
 #   package  the .deb passes lintian without errors and carries the licence, the
-#            changelog and the man page
+#            changelog, both plug-ins, both tools and their man pages
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 
@@ -20,15 +20,18 @@ if(MODE STREQUAL "home")
     run(${CMAKE_COMMAND} -E env HOME=/home/another DESTDIR=${SCRATCH}
         ${CMAKE_COMMAND} --install ${BUILD} --component plugin)
     file(GLOB_RECURSE installed RELATIVE "${SCRATCH}" "${SCRATCH}/*")
-    if(NOT installed STREQUAL "home/another/.vst/Pevo.so")
-        message(FATAL_ERROR "installed ${installed}, not home/another/.vst/Pevo.so")
+    set(wanted "home/another/.vst/Pevo.so;home/another/.vst/PevoLoudness.so")
+    if(NOT installed STREQUAL wanted)
+        message(FATAL_ERROR "installed ${installed}, not ${wanted}")
     endif()
 elseif(MODE STREQUAL "package")
     run(cpack --config ${BUILD}/CPackConfig.cmake -B ${SCRATCH})
     file(GLOB package "${SCRATCH}/*.deb")
     run(dpkg-deb --contents ${package})
     foreach(wanted usr/share/doc/pevo/copyright usr/share/doc/pevo/changelog.gz
-                   usr/share/man/man1/pevo-host.1.gz usr/lib/vst/Pevo.so usr/bin/pevo-host)
+                   usr/share/man/man1/pevo-host.1.gz usr/share/man/man1/pevo-loudness.1.gz
+                   usr/lib/vst/Pevo.so usr/lib/vst/PevoLoudness.so usr/bin/pevo-host
+                   usr/bin/pevo-loudness)
         if(NOT out MATCHES "\\./${wanted}\n")
             message(FATAL_ERROR "the package lacks ${wanted}:\n${out}")
         endif()
