@@ -2,6 +2,7 @@
 // failing file among good ones, standard input and usage errors.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <fstream>
@@ -14,7 +15,8 @@ ToolRun loudness(const std::vector<std::string>& arguments, const std::string& i
     return runProgram(PEVO_LOUDNESS, arguments, input);
 }
 
-/// A 997 Hz tone of `peak` on every channel, for `seconds`.
+/// A 997 Hz tone of `peak` on every channel, for `seconds`, in a file of this process's
+/// own: ctest runs the tests of this suite side by side.
 std::string tone(const std::string& name, int format, int channels, int rate, double peak,
                  double seconds) {
     std::vector<float> samples;
@@ -22,7 +24,7 @@ std::string tone(const std::string& name, int format, int channels, int rate, do
         const auto value = static_cast<float>(peak * std::sin(2 * M_PI * 997 * i / rate));
         samples.insert(samples.end(), channels, value);
     }
-    const std::string path = scratchPath(name);
+    const std::string path = scratchPath(std::to_string(getpid()) + "_" + name);
     writeAudio(path, format, channels, rate, samples);
     return path;
 }
