@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "editor/extended_vu_meter.h"
+#include "engine/meter_parameters.h"
 #include "gui/control_styles.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
@@ -18,17 +19,6 @@
 #include "plugin/panel_snapshot.h"
 
 namespace {
-
-enum ParameterIndex : VstInt32 {
-    kDelay = 0,
-    kRmsLevel = 1,
-    kPeakLevel = 2,
-    kHoldLevel = 3,
-    kMode = 5,
-    kResponse = 6,
-    kRmsMode = 7,
-    kParameterCount = 8
-};
 
 enum BitmapId : std::int32_t {
     kPanelBitmap = 128,
@@ -99,7 +89,7 @@ ADEditor::~ADEditor() {
 
 void ADEditor::delayText(float value, char* text) {
     // In double precision, so that the float nearest 0.7 reads 209, not 210.
-    double milliseconds = static_cast<double>(value) * 300.0;
+    double milliseconds = static_cast<double>(value) * kLongestDelayMilliseconds;
     if (!(milliseconds > -1e9 && milliseconds < 1e9)) {
         milliseconds = 0.0;  // no integer to show, and converting it would be undefined
     }
@@ -171,7 +161,7 @@ void ADEditor::addSwitches(const Bitmaps& bitmaps) {
     };
     const Placement placements[] = {
         {&modeSwitch, kMode, 83, 40, 3, bitmaps[kThreeWaySwitchBitmap]},
-        {&responseSwitch, kResponse, 83, 122, 3, bitmaps[kThreeWaySwitchBitmap]},
+        {&responseSwitch, kResp, 83, 122, 3, bitmaps[kThreeWaySwitchBitmap]},
         {&rmsModeSwitch, kRmsMode, 793, 40, 2, bitmaps[kTwoWaySwitchBitmap]},
     };
     for (const Placement& p : placements) {
@@ -239,50 +229,46 @@ void ADEditor::setParameter(VstInt32 index, float value) {
     postUpdate();
 }
 
-bool ADEditor::decodeMeter(VstInt32 index, std::int32_t& channel, float& level) {
+bool ADEditor::readMeter(VstInt32 index, StripLevel& reading) {
     const float value = effect->getParameter(index);
-    // Only channels 0 and 1 have a strip; the test also keeps NaN and huge values away
-    // from the integer conversion.
-    if (!(value >= 0.0f && value < 2.0f)) {
+    if (!namesStrip(value)) {
         return false;
     }
-    channel = static_cast<std::int32_t>(value);
-    level = (value - static_cast<float>(channel)) * 2.0f;
+    reading = decodeMeter(value);
     return true;
 }
 
 void ADEditor::showParameter(VstInt32 index) {
-    std::int32_t channel = 0;
-    float level = 0.0f;
+    StripLevel reading{};
     switch (index) {
         case kDelay:
             delaySlider->setValue(effect->getParameter(kDelay));
             delayDisplay->setValue(effect->getParameter(kDelay));
             break;
         case kRmsLevel:
-            if (decodeMeter(index, channel, level)) {
+            if (readMeter(index, reading)) {
                 // The bar will paint its whole strip: both marks must follow it.
-                rmsMeters[channel]->setValue(level);
-                peakMarks[channel]->setDirty(true);
-                holdMarks[channel]->setDirty(true);
+                rmsMeters[reading.channel]->setValue(reading.level);
+                peakMarks[reading.channel]->setDirty(true);
+                holdMarks[reading.channel]->setDirty(true);
             }
             break;
         case kPeakLevel:
         case kHoldLevel:
-            if (decodeMeter(index, channel, level)) {
+            if (readMeter(index, reading)) {
                 CExtendedVuMeter* mark =
-                    index == kPeakLevel ? peakMarks[channel] : holdMarks[channel];
+                    index == kPeakLevel ? peakMarks[reading.channel] : holdMarks[reading.channel];
                 const float old = mark->getValue();
-                mark->setValue(level);
-                if (level != old) {
-                    rmsMeters[channel]->setDirty(true);  // to wipe the old segment
+                mark->setValue(reading.level);
+                if (reading.level != old) {
+                    rmsMeters[reading.channel]->setDirty(true);  // to wipe the old segment
                 }
             }
             break;
         case kMode:
             modeSwitch->setValue(effect->getParameter(index));
             break;
-        case kResponse:
+        case kResp:
             responseSwitch->setValue(effect->getParameter(index));
             break;
         case kRmsMode:
