@@ -7,13 +7,6 @@
 #include "gui/native/plugin_library.h"
 #include "plugin/vst2.h"
 
-/// A published meter value decoded: channel + 0.5 x level, level 0..1 for -40..0 dBFS.
-struct MeterReading {
-    int channel;
-    float dBFS;  ///< -40 at the bottom of the scale
-};
-MeterReading decodeMeter(float value);
-
 class HostedPlugin {
   public:
     /// The VST version this host answers to the plug-in's version query.

@@ -1,19 +1,21 @@
 #include "tools/host/meter_pair.h"
 
+#include "engine/meter_parameters.h"
+
 namespace {
 
-constexpr VstInt32 kRmsLevel = 1;
-constexpr VstInt32 kPeakLevel = 2;
-constexpr VstInt32 kHoldLevel = 3;
-constexpr VstInt32 kMode = 5;
+/// A published meter value's level in dBFS.
+float decibelsOf(float meterValue) {
+    return decodeMeter(meterValue).level * -kMeterFloorDecibels + kMeterFloorDecibels;
+}
 
 }  // namespace
 
 MeterMode meterModeOf(float modeValue) {
-    if (modeValue < 0.3f) {
+    if (modeValue < kMidSideFrom) {
         return MeterMode::kLeftRight;
     }
-    return modeValue < 0.7f ? MeterMode::kMidSide : MeterMode::kMono;
+    return modeValue < kMonoFrom ? MeterMode::kMidSide : MeterMode::kMono;
 }
 
 const char* modeName(MeterMode mode) {
@@ -73,9 +75,8 @@ void MeterPair::process(float* left, float* right, float* outLeft, float* outRig
 }
 
 ChannelReadings MeterPair::channelOne(HostedPlugin& plugin) {
-    return {decodeMeter(plugin.getParameter(kRmsLevel)).dBFS,
-            decodeMeter(plugin.getParameter(kPeakLevel)).dBFS,
-            decodeMeter(plugin.getParameter(kHoldLevel)).dBFS};
+    return {decibelsOf(plugin.getParameter(kRmsLevel)), decibelsOf(plugin.getParameter(kPeakLevel)),
+            decibelsOf(plugin.getParameter(kHoldLevel))};
 }
 
 void MeterPair::readings(ChannelReadings channels[2]) {
