@@ -17,23 +17,11 @@
 #include "gui/vu_meter.h"
 #include "plugin/audio_effect.h"
 #include "plugin/panel_snapshot.h"
+#include "resources/panel_layout.h"
 
 namespace {
 
-enum BitmapId : std::int32_t {
-    kPanelBitmap = 128,
-    kSliderTrackBitmap = 129,
-    kSliderHandleBitmap = 130,
-    kMeterOffBitmap = 131,
-    kMeterOnBitmap = 132,
-    kThreeWaySwitchBitmap = 133,
-    kTwoWaySwitchBitmap = 134
-};
-
-constexpr CRgbColour kPanelGrey{232, 229, 224, 0};
-constexpr std::int32_t kMeterLeft = 151;
-constexpr std::int32_t kMeterTops[2] = {65, 115};
-constexpr std::int32_t kSegments = 40;
+constexpr CRgbColour kPanelGrey{layout::kPaint[0], layout::kPaint[1], layout::kPaint[2], 0};
 /// The meters show exactly their value: all ballistics come from the engine.
 constexpr float kNoFallBack = 100.0f;
 
@@ -128,8 +116,8 @@ void ADEditor::place(CView* view) {
 void ADEditor::addDelayControls(const Bitmaps& bitmaps) {
     const std::int32_t trackWidth = bitmaps[kSliderTrackBitmap]->getWidth();
     const std::int32_t trackHeight = bitmaps[kSliderTrackBitmap]->getHeight();
-    const std::int32_t left = background->getWidth() - 111 + trackWidth + 18;
-    const std::int32_t top = 105;
+    const std::int32_t left = layout::kSliderLeft;
+    const std::int32_t top = layout::kSliderTop;
     const std::int32_t lowest = top + trackHeight - bitmaps[kSliderHandleBitmap]->getHeight() - 1;
     delaySlider = new CVerticalSlider({left, top, left + trackWidth, top + trackHeight}, this,
                                       kDelay, top, lowest, bitmaps[kSliderHandleBitmap],
@@ -139,8 +127,9 @@ void ADEditor::addDelayControls(const Bitmaps& bitmaps) {
     delaySlider->setDefaultValue(0.5f);
     place(delaySlider);
 
-    delayDisplay =
-        new CParamDisplay({left - 5, top - 13, left - 5 + 27, top - 13 + 12}, nullptr, 1);
+    delayDisplay = new CParamDisplay(
+        {layout::kReadOutLeft, layout::kReadOutTop, layout::kReadOutRight, layout::kReadOutBottom},
+        nullptr, 1);
     delayDisplay->setFont(kFontSmaller);
     delayDisplay->setFontColour(kColourBlack);
     delayDisplay->setBackColour(kPanelGrey);
@@ -160,9 +149,12 @@ void ADEditor::addSwitches(const Bitmaps& bitmaps) {
         CResourceBitmap* strip;
     };
     const Placement placements[] = {
-        {&modeSwitch, kMode, 83, 40, 3, bitmaps[kThreeWaySwitchBitmap]},
-        {&responseSwitch, kResp, 83, 122, 3, bitmaps[kThreeWaySwitchBitmap]},
-        {&rmsModeSwitch, kRmsMode, 793, 40, 2, bitmaps[kTwoWaySwitchBitmap]},
+        {&modeSwitch, kMode, layout::kSwitchLeft, layout::kModeSwitchTop, layout::kSwitchPositions,
+         bitmaps[kThreeWaySwitchBitmap]},
+        {&responseSwitch, kResp, layout::kSwitchLeft, layout::kHoldSwitchTop,
+         layout::kSwitchPositions, bitmaps[kThreeWaySwitchBitmap]},
+        {&rmsModeSwitch, kRmsMode, layout::kRmsSwitchLeft, layout::kRmsSwitchTop,
+         layout::kRmsSwitchPositions, bitmaps[kTwoWaySwitchBitmap]},
     };
     for (const Placement& p : placements) {
         const std::int32_t imageHeight = p.strip->getHeight() / p.positions;
@@ -178,8 +170,9 @@ void ADEditor::addMeters(const Bitmaps& bitmaps) {
     const std::int32_t width = bitmaps[kMeterOnBitmap]->getWidth();
     const std::int32_t height = bitmaps[kMeterOnBitmap]->getHeight();
     auto bounds = [&](std::int32_t channel) {
-        const std::int32_t top = kMeterTops[channel];
-        return CRectangle{kMeterLeft, top, kMeterLeft + width, top + height};
+        const std::int32_t left = layout::kMeterLeft;
+        const std::int32_t top = layout::kMeterTops[channel];
+        return CRectangle{left, top, left + width, top + height};
     };
     auto add = [this](CVuMeter* meter) {
         meter->setDecreaseStep(kNoFallBack);
@@ -188,18 +181,19 @@ void ADEditor::addMeters(const Bitmaps& bitmaps) {
     };
     // Added in drawing order: the bars, then the hold marks, then the peak marks on top.
     for (std::int32_t channel = 0; channel < 2; ++channel) {
-        rmsMeters[channel] = new CVuMeter(bounds(channel), bitmaps[kMeterOnBitmap],
-                                          bitmaps[kMeterOffBitmap], kSegments, kSliderHorizontal);
+        rmsMeters[channel] =
+            new CVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], bitmaps[kMeterOffBitmap],
+                         layout::kSegmentCount, kSliderHorizontal);
         add(rmsMeters[channel]);
     }
     for (std::int32_t channel = 0; channel < 2; ++channel) {
         holdMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
-                                                  kSegments, kSliderHorizontal);
+                                                  layout::kSegmentCount, kSliderHorizontal);
         add(holdMarks[channel]);
     }
     for (std::int32_t channel = 0; channel < 2; ++channel) {
         peakMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
-                                                  kSegments, kSliderHorizontal);
+                                                  layout::kSegmentCount, kSliderHorizontal);
         add(peakMarks[channel]);
     }
 }

@@ -5,13 +5,10 @@
 #include "resources/bmp_image.h"
 #include "resources/font_renderer.h"
 
-/// Bitmap 128, the editor's front panel. Its legends are placed at the rectangles where
+/// kPanelBitmap, the editor's front panel. Its legends are placed at the rectangles where
 /// the editor puts its controls, and its scale under the meter strips' segments.
 class PanelArt {
   public:
-    static constexpr int kWidth = 900;
-    static constexpr int kHeight = 202;
-
     explicit PanelArt(const FontRenderer& fonts) : fonts_(fonts) {}
 
     BmpImage frontPanel() const;

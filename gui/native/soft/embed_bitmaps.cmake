@@ -1,16 +1,16 @@
-# Builds the editor's bitmap files into a target: resources/bitmaps/bmpNNNNN.bmp becomes
-# resource id NNNNN, read back through loadSoftBitmap.
+# Builds the editor's bitmap files into a target, each as the resource of its number, read
+# back through loadSoftBitmap.
 set(PEVO_EMBED_BITMAPS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_bitmaps_generate.cmake)
 
 function(pevo_embed_bitmaps target)
-    file(GLOB bitmaps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/bitmaps/bmp*.bmp)
-    list(SORT bitmaps)
+    pevo_bitmap_files(bitmaps)
     set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded_bitmaps.cpp)
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} "-DINPUTS=${bitmaps}"
                 -P ${PEVO_EMBED_BITMAPS_SCRIPT}
         DEPENDS ${bitmaps} ${PEVO_EMBED_BITMAPS_SCRIPT}
+                ${PROJECT_SOURCE_DIR}/resources/bitmaps.cmake
         COMMENT "Embedding the editor bitmaps"
         VERBATIM)
     target_sources(${target} PRIVATE ${output})
