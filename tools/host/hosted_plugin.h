@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "gui/native/plugin_library.h"
 #include "plugin/vst2.h"
+#include "tools/hostsupport/plugin_library.h"
 
 class HostedPlugin {
   public:

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "gui/frame.h"
-#include "gui/native/host_window.h"
 #include "gui/native/win32/win32_bitmap.h"
 #include "gui/native/win32/win32_platform.h"
 #include "gui/native/win32/win32_surface.h"
@@ -18,6 +17,7 @@
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

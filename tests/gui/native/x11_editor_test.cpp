@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/native/host_window.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "gui/frame.h"
-#include "gui/native/host_window.h"
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

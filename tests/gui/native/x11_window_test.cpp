@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/native/host_window.h"
 #include "gui/native/x11/x11_platform.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui/native/win32/win32_host_window.h"
+#include "tools/hostsupport/win32/win32_host_window.h"
 
 #include <cstring>
 

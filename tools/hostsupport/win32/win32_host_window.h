@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "gui/native/host_window.h"
+#include "tools/hostsupport/host_window.h"
 
 class CWin32HostWindow : public CHostWindow {
   public:

@@ -1,4 +1,4 @@
-#include "gui/native/x11/x11_host_window.h"
+#include "tools/hostsupport/x11/x11_host_window.h"
 
 #include <X11/Xutil.h>
 

@@ -3,8 +3,8 @@
 
 #include <X11/Xlib.h>
 
-#include "gui/native/host_window.h"
 #include "gui/native/x11/x11_pixel_format.h"
+#include "tools/hostsupport/host_window.h"
 
 class CX11HostWindow : public CHostWindow {
   public:
