@@ -9,6 +9,7 @@
 
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
+#include "tests/host/pointer_gesture.h"
 #include "tools/hostsupport/host_window.h"
 
 namespace {
@@ -16,11 +17,7 @@ namespace {
 constexpr CRgbColour kGreen{0, 255, 0, 0};
 
 bool clickAt(const CHostWindow& host, int x, int y) {
-    const std::string command = "xdotool mousemove --sync --window " +
-                                std::to_string(reinterpret_cast<std::uintptr_t>(host.handle())) +
-                                " " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+    return PointerGesture::runAt(host.handle(), x, y, "click 1");
 }
 
 class X11EditorTest : public ::testing::Test {

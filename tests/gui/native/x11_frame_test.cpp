@@ -11,6 +11,7 @@
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
+#include "tests/host/pointer_gesture.h"
 #include "tools/hostsupport/host_window.h"
 
 namespace {
@@ -19,17 +20,8 @@ constexpr CRgbColour kGreen{0, 255, 0, 0};
 constexpr CRgbColour kBlue{0, 0, 255, 0};
 constexpr CRgbColour kYellow{255, 255, 0, 0};
 
-/// Moves the pointer to (x, y) of the host window and does `actions` there.
-bool xdotoolAt(const CHostWindow& host, int x, int y, const std::string& actions) {
-    const std::string command = "xdotool mousemove --sync --window " +
-                                std::to_string(reinterpret_cast<std::uintptr_t>(host.handle())) +
-                                " " + std::to_string(x) + " " + std::to_string(y) + " " + actions +
-                                " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
-}
-
 bool clickAt(const CHostWindow& host, int x, int y) {
-    return xdotoolAt(host, x, y, "click 1");
+    return PointerGesture::runAt(host.handle(), x, y, "click 1");
 }
 
 class X11FrameTest : public ::testing::Test {
@@ -100,7 +92,7 @@ TEST_F(X11FrameTest, PressReachesTheTopmostViewUnderIt) {
 TEST_F(X11FrameTest, ATapReachesTheViewAsAPressWithItsModifiers) {
     // The click is over before the frame handles it, as a tap shorter than the host's
     // idle period is.
-    if (!xdotoolAt(*host, 650, 120, "keydown ctrl click 1 keyup ctrl"))
+    if (!PointerGesture::runAt(host->handle(), 650, 120, "keydown ctrl click 1 keyup ctrl"))
         GTEST_SKIP() << "xdotool cannot be run";
     blue->mouseReads = 2;
     frame->processEvents();
