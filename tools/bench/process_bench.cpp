@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "editor/adelay_edit.h"
+#include "engine/meter_parameters.h"
 #include "engine/meter_scale.h"
 
 namespace {
@@ -64,25 +65,30 @@ class Buffers {
     std::size_t position = 0;
 };
 
-void reportPerFrame(benchmark::State& state, std::size_t blockFrames) {
+/// The loop of every benchmark here: per iteration one block of the signal and size chosen
+/// by the arguments, handed to `process` as (inputs, outputs, frames); reported per frame.
+template <typename Process>
+void timeBlocks(benchmark::State& state, Process&& process) {
+    const auto blockFrames = static_cast<std::size_t>(state.range(0));
+    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
+    float* inputs[2];
+    float* outputs[2];
+    for (auto _ : state) {
+        buffers.nextBlock(blockFrames, inputs, outputs);
+        process(inputs, outputs, blockFrames);
+        benchmark::ClobberMemory();
+    }
     state.counters["per_frame"] = benchmark::Counter(
         static_cast<double>(blockFrames),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void Process(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
     ADelayEdit effect(benchHost);
-    effect.setParameter(6, 1.0f);  // the longest hold window
-    float* inputs[2];
-    float* outputs[2];
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        effect.processReplacing(inputs, outputs, static_cast<VstInt32>(blockFrames));
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    effect.setParameter(kResp, 1.0f);  // the longest hold window
+    timeBlocks(state, [&](float** inputs, float** outputs, std::size_t frames) {
+        effect.processReplacing(inputs, outputs, static_cast<VstInt32>(frames));
+    });
 }
 
 /// The pass-through every floor includes: both channels copied to the outputs.
@@ -92,16 +98,7 @@ void copyThrough(float* const inputs[2], float* const outputs[2], std::size_t fr
 }
 
 void CopyFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    timeBlocks(state, copyThrough);
 }
 
 struct ChunkLevels {
@@ -124,22 +121,25 @@ inline ChunkLevels measureChunk(float* const inputs[2], std::size_t start, std::
     return {{s0, s1}, {p0, p1}};
 }
 
-void ArithmeticFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        for (std::size_t start = 0; start < blockFrames; start += 128) {
-            const std::size_t end = std::min(blockFrames, start + 128);
-            ChunkLevels levels = measureChunk(inputs, start, end);
-            benchmark::DoNotOptimize(levels);
-        }
-        benchmark::ClobberMemory();
+/// The detectors' measurement block.
+constexpr std::size_t kChunkFrames = 128;
+
+/// Frames 0 .. `frames` of both channels measured chunk by chunk; `use` gets each chunk's
+/// levels and length.
+template <typename Use>
+void measureChunks(float* const inputs[2], std::size_t frames, Use&& use) {
+    for (std::size_t start = 0; start < frames; start += kChunkFrames) {
+        const std::size_t end = std::min(frames, start + kChunkFrames);
+        use(measureChunk(inputs, start, end), end - start);
     }
-    reportPerFrame(state, blockFrames);
+}
+
+void ArithmeticFloor(benchmark::State& state) {
+    timeBlocks(state, [](float** inputs, float** outputs, std::size_t frames) {
+        copyThrough(inputs, outputs, frames);
+        measureChunks(inputs, frames,
+                      [](ChunkLevels levels, std::size_t) { benchmark::DoNotOptimize(levels); });
+    });
 }
 
 /// The detector's step for one block of `n` samples: the smoothed RMS and the decaying peak.
@@ -152,29 +152,20 @@ void stepLevels(float sum, float peak, std::size_t n, float& rms, float& peakLev
 }
 
 void ReadingFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
     float rms[2] = {};
     float peaks[2] = {};
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        for (std::size_t start = 0; start < blockFrames; start += 128) {
-            const std::size_t end = std::min(blockFrames, start + 128);
-            const ChunkLevels levels = measureChunk(inputs, start, end);
-            stepLevels(levels.sum[0], levels.peak[0], end - start, rms[0], peaks[0]);
-            stepLevels(levels.sum[1], levels.peak[1], end - start, rms[1], peaks[1]);
-        }
+    timeBlocks(state, [&](float** inputs, float** outputs, std::size_t frames) {
+        copyThrough(inputs, outputs, frames);
+        measureChunks(inputs, frames, [&](const ChunkLevels& levels, std::size_t n) {
+            stepLevels(levels.sum[0], levels.peak[0], n, rms[0], peaks[0]);
+            stepLevels(levels.sum[1], levels.peak[1], n, rms[1], peaks[1]);
+        });
         // What a host reads after the block: channel 1's RMS and peak values.
         float rmsValue = meterValue(1, rms[1] * 1.41421356f);
         float peakValue = meterValue(1, peaks[1]);
         benchmark::DoNotOptimize(rmsValue);
         benchmark::DoNotOptimize(peakValue);
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    });
 }
 
 double fastest(const std::vector<double>& runs) {
