@@ -31,12 +31,12 @@ struct FontRenderer::Library {
     }
 };
 
-FontRenderer::FontRenderer() : library_(std::make_unique<Library>()) {}
+FontRenderer::FontRenderer() : library(std::make_unique<Library>()) {}
 
 FontRenderer::~FontRenderer() = default;
 
 bool FontRenderer::load(std::string& error) {
-    if (FT_Init_FreeType(&library_->freetype) != 0) {
+    if (FT_Init_FreeType(&library->freetype) != 0) {
         error = "FreeType does not start";
         return false;
     }
@@ -45,8 +45,8 @@ bool FontRenderer::load(std::string& error) {
         // Only the family itself: fontconfig would otherwise offer a substitute.
         CFontFile file;
         if (!CFontFile::find(kFamily, face == 1, face == 2, 0.0, file) || file.family != kFamily ||
-            FT_New_Face(library_->freetype, file.path.c_str(), file.index,
-                        &library_->faces[face]) != 0) {
+            FT_New_Face(library->freetype, file.path.c_str(), file.index, &library->faces[face]) !=
+                0) {
             error = std::string(kFamily) + " " + styles[face] + " is not installed";
             return false;
         }
@@ -83,7 +83,7 @@ void FontRenderer::drawMiddle(BmpImage& image, float x, int centreY, const std::
 FontRenderer::Extent FontRenderer::render(BmpImage* image, int penX, int baseline,
                                           const std::string& text, const Style& style,
                                           BmpImage::Colour colour) const {
-    const FT_Face face = library_->faces[static_cast<int>(style.face)];
+    const FT_Face face = library->faces[static_cast<int>(style.face)];
     Extent ink{INT_MAX, INT_MIN, INT_MAX, INT_MIN};
     if (!face || FT_Set_Pixel_Sizes(face, 0, FT_UInt(style.size)) != 0) {
         return {};

@@ -69,9 +69,9 @@ void PanelArt::drawGroup(BmpImage& panel, int left, int top, int right, int bott
     panel.frameRect(left + 1, top + 1, right + 1, bottom + 1, C::kPanelLight);
     panel.frameRect(left, top, right, bottom, C::kPanelShade);
     const int centre = (left + right) / 2;
-    const int half = fonts_.measure(title, kGroupStyle).width() / 2 + 4;
+    const int half = fonts.measure(title, kGroupStyle).width() / 2 + 4;
     panel.fillRect(centre - half, top - 1, centre + half + 1, top + 3, C::kPanel);
-    fonts_.drawMiddle(panel, centre, top, title, kGroupStyle, C::kInk, Align::kCentre);
+    fonts.drawMiddle(panel, centre, top, title, kGroupStyle, C::kInk, Align::kCentre);
 }
 
 void PanelArt::drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRight, int switchTop,
@@ -80,8 +80,8 @@ void PanelArt::drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRigh
     for (int position = 0; position < count; ++position) {
         const int y = switchTop + ControlArt::lampCentre(position, subImageHeight, count);
         const float x = onTheRight ? switchRight + 6.0f : switchLeft - 6.0f;
-        fonts_.drawMiddle(panel, x, y, legends[position], kLegendStyle, C::kInk,
-                          onTheRight ? Align::kLeft : Align::kRight);
+        fonts.drawMiddle(panel, x, y, legends[position], kLegendStyle, C::kInk,
+                         onTheRight ? Align::kLeft : Align::kRight);
     }
 }
 
@@ -97,8 +97,8 @@ void PanelArt::drawMeterWindow(BmpImage& panel) const {
     const char* const channels[] = {"1", "2"};
     for (int channel = 0; channel < 2; ++channel) {
         const int middle = kMeterTops[channel] + kMeterHeight / 2;
-        fonts_.drawMiddle(panel, (kWindowLeft + kMeterLeft) / 2.0f + 1, middle, channels[channel],
-                          kScaleStyle, C::kScaleInk, Align::kCentre);
+        fonts.drawMiddle(panel, (kWindowLeft + kMeterLeft) / 2.0f + 1, middle, channels[channel],
+                         kScaleStyle, C::kScaleInk, Align::kCentre);
     }
     drawScale(panel);
 }
@@ -112,25 +112,25 @@ void PanelArt::drawScale(BmpImage& panel) const {
         const int right = kMeterLeft + ControlArt::segmentLeft(segment + 1);
         const float centre = (left + right) / 2.0f;
         const int decibels = segment - (kSegmentCount - 1);
-        fonts_.drawMiddle(panel, centre, middle, std::to_string(decibels), kScaleStyle,
-                          C::kScaleInk, Align::kCentre);
+        fonts.drawMiddle(panel, centre, middle, std::to_string(decibels), kScaleStyle, C::kScaleInk,
+                         Align::kCentre);
     }
-    fonts_.drawMiddle(panel, kMeterRight - 2.0f, middle, "dbFS", kScaleStyle, C::kScaleInk,
-                      Align::kLeft);
+    fonts.drawMiddle(panel, kMeterRight - 2.0f, middle, "dbFS", kScaleStyle, C::kScaleInk,
+                     Align::kLeft);
 }
 
 void PanelArt::drawTitle(BmpImage& panel) const {
     const int baseline = 37;
     drawLogo(panel, kWindowLeft, 18, 20);
-    fonts_.draw(panel, kWindowLeft + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
-                Align::kLeft);
-    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, baseline, "PEVO LEVEL METER", kTitleStyle,
-                C::kInk, Align::kCentre);
-    fonts_.draw(panel, kWindowRight, baseline, "Microprocessor Controlled", kSubtitleStyle, C::kInk,
-                Align::kRight);
-    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, kWindowBottom + 20,
-                "RMS BAR   \xb7   PEAK MARK   \xb7   HELD PEAK MARK", kNoteStyle, C::kNote,
-                Align::kCentre);
+    fonts.draw(panel, kWindowLeft + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
+               Align::kLeft);
+    fonts.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, baseline, "PEVO LEVEL METER", kTitleStyle,
+               C::kInk, Align::kCentre);
+    fonts.draw(panel, kWindowRight, baseline, "Microprocessor Controlled", kSubtitleStyle, C::kInk,
+               Align::kRight);
+    fonts.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, kWindowBottom + 20,
+               "RMS BAR   \xb7   PEAK MARK   \xb7   HELD PEAK MARK", kNoteStyle, C::kNote,
+               Align::kCentre);
 }
 
 void PanelArt::drawLogo(BmpImage& panel, int left, int top, int size) {
@@ -148,9 +148,9 @@ void PanelArt::drawLogo(BmpImage& panel, int left, int top, int size) {
 
 void PanelArt::drawDelayScale(BmpImage& panel) const {
     const int centre = kSliderLeft + kSliderWidth / 2;
-    fonts_.draw(panel, centre, kSliderBottom + 13, "DELAY", kGroupStyle, C::kInk, Align::kCentre);
-    fonts_.drawMiddle(panel, kReadOutRight + 3.0f, (kReadOutTop + kReadOutBottom) / 2, "ms",
-                      kSmallStyle, C::kInk, Align::kLeft);
+    fonts.draw(panel, centre, kSliderBottom + 13, "DELAY", kGroupStyle, C::kInk, Align::kCentre);
+    fonts.drawMiddle(panel, kReadOutRight + 3.0f, (kReadOutTop + kReadOutBottom) / 2, "ms",
+                     kSmallStyle, C::kInk, Align::kLeft);
     // Marks where the cap's index line stands at 0, 100, 200 and 300 ms.
     const char* const marks[] = {"0", "100", "200", "300"};
     for (int mark = 0; mark < 4; ++mark) {
@@ -160,8 +160,8 @@ void PanelArt::drawDelayScale(BmpImage& panel) const {
         panel.fillRect(kSliderLeft - 6, y - 1, kSliderLeft - 1, y + 1, C::kNote);
         panel.fillRect(kSliderLeft + kSliderWidth + 1, y - 1, kSliderLeft + kSliderWidth + 6, y + 1,
                        C::kNote);
-        fonts_.drawMiddle(panel, kSliderLeft - 9.0f, y, marks[mark], kSmallStyle, C::kInk,
-                          Align::kRight);
+        fonts.drawMiddle(panel, kSliderLeft - 9.0f, y, marks[mark], kSmallStyle, C::kInk,
+                         Align::kRight);
     }
 }
 

@@ -9,7 +9,7 @@
 /// the editor puts its controls, and its scale under the meter strips' segments.
 class PanelArt {
   public:
-    explicit PanelArt(const FontRenderer& fonts) : fonts_(fonts) {}
+    explicit PanelArt(const FontRenderer& fonts) : fonts(fonts) {}
 
     BmpImage frontPanel() const;
 
@@ -28,5 +28,5 @@ class PanelArt {
     void drawDelayScale(BmpImage& panel) const;
     static void drawScrew(BmpImage& panel, float centreX, float centreY, float angle);
 
-    const FontRenderer& fonts_;
+    const FontRenderer& fonts;
 };

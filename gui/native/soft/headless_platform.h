@@ -27,10 +27,10 @@ class CHeadlessPlatform : public CNativePlatform {
     /// A bitmap given by addBitmap, else the embedded one, else null.
     std::unique_ptr<CNativeBitmap> loadBitmap(int resourceId) override;
 
-    void editorCreated() override { ++editorsCreated_; }
-    void editorDestroyed() override { ++editorsDestroyed_; }
-    void frameCreated() override { ++framesCreated_; }
-    void frameDestroyed() override { ++framesDestroyed_; }
+    void editorCreated() override { ++editorCreations; }
+    void editorDestroyed() override { ++editorDestructions; }
+    void frameCreated() override { ++frameCreations; }
+    void frameDestroyed() override { ++frameDestructions; }
 
     int mouseState() override;
     CPosition cursorPosition() override { return cursor; }
@@ -50,10 +50,10 @@ class CHeadlessPlatform : public CNativePlatform {
     void addBitmap(int resourceId, int width, int height, std::vector<std::uint32_t> pixels);
 
     // What happened.
-    int editorsCreated() const { return editorsCreated_; }
-    int editorsDestroyed() const { return editorsDestroyed_; }
-    int framesCreated() const { return framesCreated_; }
-    int framesDestroyed() const { return framesDestroyed_; }
+    int editorsCreated() const { return editorCreations; }
+    int editorsDestroyed() const { return editorDestructions; }
+    int framesCreated() const { return frameCreations; }
+    int framesDestroyed() const { return frameDestructions; }
     int sleepCalls() const { return sleeps; }
     int mousePolls() const { return polls; }
     /// Windows of the class right now; the class is registered while this is above 0.
@@ -85,10 +85,10 @@ class CHeadlessPlatform : public CNativePlatform {
     std::map<int, Picture> pictures;
     std::shared_ptr<int> bitmapsAlive = std::make_shared<int>(0);
 
-    int editorsCreated_ = 0;
-    int editorsDestroyed_ = 0;
-    int framesCreated_ = 0;
-    int framesDestroyed_ = 0;
+    int editorCreations = 0;
+    int editorDestructions = 0;
+    int frameCreations = 0;
+    int frameDestructions = 0;
     int sleeps = 0;
     int polls = 0;
     int classUse = 0;

@@ -178,32 +178,32 @@ void CSoftFont::selectCharacterMap(Face& face) {
     }
 }
 
-CSoftFont::CSoftFont(std::unique_ptr<Face> face, int em, bool underline)
-    : face_(std::move(face)), underline_(underline) {
-    const FT_Face ft = face_->face;
+CSoftFont::CSoftFont(std::unique_ptr<Face> loaded, int em, bool underline)
+    : face(std::move(loaded)), underline(underline) {
+    const FT_Face ft = face->face;
     const int units = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
-    ascent_ = scaled(face_->ascentUnits, em, units);
-    descent_ = scaled(face_->descentUnits, em, units);
-    underlineOffset_ = std::max(1, scaled(-ft->underline_position, em, units));
-    underlineThickness_ = std::max(1, scaled(ft->underline_thickness, em, units));
+    ascentPixels = scaled(face->ascentUnits, em, units);
+    descentPixels = scaled(face->descentUnits, em, units);
+    underlineOffset = std::max(1, scaled(-ft->underline_position, em, units));
+    underlineThickness = std::max(1, scaled(ft->underline_thickness, em, units));
 }
 
 CSoftFont::~CSoftFont() = default;
 
 const CSoftFont::Glyph& CSoftFont::glyph(unsigned char character) {
-    auto& cached = glyphs_[character];
+    auto& cached = glyphs[character];
     if (cached) {
         return *cached;
     }
     cached = std::make_unique<Glyph>();
-    const FT_Face ft = face_->face;
-    if (FT_Load_Char(ft, face_->charCode(character), FT_LOAD_DEFAULT) != 0) {
+    const FT_Face ft = face->face;
+    if (FT_Load_Char(ft, face->charCode(character), FT_LOAD_DEFAULT) != 0) {
         return *cached;
     }
-    if (face_->embolden) {
+    if (face->embolden) {
         FT_GlyphSlot_Embolden(ft->glyph);
     }
-    if (face_->oblique) {
+    if (face->oblique) {
         FT_GlyphSlot_Oblique(ft->glyph);
     }
     cached->advance = int((ft->glyph->advance.x + 32) >> 6);
@@ -239,18 +239,18 @@ int CSoftFont::textWidth(const char* text) {
 void CSoftFont::draw(CSoftSurface& surface, const char* text, CPosition origin,
                      const CRectangle& clip, std::uint32_t colour) {
     const std::lock_guard<std::mutex> hold(cacheLock());
-    const int baseline = origin.y + ascent_;
+    const int baseline = origin.y + ascentPixels;
     int x = origin.x;
     for (const char* c = text; c && *c; ++c) {
         const Glyph& shape = glyph(static_cast<unsigned char>(*c));
         drawGlyph(surface, shape, x, baseline, clip, colour);
         x += shape.advance;
     }
-    if (!underline_) {
+    if (!underline) {
         return;
     }
-    const int top = std::max(clip.top, baseline + underlineOffset_);
-    const int bottom = std::min(clip.bottom, baseline + underlineOffset_ + underlineThickness_);
+    const int top = std::max(clip.top, baseline + underlineOffset);
+    const int bottom = std::min(clip.bottom, baseline + underlineOffset + underlineThickness);
     const int left = std::max(clip.left, origin.x);
     const int right = std::min(clip.right, x);
     for (int y = top; y < bottom; ++y) {
