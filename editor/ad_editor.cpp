@@ -118,10 +118,9 @@ void ADEditor::addDelayControls(const Bitmaps& bitmaps) {
     const std::int32_t trackHeight = bitmaps[kSliderTrackBitmap]->getHeight();
     const std::int32_t left = layout::kSliderLeft;
     const std::int32_t top = layout::kSliderTop;
-    const std::int32_t lowest = top + trackHeight - bitmaps[kSliderHandleBitmap]->getHeight() - 1;
-    delaySlider = new CVerticalSlider({left, top, left + trackWidth, top + trackHeight}, this,
-                                      kDelay, top, lowest, bitmaps[kSliderHandleBitmap],
-                                      bitmaps[kSliderTrackBitmap], {0, 0}, kSliderFromRight);
+    delaySlider = new CVerticalSlider(
+        {left, top, left + trackWidth, top + trackHeight}, this, kDelay, top, layout::kHandleLowest,
+        bitmaps[kSliderHandleBitmap], bitmaps[kSliderTrackBitmap], {0, 0}, kSliderFromRight);
     delaySlider->setHandleOffset({1, 0});
     delaySlider->setValue(effect->getParameter(kDelay));
     delaySlider->setDefaultValue(0.5f);

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/gui/native/test_host_window.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
 #include "tests/host/pointer_gesture.h"
-#include "tools/hostsupport/host_window.h"
 
 namespace {
 
@@ -23,11 +23,10 @@ bool clickAt(const CHostWindow& host, int x, int y) {
 class X11EditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(200, 120, "x11 editor test");
+        const char* why = nullptr;
+        host = openTestHost(200, 120, "x11 editor test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         editor = new CTestEditor(&effect);
         editor->open(host->handle());
         view = new CProbeView({20, 10, 60, 50}, "view", log);
@@ -35,14 +34,7 @@ class X11EditorTest : public ::testing::Test {
         editor->idle();
     }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height))
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     CEventLog log;
     CTestEffect effect;  // owns and deletes the editor

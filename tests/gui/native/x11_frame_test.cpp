@@ -10,9 +10,9 @@
 #include "gui/frame.h"
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/resource_bitmap.h"
+#include "tests/gui/native/test_host_window.h"
 #include "tests/gui/probe_view.h"
 #include "tests/host/pointer_gesture.h"
-#include "tools/hostsupport/host_window.h"
 
 namespace {
 
@@ -27,11 +27,10 @@ bool clickAt(const CHostWindow& host, int x, int y) {
 class X11FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(940, 240, "x11 frame test");
+        const char* why = nullptr;
+        host = openTestHost(940, 240, "x11 frame test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         frame = new CFrame({0, 0, 900, 202}, host->handle(), nullptr);
         ASSERT_TRUE(frame->isWindowOpen());
         auto* panel = new CResourceBitmap(128);
@@ -46,14 +45,7 @@ class X11FrameTest : public ::testing::Test {
     }
     void TearDown() override { delete frame; }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height))
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     std::unique_ptr<CHostWindow> host;
     CEventLog log;

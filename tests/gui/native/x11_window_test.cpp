@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "gui/native/x11/x11_platform.h"
+#include "tests/gui/native/test_host_window.h"
 #include "tests/host/pointer_gesture.h"
-#include "tools/hostsupport/host_window.h"
 
 namespace {
 
@@ -44,24 +44,16 @@ class RecordingClient : public CNativeWindowClient {
 class X11WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(kHostWidth, kHostHeight, "x11 window test");
+        const char* why = nullptr;
+        host = openTestHost(kHostWidth, kHostHeight, "x11 window test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         window = platform.createWindow(host->handle(), kWidth, kHeight, client);
         ASSERT_NE(window, nullptr);
         window->processEvents();
     }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height) || x >= width || y >= height)
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     CX11Platform platform;
     std::unique_ptr<CHostWindow> host;
