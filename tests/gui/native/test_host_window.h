@@ -1,5 +1,5 @@
-// The host window of the X11 window tests: opened on the server at DISPLAY, and read back
-// pixel by pixel.
+// The host window of the window tests: opened (on X11, on the server at DISPLAY) and read
+// back pixel by pixel.
 #pragma once
 
 #include <cstdint>
