@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "editor/extended_vu_meter.h"
+#include "engine/meter_parameters.h"
 #include "gui/control_styles.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
@@ -16,34 +17,11 @@
 #include "gui/vu_meter.h"
 #include "plugin/audio_effect.h"
 #include "plugin/panel_snapshot.h"
+#include "resources/panel_layout.h"
 
 namespace {
 
-enum ParameterIndex : VstInt32 {
-    kDelay = 0,
-    kRmsLevel = 1,
-    kPeakLevel = 2,
-    kHoldLevel = 3,
-    kMode = 5,
-    kResponse = 6,
-    kRmsMode = 7,
-    kParameterCount = 8
-};
-
-enum BitmapId : std::int32_t {
-    kPanelBitmap = 128,
-    kSliderTrackBitmap = 129,
-    kSliderHandleBitmap = 130,
-    kMeterOffBitmap = 131,
-    kMeterOnBitmap = 132,
-    kThreeWaySwitchBitmap = 133,
-    kTwoWaySwitchBitmap = 134
-};
-
-constexpr CRgbColour kPanelGrey{232, 229, 224, 0};
-constexpr std::int32_t kMeterLeft = 151;
-constexpr std::int32_t kMeterTops[2] = {65, 115};
-constexpr std::int32_t kSegments = 40;
+constexpr CRgbColour kPanelGrey{layout::kPaint[0], layout::kPaint[1], layout::kPaint[2], 0};
 /// The meters show exactly their value: all ballistics come from the engine.
 constexpr float kNoFallBack = 100.0f;
 
@@ -103,7 +81,7 @@ ADEditor::~ADEditor() {
 
 void ADEditor::delayText(float value, char* text) {
     // In double precision, so that the float nearest 0.7 reads 209, not 210.
-    double milliseconds = static_cast<double>(value) * 300.0;
+    double milliseconds = static_cast<double>(value) * kLongestDelayMilliseconds;
     if (!(milliseconds > -1e9 && milliseconds < 1e9)) {
         milliseconds = 0.0;  // no integer to show, and converting it would be undefined
     }
@@ -145,19 +123,19 @@ void ADEditor::place(CView* view) {
 void ADEditor::addDelayControls(const Bitmaps& bitmaps) {
     const std::int32_t trackWidth = bitmaps[kSliderTrackBitmap]->getWidth();
     const std::int32_t trackHeight = bitmaps[kSliderTrackBitmap]->getHeight();
-    const std::int32_t left = background->getWidth() - 111 + trackWidth + 18;
-    const std::int32_t top = 105;
-    const std::int32_t lowest = top + trackHeight - bitmaps[kSliderHandleBitmap]->getHeight() - 1;
-    delaySlider = new CVerticalSlider({left, top, left + trackWidth, top + trackHeight}, this,
-                                      kDelay, top, lowest, bitmaps[kSliderHandleBitmap],
-                                      bitmaps[kSliderTrackBitmap], {0, 0}, kSliderFromRight);
+    const std::int32_t left = layout::kSliderLeft;
+    const std::int32_t top = layout::kSliderTop;
+    delaySlider = new CVerticalSlider(
+        {left, top, left + trackWidth, top + trackHeight}, this, kDelay, top, layout::kHandleLowest,
+        bitmaps[kSliderHandleBitmap], bitmaps[kSliderTrackBitmap], {0, 0}, kSliderFromRight);
     delaySlider->setHandleOffset({1, 0});
     delaySlider->setValue(effect->getParameter(kDelay));
     delaySlider->setDefaultValue(0.5f);
     place(delaySlider);
 
-    delayDisplay =
-        new CParamDisplay({left - 5, top - 13, left - 5 + 27, top - 13 + 12}, nullptr, 1);
+    delayDisplay = new CParamDisplay(
+        {layout::kReadOutLeft, layout::kReadOutTop, layout::kReadOutRight, layout::kReadOutBottom},
+        nullptr, 1);
     delayDisplay->setFont(kFontSmaller);
     delayDisplay->setFontColour(kColourBlack);
     delayDisplay->setBackColour(kPanelGrey);
@@ -177,9 +155,12 @@ void ADEditor::addSwitches(const Bitmaps& bitmaps) {
         CResourceBitmap* strip;
     };
     const Placement placements[] = {
-        {&modeSwitch, kMode, 83, 40, 3, bitmaps[kThreeWaySwitchBitmap]},
-        {&responseSwitch, kResponse, 83, 122, 3, bitmaps[kThreeWaySwitchBitmap]},
-        {&rmsModeSwitch, kRmsMode, 793, 40, 2, bitmaps[kTwoWaySwitchBitmap]},
+        {&modeSwitch, kMode, layout::kSwitchLeft, layout::kModeSwitchTop, layout::kSwitchPositions,
+         bitmaps[kThreeWaySwitchBitmap]},
+        {&responseSwitch, kResp, layout::kSwitchLeft, layout::kHoldSwitchTop,
+         layout::kSwitchPositions, bitmaps[kThreeWaySwitchBitmap]},
+        {&rmsModeSwitch, kRmsMode, layout::kRmsSwitchLeft, layout::kRmsSwitchTop,
+         layout::kRmsSwitchPositions, bitmaps[kTwoWaySwitchBitmap]},
     };
     for (const Placement& p : placements) {
         const std::int32_t imageHeight = p.strip->getHeight() / p.positions;
@@ -195,8 +176,9 @@ void ADEditor::addMeters(const Bitmaps& bitmaps) {
     const std::int32_t width = bitmaps[kMeterOnBitmap]->getWidth();
     const std::int32_t height = bitmaps[kMeterOnBitmap]->getHeight();
     auto bounds = [&](std::int32_t channel) {
-        const std::int32_t top = kMeterTops[channel];
-        return CRectangle{kMeterLeft, top, kMeterLeft + width, top + height};
+        const std::int32_t left = layout::kMeterLeft;
+        const std::int32_t top = layout::kMeterTops[channel];
+        return CRectangle{left, top, left + width, top + height};
     };
     auto add = [this](CVuMeter* meter) {
         meter->setDecreaseStep(kNoFallBack);
@@ -205,18 +187,19 @@ void ADEditor::addMeters(const Bitmaps& bitmaps) {
     };
     // Added in drawing order: the bars, then the hold marks, then the peak marks on top.
     for (std::int32_t channel = 0; channel < 2; ++channel) {
-        rmsMeters[channel] = new CVuMeter(bounds(channel), bitmaps[kMeterOnBitmap],
-                                          bitmaps[kMeterOffBitmap], kSegments, kSliderHorizontal);
+        rmsMeters[channel] =
+            new CVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], bitmaps[kMeterOffBitmap],
+                         layout::kSegmentCount, kSliderHorizontal);
         add(rmsMeters[channel]);
     }
     for (std::int32_t channel = 0; channel < 2; ++channel) {
         holdMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
-                                                  kSegments, kSliderHorizontal);
+                                                  layout::kSegmentCount, kSliderHorizontal);
         add(holdMarks[channel]);
     }
     for (std::int32_t channel = 0; channel < 2; ++channel) {
         peakMarks[channel] = new CExtendedVuMeter(bounds(channel), bitmaps[kMeterOnBitmap], nullptr,
-                                                  kSegments, kSliderHorizontal);
+                                                  layout::kSegmentCount, kSliderHorizontal);
         add(peakMarks[channel]);
     }
 }
@@ -246,53 +229,49 @@ void ADEditor::setParameter(VstInt32 index, float value) {
     postUpdate();
 }
 
-bool ADEditor::decodeMeter(VstInt32 index, std::int32_t& channel, float& level) {
+bool ADEditor::readMeter(VstInt32 index, StripLevel& reading) {
     const float value = effect->getParameter(index);
-    // Only channels 0 and 1 have a strip; the test also keeps NaN and huge values away
-    // from the integer conversion.
-    if (!(value >= 0.0f && value < 2.0f)) {
+    if (!namesStrip(value)) {
         return false;
     }
-    channel = static_cast<std::int32_t>(value);
-    level = (value - static_cast<float>(channel)) * 2.0f;
+    reading = decodeMeter(value);
     return true;
 }
 
 void ADEditor::showParameter(VstInt32 index) {
-    std::int32_t channel = 0;
-    float level = 0.0f;
+    StripLevel reading{};
     switch (index) {
         case kDelay:
             delaySlider->setValue(effect->getParameter(kDelay));
             delayDisplay->setValue(effect->getParameter(kDelay));
             break;
         case kRmsLevel:
-            if (decodeMeter(index, channel, level)) {
-                shownLevels[channel].store(level, std::memory_order_relaxed);
+            if (readMeter(index, reading)) {
+                shownLevels[reading.channel].store(reading.level, std::memory_order_relaxed);
                 // The bar will paint its whole strip: both marks must follow it.
-                rmsMeters[channel]->setValue(level);
-                peakMarks[channel]->setDirty(true);
-                holdMarks[channel]->setDirty(true);
+                rmsMeters[reading.channel]->setValue(reading.level);
+                peakMarks[reading.channel]->setDirty(true);
+                holdMarks[reading.channel]->setDirty(true);
             }
             break;
         case kPeakLevel:
         case kHoldLevel:
-            if (decodeMeter(index, channel, level)) {
-                shownLevels[2 * (index - kRmsLevel) + channel].store(level,
-                                                                     std::memory_order_relaxed);
+            if (readMeter(index, reading)) {
+                shownLevels[2 * (index - kRmsLevel) + reading.channel].store(
+                    reading.level, std::memory_order_relaxed);
                 CExtendedVuMeter* mark =
-                    index == kPeakLevel ? peakMarks[channel] : holdMarks[channel];
+                    index == kPeakLevel ? peakMarks[reading.channel] : holdMarks[reading.channel];
                 const float old = mark->getValue();
-                mark->setValue(level);
-                if (level != old) {
-                    rmsMeters[channel]->setDirty(true);  // to wipe the old segment
+                mark->setValue(reading.level);
+                if (reading.level != old) {
+                    rmsMeters[reading.channel]->setDirty(true);  // to wipe the old segment
                 }
             }
             break;
         case kMode:
             modeSwitch->setValue(effect->getParameter(index));
             break;
-        case kResponse:
+        case kResp:
             responseSwitch->setValue(effect->getParameter(index));
             break;
         case kRmsMode:

@@ -14,6 +14,7 @@
 
 class CExtendedVuMeter;
 struct PanelSnapshot;
+struct StripLevel;
 class CParamDisplay;
 class CResourceBitmap;
 class CVerticalSlider;
@@ -21,6 +22,7 @@ class CVerticalSwitch;
 class CView;
 class CVuMeter;
 
+/// The name is the classic delay example's editor, which this one grew from; it keeps it.
 class ADEditor : public AEffGUIEditor, public CControlListener {
   public:
     explicit ADEditor(AudioEffect* effect);
@@ -64,8 +66,8 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     void addMeters(const Bitmaps& bitmaps);
     /// The controls' side of a parameter change; the window is open throughout.
     void showParameter(VstInt32 index);
-    /// A meter reading's level, and its strip in `channel`; false for no strip.
-    bool decodeMeter(VstInt32 index, std::int32_t& channel, float& level);
+    /// The strip and level that parameter `index` shows; false for no strip.
+    bool readMeter(VstInt32 index, StripLevel& reading);
 
     CVerticalSlider* delaySlider = nullptr;
     CParamDisplay* delayDisplay = nullptr;

@@ -7,10 +7,11 @@ namespace {
 
 constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
 
-constexpr const char* kParameterNames[ADelay::kNumParams] = {
+constexpr const char* kParameterNames[kParameterCount] = {
     "Delay", "RMS level", "Peak level", "Hold level", "Volume", "Mode", "Resp", "RMS Mode"};
-constexpr const char* kParameterLabels[ADelay::kNumParams] = {
-    "samples", "apples", "apples", "apples", "dB", "", "", ""};
+/// "apples" is the meters' unit as hosts have always shown it.
+constexpr const char* kParameterLabels[kParameterCount] = {"samples", "apples", "apples", "apples",
+                                                           "dB",      "",       "",       ""};
 
 /// Gain that makes a sine's RMS reading equal its peak.
 constexpr float kSqrt2 = 1.41421354f;
@@ -19,7 +20,7 @@ constexpr float kSqrt2 = 1.41421354f;
 constexpr float kDefaultSampleRate = 44100.0f;
 
 bool isParameter(VstInt32 index) {
-    return index >= 0 && index < ADelay::kNumParams;
+    return index >= 0 && index < kParameterCount;
 }
 
 bool hasBuffers(float** inputs, float** outputs) {
@@ -37,7 +38,7 @@ bool hasBuffers(float** inputs, float** outputs) {
 }  // namespace
 
 ADelay::ADelay(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams),
+    : AudioEffectX(audioMaster, kNumPrograms, kParameterCount),
       programs(std::make_unique<EffectProgram[]>(kNumPrograms)) {
     setProgram(0);
     setNumInputs(kNumChannels);
@@ -81,7 +82,7 @@ void ADelay::setProgram(VstInt32 program) {
     }
     curProgram = program;
     currentProgram.store(program, kRelaxed);
-    for (VstInt32 index = 0; index < kNumParams; ++index) {
+    for (VstInt32 index = 0; index < kParameterCount; ++index) {
         setParameter(index, programs[program].values[index].load(kRelaxed));
     }
 }
@@ -187,7 +188,7 @@ void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
 }
 
 void ADelay::publishMeters() {
-    const float gain = parameters[kRmsMode].load(kRelaxed) > 0.5f ? 1.0f : kSqrt2;
+    const float gain = parameters[kRmsMode].load(kRelaxed) > kSquareRmsAbove ? 1.0f : kSqrt2;
     float values[MeterEngine::kMeters];
     if (!metersShown()) {
         // Left as the six calls below would leave them, without channel 0's conversions.

@@ -7,22 +7,14 @@
 
 #include "engine/effect_program.h"
 #include "engine/meter_engine.h"
+#include "engine/meter_parameters.h"
 #include "plugin/audio_effect_x.h"
 
+/// The name is the classic delay example's, which this effect grew from; the class keeps it.
 class ADelay : public AudioEffectX {
   public:
     static constexpr VstInt32 kNumPrograms = 16;
-    static constexpr VstInt32 kNumParams = 8;
     static constexpr VstInt32 kNumChannels = 2;
-    // The parameters by index.
-    static constexpr VstInt32 kDelay = 0;
-    static constexpr VstInt32 kRmsLevel = 1;
-    static constexpr VstInt32 kPeakLevel = 2;
-    static constexpr VstInt32 kHoldLevel = 3;
-    static constexpr VstInt32 kVolume = 4;
-    static constexpr VstInt32 kMode = 5;
-    static constexpr VstInt32 kResp = 6;
-    static constexpr VstInt32 kRmsMode = 7;
 
     /// Throws std::bad_alloc when the programs or the engine cannot be allocated.
     explicit ADelay(audioMasterCallback audioMaster);
@@ -68,7 +60,7 @@ class ADelay : public AudioEffectX {
     /// What setParameter does, inline: the effect with an editor stores each of the six
     /// values published per block without a further call.
     void storeParameter(VstInt32 index, float value) {
-        if (index >= 0 && index < kNumParams) {
+        if (index >= 0 && index < kParameterCount) {
             programs[currentProgram.load(std::memory_order_relaxed)].values[index].store(
                 value, std::memory_order_relaxed);
             if (index == kResp) {
@@ -89,7 +81,7 @@ class ADelay : public AudioEffectX {
     MeterEngine engine;
     std::unique_ptr<EffectProgram[]> programs;
     /// The values of the parameters by index; "Resp" is the engine's, with its requests.
-    std::atomic<float> parameters[kNumParams] = {};
+    std::atomic<float> parameters[kParameterCount] = {};
 
   private:
     /// Carries out a change of "Delay".

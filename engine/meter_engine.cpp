@@ -5,11 +5,13 @@
 #include <cstring>
 #include <exception>
 
+#include "engine/meter_parameters.h"
 #include "engine/meter_scale.h"
 
 namespace {
 
-constexpr float kDelayRange = 0.3f;
+/// Seconds of delay per unit of "Delay": the float nearest 0.3.
+constexpr float kDelayRange = static_cast<float>(kLongestDelayMilliseconds) / 1000.0f;
 
 /// Carries both channels' sums and peaks on over `n` samples in one pass: the two addition
 /// chains run side by side, each adding its squares in order. Four samples per step, with a
@@ -98,7 +100,7 @@ void MeterEngine::sizeBuffers(float sampleRate) {
 }
 
 float MeterEngine::holdTimeFor(float response) {
-    return response < 0.3f ? 0.0f : (response < 0.7f ? 1.0f : 3.0f);
+    return response < kOneSecondHoldFrom ? 0.0f : (response < kThreeSecondHoldFrom ? 1.0f : 3.0f);
 }
 
 void MeterEngine::requestSetup(float sampleRate) {
@@ -191,7 +193,7 @@ void MeterEngine::run(float* const* inputs, float* const* outputs, std::uint32_t
 
 void MeterEngine::meter(const float* const* inputs, std::uint32_t n, float mode) {
     const std::int32_t delay = delaySamples.load(std::memory_order_relaxed);
-    if (mode < 0.3f && delay == 0) {
+    if (mode < kMidSideFrom && delay == 0) {
         // Left and right undelayed: the meter channels are the inputs themselves.
         measureBoth(inputs[0], inputs[1], n);
         return;
@@ -262,10 +264,10 @@ bool MeterEngine::growDelayLines(std::size_t length) {
 void MeterEngine::mix(const float* left, const float* right, std::uint32_t n, float mode) {
     float* const out0 = meterInput0.data();
     float* const out1 = meterInput1.data();
-    if (mode < 0.3f) {
+    if (mode < kMidSideFrom) {
         std::memcpy(out0, left, n * sizeof(float));
         std::memcpy(out1, right, n * sizeof(float));
-    } else if (mode < 0.7f) {
+    } else if (mode < kMonoFrom) {
         for (std::uint32_t i = 0; i < n; ++i) {
             const float l = left[i];
             const float r = right[i];

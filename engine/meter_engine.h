@@ -30,7 +30,7 @@ class MeterEngine {
     static bool acceptsSampleRate(float sampleRate) {
         return sampleRate > 0.0f && sampleRate <= kMaxSampleRate;
     }
-    /// The hold time "Resp" chooses: none below 0.3, 1 s below 0.7, else 3 s.
+    /// The hold time "Resp" chooses: none, 1 s or 3 s (see meter_parameters.h).
     static float holdTimeFor(float response);
 
     MeterEngine() = default;

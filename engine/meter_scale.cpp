@@ -8,7 +8,6 @@
 namespace {
 
 constexpr float kDecibelAddend = 1e-20f;
-constexpr float kFloorDecibels = -40.0f;
 /// Readings at or below this fall to -40 dB or less: level 0 without a logarithm.
 constexpr float kFloorReading = 0.01f;
 
@@ -149,7 +148,7 @@ float meterLevel(float reading) {
     // From 0.01 up the addend is below half a unit of the double sum, which stays the reading.
     const double log = approximateLog10(reading);
     if (!roundsSafely(log)) {
-        return toUnitRange(toDecibels(reading), kFloorDecibels, 0.0f);
+        return toUnitRange(toDecibels(reading), kMeterFloorDecibels, 0.0f);
     }
-    return toUnitRange(20.0f * static_cast<float>(log), kFloorDecibels, 0.0f);
+    return toUnitRange(20.0f * static_cast<float>(log), kMeterFloorDecibels, 0.0f);
 }

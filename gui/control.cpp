@@ -114,13 +114,7 @@ void CControl::setTag(std::int32_t newTag) {
 }
 
 void CControl::setBackground(CResourceBitmap* bitmap) {
-    if (backgroundBitmap) {
-        backgroundBitmap->release();
-    }
-    backgroundBitmap = bitmap;
-    if (backgroundBitmap) {
-        backgroundBitmap->retain();
-    }
+    CResourceBitmap::exchange(backgroundBitmap, bitmap);
 }
 
 CResourceBitmap* CControl::getBackground() const {
@@ -173,13 +167,17 @@ void CControl::reportIfDirty(CDrawContext* context) {
     }
 }
 
-bool CControl::restoreDefaultOnClick(CDrawContext* context, std::int32_t state) {
-    if (state != kDefaultClick) {
+bool CControl::startsLeftDrag(CDrawContext* context, std::int32_t& state) {
+    if (!isMouseEnabled() || !context) {
         return false;
     }
-    setValue(defaultValue);
-    reportIfDirty(context);
-    return true;
+    state = context->getMouseState();
+    if (state == kDefaultClick) {
+        setValue(defaultValue);
+        reportIfDirty(context);
+        return false;
+    }
+    return (state & kMouseLeft) != 0;
 }
 
 bool CControl::windowStillOpen() const {

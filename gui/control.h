@@ -71,8 +71,10 @@ class CControl : public CView {
     void markDrawn(float shown);
     /// Calls the listener when the control is dirty.
     void reportIfDirty(CDrawContext* context);
-    /// Handles a Ctrl + left click press; false for any other state.
-    bool restoreDefaultOnClick(CDrawContext* context, std::int32_t state);
+    /// Whether a press starts a drag: the control takes the mouse and the left button is
+    /// down, `state` then holding the press's mouse state. A Ctrl + left click restores the
+    /// default value instead (reported when it changed; no edit bracket) and starts none.
+    bool startsLeftDrag(CDrawContext* context, std::int32_t& state);
     /// False once the frame or its window is gone: a drag loop must end then.
     bool windowStillOpen() const;
     /// Truncates towards zero into a range no pixel coordinate leaves; not-a-number gives 0.

@@ -188,14 +188,7 @@ bool CFrame::removeView(CView* view, bool releaseIt) {
         focusView = nullptr;
         view->loseFocus(nullptr);
     }
-    if (modalView == view) {
-        modalView = nullptr;
-    }
-    view->detachedFrom(this);
-    view->setFrame(nullptr);
-    if (releaseIt) {
-        view->release();
-    }
+    detach(view, releaseIt);
     return true;
 }
 
@@ -208,16 +201,20 @@ bool CFrame::removeAllViews(bool releaseThem) {
     std::vector<CView*> removed;
     removed.swap(children);
     for (CView* view : removed) {
-        if (modalView == view) {
-            modalView = nullptr;
-        }
-        view->detachedFrom(this);
-        view->setFrame(nullptr);
-        if (releaseThem) {
-            view->release();
-        }
+        detach(view, releaseThem);
     }
     return true;
+}
+
+void CFrame::detach(CView* view, bool releaseIt) {
+    if (modalView == view) {
+        modalView = nullptr;
+    }
+    view->detachedFrom(this);
+    view->setFrame(nullptr);
+    if (releaseIt) {
+        view->release();
+    }
 }
 
 bool CFrame::containsView(CView* view) const {
@@ -246,13 +243,7 @@ void CFrame::forgetView(CView* view) {
 }
 
 void CFrame::setBackground(CResourceBitmap* bitmap) {
-    if (background) {
-        background->release();
-    }
-    background = bitmap;
-    if (background) {
-        background->retain();
-    }
+    CResourceBitmap::exchange(background, bitmap);
 }
 
 void CFrame::runHostIdle() {

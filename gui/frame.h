@@ -120,6 +120,13 @@ class CFrame : public CView, public CNativeWindowClient {
     bool withWindowContext(const std::function<void(CDrawContext&)>& use);
     /// Removes the view from the list only; false when it was not there.
     bool unlinkView(CView* view);
+    /// The steps after unlinking a view: no longer modal, told of its frame's going, and
+    /// released if asked.
+    void detach(CView* view, bool releaseIt);
+    using KeyHandler = std::int32_t (CView::*)(VstKeyCode&);
+    /// Offers a key to the focus view, the modal view, then the views from the top down,
+    /// until one answers other than -1.
+    std::int32_t offerKey(KeyHandler handler, VstKeyCode& keyCode);
 
     AEffGUIEditor* editor;
     void* parentWindow;

@@ -54,25 +54,21 @@ CFrame::EventScope::~EventScope() {
 }
 
 std::int32_t CFrame::keyDown(VstKeyCode& keyCode) {
-    const EventScope scope(*this);
-    std::int32_t result = focusView ? focusView->keyDown(keyCode) : -1;
-    if (result == -1 && modalView) {
-        result = modalView->keyDown(keyCode);
-    }
-    for (std::size_t i = children.size(); result == -1 && i-- > 0;) {
-        result = children[i]->keyDown(keyCode);
-    }
-    return result;
+    return offerKey(&CView::keyDown, keyCode);
 }
 
 std::int32_t CFrame::keyUp(VstKeyCode& keyCode) {
+    return offerKey(&CView::keyUp, keyCode);
+}
+
+std::int32_t CFrame::offerKey(KeyHandler handler, VstKeyCode& keyCode) {
     const EventScope scope(*this);
-    std::int32_t result = focusView ? focusView->keyUp(keyCode) : -1;
+    std::int32_t result = focusView ? (focusView->*handler)(keyCode) : -1;
     if (result == -1 && modalView) {
-        result = modalView->keyUp(keyCode);
+        result = (modalView->*handler)(keyCode);
     }
     for (std::size_t i = children.size(); result == -1 && i-- > 0;) {
-        result = children[i]->keyUp(keyCode);
+        result = (children[i]->*handler)(keyCode);
     }
     return result;
 }

@@ -27,6 +27,16 @@ void CResourceBitmap::release() {
     }
 }
 
+void CResourceBitmap::exchange(CResourceBitmap*& held, CResourceBitmap* bitmap) {
+    if (bitmap) {
+        bitmap->retain();
+    }
+    if (held) {
+        held->release();
+    }
+    held = bitmap;
+}
+
 void CResourceBitmap::draw(CDrawContext* context, const CRectangle& dest,
                            const CPosition& sourceOffset) {
     CSurface* surface = context ? context->getSurface() : nullptr;

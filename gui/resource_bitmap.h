@@ -23,6 +23,9 @@ class CResourceBitmap {
     /// Deletes the bitmap when the count goes from 1 to 0; does nothing at 0.
     void release();
     std::int32_t retainCount() const { return referenceCount; }
+    /// Makes `held` hold `bitmap` (or none): retains the new bitmap before it releases the
+    /// old, so that the same bitmap set again survives.
+    static void exchange(CResourceBitmap*& held, CResourceBitmap* bitmap);
 
     std::int32_t getWidth() const { return width; }
     std::int32_t getHeight() const { return height; }

@@ -118,11 +118,8 @@ float CSlider::valueAt(const CPosition& where, std::int32_t origin) const {
 }
 
 void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
-    if (!isMouseEnabled() || !context) {
-        return;
-    }
-    const std::int32_t state = context->getMouseState();
-    if (restoreDefaultOnClick(context, state) || !(state & kMouseLeft)) {
+    std::int32_t state = 0;
+    if (!startsLeftDrag(context, state)) {
         return;
     }
     // Without travel no cursor position stands for a value.
@@ -240,13 +237,7 @@ void CSlider::setHandleOffset(const CPosition& offset) {
 }
 
 void CSlider::setHandle(CResourceBitmap* bitmap) {
-    if (handle) {
-        handle->release();
-    }
-    handle = bitmap;
-    if (handle) {
-        handle->retain();
-    }
+    CResourceBitmap::exchange(handle, bitmap);
     handleWidth = handle ? handle->getWidth() : 1;
     handleHeight = handle ? handle->getHeight() : 1;
     // The far edge's clamp depends on the handle's size.

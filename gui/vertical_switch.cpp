@@ -54,11 +54,8 @@ float CVerticalSwitch::valueAt(std::int32_t y) const {
 }
 
 void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
-    if (!isMouseEnabled() || !context) {
-        return;
-    }
-    const std::int32_t state = context->getMouseState();
-    if (restoreDefaultOnClick(context, state) || !(state & kMouseLeft)) {
+    std::int32_t state = 0;
+    if (!startsLeftDrag(context, state)) {
         return;
     }
     // A host may close the editor from the idle the loop gives it: the control then

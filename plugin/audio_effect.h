@@ -75,7 +75,8 @@ class AudioEffect {
     // Value-to-text operations; each writes at most 8 characters and a terminator.
     /// "-oo" for value <= 0, else the value in decibels.
     virtual void dB2string(float value, char* text);
-    virtual void Hz2string(float samples, char* text);
+    /// Named with the unit's symbol, capital H and all: the interface's own name.
+    virtual void Hz2string(float samples, char* text);  // NOLINT(readability-identifier-naming)
     virtual void ms2string(float samples, char* text);
     /// Fixed-point text, digits truncated, never rounded.
     virtual void float2string(float value, char* text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/bmp_image.h"
+#include "resources/panel_layout.h"
 
 /// The colours that the panel and the control pictures share, so that each control's
 /// picture meets the panel around it without a seam.
@@ -8,7 +9,7 @@ struct ArtColours {
     using Colour = BmpImage::Colour;
 
     /// The panel's paint; the editor fills and frames the delay read-out with it.
-    static constexpr Colour kPanel{232, 229, 224};
+    static constexpr Colour kPanel{layout::kPaint[0], layout::kPaint[1], layout::kPaint[2]};
     static constexpr Colour kPanelLight{246, 244, 240};
     static constexpr Colour kPanelShade{178, 174, 168};
     static constexpr Colour kPanelEdge{132, 129, 124};

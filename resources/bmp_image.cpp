@@ -33,25 +33,25 @@ BmpImage::Colour BmpImage::Colour::towards(Colour other, float fraction) const {
 }
 
 BmpImage::BmpImage(int width, int height, Colour fill)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
+    : columns(width), rows(height), pixelColours(static_cast<size_t>(width) * height, fill) {}
 
 void BmpImage::setPixel(int x, int y, Colour colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows) {
         return;
     }
-    pixels_[static_cast<size_t>(y) * width_ + x] = colour;
+    pixelColours[static_cast<size_t>(y) * columns + x] = colour;
 }
 
 void BmpImage::blendPixel(int x, int y, Colour colour, float coverage) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage <= 0.0f) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows || coverage <= 0.0f) {
         return;
     }
-    Colour& under = pixels_[static_cast<size_t>(y) * width_ + x];
+    Colour& under = pixelColours[static_cast<size_t>(y) * columns + x];
     under = under.towards(colour, coverage);
 }
 
 BmpImage::Colour BmpImage::pixel(int x, int y) const {
-    return pixels_[static_cast<size_t>(y) * width_ + x];
+    return pixelColours[static_cast<size_t>(y) * columns + x];
 }
 
 void BmpImage::fillRect(int left, int top, int right, int bottom, Colour colour) {
@@ -64,9 +64,9 @@ void BmpImage::fillRect(int left, int top, int right, int bottom, Colour colour)
 
 void BmpImage::fillGradient(int left, int top, int right, int bottom, Colour topColour,
                             Colour bottomColour) {
-    const int rows = bottom - top;
+    const int lineCount = bottom - top;
     for (int y = top; y < bottom; ++y) {
-        const float fraction = rows > 1 ? float(y - top) / float(rows - 1) : 0.0f;
+        const float fraction = lineCount > 1 ? float(y - top) / float(lineCount - 1) : 0.0f;
         fillRect(left, y, right, y + 1, topColour.towards(bottomColour, fraction));
     }
 }
@@ -116,9 +116,9 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
         return false;
     }
     const int capacity = 1 << bitsPerPixel;
-    const ColourPalette palette(pixels_, capacity);
-    const uint32_t rowBytes = ((static_cast<uint32_t>(width_) * bitsPerPixel + 31) / 32) * 4;
-    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height_);
+    const ColourPalette palette(pixelColours, capacity);
+    const uint32_t rowBytes = ((static_cast<uint32_t>(columns) * bitsPerPixel + 31) / 32) * 4;
+    const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(rows);
     const uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * capacity;
 
     std::vector<uint8_t> out;
@@ -130,8 +130,8 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
     putU32(out, pixelOffset);
 
     putU32(out, kInfoHeaderSize);
-    putU32(out, static_cast<uint32_t>(width_));
-    putU32(out, static_cast<uint32_t>(height_));  // positive: bottom-up rows
+    putU32(out, static_cast<uint32_t>(columns));
+    putU32(out, static_cast<uint32_t>(rows));  // positive: bottom-up rows
     putU16(out, 1);
     putU16(out, static_cast<uint32_t>(bitsPerPixel));
     putU32(out, 0);  // BI_RGB
@@ -148,9 +148,9 @@ bool BmpImage::writeBmp(const std::string& path, int bitsPerPixel, std::string& 
         out.push_back(0);
     }
 
-    for (int y = height_ - 1; y >= 0; --y) {
+    for (int y = rows - 1; y >= 0; --y) {
         std::vector<uint8_t> row(rowBytes, 0);
-        for (int x = 0; x < width_; ++x) {
+        for (int x = 0; x < columns; ++x) {
             const auto index = static_cast<uint8_t>(palette.indexOf(pixel(x, y)));
             if (bitsPerPixel == 8) {
                 row[x] = index;

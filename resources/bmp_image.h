@@ -21,9 +21,9 @@ class BmpImage {
 
     BmpImage(int width, int height, Colour fill);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
-    const std::vector<Colour>& pixels() const { return pixels_; }
+    int width() const { return columns; }
+    int height() const { return rows; }
+    const std::vector<Colour>& pixels() const { return pixelColours; }
 
     /// Paints pixels inside the picture; coordinates outside it are clipped.
     void setPixel(int x, int y, Colour colour);
@@ -49,7 +49,7 @@ class BmpImage {
     bool writeBmp(const std::string& path, int bitsPerPixel, std::string& error) const;
 
   private:
-    int width_;
-    int height_;
-    std::vector<Colour> pixels_;
+    int columns;
+    int rows;
+    std::vector<Colour> pixelColours;
 };

@@ -38,7 +38,7 @@ ColourPalette::ColourPalette(const std::vector<Colour>& pixels, int capacity) {
         }
     }
     if (static_cast<int>(counts.size()) <= capacity) {
-        colours_ = firstSeen;
+        palette = firstSeen;
     } else {
         std::vector<Entry> entries;
         entries.reserve(counts.size());
@@ -48,14 +48,14 @@ ColourPalette::ColourPalette(const std::vector<Colour>& pixels, int capacity) {
         cut(entries, capacity);
     }
     for (const auto& [key, entry] : counts) {
-        indices_[key] = nearest(entry.colour);
+        indices[key] = nearest(entry.colour);
     }
-    colours_.resize(static_cast<size_t>(capacity), Colour{0, 0, 0});
+    palette.resize(static_cast<size_t>(capacity), Colour{0, 0, 0});
 }
 
 int ColourPalette::indexOf(Colour colour) const {
-    const auto known = indices_.find(keyOf(colour));
-    return known != indices_.end() ? known->second : nearest(colour);
+    const auto known = indices.find(keyOf(colour));
+    return known != indices.end() ? known->second : nearest(colour);
 }
 
 void ColourPalette::cut(std::vector<Entry>& entries, int capacity) {
@@ -98,7 +98,7 @@ void ColourPalette::cut(std::vector<Entry>& entries, int capacity) {
             [](const Entry& a, const Entry& b) {
                 return a.count != b.count ? a.count < b.count : keyOf(a.colour) > keyOf(b.colour);
             });
-        colours_.push_back(commonest->colour);
+        palette.push_back(commonest->colour);
     }
 }
 
@@ -132,8 +132,8 @@ ColourPalette::Box ColourPalette::measure(const std::vector<Entry>& entries, siz
 
 int ColourPalette::nearest(Colour colour) const {
     int best = 0;
-    for (size_t i = 1; i < colours_.size(); ++i) {
-        if (distance(colour, colours_[i]) < distance(colour, colours_[best])) {
+    for (size_t i = 1; i < palette.size(); ++i) {
+        if (distance(colour, palette[i]) < distance(colour, palette[best])) {
             best = static_cast<int>(i);
         }
     }

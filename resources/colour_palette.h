@@ -19,7 +19,7 @@ class ColourPalette {
     ColourPalette(const std::vector<Colour>& pixels, int capacity);
 
     /// The chosen colours, padded with black to the capacity.
-    const std::vector<Colour>& colours() const { return colours_; }
+    const std::vector<Colour>& colours() const { return palette; }
     /// The index of the palette colour nearest to colour.
     int indexOf(Colour colour) const;
 
@@ -38,6 +38,6 @@ class ColourPalette {
     static Box measure(const std::vector<Entry>& entries, size_t begin, size_t end);
     int nearest(Colour colour) const;
 
-    std::vector<Colour> colours_;
-    std::unordered_map<uint32_t, int> indices_;
+    std::vector<Colour> palette;
+    std::unordered_map<uint32_t, int> indices;
 };

@@ -1,6 +1,7 @@
 #include "resources/control_art.h"
 
 #include "resources/art_colours.h"
+#include "resources/panel_layout.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr Colour kBlack{0, 0, 0};
 
 // The lit part of an LED: rows [kLedTop, kLedBottom) of a strip.
 constexpr int kLedTop = 4;
-constexpr int kLedBottom = ControlArt::kMeterHeight - 4;
+constexpr int kLedBottom = layout::kMeterHeight - 4;
 
 Colour segmentColour(int segment) {
     if (segment < 28) {
@@ -35,7 +36,7 @@ void softenCorners(BmpImage& image, int left, int top, int right, int bottom, Co
 }  // namespace
 
 int ControlArt::segmentLeft(int segment) {
-    return segment * kMeterWidth / kSegmentCount;
+    return segment * layout::kMeterWidth / layout::kSegmentCount;
 }
 
 int ControlArt::lampCentre(int position, int subImageHeight, int positions) {
@@ -44,10 +45,10 @@ int ControlArt::lampCentre(int position, int subImageHeight, int positions) {
 }
 
 BmpImage ControlArt::meterStrip(bool lit) {
-    BmpImage strip(kMeterWidth, kMeterHeight, C::kMeterGround);
+    BmpImage strip(layout::kMeterWidth, layout::kMeterHeight, C::kMeterGround);
     // Each LED leaves three columns of ground around the cut between segments, so a
     // segment copied on its own never carries a neighbour's edge.
-    for (int segment = 0; segment < kSegmentCount; ++segment) {
+    for (int segment = 0; segment < layout::kSegmentCount; ++segment) {
         drawSegment(strip, segmentLeft(segment) + 2, segmentLeft(segment + 1) - 1,
                     segmentColour(segment), lit);
     }
@@ -111,7 +112,7 @@ void ControlArt::drawLamp(BmpImage& strip, int centreX, int centreY, int width, 
 }
 
 BmpImage ControlArt::sliderTrack() {
-    BmpImage track(16, 70, C::kPanel);
+    BmpImage track(layout::kSliderWidth, layout::kSliderHeight, C::kPanel);
     // A slot cut into the panel: shaded on its upper left, lit on its lower right.
     const Colour shade{124, 120, 115};
     const Colour slot{30, 29, 32};
@@ -124,7 +125,7 @@ BmpImage ControlArt::sliderTrack() {
 }
 
 BmpImage ControlArt::sliderHandle() {
-    constexpr int kWidth = 14, kHeight = 12;
+    constexpr int kWidth = layout::kHandleWidth, kHeight = layout::kHandleHeight;
     BmpImage handle(kWidth, kHeight, kTransparent);
     const Colour rim{72, 70, 68};
     handle.fillGradient(1, 1, kWidth - 1, kHeight - 1, {236, 234, 230}, {150, 147, 142});

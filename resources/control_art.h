@@ -6,17 +6,14 @@
 /// the delay fader. Their geometry is what the panel's legends line up with.
 class ControlArt {
   public:
-    static constexpr int kMeterWidth = 604;
-    static constexpr int kMeterHeight = 27;
-    static constexpr int kSegmentCount = 40;
-
-    /// Bitmap 129: the fader's slot.
+    /// kSliderTrackBitmap: the fader's slot.
     static BmpImage sliderTrack();
-    /// Bitmap 130: the fader cap; pure white is left out when it is drawn.
+    /// kSliderHandleBitmap: the fader cap; pure white is left out when it is drawn.
     static BmpImage sliderHandle();
-    /// Bitmaps 131 (unlit) and 132 (lit).
+    /// kMeterOffBitmap and kMeterOnBitmap.
     static BmpImage meterStrip(bool lit);
-    /// Bitmaps 133 and 134: one sub-image per position, stacked, position k lit in image k.
+    /// kThreeWaySwitchBitmap and kTwoWaySwitchBitmap: one sub-image per position, stacked, position
+    /// k lit in image k.
     static BmpImage switchStrip(int positions, int width, int subImageHeight);
 
     /// Left edge of segment k inside a meter strip; segment k ends where k + 1 begins.

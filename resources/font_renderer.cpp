@@ -1,6 +1,5 @@
 #include "resources/font_renderer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -8,37 +7,11 @@
 #include <climits>
 #include <cmath>
 
+#include "gui/native/soft/font_file.h"
+
 namespace {
 
 constexpr const char* kFamily = "Liberation Sans";
-
-/// The file of one style of the family, as fontconfig resolves it; empty when the
-/// family is not installed (fontconfig would otherwise offer a substitute).
-std::string findFile(const char* style) {
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) {
-        return {};
-    }
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFamily));
-    FcPatternAddString(pattern, FC_STYLE, reinterpret_cast<const FcChar8*>(style));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    std::string path;
-    FcChar8* family = nullptr;
-    FcChar8* file = nullptr;
-    if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
-        std::string(reinterpret_cast<const char*>(family)) == kFamily &&
-        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        path = reinterpret_cast<const char*>(file);
-    }
-    if (match) {
-        FcPatternDestroy(match);
-    }
-    return path;
-}
 
 }  // namespace
 
@@ -58,20 +31,22 @@ struct FontRenderer::Library {
     }
 };
 
-FontRenderer::FontRenderer() : library_(std::make_unique<Library>()) {}
+FontRenderer::FontRenderer() : library(std::make_unique<Library>()) {}
 
 FontRenderer::~FontRenderer() = default;
 
 bool FontRenderer::load(std::string& error) {
-    if (FT_Init_FreeType(&library_->freetype) != 0) {
+    if (FT_Init_FreeType(&library->freetype) != 0) {
         error = "FreeType does not start";
         return false;
     }
     const char* const styles[] = {"Regular", "Bold", "Italic"};
     for (int face = 0; face < 3; ++face) {
-        const std::string path = findFile(styles[face]);
-        if (path.empty() ||
-            FT_New_Face(library_->freetype, path.c_str(), 0, &library_->faces[face]) != 0) {
+        // Only the family itself: fontconfig would otherwise offer a substitute.
+        CFontFile file;
+        if (!CFontFile::find(kFamily, face == 1, face == 2, 0.0, file) || file.family != kFamily ||
+            FT_New_Face(library->freetype, file.path.c_str(), file.index, &library->faces[face]) !=
+                0) {
             error = std::string(kFamily) + " " + styles[face] + " is not installed";
             return false;
         }
@@ -108,7 +83,7 @@ void FontRenderer::drawMiddle(BmpImage& image, float x, int centreY, const std::
 FontRenderer::Extent FontRenderer::render(BmpImage* image, int penX, int baseline,
                                           const std::string& text, const Style& style,
                                           BmpImage::Colour colour) const {
-    const FT_Face face = library_->faces[static_cast<int>(style.face)];
+    const FT_Face face = library->faces[static_cast<int>(style.face)];
     Extent ink{INT_MAX, INT_MIN, INT_MAX, INT_MIN};
     if (!face || FT_Set_Pixel_Sizes(face, 0, FT_UInt(style.size)) != 0) {
         return {};

@@ -52,5 +52,5 @@ class FontRenderer {
     Extent render(BmpImage* image, int penX, int baseline, const std::string& text,
                   const Style& style, BmpImage::Colour colour) const;
 
-    std::unique_ptr<Library> library_;
+    std::unique_ptr<Library> library;
 };

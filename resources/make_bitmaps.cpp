@@ -1,5 +1,5 @@
-// Draws the seven editor bitmaps (resource ids 128 to 134) and writes them as
-// bmp00128.bmp .. bmp00134.bmp into the folder given as the only argument.
+// Draws the seven editor bitmaps and writes bitmap N as bmp00N.bmp into the folder given as
+// the only argument.
 #include <cstdio>
 #include <string>
 
@@ -7,6 +7,7 @@
 #include "resources/control_art.h"
 #include "resources/font_renderer.h"
 #include "resources/panel_art.h"
+#include "resources/panel_layout.h"
 
 namespace {
 
@@ -31,10 +32,17 @@ int main(int argc, char** argv) {
     }
     const std::string folder = argv[1];
     const Output outputs[] = {
-        {128, 8, PanelArt(fonts).frontPanel()},       {129, 4, ControlArt::sliderTrack()},
-        {130, 4, ControlArt::sliderHandle()},         {131, 8, ControlArt::meterStrip(false)},
-        {132, 8, ControlArt::meterStrip(true)},       {133, 8, ControlArt::switchStrip(3, 31, 45)},
-        {134, 8, ControlArt::switchStrip(2, 27, 28)},
+        {kPanelBitmap, 8, PanelArt(fonts).frontPanel()},
+        {kSliderTrackBitmap, 4, ControlArt::sliderTrack()},
+        {kSliderHandleBitmap, 4, ControlArt::sliderHandle()},
+        {kMeterOffBitmap, 8, ControlArt::meterStrip(false)},
+        {kMeterOnBitmap, 8, ControlArt::meterStrip(true)},
+        {kThreeWaySwitchBitmap, 8,
+         ControlArt::switchStrip(layout::kSwitchPositions, layout::kSwitchWidth,
+                                 layout::kSwitchSubImage)},
+        {kTwoWaySwitchBitmap, 8,
+         ControlArt::switchStrip(layout::kRmsSwitchPositions, layout::kRmsSwitchWidth,
+                                 layout::kRmsSwitchSubImage)},
     };
     for (const Output& output : outputs) {
         const std::string path = folder + "/bmp00" + std::to_string(output.id) + ".bmp";

@@ -4,6 +4,7 @@
 
 #include "resources/art_colours.h"
 #include "resources/control_art.h"
+#include "resources/panel_layout.h"
 
 namespace {
 
@@ -12,28 +13,10 @@ using C = ArtColours;
 using Align = FontRenderer::Align;
 using Face = FontRenderer::Face;
 
-// Where the editor places its controls.
-constexpr int kMeterLeft = 151;
-constexpr int kMeterRight = kMeterLeft + ControlArt::kMeterWidth;
-constexpr int kMeterTops[] = {65, 115};
-constexpr int kSwitchLeft = 83;
-constexpr int kSwitchWidth = 31;
-constexpr int kModeSwitchTop = 40;
-constexpr int kHoldSwitchTop = 122;
-constexpr int kSwitchSubImage = 45;
-constexpr int kRmsSwitchLeft = 793;
-constexpr int kRmsSwitchWidth = 27;
-constexpr int kRmsSwitchTop = 40;
-constexpr int kRmsSwitchSubImage = 28;
-constexpr int kSliderLeft = 823;
-constexpr int kSliderWidth = 16;
-constexpr int kSliderBottom = 175;
-constexpr int kHandleHighest = 105;
-constexpr int kHandleLowest = 162;
-constexpr int kHandleHeight = 12;
-constexpr int kReadOutRight = 845;
-constexpr int kReadOutTop = 92;
-constexpr int kReadOutBottom = 104;
+using namespace layout;
+
+constexpr int kMeterRight = kMeterLeft + kMeterWidth;
+constexpr int kSliderBottom = kSliderTop + kSliderHeight;
 
 // The meter window: the red glass around both strips, inside its bezel.
 constexpr int kWindowLeft = 137;
@@ -69,13 +52,13 @@ BmpImage PanelArt::frontPanel() const {
     const int switchRight = kSwitchLeft + kSwitchWidth;
     drawGroup(panel, 30, 31, 126, 93, "MODE");
     drawSwitchLegends(panel, kSwitchLeft, switchRight, kModeSwitchTop, kSwitchSubImage,
-                      kModeLegends, 3, false);
+                      kModeLegends, kSwitchPositions, false);
     drawGroup(panel, 30, 113, 126, 175, "PK HOLD");
     drawSwitchLegends(panel, kSwitchLeft, switchRight, kHoldSwitchTop, kSwitchSubImage,
-                      kHoldLegends, 3, false);
+                      kHoldLegends, kSwitchPositions, false);
     drawGroup(panel, 788, 31, 878, 77, "RMS=PK");
     drawSwitchLegends(panel, kRmsSwitchLeft, kRmsSwitchLeft + kRmsSwitchWidth, kRmsSwitchTop,
-                      kRmsSwitchSubImage, kRmsLegends, 2, true);
+                      kRmsSwitchSubImage, kRmsLegends, kRmsSwitchPositions, true);
     drawDelayScale(panel);
     return panel;
 }
@@ -86,9 +69,9 @@ void PanelArt::drawGroup(BmpImage& panel, int left, int top, int right, int bott
     panel.frameRect(left + 1, top + 1, right + 1, bottom + 1, C::kPanelLight);
     panel.frameRect(left, top, right, bottom, C::kPanelShade);
     const int centre = (left + right) / 2;
-    const int half = fonts_.measure(title, kGroupStyle).width() / 2 + 4;
+    const int half = fonts.measure(title, kGroupStyle).width() / 2 + 4;
     panel.fillRect(centre - half, top - 1, centre + half + 1, top + 3, C::kPanel);
-    fonts_.drawMiddle(panel, centre, top, title, kGroupStyle, C::kInk, Align::kCentre);
+    fonts.drawMiddle(panel, centre, top, title, kGroupStyle, C::kInk, Align::kCentre);
 }
 
 void PanelArt::drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRight, int switchTop,
@@ -97,8 +80,8 @@ void PanelArt::drawSwitchLegends(BmpImage& panel, int switchLeft, int switchRigh
     for (int position = 0; position < count; ++position) {
         const int y = switchTop + ControlArt::lampCentre(position, subImageHeight, count);
         const float x = onTheRight ? switchRight + 6.0f : switchLeft - 6.0f;
-        fonts_.drawMiddle(panel, x, y, legends[position], kLegendStyle, C::kInk,
-                          onTheRight ? Align::kLeft : Align::kRight);
+        fonts.drawMiddle(panel, x, y, legends[position], kLegendStyle, C::kInk,
+                         onTheRight ? Align::kLeft : Align::kRight);
     }
 }
 
@@ -113,41 +96,41 @@ void PanelArt::drawMeterWindow(BmpImage& panel) const {
     panel.fillRect(kWindowLeft, kWindowTop, kWindowRight, kWindowBottom, C::kMeterGround);
     const char* const channels[] = {"1", "2"};
     for (int channel = 0; channel < 2; ++channel) {
-        const int middle = kMeterTops[channel] + ControlArt::kMeterHeight / 2;
-        fonts_.drawMiddle(panel, (kWindowLeft + kMeterLeft) / 2.0f + 1, middle, channels[channel],
-                          kScaleStyle, C::kScaleInk, Align::kCentre);
+        const int middle = kMeterTops[channel] + kMeterHeight / 2;
+        fonts.drawMiddle(panel, (kWindowLeft + kMeterLeft) / 2.0f + 1, middle, channels[channel],
+                         kScaleStyle, C::kScaleInk, Align::kCentre);
     }
     drawScale(panel);
 }
 
 void PanelArt::drawScale(BmpImage& panel) const {
-    const int upperEdge = kMeterTops[0] + ControlArt::kMeterHeight;
+    const int upperEdge = kMeterTops[0] + kMeterHeight;
     const int lowerEdge = kMeterTops[1];
     const int middle = (upperEdge + lowerEdge) / 2;
-    for (int segment = 0; segment < ControlArt::kSegmentCount; ++segment) {
+    for (int segment = 0; segment < kSegmentCount; ++segment) {
         const int left = kMeterLeft + ControlArt::segmentLeft(segment);
         const int right = kMeterLeft + ControlArt::segmentLeft(segment + 1);
         const float centre = (left + right) / 2.0f;
-        const int decibels = segment - (ControlArt::kSegmentCount - 1);
-        fonts_.drawMiddle(panel, centre, middle, std::to_string(decibels), kScaleStyle,
-                          C::kScaleInk, Align::kCentre);
+        const int decibels = segment - (kSegmentCount - 1);
+        fonts.drawMiddle(panel, centre, middle, std::to_string(decibels), kScaleStyle, C::kScaleInk,
+                         Align::kCentre);
     }
-    fonts_.drawMiddle(panel, kMeterRight - 2.0f, middle, "dbFS", kScaleStyle, C::kScaleInk,
-                      Align::kLeft);
+    fonts.drawMiddle(panel, kMeterRight - 2.0f, middle, "dbFS", kScaleStyle, C::kScaleInk,
+                     Align::kLeft);
 }
 
 void PanelArt::drawTitle(BmpImage& panel) const {
     const int baseline = 37;
     drawLogo(panel, kWindowLeft, 18, 20);
-    fonts_.draw(panel, kWindowLeft + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
-                Align::kLeft);
-    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, baseline, "PEVO LEVEL METER", kTitleStyle,
-                C::kInk, Align::kCentre);
-    fonts_.draw(panel, kWindowRight, baseline, "Microprocessor Controlled", kSubtitleStyle, C::kInk,
-                Align::kRight);
-    fonts_.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, kWindowBottom + 20,
-                "RMS BAR   \xb7   PEAK MARK   \xb7   HELD PEAK MARK", kNoteStyle, C::kNote,
-                Align::kCentre);
+    fonts.draw(panel, kWindowLeft + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
+               Align::kLeft);
+    fonts.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, baseline, "PEVO LEVEL METER", kTitleStyle,
+               C::kInk, Align::kCentre);
+    fonts.draw(panel, kWindowRight, baseline, "Microprocessor Controlled", kSubtitleStyle, C::kInk,
+               Align::kRight);
+    fonts.draw(panel, (kMeterLeft + kMeterRight) / 2.0f, kWindowBottom + 20,
+               "RMS BAR   \xb7   PEAK MARK   \xb7   HELD PEAK MARK", kNoteStyle, C::kNote,
+               Align::kCentre);
 }
 
 void PanelArt::drawLogo(BmpImage& panel, int left, int top, int size) {
@@ -165,20 +148,20 @@ void PanelArt::drawLogo(BmpImage& panel, int left, int top, int size) {
 
 void PanelArt::drawDelayScale(BmpImage& panel) const {
     const int centre = kSliderLeft + kSliderWidth / 2;
-    fonts_.draw(panel, centre, kSliderBottom + 13, "DELAY", kGroupStyle, C::kInk, Align::kCentre);
-    fonts_.drawMiddle(panel, kReadOutRight + 3.0f, (kReadOutTop + kReadOutBottom) / 2, "ms",
-                      kSmallStyle, C::kInk, Align::kLeft);
+    fonts.draw(panel, centre, kSliderBottom + 13, "DELAY", kGroupStyle, C::kInk, Align::kCentre);
+    fonts.drawMiddle(panel, kReadOutRight + 3.0f, (kReadOutTop + kReadOutBottom) / 2, "ms",
+                     kSmallStyle, C::kInk, Align::kLeft);
     // Marks where the cap's index line stands at 0, 100, 200 and 300 ms.
     const char* const marks[] = {"0", "100", "200", "300"};
     for (int mark = 0; mark < 4; ++mark) {
-        const int top = kHandleLowest - (kHandleLowest - kHandleHighest) * mark / 3;
+        const int top = kHandleLowest - (kHandleLowest - kSliderTop) * mark / 3;
         // Two rows, as thick as the cap's index line.
         const int y = top + kHandleHeight / 2;
         panel.fillRect(kSliderLeft - 6, y - 1, kSliderLeft - 1, y + 1, C::kNote);
         panel.fillRect(kSliderLeft + kSliderWidth + 1, y - 1, kSliderLeft + kSliderWidth + 6, y + 1,
                        C::kNote);
-        fonts_.drawMiddle(panel, kSliderLeft - 9.0f, y, marks[mark], kSmallStyle, C::kInk,
-                          Align::kRight);
+        fonts.drawMiddle(panel, kSliderLeft - 9.0f, y, marks[mark], kSmallStyle, C::kInk,
+                         Align::kRight);
     }
 }
 

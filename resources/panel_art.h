@@ -5,14 +5,11 @@
 #include "resources/bmp_image.h"
 #include "resources/font_renderer.h"
 
-/// Bitmap 128, the editor's front panel. Its legends are placed at the rectangles where
+/// kPanelBitmap, the editor's front panel. Its legends are placed at the rectangles where
 /// the editor puts its controls, and its scale under the meter strips' segments.
 class PanelArt {
   public:
-    static constexpr int kWidth = 900;
-    static constexpr int kHeight = 202;
-
-    explicit PanelArt(const FontRenderer& fonts) : fonts_(fonts) {}
+    explicit PanelArt(const FontRenderer& fonts) : fonts(fonts) {}
 
     BmpImage frontPanel() const;
 
@@ -33,5 +30,5 @@ class PanelArt {
     void drawTitle(BmpImage& panel) const;
     void drawDelayScale(BmpImage& panel) const;
 
-    const FontRenderer& fonts_;
+    const FontRenderer& fonts;
 };

@@ -1,6 +1,14 @@
-// Everything platform-bound that the toolkit uses besides drawing: windows, resource
-// bitmaps, the mouse, the clock. The build provides the system's platform; tests may
-// install another one (the headless software platform).
+// The platform contract: everything platform-bound that the toolkit uses, and what each
+// folder of gui/native/ provides for it. The build picks one system platform:
+//   x11/    CNativePlatform::system(), a CX11Platform: child windows of the host's X11
+//           window (CNativeWindow) that draw through soft/
+//   win32/  CNativePlatform::system(), a CWin32Platform: child windows of the host's HWND,
+//           GDI surfaces (CSurface) and the library's bitmap resources (CNativeBitmap)
+//   soft/   software surfaces, bitmaps from the embedded resources and fonts through
+//           fontconfig and FreeType, for x11/; and the headless platform, windows in
+//           memory, that tests install in place of the system's
+// native_window.h and surface.h declare what these windows, surfaces and bitmaps do;
+// nothing above gui/native/ sees a platform's own classes.
 #pragma once
 
 #include <cstdint>

@@ -61,9 +61,9 @@ VstIntPtr EditorFixture::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr val
 
 void EditorFixture::open() {
     dispatch(effEditOpen, 0, 0, &parentWindow);
-    window_ = platform.lastWindow();
-    if (window_) {
-        window_->paintAll();
+    headlessWindow = platform.lastWindow();
+    if (headlessWindow) {
+        headlessWindow->paintAll();
     }
 }
 
@@ -87,7 +87,7 @@ std::string EditorFixture::strip(int channel) const {
     std::string row;
     const int y = kMeterTops[channel] + kMeterHeight / 2;
     for (int x = 0; x < kMeterWidth; ++x) {
-        const std::uint32_t pixel = window_->pixel(kMeterLeft + x, y);
+        const std::uint32_t pixel = headlessWindow->pixel(kMeterLeft + x, y);
         const auto column = static_cast<std::uint32_t>(x);
         row += pixel == (kOnMark | column) ? 'o' : pixel == (kOffMark | column) ? '.' : '?';
     }
@@ -111,6 +111,6 @@ ADEditor* EditorFixture::editor() const {
 }
 
 void EditorFixture::pointAt(CPosition where) {
-    const CPosition origin = window_->screenOrigin();
+    const CPosition origin = headlessWindow->screenOrigin();
     platform.setCursorPosition({origin.x + where.x, origin.y + where.y});
 }

@@ -49,7 +49,7 @@ class EditorFixture {
 
     CFrame* frame() const;
     ADEditor* editor() const;
-    CHeadlessWindow* window() const { return window_; }
+    CHeadlessWindow* window() const { return headlessWindow; }
     /// Moves the cursor to `where` in window coordinates.
     void pointAt(CPosition where);
 
@@ -63,6 +63,6 @@ class EditorFixture {
 
     ADelayEdit* effect = nullptr;
     AEffect* record = nullptr;
-    CHeadlessWindow* window_ = nullptr;
+    CHeadlessWindow* headlessWindow = nullptr;
     int parentWindow = 0;
 };

@@ -94,6 +94,7 @@ TEST_F(FrameTest, PaintRepairsTheDamagedAreaFromTheBackground) {
     auto* background = new CResourceBitmap(500);
     frame->setBackground(background);
     background->release();
+    frame->setBackground(background);  // the one reference it holds must survive this
     EXPECT_EQ(background->retainCount(), 1);
     add({60, 40, 70, 50}, "outside");
     add({15, 15, 25, 25}, "inside", kGreenColour);

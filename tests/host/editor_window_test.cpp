@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "gui/native/host_window.h"
 #include "tests/host/pointer_gesture.h"
 #include "tests/host/test_host.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "tests/host/pointer_gesture.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 
@@ -41,4 +42,14 @@ bool PointerGesture::available() {
 
 std::string PointerGesture::findWindow(const std::string& title) {
     return "search --sync --onlyvisible --name " + title + " ";
+}
+
+bool PointerGesture::run(const std::string& arguments) {
+    return std::system(commandLine(arguments).c_str()) == 0;
+}
+
+bool PointerGesture::runAt(void* window, int x, int y, const std::string& actions) {
+    const auto id = reinterpret_cast<std::uintptr_t>(window);
+    return run("mousemove --sync --window " + std::to_string(id) + " " + std::to_string(x) + " " +
+               std::to_string(y) + " " + actions);
 }

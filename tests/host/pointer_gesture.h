@@ -24,6 +24,12 @@ class PointerGesture {
     static bool available();
     /// Arguments that find the top-level window titled `title` as xdotool's window %1.
     static std::string findWindow(const std::string& title);
+    /// Runs xdotool with `arguments` and waits for it; false when it cannot be run or fails.
+    /// Under Wine it is only started.
+    static bool run(const std::string& arguments);
+    /// Moves the pointer to (x, y) inside `window` (an X11 window id or an HWND), then does
+    /// `actions`, and waits, as run.
+    static bool runAt(void* window, int x, int y, const std::string& actions);
 
   private:
     std::atomic<bool> done{false};

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gui/native/plugin_library.h"
+#include "tools/hostsupport/plugin_library.h"
 
 TestHost* TestHost::active = nullptr;
 

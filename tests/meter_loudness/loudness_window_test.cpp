@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "gui/native/host_window.h"
+#include "tools/hostsupport/host_window.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "resources/loudness_layout.h"
 #include "tests/host/pointer_gesture.h"

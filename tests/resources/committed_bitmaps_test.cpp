@@ -10,6 +10,8 @@
 
 #include <stb/stb_image.h>
 
+#include "resources/panel_layout.h"
+
 namespace {
 
 struct Picture {
@@ -93,6 +95,32 @@ TEST(CommittedBitmaps, HaveTheirSizesAndDepthsAndNoKeyWhiteOutsideTheHandle) {
             }
         }
     }
+}
+
+// The editor places the controls by the panel layout, the art generator draws the legends
+// around the same points: the bitmaps must be the sizes the layout gives them.
+TEST(CommittedBitmaps, FitThePanelLayout) {
+    using namespace layout;
+    const struct {
+        int id, width, height;
+    } placed[] = {{kPanelBitmap, kWidth, kHeight},
+                  {kSliderTrackBitmap, kSliderWidth, kSliderHeight},
+                  {kSliderHandleBitmap, kHandleWidth, kHandleHeight},
+                  {kMeterOffBitmap, kMeterWidth, kMeterHeight},
+                  {kMeterOnBitmap, kMeterWidth, kMeterHeight},
+                  {kThreeWaySwitchBitmap, kSwitchWidth, kSwitchPositions * kSwitchSubImage},
+                  {kTwoWaySwitchBitmap, kRmsSwitchWidth, kRmsSwitchPositions * kRmsSwitchSubImage}};
+    for (const auto& p : placed) {
+        const Picture picture = load(p.id);
+        EXPECT_EQ(picture.width, p.width) << p.id;
+        EXPECT_EQ(picture.height, p.height) << p.id;
+    }
+    EXPECT_LE(layout::kMeterLeft + kMeterWidth, kWidth);
+    EXPECT_LE(kMeterTops[0] + kMeterHeight, kMeterTops[1]);
+    EXPECT_LE(kMeterTops[1] + kMeterHeight, kHeight);
+    EXPECT_LE(kRmsSwitchLeft + kRmsSwitchWidth, kSliderLeft);
+    EXPECT_LE(kReadOutBottom, kSliderTop);
+    EXPECT_LE(kSliderTop + kSliderHeight, kHeight);
 }
 
 // The 40 numbers (-39 .. 0) are found by their ink, then the letters of dbFS; each

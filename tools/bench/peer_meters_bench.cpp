@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/native/plugin_library.h"
+#include "tools/hostsupport/plugin_library.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/adelay_edit.h"
+#include "engine/meter_parameters.h"
 #include "engine/meter_scale.h"
 
 namespace {
@@ -65,25 +66,30 @@ class Buffers {
     std::size_t position = 0;
 };
 
-void reportPerFrame(benchmark::State& state, std::size_t blockFrames) {
+/// The loop of every benchmark here: per iteration one block of the signal and size chosen
+/// by the arguments, handed to `process` as (inputs, outputs, frames); reported per frame.
+template <typename Process>
+void timeBlocks(benchmark::State& state, Process&& process) {
+    const auto blockFrames = static_cast<std::size_t>(state.range(0));
+    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
+    float* inputs[2];
+    float* outputs[2];
+    for (auto _ : state) {
+        buffers.nextBlock(blockFrames, inputs, outputs);
+        process(inputs, outputs, blockFrames);
+        benchmark::ClobberMemory();
+    }
     state.counters["per_frame"] = benchmark::Counter(
         static_cast<double>(blockFrames),
         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void Process(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
     ADelayEdit effect(benchHost);
-    effect.setParameter(6, 1.0f);  // the longest hold window
-    float* inputs[2];
-    float* outputs[2];
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        effect.processReplacing(inputs, outputs, static_cast<VstInt32>(blockFrames));
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    effect.setParameter(kResp, 1.0f);  // the longest hold window
+    timeBlocks(state, [&](float** inputs, float** outputs, std::size_t frames) {
+        effect.processReplacing(inputs, outputs, static_cast<VstInt32>(frames));
+    });
 }
 
 /// The pass-through every floor includes: both channels copied to the outputs.
@@ -93,16 +99,7 @@ void copyThrough(float* const inputs[2], float* const outputs[2], std::size_t fr
 }
 
 void CopyFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    timeBlocks(state, copyThrough);
 }
 
 struct ChunkLevels {
@@ -125,58 +122,47 @@ inline ChunkLevels measureChunk(float* const inputs[2], std::size_t start, std::
     return {{s0, s1}, {p0, p1}};
 }
 
-/// Calls `chunk(start, end, completes)` for the pieces of a host block of `frames` frames cut
-/// at the ends of 128-sample blocks; `open` carries the samples of the block left open.
-template <typename Chunk>
-void forEachChunk(std::size_t frames, std::size_t& open, Chunk chunk) {
+/// The detectors' measurement block.
+constexpr std::size_t kChunkFrames = 128;
+
+/// Frames 0 .. `frames` of both channels measured in pieces cut at the ends of measurement
+/// blocks, which run on across host blocks: `open` carries the samples of the block left
+/// open. `use` gets each piece's levels and whether the piece completes a block.
+template <typename Use>
+void measureChunks(float* const inputs[2], std::size_t frames, std::size_t& open, Use&& use) {
     for (std::size_t start = 0; start < frames;) {
-        const std::size_t end = std::min(frames, start + 128 - open);
-        open = (open + end - start) % 128;
-        chunk(start, end, open == 0);
+        const std::size_t end = std::min(frames, start + kChunkFrames - open);
+        open = (open + end - start) % kChunkFrames;
+        use(measureChunk(inputs, start, end), open == 0);
         start = end;
     }
 }
 
 void ArithmeticFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
     std::size_t open = 0;
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        forEachChunk(blockFrames, open, [&](std::size_t start, std::size_t end, bool) {
-            ChunkLevels levels = measureChunk(inputs, start, end);
-            benchmark::DoNotOptimize(levels);
-        });
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    timeBlocks(state, [&](float** inputs, float** outputs, std::size_t frames) {
+        copyThrough(inputs, outputs, frames);
+        measureChunks(inputs, frames, open,
+                      [](ChunkLevels levels, bool) { benchmark::DoNotOptimize(levels); });
+    });
 }
 
-/// The detector's step for one 128-sample block: the smoothed RMS and the decaying peak.
+/// The detector's step for one measurement block: the smoothed RMS and the decaying peak.
 void stepLevels(float sum, float peak, float& rms, float& peakLevel) {
     const float coefs[2] = {0.0016f, 0.0033f};
-    const float blockRms = std::sqrt(sum * (1.0f / 128.0f));
+    const float blockRms = std::sqrt(sum * (1.0f / static_cast<float>(kChunkFrames)));
     rms = rms + (blockRms - rms) * coefs[blockRms > rms ? 1 : 0];
     const float decayed = 0.994f * peakLevel;
     peakLevel = peak > decayed ? peak : decayed;
 }
 
 void ReadingFloor(benchmark::State& state) {
-    const auto blockFrames = static_cast<std::size_t>(state.range(0));
-    Buffers buffers(static_cast<Signal>(state.range(1)), blockFrames);
-    float* inputs[2];
-    float* outputs[2];
     float rms[2] = {};
     float peaks[2] = {};
     std::size_t open = 0;
-    for (auto _ : state) {
-        buffers.nextBlock(blockFrames, inputs, outputs);
-        copyThrough(inputs, outputs, blockFrames);
-        forEachChunk(blockFrames, open, [&](std::size_t start, std::size_t end, bool completes) {
-            const ChunkLevels levels = measureChunk(inputs, start, end);
+    timeBlocks(state, [&](float** inputs, float** outputs, std::size_t frames) {
+        copyThrough(inputs, outputs, frames);
+        measureChunks(inputs, frames, open, [&](const ChunkLevels& levels, bool completes) {
             if (completes) {
                 stepLevels(levels.sum[0], levels.peak[0], rms[0], peaks[0]);
                 stepLevels(levels.sum[1], levels.peak[1], rms[1], peaks[1]);
@@ -187,9 +173,7 @@ void ReadingFloor(benchmark::State& state) {
         float peakValue = meterValue(1, peaks[1]);
         benchmark::DoNotOptimize(rmsValue);
         benchmark::DoNotOptimize(peakValue);
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, blockFrames);
+    });
 }
 
 double fastest(const std::vector<double>& runs) {

@@ -15,12 +15,6 @@ VstInt32 hostBlockSize = 512;
 
 }  // namespace
 
-MeterReading decodeMeter(float value) {
-    const int channel = static_cast<int>(value);
-    const float level = (value - static_cast<float>(channel)) * 2.0f;
-    return {channel, level * 40.0f - 40.0f};
-}
-
 void HostedPlugin::setHostTiming(float sampleRate, VstInt32 blockSize) {
     hostSampleRate = sampleRate;
     hostBlockSize = blockSize;

@@ -4,15 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "gui/native/plugin_library.h"
 #include "plugin/vst2.h"
-
-/// A published meter value decoded: channel + 0.5 x level, level 0..1 for -40..0 dBFS.
-struct MeterReading {
-    int channel;
-    float dBFS;  ///< -40 at the bottom of the scale
-};
-MeterReading decodeMeter(float value);
+#include "tools/hostsupport/plugin_library.h"
 
 class HostedPlugin {
   public:

@@ -1,15 +1,14 @@
 #include "tools/host/meter_pair.h"
 
+#include "engine/meter_parameters.h"
 #include "tools/host/pevo_switches.h"
 
 namespace {
 
-constexpr VstInt32 kRmsLevel = 1;
-constexpr VstInt32 kPeakLevel = 2;
-constexpr VstInt32 kHoldLevel = 3;
-constexpr VstInt32 kMode = 5;
-constexpr VstInt32 kResp = 6;
-constexpr VstInt32 kRmsMode = 7;
+/// A published meter value's level in dBFS.
+float decibelsOf(float meterValue) {
+    return decodeMeter(meterValue).level * -kMeterFloorDecibels + kMeterFloorDecibels;
+}
 
 /// The position of the switch `index`, if the plug-in has it under `name`; else -1.
 int switchPosition(HostedPlugin& plugin, VstInt32 index, const char* name) {
@@ -98,9 +97,8 @@ void MeterPair::process(float* left, float* right, float* outLeft, float* outRig
 }
 
 ChannelReadings MeterPair::channelOne(HostedPlugin& plugin) {
-    return {decodeMeter(plugin.getParameter(kRmsLevel)).dBFS,
-            decodeMeter(plugin.getParameter(kPeakLevel)).dBFS,
-            decodeMeter(plugin.getParameter(kHoldLevel)).dBFS};
+    return {decibelsOf(plugin.getParameter(kRmsLevel)), decibelsOf(plugin.getParameter(kPeakLevel)),
+            decibelsOf(plugin.getParameter(kHoldLevel))};
 }
 
 void MeterPair::readings(ChannelReadings channels[2]) {

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "engine/meter_parameters.h"
+
 namespace {
 
 struct Switch {
@@ -11,23 +13,27 @@ struct Switch {
     const char* words[3];
     float values[3];  ///< a value that selects each position
     int positions;
-    /// The position of a value: three-way switches change at 0.3 and 0.7 (a value at a
-    /// bound takes the upper position), the two-way one above 0.5.
+    /// The position of a value, as the effect takes it (a value at a bound takes the upper
+    /// position of a three-way switch).
     int (*positionOf)(float value);
 };
 
-int threeWay(float value) {
-    return value < 0.3f ? 0 : (value < 0.7f ? 1 : 2);
+int modePosition(float value) {
+    return value < kMidSideFrom ? 0 : (value < kMonoFrom ? 1 : 2);
 }
 
-int twoWay(float value) {
-    return value > 0.5f ? 1 : 0;
+int holdPosition(float value) {
+    return value < kOneSecondHoldFrom ? 0 : (value < kThreeSecondHoldFrom ? 1 : 2);
+}
+
+int rmsPosition(float value) {
+    return value > kSquareRmsAbove ? 1 : 0;
 }
 
 constexpr Switch kSwitches[] = {
-    {"Mode", {"L/R", "M/S", "mono"}, {0.0f, 0.5f, 1.0f}, 3, threeWay},
-    {"Resp", {"off", "1 s", "3 s"}, {0.0f, 0.5f, 1.0f}, 3, threeWay},
-    {"RMS Mode", {"sine", "square", ""}, {0.0f, 1.0f, 0.0f}, 2, twoWay},
+    {"Mode", {"L/R", "M/S", "mono"}, {0.0f, 0.5f, 1.0f}, 3, modePosition},
+    {"Resp", {"off", "1 s", "3 s"}, {0.0f, 0.5f, 1.0f}, 3, holdPosition},
+    {"RMS Mode", {"sine", "square", ""}, {0.0f, 1.0f, 0.0f}, 2, rmsPosition},
 };
 
 const Switch* find(const std::string& name) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz)
+# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint)
 set -euo pipefail
 
 packages_for() {
@@ -12,6 +12,7 @@ packages_for() {
                    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine" ;;
     display) echo "xvfb xauth xdotool x11-utils" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
+    lint) echo "clang-format clang-tidy" ;;
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac
 }

@@ -1,20 +1,21 @@
-# Builds bitmap files into a target: bmpNNNNN.bmp becomes resource id NNNNN, read back
-# through loadSoftBitmap. Without files given, the editor's: all of resources/bitmaps.
+# Builds bitmap files into a target, each as the resource of its number, read back through
+# loadSoftBitmap. Without files given, the editor's: every file of resources/bitmaps.
+set(PEVO_EMBED_BITMAPS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_bitmaps_generate.cmake)
+
 function(pevo_embed_bitmaps target)
-    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_bitmaps_generate.cmake)
     if(ARGN)
         set(bitmaps ${ARGN})
         set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_bitmaps.cpp)
     else()
-        file(GLOB bitmaps CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/bitmaps/bmp*.bmp)
-        list(SORT bitmaps)
+        pevo_bitmap_files(bitmaps)
         set(output ${CMAKE_CURRENT_BINARY_DIR}/embedded_bitmaps.cpp)
     endif()
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} "-DINPUTS=${bitmaps}"
-                -P ${script}
-        DEPENDS ${bitmaps} ${script}
+                -P ${PEVO_EMBED_BITMAPS_SCRIPT}
+        DEPENDS ${bitmaps} ${PEVO_EMBED_BITMAPS_SCRIPT}
+                ${PROJECT_SOURCE_DIR}/resources/bitmaps.cmake
         COMMENT "Embedding the editor bitmaps"
         VERBATIM)
     target_sources(${target} PRIVATE ${output})

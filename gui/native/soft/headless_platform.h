@@ -28,10 +28,10 @@ class CHeadlessPlatform : public CNativePlatform {
     /// A bitmap given by addBitmap, else the embedded one, else null.
     std::unique_ptr<CNativeBitmap> loadBitmap(int resourceId) override;
 
-    void editorCreated() override { ++editorsCreated_; }
-    void editorDestroyed() override { ++editorsDestroyed_; }
-    void frameCreated() override { ++framesCreated_; }
-    void frameDestroyed() override { ++framesDestroyed_; }
+    void editorCreated() override { ++editorCreations; }
+    void editorDestroyed() override { ++editorDestructions; }
+    void frameCreated() override { ++frameCreations; }
+    void frameDestroyed() override { ++frameDestructions; }
 
     int mouseState() override;
     CPosition cursorPosition() override { return cursor; }
@@ -51,10 +51,10 @@ class CHeadlessPlatform : public CNativePlatform {
     void addBitmap(int resourceId, int width, int height, std::vector<std::uint32_t> pixels);
 
     // What happened.
-    int editorsCreated() const { return editorsCreated_; }
-    int editorsDestroyed() const { return editorsDestroyed_; }
-    int framesCreated() const { return framesCreated_; }
-    int framesDestroyed() const { return framesDestroyed_; }
+    int editorsCreated() const { return editorCreations; }
+    int editorsDestroyed() const { return editorDestructions; }
+    int framesCreated() const { return frameCreations; }
+    int framesDestroyed() const { return frameDestructions; }
     int sleepCalls() const { return sleeps; }
     int mousePolls() const { return polls; }
     /// Windows of the class right now; the class is registered while this is above 0.
@@ -86,10 +86,10 @@ class CHeadlessPlatform : public CNativePlatform {
     std::map<int, Picture> pictures;
     // Editors, frames and bitmaps without a window may come and go on any thread.
     std::shared_ptr<std::atomic<int>> bitmapsAlive = std::make_shared<std::atomic<int>>(0);
-    std::atomic<int> editorsCreated_{0};
-    std::atomic<int> editorsDestroyed_{0};
-    std::atomic<int> framesCreated_{0};
-    std::atomic<int> framesDestroyed_{0};
+    std::atomic<int> editorCreations{0};
+    std::atomic<int> editorDestructions{0};
+    std::atomic<int> frameCreations{0};
+    std::atomic<int> frameDestructions{0};
     int sleeps = 0;
     int polls = 0;
     int classUse = 0;

@@ -12,7 +12,7 @@
 #include <stb/stb_image.h>
 
 CSoftBitmap::CSoftBitmap(int width, int height, std::vector<std::uint32_t> pixels)
-    : width_(width), height_(height), pixels_(std::move(pixels)) {}
+    : columns(width), rows(height), pixelData(std::move(pixels)) {}
 
 std::unique_ptr<CSoftBitmap> CSoftBitmap::decode(const unsigned char* bytes, std::size_t size) {
     if (!bytes || size == 0 || size > std::size_t(std::numeric_limits<int>::max())) {

@@ -12,18 +12,18 @@ class CSoftBitmap : public CNativeBitmap {
   public:
     CSoftBitmap(int width, int height, std::vector<std::uint32_t> pixels);
 
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-    const std::vector<std::uint32_t>& pixels() const { return pixels_; }
-    std::uint32_t pixel(int x, int y) const { return pixels_[std::size_t(y) * width_ + x]; }
+    int width() const override { return columns; }
+    int height() const override { return rows; }
+    const std::vector<std::uint32_t>& pixels() const { return pixelData; }
+    std::uint32_t pixel(int x, int y) const { return pixelData[std::size_t(y) * columns + x]; }
 
     /// Decodes a BMP file held in memory; null when it is not a picture.
     static std::unique_ptr<CSoftBitmap> decode(const unsigned char* bytes, std::size_t size);
 
   private:
-    int width_;
-    int height_;
-    std::vector<std::uint32_t> pixels_;
+    int columns;
+    int rows;
+    std::vector<std::uint32_t> pixelData;
 };
 
 /// The library's bitmap resource `resourceId`; null when there is none.

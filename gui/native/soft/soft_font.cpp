@@ -1,6 +1,5 @@
 #include "gui/native/soft/soft_font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -14,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "gui/native/soft/font_file.h"
 #include "gui/native/soft/soft_surface.h"
 
 namespace {
@@ -37,46 +37,6 @@ int scaled(long fontUnits, int pixelsPerEm, int unitsPerEm) {
 
 const char* familyOf(const CFontDescription& description) {
     return description.face ? description.face : CFontDescription{}.face;
-}
-
-/// Where fontconfig finds the face of a description, and what it must synthesise.
-struct FontFile {
-    std::string path;
-    int index = 0;
-    bool embolden = false;
-    bool oblique = false;
-};
-
-bool findFontFile(const CFontDescription& description, FontFile& found) {
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) {
-        return false;
-    }
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(familyOf(description)));
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, std::fabs(double(description.height)));
-    FcPatternAddInteger(pattern, FC_WEIGHT, description.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, description.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) {
-        return false;
-    }
-    FcChar8* path = nullptr;
-    const bool ok = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
-    if (ok) {
-        found.path = reinterpret_cast<const char*>(path);
-        FcPatternGetInteger(match, FC_INDEX, 0, &found.index);
-        int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        found.embolden = description.bold && weight < FC_WEIGHT_DEMIBOLD;
-        found.oblique = description.italic && slant == FC_SLANT_ROMAN;
-    }
-    FcPatternDestroy(match);
-    return ok;
 }
 
 /// Guards the shared fonts and glyphs: hosts may run several editors on their own threads.
@@ -164,8 +124,10 @@ CSoftFont* CSoftFont::get(const CFontDescription& description) {
         return known->second.get();
     }
     auto face = std::make_unique<Face>();
-    FontFile file;
-    if (!library() || !findFontFile(description, file) ||
+    CFontFile file;
+    if (!library() ||
+        !CFontFile::find(familyOf(description), description.bold, description.italic,
+                         std::fabs(double(description.height)), file) ||
         FT_New_Face(library(), file.path.c_str(), file.index, &face->face) != 0) {
         fonts[key] = nullptr;
         return nullptr;
@@ -216,32 +178,32 @@ void CSoftFont::selectCharacterMap(Face& face) {
     }
 }
 
-CSoftFont::CSoftFont(std::unique_ptr<Face> face, int em, bool underline)
-    : face_(std::move(face)), underline_(underline) {
-    const FT_Face ft = face_->face;
+CSoftFont::CSoftFont(std::unique_ptr<Face> loaded, int em, bool underline)
+    : face(std::move(loaded)), underline(underline) {
+    const FT_Face ft = face->face;
     const int units = ft->units_per_EM > 0 ? ft->units_per_EM : 2048;
-    ascent_ = scaled(face_->ascentUnits, em, units);
-    descent_ = scaled(face_->descentUnits, em, units);
-    underlineOffset_ = std::max(1, scaled(-ft->underline_position, em, units));
-    underlineThickness_ = std::max(1, scaled(ft->underline_thickness, em, units));
+    ascentPixels = scaled(face->ascentUnits, em, units);
+    descentPixels = scaled(face->descentUnits, em, units);
+    underlineOffset = std::max(1, scaled(-ft->underline_position, em, units));
+    underlineThickness = std::max(1, scaled(ft->underline_thickness, em, units));
 }
 
 CSoftFont::~CSoftFont() = default;
 
 const CSoftFont::Glyph& CSoftFont::glyph(unsigned char character) {
-    auto& cached = glyphs_[character];
+    auto& cached = glyphs[character];
     if (cached) {
         return *cached;
     }
     cached = std::make_unique<Glyph>();
-    const FT_Face ft = face_->face;
-    if (FT_Load_Char(ft, face_->charCode(character), FT_LOAD_DEFAULT) != 0) {
+    const FT_Face ft = face->face;
+    if (FT_Load_Char(ft, face->charCode(character), FT_LOAD_DEFAULT) != 0) {
         return *cached;
     }
-    if (face_->embolden) {
+    if (face->embolden) {
         FT_GlyphSlot_Embolden(ft->glyph);
     }
-    if (face_->oblique) {
+    if (face->oblique) {
         FT_GlyphSlot_Oblique(ft->glyph);
     }
     cached->advance = int((ft->glyph->advance.x + 32) >> 6);
@@ -277,18 +239,18 @@ int CSoftFont::textWidth(const char* text) {
 void CSoftFont::draw(CSoftSurface& surface, const char* text, CPosition origin,
                      const CRectangle& clip, std::uint32_t colour) {
     const std::lock_guard<std::mutex> hold(cacheLock());
-    const int baseline = origin.y + ascent_;
+    const int baseline = origin.y + ascentPixels;
     int x = origin.x;
     for (const char* c = text; c && *c; ++c) {
         const Glyph& shape = glyph(static_cast<unsigned char>(*c));
         drawGlyph(surface, shape, x, baseline, clip, colour);
         x += shape.advance;
     }
-    if (!underline_) {
+    if (!underline) {
         return;
     }
-    const int top = std::max(clip.top, baseline + underlineOffset_);
-    const int bottom = std::min(clip.bottom, baseline + underlineOffset_ + underlineThickness_);
+    const int top = std::max(clip.top, baseline + underlineOffset);
+    const int bottom = std::min(clip.bottom, baseline + underlineOffset + underlineThickness);
     const int left = std::max(clip.left, origin.x);
     const int right = std::min(clip.right, x);
     for (int y = top; y < bottom; ++y) {

@@ -20,9 +20,9 @@ class CSoftFont {
     CSoftFont(const CSoftFont&) = delete;
     CSoftFont& operator=(const CSoftFont&) = delete;
 
-    int ascent() const { return ascent_; }
+    int ascent() const { return ascentPixels; }
     /// Height of a text cell: ascent plus descent.
-    int height() const { return ascent_ + descent_; }
+    int height() const { return ascentPixels + descentPixels; }
     /// Sum of the advance widths of the characters of `text`.
     int textWidth(const char* text);
     /// Draws `text` with its cell's top-left at `origin`, only inside `clip`.
@@ -33,18 +33,18 @@ class CSoftFont {
     struct Glyph;
     struct Face;
 
-    CSoftFont(std::unique_ptr<Face> face, int em, bool underline);
+    CSoftFont(std::unique_ptr<Face> loaded, int em, bool underline);
     static int pixelsPerEm(const Face& face, int height);
     static void selectCharacterMap(Face& face);
     const Glyph& glyph(unsigned char character);
     void drawGlyph(CSoftSurface& surface, const Glyph& glyph, int x, int baseline,
                    const CRectangle& clip, std::uint32_t colour);
 
-    std::unique_ptr<Face> face_;
-    int ascent_ = 0;
-    int descent_ = 0;
-    bool underline_ = false;
-    int underlineOffset_ = 1;  ///< below the baseline
-    int underlineThickness_ = 1;
-    std::array<std::unique_ptr<Glyph>, 256> glyphs_;
+    std::unique_ptr<Face> face;
+    int ascentPixels = 0;
+    int descentPixels = 0;
+    bool underline = false;
+    int underlineOffset = 1;  ///< below the baseline
+    int underlineThickness = 1;
+    std::array<std::unique_ptr<Glyph>, 256> glyphs;
 };

@@ -29,57 +29,57 @@ CRectangle intersection(const CRectangle& a, const CRectangle& b) {
 }  // namespace
 
 CSoftSurface::CSoftSurface(int width, int height)
-    : width_(std::max(width, 0)),
-      height_(std::max(height, 0)),
-      pixels_(std::size_t(width_) * std::size_t(height_), 0) {}
+    : columns(std::max(width, 0)),
+      rows(std::max(height, 0)),
+      pixelData(std::size_t(columns) * std::size_t(rows), 0) {}
 
 std::uint32_t CSoftSurface::pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+    if (x < 0 || y < 0 || x >= columns || y >= rows) {
         return 0;
     }
     return row(y)[x];
 }
 
 void CSoftSurface::setPixel(int x, int y, std::uint32_t value) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) {
+    if (x >= 0 && y >= 0 && x < columns && y < rows) {
         row(y)[x] = value & 0xFFFFFF;
     }
 }
 
 void CSoftSurface::fill(std::uint32_t value) {
-    std::fill(pixels_.begin(), pixels_.end(), value);
+    std::fill(pixelData.begin(), pixelData.end(), value);
 }
 
 void CSoftSurface::setPen(CRgbColour colour, int width, CPenStyle style) {
-    penColour_ = softPixel(colour);
-    penWidth_ = std::max(width, 1);
-    penStyle_ = style;
+    penColour = softPixel(colour);
+    penWidth = std::max(width, 1);
+    penStyle = style;
 }
 
 bool CSoftSurface::setBrush(CRgbColour colour) {
-    brushColour_ = softPixel(colour);
+    brushColour = softPixel(colour);
     return true;
 }
 
 void CSoftSurface::setBackColour(CRgbColour colour) {
-    backColour_ = softPixel(colour);
+    backColour = softPixel(colour);
 }
 
 void CSoftSurface::setTextColour(CRgbColour colour) {
-    textColour_ = softPixel(colour);
+    textColour = softPixel(colour);
 }
 
 void CSoftSurface::setFont(const CFontDescription& font) {
-    font_ = CSoftFont::get(font);
+    chosenFont = CSoftFont::get(font);
 }
 
 void CSoftSurface::moveTo(CPosition point) {
-    current_ = point;
+    current = point;
 }
 
 void CSoftSurface::lineTo(CPosition point) {
-    const CPosition from = current_;
-    current_ = point;
+    const CPosition from = current;
+    current = point;
     const std::int64_t dx = std::int64_t(point.x) - from.x;
     const std::int64_t dy = std::int64_t(point.y) - from.y;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -97,11 +97,11 @@ void CSoftSurface::lineTo(CPosition point) {
     // Only the steps whose major coordinate lands on the surface (widened by the pen) can
     // show, which also bounds the work for far-away end points.
     const std::int64_t majorStart = xMajor ? from.x : from.y;
-    const std::int64_t margin = penWidth_;
-    const std::int64_t low = -margin, high = (xMajor ? width_ : height_) + margin;
+    const std::int64_t margin = penWidth;
+    const std::int64_t low = -margin, high = (xMajor ? columns : rows) + margin;
     // Wide pens are solid shapes with round ends, so they cover the end point as well.
-    const bool dotted = penStyle_ == CPenStyle::dotted && penWidth_ == 1;
-    std::int64_t first = 0, last = penWidth_ > 1 ? major + 1 : major;
+    const bool dotted = penStyle == CPenStyle::dotted && penWidth == 1;
+    std::int64_t first = 0, last = penWidth > 1 ? major + 1 : major;
     if (majorStep > 0) {
         first = std::max(first, low - majorStart);
         last = std::min(last, high - majorStart);
@@ -121,29 +121,29 @@ void CSoftSurface::lineTo(CPosition point) {
 }
 
 void CSoftSurface::plotPen(int x, int y) {
-    if (penWidth_ == 1) {
-        setPixel(x, y, penColour_);
+    if (penWidth == 1) {
+        setPixel(x, y, penColour);
         return;
     }
     // A round stamp of the pen's width; u and v are doubled offsets from its centre.
-    const int w = penWidth_;
+    const int w = penWidth;
     for (int j = 0; j < w; ++j) {
         const int v = 2 * j + 1 - w;
         for (int i = 0; i < w; ++i) {
             const int u = 2 * i + 1 - w;
             if (u * u + v * v <= (w - 1) * (w - 1) + 1) {
-                setPixel(x - w / 2 + i, y - w / 2 + j, penColour_);
+                setPixel(x - w / 2 + i, y - w / 2 + j, penColour);
             }
         }
     }
 }
 
 void CSoftSurface::fillRect(const CRectangle& rect) {
-    fillClipped(rect, brushColour_);
+    fillClipped(rect, brushColour);
 }
 
 void CSoftSurface::fillClipped(CRectangle rect, std::uint32_t value) {
-    rect = intersection(rect, {0, 0, width_, height_});
+    rect = intersection(rect, {0, 0, columns, rows});
     for (int y = rect.top; y < rect.bottom; ++y) {
         std::fill(row(y) + rect.left, row(y) + std::max(rect.left, rect.right), value);
     }
@@ -160,7 +160,7 @@ void CSoftSurface::fillEllipse(const CRectangle& rect) {
     }
     const double cx = rect.left + rx, cy = rect.top + ry;
     const double slack = 0.5 - 1e-9;
-    const CRectangle box = intersection(rect, {0, 0, width_, height_});
+    const CRectangle box = intersection(rect, {0, 0, columns, rows});
     for (int y = box.top; y < box.bottom; ++y) {
         const double dy = std::fabs(y - cy);
         const double halfRow = rx * std::sqrt(std::max(0.0, 1 - (dy / ry) * (dy / ry)));
@@ -168,7 +168,7 @@ void CSoftSurface::fillEllipse(const CRectangle& rect) {
             const double dx = std::fabs(x - cx);
             const double halfColumn = ry * std::sqrt(std::max(0.0, 1 - (dx / rx) * (dx / rx)));
             if (dx <= halfRow + slack || dy <= halfColumn + slack) {
-                row(y)[x] = brushColour_;
+                row(y)[x] = brushColour;
             }
         }
     }
@@ -189,12 +189,12 @@ void CSoftSurface::drawText(const char* text, const CRectangle& rect, CTextAlign
     } else if (align == CTextAlign::right) {
         origin.x = rect.right - width;
     }
-    const CRectangle clip = intersection(rect, {0, 0, width_, height_});
+    const CRectangle clip = intersection(rect, {0, 0, columns, rows});
     if (opaque) {
         fillClipped(intersection(clip, {origin.x, origin.y, origin.x + width, origin.y + height}),
-                    backColour_);
+                    backColour);
     }
-    font->draw(*this, text, origin, clip, textColour_);
+    font->draw(*this, text, origin, clip, textColour);
 }
 
 int CSoftSurface::textWidth(const char* text) {
@@ -204,10 +204,10 @@ int CSoftSurface::textWidth(const char* text) {
 
 CSoftFont* CSoftSurface::currentFont() {
     // Until a font is chosen, text comes in the default description's font.
-    if (!font_) {
-        font_ = CSoftFont::get(CFontDescription{});
+    if (!chosenFont) {
+        chosenFont = CSoftFont::get(CFontDescription{});
     }
-    return font_;
+    return chosenFont;
 }
 
 void CSoftSurface::copyFrom(CSurface& source, const CRectangle& dest, CPosition sourceOffset) {
@@ -217,11 +217,11 @@ void CSoftSurface::copyFrom(CSurface& source, const CRectangle& dest, CPosition 
     }
     if (soft == this) {
         // Overlapping blocks of one surface copy as if through a snapshot.
-        const std::vector<std::uint32_t> snapshot = pixels_;
-        blit(snapshot.data(), width_, height_, dest, sourceOffset, false, 0);
+        const std::vector<std::uint32_t> snapshot = pixelData;
+        blit(snapshot.data(), columns, rows, dest, sourceOffset, false, 0);
         return;
     }
-    blit(soft->pixels_.data(), soft->width_, soft->height_, dest, sourceOffset, false, 0);
+    blit(soft->pixelData.data(), soft->columns, soft->rows, dest, sourceOffset, false, 0);
 }
 
 void CSoftSurface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& dest,
@@ -248,9 +248,9 @@ void CSoftSurface::blit(const std::uint32_t* source, int sourceWidth, int source
     const std::int64_t left = std::max<std::int64_t>({dest.left, 0, -shiftX});
     const std::int64_t top = std::max<std::int64_t>({dest.top, 0, -shiftY});
     const std::int64_t right =
-        std::min<std::int64_t>({dest.right, width_, std::int64_t(sourceWidth) - shiftX});
+        std::min<std::int64_t>({dest.right, columns, std::int64_t(sourceWidth) - shiftX});
     const std::int64_t bottom =
-        std::min<std::int64_t>({dest.bottom, height_, std::int64_t(sourceHeight) - shiftY});
+        std::min<std::int64_t>({dest.bottom, rows, std::int64_t(sourceHeight) - shiftY});
     if (left >= right) {
         return;
     }
@@ -271,9 +271,9 @@ void CSoftSurface::blit(const std::uint32_t* source, int sourceWidth, int source
 }
 
 bool CSoftSurface::readPixels(std::uint32_t* pixels, int width, int height) {
-    if (!pixels || width != width_ || height != height_) {
+    if (!pixels || width != columns || height != rows) {
         return false;
     }
-    std::copy(pixels_.begin(), pixels_.end(), pixels);
+    std::copy(pixelData.begin(), pixelData.end(), pixels);
     return true;
 }

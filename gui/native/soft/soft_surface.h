@@ -21,15 +21,15 @@ class CSoftSurface : public CSurface {
     /// Starts black, like a fresh memory bitmap; negative sizes count as 0.
     CSoftSurface(int width, int height);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return columns; }
+    int height() const { return rows; }
     /// 0 outside the surface.
     std::uint32_t pixel(int x, int y) const;
     void setPixel(int x, int y, std::uint32_t value);
     /// Row `y` of width() pixels, top row first.
-    const std::uint32_t* row(int y) const { return pixels_.data() + std::size_t(y) * width_; }
-    std::uint32_t* row(int y) { return pixels_.data() + std::size_t(y) * width_; }
-    const std::vector<std::uint32_t>& pixels() const { return pixels_; }
+    const std::uint32_t* row(int y) const { return pixelData.data() + std::size_t(y) * columns; }
+    std::uint32_t* row(int y) { return pixelData.data() + std::size_t(y) * columns; }
+    const std::vector<std::uint32_t>& pixels() const { return pixelData; }
     void fill(std::uint32_t value);
 
     void setPen(CRgbColour colour, int width, CPenStyle style) override;
@@ -61,17 +61,17 @@ class CSoftSurface : public CSurface {
     void blit(const std::uint32_t* source, int sourceWidth, int sourceHeight,
               const CRectangle& dest, CPosition sourceOffset, bool keyed, std::uint32_t key);
 
-    int width_;
-    int height_;
-    std::vector<std::uint32_t> pixels_;
+    int columns;
+    int rows;
+    std::vector<std::uint32_t> pixelData;
 
     // A fresh Windows device context's objects: black pen, white brush, black text.
-    std::uint32_t penColour_ = 0;
-    int penWidth_ = 1;
-    CPenStyle penStyle_ = CPenStyle::solid;
-    std::uint32_t brushColour_ = 0xFFFFFF;
-    std::uint32_t backColour_ = 0xFFFFFF;
-    std::uint32_t textColour_ = 0;
-    CPosition current_;
-    CSoftFont* font_ = nullptr;
+    std::uint32_t penColour = 0;
+    int penWidth = 1;
+    CPenStyle penStyle = CPenStyle::solid;
+    std::uint32_t brushColour = 0xFFFFFF;
+    std::uint32_t backColour = 0xFFFFFF;
+    std::uint32_t textColour = 0;
+    CPosition current;
+    CSoftFont* chosenFont = nullptr;
 };

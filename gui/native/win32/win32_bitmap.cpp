@@ -1,15 +1,15 @@
 #include "gui/native/win32/win32_bitmap.h"
 
-CWin32Bitmap::CWin32Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {
+CWin32Bitmap::CWin32Bitmap(HBITMAP bitmap) : bitmap(bitmap) {
     BITMAP description{};
-    if (bitmap_ && GetObjectA(bitmap_, sizeof description, &description) != 0) {
-        width_ = description.bmWidth;
-        height_ = description.bmHeight;
+    if (bitmap && GetObjectA(bitmap, sizeof description, &description) != 0) {
+        columns = description.bmWidth;
+        rows = description.bmHeight;
     }
 }
 
 CWin32Bitmap::~CWin32Bitmap() {
-    if (bitmap_) {
-        DeleteObject(bitmap_);
+    if (bitmap) {
+        DeleteObject(bitmap);
     }
 }

@@ -13,12 +13,12 @@ class CWin32Bitmap : public CNativeBitmap {
     CWin32Bitmap(const CWin32Bitmap&) = delete;
     CWin32Bitmap& operator=(const CWin32Bitmap&) = delete;
 
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-    HBITMAP handle() const { return bitmap_; }
+    int width() const override { return columns; }
+    int height() const override { return rows; }
+    HBITMAP handle() const { return bitmap; }
 
   private:
-    HBITMAP bitmap_;
-    int width_ = 0;
-    int height_ = 0;
+    HBITMAP bitmap;
+    int columns = 0;
+    int rows = 0;
 };

@@ -14,11 +14,11 @@ HRESULT STDMETHODCALLTYPE CWin32DropTarget::QueryInterface(REFIID id, void** obj
 }
 
 ULONG STDMETHODCALLTYPE CWin32DropTarget::AddRef() {
-    return ++references_;
+    return ++references;
 }
 
 ULONG STDMETHODCALLTYPE CWin32DropTarget::Release() {
-    const ULONG left = --references_;
+    const ULONG left = --references;
     if (left == 0) {
         delete this;
     }

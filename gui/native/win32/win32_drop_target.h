@@ -23,5 +23,5 @@ class CWin32DropTarget : public IDropTarget {
   private:
     virtual ~CWin32DropTarget() = default;
 
-    ULONG references_ = 1;
+    ULONG references = 1;
 };

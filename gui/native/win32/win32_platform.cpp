@@ -93,14 +93,14 @@ void CWin32Platform::frameCreated() {
 }
 
 void CWin32Platform::loadImageLibrary() {
-    const std::lock_guard<std::mutex> hold(imageLibraryLock_);
+    const std::lock_guard<std::mutex> hold(imageLibraryLock);
     CWin32Surface::setTransparentBlt(nullptr);
     HMODULE library = LoadLibraryA("msimg32.dll");
     if (!library) {
         return;
     }
-    imageLibrary_ = library;
-    ++imageLibraryLoads_;
+    imageLibrary = library;
+    ++imageLibraryLoads;
     if (isNtFamily()) {
         // Through a generic function pointer: the entry point's type is known only here.
         auto entry = reinterpret_cast<void (*)()>(GetProcAddress(library, "TransparentBlt"));
@@ -110,15 +110,15 @@ void CWin32Platform::loadImageLibrary() {
 
 void CWin32Platform::frameDestroyed() {
     endOle();
-    const std::lock_guard<std::mutex> hold(imageLibraryLock_);
-    if (imageLibraryLoads_ == 0) {
+    const std::lock_guard<std::mutex> hold(imageLibraryLock);
+    if (imageLibraryLoads == 0) {
         return;
     }
-    if (--imageLibraryLoads_ == 0) {
+    if (--imageLibraryLoads == 0) {
         // The library may leave the process now: no surface may call into it any more.
         CWin32Surface::setTransparentBlt(nullptr);
     }
-    FreeLibrary(imageLibrary_);
+    FreeLibrary(imageLibrary);
 }
 
 int CWin32Platform::mouseState() {

@@ -33,7 +33,7 @@ class CWin32Platform : public CNativePlatform {
     void loadImageLibrary();
 
     /// Editors on several window threads set up and end frames at once.
-    std::mutex imageLibraryLock_;
-    HMODULE imageLibrary_ = nullptr;
-    int imageLibraryLoads_ = 0;
+    std::mutex imageLibraryLock;
+    HMODULE imageLibrary = nullptr;
+    int imageLibraryLoads = 0;
 };

@@ -31,25 +31,25 @@ UINT textFormat(CTextAlign align) {
 /// Keeps a bitmap selected into a temporary memory context for one copy.
 class CBitmapSource {
   public:
-    CBitmapSource(HDC reference, HBITMAP bitmap) : dc_(CreateCompatibleDC(reference)) {
-        if (dc_) {
-            previous_ = SelectObject(dc_, bitmap);
+    CBitmapSource(HDC reference, HBITMAP bitmap) : deviceContext(CreateCompatibleDC(reference)) {
+        if (deviceContext) {
+            previous = SelectObject(deviceContext, bitmap);
         }
     }
     ~CBitmapSource() {
-        if (dc_) {
-            SelectObject(dc_, previous_);
-            DeleteDC(dc_);
+        if (deviceContext) {
+            SelectObject(deviceContext, previous);
+            DeleteDC(deviceContext);
         }
     }
     CBitmapSource(const CBitmapSource&) = delete;
     CBitmapSource& operator=(const CBitmapSource&) = delete;
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return deviceContext; }
 
   private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
+    HDC deviceContext;
+    HGDIOBJ previous = nullptr;
 };
 
 HBITMAP bitmapHandle(const CNativeBitmap& bitmap) {
@@ -76,28 +76,28 @@ bool clipToBitmap(const CNativeBitmap& bitmap, CRectangle& dest, CPosition& offs
 }  // namespace
 
 CWin32Surface::CWin32Surface(HDC dc)
-    : dc_(dc),
-      savedBrush_(GetCurrentObject(dc, OBJ_BRUSH)),
-      savedPen_(GetCurrentObject(dc, OBJ_PEN)),
-      savedFont_(GetCurrentObject(dc, OBJ_FONT)) {
-    SetBkMode(dc_, TRANSPARENT);
+    : deviceContext(dc),
+      savedBrush(GetCurrentObject(dc, OBJ_BRUSH)),
+      savedPen(GetCurrentObject(dc, OBJ_PEN)),
+      savedFont(GetCurrentObject(dc, OBJ_FONT)) {
+    SetBkMode(deviceContext, TRANSPARENT);
 }
 
 CWin32Surface::~CWin32Surface() {
-    for (HGDIOBJ saved : {savedBrush_, savedPen_, savedFont_}) {
+    for (HGDIOBJ saved : {savedBrush, savedPen, savedFont}) {
         if (saved) {
-            SelectObject(dc_, saved);
+            SelectObject(deviceContext, saved);
         }
     }
-    for (HGDIOBJ owned : {brush_, pen_, font_}) {
+    for (HGDIOBJ owned : {currentBrush, currentPen, currentFont}) {
         if (owned) {
             DeleteObject(owned);
         }
     }
-    if (ownsDc_) {
-        SelectObject(dc_, previousBitmap_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
+    if (ownsDc) {
+        SelectObject(deviceContext, previousBitmap);
+        DeleteObject(memoryBitmap);
+        DeleteDC(deviceContext);
     }
 }
 
@@ -113,9 +113,9 @@ std::unique_ptr<CWin32Surface> CWin32Surface::createOffscreen(HDC reference, int
         return nullptr;
     }
     auto surface = std::make_unique<CWin32Surface>(memory);
-    surface->ownsDc_ = true;
-    surface->bitmap_ = bitmap;
-    surface->previousBitmap_ = SelectObject(memory, bitmap);
+    surface->ownsDc = true;
+    surface->memoryBitmap = bitmap;
+    surface->previousBitmap = SelectObject(memory, bitmap);
     return surface;
 }
 
@@ -128,7 +128,7 @@ TransparentBltFunction CWin32Surface::transparentBlt() {
 }
 
 void CWin32Surface::replaceSelected(HGDIOBJ& owned, HGDIOBJ replacement) {
-    SelectObject(dc_, replacement);
+    SelectObject(deviceContext, replacement);
     if (owned) {
         DeleteObject(owned);
     }
@@ -141,7 +141,7 @@ void CWin32Surface::setPen(CRgbColour colour, int width, CPenStyle style) {
     description.lopnWidth.x = width;
     description.lopnColor = nativeColour(colour);
     if (HPEN pen = CreatePenIndirect(&description)) {
-        replaceSelected(pen_, pen);
+        replaceSelected(currentPen, pen);
     }
 }
 
@@ -153,16 +153,16 @@ bool CWin32Surface::setBrush(CRgbColour colour) {
     if (!brush) {
         return false;
     }
-    replaceSelected(brush_, brush);
+    replaceSelected(currentBrush, brush);
     return true;
 }
 
 void CWin32Surface::setBackColour(CRgbColour colour) {
-    SetBkColor(dc_, nativeColour(colour));
+    SetBkColor(deviceContext, nativeColour(colour));
 }
 
 void CWin32Surface::setTextColour(CRgbColour colour) {
-    SetTextColor(dc_, nativeColour(colour));
+    SetTextColor(deviceContext, nativeColour(colour));
 }
 
 void CWin32Surface::setFont(const CFontDescription& font) {
@@ -180,28 +180,29 @@ void CWin32Surface::setFont(const CFontDescription& font) {
         std::strncpy(description.lfFaceName, font.face, LF_FACESIZE - 1);
     }
     if (HFONT handle = CreateFontIndirectA(&description)) {
-        replaceSelected(font_, handle);
+        replaceSelected(currentFont, handle);
     }
 }
 
 void CWin32Surface::moveTo(CPosition point) {
-    MoveToEx(dc_, point.x, point.y, nullptr);
+    MoveToEx(deviceContext, point.x, point.y, nullptr);
 }
 
 void CWin32Surface::lineTo(CPosition point) {
-    LineTo(dc_, point.x, point.y);
+    LineTo(deviceContext, point.x, point.y);
 }
 
 void CWin32Surface::fillRect(const CRectangle& rect) {
     RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    auto brush = static_cast<HBRUSH>(brush_ ? brush_ : GetCurrentObject(dc_, OBJ_BRUSH));
-    FillRect(dc_, &area, brush);
+    auto brush = static_cast<HBRUSH>(currentBrush ? currentBrush
+                                                  : GetCurrentObject(deviceContext, OBJ_BRUSH));
+    FillRect(deviceContext, &area, brush);
 }
 
 void CWin32Surface::fillEllipse(const CRectangle& rect) {
-    HGDIOBJ pen = SelectObject(dc_, GetStockObject(NULL_PEN));
-    Ellipse(dc_, rect.left, rect.top, rect.right, rect.bottom);
-    SelectObject(dc_, pen);
+    HGDIOBJ pen = SelectObject(deviceContext, GetStockObject(NULL_PEN));
+    Ellipse(deviceContext, rect.left, rect.top, rect.right, rect.bottom);
+    SelectObject(deviceContext, pen);
 }
 
 void CWin32Surface::drawText(const char* text, const CRectangle& rect, CTextAlign align,
@@ -210,14 +211,15 @@ void CWin32Surface::drawText(const char* text, const CRectangle& rect, CTextAlig
         return;
     }
     RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
-    DrawTextA(dc_, text, static_cast<int>(std::strlen(text)), &area, textFormat(align));
-    SetBkMode(dc_, TRANSPARENT);
+    SetBkMode(deviceContext, opaque ? OPAQUE : TRANSPARENT);
+    DrawTextA(deviceContext, text, static_cast<int>(std::strlen(text)), &area, textFormat(align));
+    SetBkMode(deviceContext, TRANSPARENT);
 }
 
 int CWin32Surface::textWidth(const char* text) {
     SIZE size{};
-    if (!text || !GetTextExtentPoint32A(dc_, text, static_cast<int>(std::strlen(text)), &size)) {
+    if (!text ||
+        !GetTextExtentPoint32A(deviceContext, text, static_cast<int>(std::strlen(text)), &size)) {
         return 0;
     }
     return size.cx;
@@ -228,8 +230,8 @@ void CWin32Surface::copyFrom(CSurface& source, const CRectangle& dest, CPosition
     if (!native) {
         return;
     }
-    BitBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), native->dc_, sourceOffset.x,
-           sourceOffset.y, SRCCOPY);
+    BitBlt(deviceContext, dest.left, dest.top, dest.width(), dest.height(), native->deviceContext,
+           sourceOffset.x, sourceOffset.y, SRCCOPY);
 }
 
 void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& wanted,
@@ -239,10 +241,10 @@ void CWin32Surface::drawBitmap(const CNativeBitmap& bitmap, const CRectangle& wa
     if (!handle || !clipToBitmap(bitmap, dest, sourceOffset)) {
         return;
     }
-    CBitmapSource source(dc_, handle);
+    CBitmapSource source(deviceContext, handle);
     if (source.dc()) {
-        BitBlt(dc_, dest.left, dest.top, dest.width(), dest.height(), source.dc(), sourceOffset.x,
-               sourceOffset.y, SRCCOPY);
+        BitBlt(deviceContext, dest.left, dest.top, dest.width(), dest.height(), source.dc(),
+               sourceOffset.x, sourceOffset.y, SRCCOPY);
     }
 }
 
@@ -253,14 +255,14 @@ void CWin32Surface::drawBitmapTransparent(const CNativeBitmap& bitmap, const CRe
     if (!handle || !clipToBitmap(bitmap, dest, sourceOffset)) {
         return;
     }
-    CBitmapSource source(dc_, handle);
+    CBitmapSource source(deviceContext, handle);
     if (!source.dc()) {
         return;
     }
     if (transparentBltFunction) {
-        transparentBltFunction(dc_, dest.left, dest.top, dest.width(), dest.height(), source.dc(),
-                               sourceOffset.x, sourceOffset.y, dest.width(), dest.height(),
-                               nativeColour(key));
+        transparentBltFunction(deviceContext, dest.left, dest.top, dest.width(), dest.height(),
+                               source.dc(), sourceOffset.x, sourceOffset.y, dest.width(),
+                               dest.height(), nativeColour(key));
     } else {
         maskedCopy(source.dc(), dest, sourceOffset, nativeColour(key));
     }
@@ -278,7 +280,7 @@ void CWin32Surface::maskedCopy(HDC source, const CRectangle& dest, CPosition sou
         return;
     }
     {
-        CBitmapSource maskSource(dc_, mask);
+        CBitmapSource maskSource(deviceContext, mask);
         if (maskSource.dc()) {
             applyMask(source, maskSource.dc(), dest, sourceOffset, key);
         }
@@ -293,25 +295,25 @@ void CWin32Surface::applyMask(HDC source, HDC mask, const CRectangle& dest, CPos
     // Copying colour to monochrome turns the source's background colour into 1, the rest
     // into 0; copying back turns 1 into the destination's background colour, 0 into its
     // text colour.
-    const COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
-    const COLORREF oldBack = SetBkColor(dc_, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(deviceContext, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(deviceContext, RGB(255, 255, 255));
     SetBkColor(source, key);
     BitBlt(mask, 0, 0, width, height, source, sourceOffset.x, sourceOffset.y, SRCCOPY);
-    BitBlt(dc_, dest.left, dest.top, width, height, source, sourceOffset.x, sourceOffset.y,
-           SRCINVERT);
-    BitBlt(dc_, dest.left, dest.top, width, height, mask, 0, 0, SRCAND);
-    BitBlt(dc_, dest.left, dest.top, width, height, source, sourceOffset.x, sourceOffset.y,
-           SRCINVERT);
-    SetTextColor(dc_, oldText);
-    SetBkColor(dc_, oldBack);
+    BitBlt(deviceContext, dest.left, dest.top, width, height, source, sourceOffset.x,
+           sourceOffset.y, SRCINVERT);
+    BitBlt(deviceContext, dest.left, dest.top, width, height, mask, 0, 0, SRCAND);
+    BitBlt(deviceContext, dest.left, dest.top, width, height, source, sourceOffset.x,
+           sourceOffset.y, SRCINVERT);
+    SetTextColor(deviceContext, oldText);
+    SetBkColor(deviceContext, oldBack);
 }
 
 bool CWin32Surface::readPixels(std::uint32_t* pixels, int width, int height) {
-    if (!pixels || !bitmap_ || width <= 0 || height <= 0) {
+    if (!pixels || !memoryBitmap || width <= 0 || height <= 0) {
         return false;
     }
     BITMAP info{};
-    if (!GetObjectA(bitmap_, sizeof info, &info) || info.bmWidth != width ||
+    if (!GetObjectA(memoryBitmap, sizeof info, &info) || info.bmWidth != width ||
         info.bmHeight != height) {
         return false;
     }
@@ -324,10 +326,10 @@ bool CWin32Surface::readPixels(std::uint32_t* pixels, int width, int height) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     // The bitmap may not stay selected while its bits are read.
-    SelectObject(dc_, previousBitmap_);
-    const int rows =
-        GetDIBits(dc_, bitmap_, 0, static_cast<UINT>(height), pixels, &format, DIB_RGB_COLORS);
-    SelectObject(dc_, bitmap_);
+    SelectObject(deviceContext, previousBitmap);
+    const int rows = GetDIBits(deviceContext, memoryBitmap, 0, static_cast<UINT>(height), pixels,
+                               &format, DIB_RGB_COLORS);
+    SelectObject(deviceContext, memoryBitmap);
     for (std::size_t i = 0; i < std::size_t(width) * std::size_t(height); ++i) {
         pixels[i] &= 0x00FFFFFFu;
     }

@@ -29,7 +29,7 @@ class CWin32Surface : public CSurface {
     static void setTransparentBlt(TransparentBltFunction function);
     static TransparentBltFunction transparentBlt();
 
-    HDC dc() const { return dc_; }
+    HDC dc() const { return deviceContext; }
 
     void setPen(CRgbColour colour, int width, CPenStyle style) override;
     bool setBrush(CRgbColour colour) override;
@@ -59,15 +59,15 @@ class CWin32Surface : public CSurface {
                    COLORREF key);
     void replaceSelected(HGDIOBJ& owned, HGDIOBJ replacement);
 
-    HDC dc_;
-    HGDIOBJ savedBrush_;
-    HGDIOBJ savedPen_;
-    HGDIOBJ savedFont_;
-    HGDIOBJ pen_ = nullptr;
-    HGDIOBJ brush_ = nullptr;
-    HGDIOBJ font_ = nullptr;
+    HDC deviceContext;
+    HGDIOBJ savedBrush;
+    HGDIOBJ savedPen;
+    HGDIOBJ savedFont;
+    HGDIOBJ currentPen = nullptr;
+    HGDIOBJ currentBrush = nullptr;
+    HGDIOBJ currentFont = nullptr;
     // Only offscreen surfaces own their device context and bitmap.
-    bool ownsDc_ = false;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previousBitmap_ = nullptr;
+    bool ownsDc = false;
+    HBITMAP memoryBitmap = nullptr;
+    HGDIOBJ previousBitmap = nullptr;
 };

@@ -108,35 +108,35 @@ std::unique_ptr<CWin32Window> CWin32Window::create(HWND parent, int width, int h
         return nullptr;
     }
     std::unique_ptr<CWin32Window> window(new CWin32Window(client));
-    window->window_ = CreateWindowExA(0, className(), "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
-                                      height, parent, nullptr, CWin32Platform::module(), nullptr);
-    if (!window->window_) {
+    window->window = CreateWindowExA(0, className(), "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                                     height, parent, nullptr, CWin32Platform::module(), nullptr);
+    if (!window->window) {
         return nullptr;  // the destructor gives the class use back
     }
-    SetWindowLongPtrA(window->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
+    SetWindowLongPtrA(window->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window.get()));
     return window;
 }
 
 CWin32Window::~CWin32Window() {
-    if (!window_) {
+    if (!window) {
         releaseClass();  // never made, or already destroyed by the host
         return;
     }
     // No message may reach the client any more: it is being deleted.
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     if (onOwnThread()) {
-        destroyWindow(window_);
+        destroyWindow(window);
         return;
     }
     // The window's own thread destroys it at its next message; nothing waits for that, as
     // that thread may be waiting for this one. Failing, the window went with its thread.
-    if (!SendNotifyMessageA(window_, kDestroyYourself, 0, 0)) {
+    if (!SendNotifyMessageA(window, kDestroyYourself, 0, 0)) {
         releaseClass();
     }
 }
 
 bool CWin32Window::onOwnThread() const {
-    return GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId();
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
 const char* CWin32Window::className() {
@@ -192,12 +192,12 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
         case WM_DESTROY:
             // The host destroyed its window first: the handle must not be used again.
             SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
-            if (window->dropActive_) {
+            if (window->dropActive) {
                 RevokeDragDrop(handle);
-                window->dropActive_ = false;
+                window->dropActive = false;
             }
-            window->window_ = nullptr;
-            window->client_.windowDestroyed();
+            window->window = nullptr;
+            window->client.windowDestroyed();
             break;
         default:
             break;
@@ -207,33 +207,33 @@ LRESULT CALLBACK CWin32Window::windowProcedure(HWND handle, UINT message, WPARAM
 
 void CWin32Window::paint() {
     // Only locals after the client's call: the client may delete this window object.
-    HWND handle = window_;
+    HWND handle = window;
     PAINTSTRUCT paint;
     if (HDC dc = BeginPaint(handle, &paint)) {
         CWin32Surface surface(dc);
         const RECT& area = paint.rcPaint;
-        client_.paintWindow(surface, CRectangle{area.left, area.top, area.right, area.bottom});
+        client.paintWindow(surface, CRectangle{area.left, area.top, area.right, area.bottom});
     }
     EndPaint(handle, &paint);
 }
 
 void CWin32Window::mouseDown(WPARAM wParam, LPARAM lParam) {
     // A press may start a drag loop that outlives this window object: only locals after it.
-    HWND handle = window_;
+    HWND handle = window;
     HDC dc = GetDC(handle);
     if (!dc) {
         return;
     }
     {
         CWin32Surface surface(dc);
-        client_.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)},
-                                  pressState(wParam));
+        client.mouseDownInWindow(surface, CPosition{LOWORD(lParam), HIWORD(lParam)},
+                                 pressState(wParam));
     }
     ReleaseDC(handle, dc);
 }
 
 CSurface* CWin32Window::acquireSurface() {
-    HDC dc = window_ ? GetDC(window_) : nullptr;
+    HDC dc = window ? GetDC(window) : nullptr;
     return dc ? new CWin32Surface(dc) : nullptr;
 }
 
@@ -248,16 +248,16 @@ void CWin32Window::releaseSurface(CSurface* surface) {
 }
 
 std::unique_ptr<CSurface> CWin32Window::createOffscreen(int width, int height) {
-    HDC reference = GetDC(window_);
+    HDC reference = GetDC(window);
     std::unique_ptr<CSurface> surface = CWin32Surface::createOffscreen(reference, width, height);
-    ReleaseDC(window_, reference);
+    ReleaseDC(window, reference);
     return surface;
 }
 
 CPosition CWin32Window::screenOrigin() {
     RECT area{};
-    if (window_) {
-        GetWindowRect(window_, &area);
+    if (window) {
+        GetWindowRect(window, &area);
     }
     return CPosition{area.left, area.top};
 }
@@ -272,35 +272,35 @@ bool CWin32Window::dispatchPendingPaint() {
 }
 
 void CWin32Window::setCursor(int type) {
-    if (!cursorSaved_) {
-        savedCursor_ = GetCursor();
-        cursorSaved_ = true;
+    if (!cursorSaved) {
+        savedCursor = GetCursor();
+        cursorSaved = true;
     }
     if (type == 0) {
-        SetCursor(savedCursor_);
+        SetCursor(savedCursor);
     } else if (type >= 1 && type <= 6) {
         SetCursor(LoadCursorA(nullptr, kCursorIds[type - 1]));
     }
 }
 
 bool CWin32Window::setDropActive(bool active) {
-    if (active == dropActive_) {
+    if (active == dropActive) {
         return true;
     }
     // The registration belongs to the window's thread, which revokes it on destruction.
-    if (!window_ || !onOwnThread()) {
+    if (!window || !onOwnThread()) {
         return false;
     }
     if (active) {
         auto* target = new CWin32DropTarget;
-        const HRESULT result = RegisterDragDrop(window_, target);
+        const HRESULT result = RegisterDragDrop(window, target);
         target->Release();  // the registration holds its own reference
         if (FAILED(result)) {
             return false;
         }
     } else {
-        RevokeDragDrop(window_);
+        RevokeDragDrop(window);
     }
-    dropActive_ = active;
+    dropActive = active;
     return true;
 }

@@ -20,7 +20,7 @@ class CWin32Window : public CNativeWindow {
     CWin32Window& operator=(const CWin32Window&) = delete;
 
     /// Null once the window is destroyed.
-    HWND handle() const { return window_; }
+    HWND handle() const { return window; }
     /// The class name: "Plugin" and the module handle in hex, 8 digits on 32-bit systems
     /// and 16 on 64-bit ones.
     static const char* className();
@@ -43,7 +43,7 @@ class CWin32Window : public CNativeWindow {
     bool setDropActive(bool active) override;
 
   private:
-    explicit CWin32Window(CNativeWindowClient& client) : client_(client) {}
+    explicit CWin32Window(CNativeWindowClient& client) : client(client) {}
 
     bool onOwnThread() const;
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -51,9 +51,9 @@ class CWin32Window : public CNativeWindow {
     void paint();
     void mouseDown(WPARAM wParam, LPARAM lParam);
 
-    CNativeWindowClient& client_;
-    HWND window_ = nullptr;
-    HCURSOR savedCursor_ = nullptr;
-    bool cursorSaved_ = false;
-    bool dropActive_ = false;
+    CNativeWindowClient& client;
+    HWND window = nullptr;
+    HCURSOR savedCursor = nullptr;
+    bool cursorSaved = false;
+    bool dropActive = false;
 };

@@ -24,30 +24,30 @@ void settle(Display* display) {
 }
 }  // namespace
 
-CX11ErrorTrap::CX11ErrorTrap(Display* display) : display_(display), outer_(activeTrap) {
+CX11ErrorTrap::CX11ErrorTrap(Display* display) : display(display), outer(activeTrap) {
     std::call_once(handlerInstalled, [] {
         previousHandler.store(XSetErrorHandler(&CX11ErrorTrap::handleError));
         std::atexit(&CX11ErrorTrap::restoreHandler);
     });
     // Errors of earlier requests belong to whoever made them, not to this trap.
-    settle(display_);
+    settle(display);
     activeTrap = this;
 }
 
 CX11ErrorTrap::~CX11ErrorTrap() {
-    settle(display_);
-    activeTrap = outer_;
+    settle(display);
+    activeTrap = outer;
 }
 
 bool CX11ErrorTrap::failed() {
-    settle(display_);
-    return failed_;
+    settle(display);
+    return errorSeen;
 }
 
 int CX11ErrorTrap::handleError(Display* display, XErrorEvent* error) {
-    for (CX11ErrorTrap* trap = activeTrap; trap; trap = trap->outer_) {
-        if (trap->display_ == display) {
-            trap->failed_ = true;
+    for (CX11ErrorTrap* trap = activeTrap; trap; trap = trap->outer) {
+        if (trap->display == display) {
+            trap->errorSeen = true;
             return 0;
         }
     }

@@ -24,7 +24,7 @@ class CX11ErrorTrap {
     /// Run when the library is unloaded: Xlib must not call into code that is gone.
     static void restoreHandler();
 
-    Display* display_;
-    CX11ErrorTrap* outer_;
-    bool failed_ = false;
+    Display* display;
+    CX11ErrorTrap* outer;
+    bool errorSeen = false;
 };

@@ -40,21 +40,21 @@ std::uint32_t narrow(unsigned long value, int bits) {
 }  // namespace
 
 CX11PixelFormat::CX11PixelFormat(Display* display, Visual* visual, int depth)
-    : display_(display),
-      visual_(visual),
-      depth_(depth),
-      usable_(visual && visual->c_class == TrueColor) {
-    if (!usable_)
+    : display(display),
+      visual(visual),
+      depth(depth),
+      supported(visual && visual->c_class == TrueColor) {
+    if (!supported)
         return;
-    red_ = channelOf(visual->red_mask);
-    green_ = channelOf(visual->green_mask);
-    blue_ = channelOf(visual->blue_mask);
+    red = channelOf(visual->red_mask);
+    green = channelOf(visual->green_mask);
+    blue = channelOf(visual->blue_mask);
     // Bits of the pixel that no colour channel uses are alpha: a compositor would show
     // our pixels see-through unless they are set.
     const unsigned long depthMask = depth >= 32 ? 0xFFFFFFFFul : (1ul << depth) - 1;
-    opaque_ = depthMask & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
-    direct_ = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
-              visual->blue_mask == 0xFF && opaque_ == 0 && bitsPerPixelOf(display, depth) == 32;
+    opaque = depthMask & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
+    direct = visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
+             visual->blue_mask == 0xFF && opaque == 0 && bitsPerPixelOf(display, depth) == 32;
 }
 
 CX11PixelFormat::Channel CX11PixelFormat::channelOf(unsigned long mask) {
@@ -73,43 +73,42 @@ CX11PixelFormat::Channel CX11PixelFormat::channelOf(unsigned long mask) {
 }
 
 unsigned long CX11PixelFormat::toNative(std::uint32_t rgb) const {
-    return opaque_ | (widen((rgb >> 16) & 0xFF, red_.bits) << red_.shift) |
-           (widen((rgb >> 8) & 0xFF, green_.bits) << green_.shift) |
-           (widen(rgb & 0xFF, blue_.bits) << blue_.shift);
+    return opaque | (widen((rgb >> 16) & 0xFF, red.bits) << red.shift) |
+           (widen((rgb >> 8) & 0xFF, green.bits) << green.shift) |
+           (widen(rgb & 0xFF, blue.bits) << blue.shift);
 }
 
 std::uint32_t CX11PixelFormat::fromNative(unsigned long pixel) const {
     auto field = [pixel](const Channel& c) {
         return narrow((pixel >> c.shift) & ((1ul << c.bits) - 1), c.bits);
     };
-    return (field(red_) << 16) | (field(green_) << 8) | field(blue_);
+    return (field(red) << 16) | (field(green) << 8) | field(blue);
 }
 
 void CX11PixelFormat::put(Drawable drawable, GC gc, const std::uint32_t* pixels, int stride,
                           const CRectangle& area) const {
-    if (!usable_ || area.width() <= 0 || area.height() <= 0)
+    if (!supported || area.width() <= 0 || area.height() <= 0)
         return;
-    if (!direct_) {
+    if (!direct) {
         putConverted(drawable, gc, pixels, stride, area);
         return;
     }
     const std::uint32_t* first = pixels + std::size_t(area.top) * stride + area.left;
-    XImage* image = XCreateImage(display_, visual_, depth_, ZPixmap, 0,
+    XImage* image = XCreateImage(display, visual, depth, ZPixmap, 0,
                                  reinterpret_cast<char*>(const_cast<std::uint32_t*>(first)),
                                  area.width(), area.height(), 32, stride * 4);
     if (!image)
         return;
     // Our rows are in the host's byte order; Xlib swaps if the server's differs.
     image->byte_order = hostIsLittleEndian() ? LSBFirst : MSBFirst;
-    XPutImage(display_, drawable, gc, image, 0, 0, area.left, area.top, area.width(),
-              area.height());
+    XPutImage(display, drawable, gc, image, 0, 0, area.left, area.top, area.width(), area.height());
     image->data = nullptr;  // the rows are not the image's to free
     XDestroyImage(image);
 }
 
 void CX11PixelFormat::putConverted(Drawable drawable, GC gc, const std::uint32_t* pixels,
                                    int stride, const CRectangle& area) const {
-    XImage* image = XCreateImage(display_, visual_, depth_, ZPixmap, 0, nullptr, area.width(),
+    XImage* image = XCreateImage(display, visual, depth, ZPixmap, 0, nullptr, area.width(),
                                  area.height(), 32, 0);
     if (!image)
         return;
@@ -124,16 +123,15 @@ void CX11PixelFormat::putConverted(Drawable drawable, GC gc, const std::uint32_t
         for (int x = 0; x < area.width(); ++x)
             XPutPixel(image, x, y, toNative(row[x]));
     }
-    XPutImage(display_, drawable, gc, image, 0, 0, area.left, area.top, area.width(),
-              area.height());
+    XPutImage(display, drawable, gc, image, 0, 0, area.left, area.top, area.width(), area.height());
     XDestroyImage(image);
 }
 
 bool CX11PixelFormat::get(Drawable drawable, int width, int height,
                           std::vector<std::uint32_t>& pixels) const {
-    if (!usable_ || width <= 0 || height <= 0)
+    if (!supported || width <= 0 || height <= 0)
         return false;
-    XImage* image = XGetImage(display_, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image)
         return false;
     pixels.resize(std::size_t(width) * height);

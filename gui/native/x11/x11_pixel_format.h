@@ -14,7 +14,7 @@ class CX11PixelFormat {
     CX11PixelFormat(Display* display, Visual* visual, int depth);
 
     /// Only TrueColor visuals have channel masks to convert through.
-    bool usable() const { return usable_; }
+    bool usable() const { return supported; }
 
     /// Sends `area` of the rows at `pixels` (`stride` pixels apart) to the same place in
     /// `drawable`.
@@ -34,11 +34,11 @@ class CX11PixelFormat {
     void putConverted(Drawable drawable, GC gc, const std::uint32_t* pixels, int stride,
                       const CRectangle& area) const;
 
-    Display* display_;
-    Visual* visual_;
-    int depth_;
-    bool usable_;
-    bool direct_ = false;  ///< 32-bit pixels laid out as 0x00RRGGBB
-    Channel red_, green_, blue_;
-    unsigned long opaque_ = 0;  ///< alpha bits of a depth-32 visual, all set
+    Display* display;
+    Visual* visual;
+    int depth;
+    bool supported;
+    bool direct = false;  ///< 32-bit pixels laid out as 0x00RRGGBB
+    Channel red, green, blue;
+    unsigned long opaque = 0;  ///< alpha bits of a depth-32 visual, all set
 };

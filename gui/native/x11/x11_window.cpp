@@ -60,30 +60,30 @@ std::unique_ptr<CX11Window> CX11Window::create(Display* display, Window parent, 
 CX11Window::CX11Window(Display* display, Window window, Window root, GC gc,
                        const CX11PixelFormat& format, int width, int height,
                        CNativeWindowClient& client)
-    : display_(display),
-      window_(window),
-      root_(root),
-      gc_(gc),
-      format_(format),
-      client_(client),
-      surface_(width, height),
-      shown_(surface_.pixels()) {}
+    : display(display),
+      window(window),
+      root(root),
+      gc(gc),
+      format(format),
+      client(client),
+      surface(width, height),
+      shown(surface.pixels()) {}
 
 CX11Window::~CX11Window() {
-    if (deletedFlag_)
-        *deletedFlag_ = true;
+    if (deletedFlag)
+        *deletedFlag = true;
     {
-        CX11ErrorTrap trap(display_);
-        if (exists_)
-            XDestroyWindow(display_, window_);
-        XFreeGC(display_, gc_);
+        CX11ErrorTrap trap(display);
+        if (exists)
+            XDestroyWindow(display, window);
+        XFreeGC(display, gc);
     }
     // The window's remaining events go with its connection.
-    XCloseDisplay(display_);
+    XCloseDisplay(display);
 }
 
 void CX11Window::releaseSurface(CSurface*) {
-    if (exists_)
+    if (exists)
         showChanges();
 }
 
@@ -92,35 +92,35 @@ std::unique_ptr<CSurface> CX11Window::createOffscreen(int width, int height) {
 }
 
 CPosition CX11Window::screenOrigin() {
-    if (!exists_)
+    if (!exists)
         return {};
-    CX11ErrorTrap trap(display_);
+    CX11ErrorTrap trap(display);
     int x = 0;
     int y = 0;
     Window child = None;
-    if (!XTranslateCoordinates(display_, window_, root_, 0, 0, &x, &y, &child) || trap.failed()) {
+    if (!XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child) || trap.failed()) {
         return {};
     }
     return {x, y};
 }
 
 void CX11Window::processEvents() {
-    if (!exists_)
+    if (!exists)
         return;
-    if (handlingEvents_) {
+    if (handlingEvents) {
         // Called back from inside a press (a drag serving the host): paint only, so that
         // a second press cannot start while the first one is still being followed.
         dispatchPendingPaint();
         return;
     }
-    handlingEvents_ = true;
+    handlingEvents = true;
     // Brings in what the server has for us, including news of the host's own requests.
-    XSync(display_, False);
+    XSync(display, False);
     CRectangle damage;
     bool damaged = false;
     XEvent event;
-    while (exists_ && XCheckIfEvent(display_, &event, &CX11Window::isForWindow,
-                                    reinterpret_cast<XPointer>(this))) {
+    while (exists && XCheckIfEvent(display, &event, &CX11Window::isForWindow,
+                                   reinterpret_cast<XPointer>(this))) {
         switch (event.type) {
             case Expose:
                 damage = damaged ? unite(damage, exposedArea(event.xexpose))
@@ -136,30 +136,30 @@ void CX11Window::processEvents() {
                     return;  // nothing of this window is left to touch
                 break;
             case DestroyNotify:
-                exists_ = false;
-                client_.windowDestroyed();
+                exists = false;
+                client.windowDestroyed();
                 break;
             default:
                 break;
         }
     }
-    if (damaged && exists_)
+    if (damaged && exists)
         repair(damage);
-    handlingEvents_ = false;
+    handlingEvents = false;
 }
 
 void CX11Window::flush() {
-    if (exists_)
+    if (exists)
         showChanges();
 }
 
 bool CX11Window::dispatchPendingPaint() {
-    if (!exists_)
+    if (!exists)
         return false;
     CRectangle damage;
     bool damaged = false;
     XEvent event;
-    while (XCheckIfEvent(display_, &event, &CX11Window::isExposeForWindow,
+    while (XCheckIfEvent(display, &event, &CX11Window::isExposeForWindow,
                          reinterpret_cast<XPointer>(this))) {
         damage = damaged ? unite(damage, exposedArea(event.xexpose)) : exposedArea(event.xexpose);
         damaged = true;
@@ -172,17 +172,17 @@ bool CX11Window::dispatchPendingPaint() {
 void CX11Window::setCursor(int type) {
     static const unsigned int shapes[] = {XC_watch, XC_sb_h_double_arrow,  XC_sb_v_double_arrow,
                                           XC_fleur, XC_bottom_left_corner, XC_bottom_right_corner};
-    if (!exists_ || type < 0 || type > 6)
+    if (!exists || type < 0 || type > 6)
         return;
-    CX11ErrorTrap trap(display_);
+    CX11ErrorTrap trap(display);
     if (type == 0) {
         // Back to the cursor of the host's window.
-        XUndefineCursor(display_, window_);
+        XUndefineCursor(display, window);
         return;
     }
-    const Cursor cursor = XCreateFontCursor(display_, shapes[type - 1]);
-    XDefineCursor(display_, window_, cursor);
-    XFreeCursor(display_, cursor);
+    const Cursor cursor = XCreateFontCursor(display, shapes[type - 1]);
+    XDefineCursor(display, window, cursor);
+    XFreeCursor(display, cursor);
 }
 
 bool CX11Window::setDropActive(bool) {
@@ -190,7 +190,7 @@ bool CX11Window::setDropActive(bool) {
 }
 
 Bool CX11Window::isForWindow(Display*, XEvent* event, XPointer window) {
-    return event->xany.window == reinterpret_cast<CX11Window*>(window)->window_;
+    return event->xany.window == reinterpret_cast<CX11Window*>(window)->window;
 }
 
 Bool CX11Window::isExposeForWindow(Display* display, XEvent* event, XPointer window) {
@@ -199,12 +199,12 @@ Bool CX11Window::isExposeForWindow(Display* display, XEvent* event, XPointer win
 
 void CX11Window::repair(const CRectangle& damaged) {
     const CRectangle area{std::max(damaged.left, 0), std::max(damaged.top, 0),
-                          std::min(damaged.right, surface_.width()),
-                          std::min(damaged.bottom, surface_.height())};
+                          std::min(damaged.right, surface.width()),
+                          std::min(damaged.bottom, surface.height())};
     if (area.width() <= 0 || area.height() <= 0)
         return;
-    client_.paintWindow(surface_, area);
-    if (!exists_)
+    client.paintWindow(surface, area);
+    if (!exists)
         return;
     // The server lost these pixels, whether or not the paint changed them.
     show(area);
@@ -220,22 +220,22 @@ bool CX11Window::handleButton(const XButtonEvent& event) {
     const int state = CX11Platform::stateFromMask(event.state | pressedMask[event.button - 1]);
     // The client may close the editor during the press and delete this window with it.
     bool deleted = false;
-    deletedFlag_ = &deleted;
-    client_.mouseDownInWindow(surface_, {event.x, event.y}, state);
+    deletedFlag = &deleted;
+    client.mouseDownInWindow(surface, {event.x, event.y}, state);
     if (deleted)
         return false;
-    deletedFlag_ = nullptr;
-    if (exists_)
+    deletedFlag = nullptr;
+    if (exists)
         showChanges();
     return true;
 }
 
 CRectangle CX11Window::changedArea() const {
-    const int width = surface_.width();
+    const int width = surface.width();
     CRectangle area{width, -1, 0, -1};
-    for (int y = 0; y < surface_.height(); ++y) {
-        const std::uint32_t* now = surface_.row(y);
-        const std::uint32_t* before = shown_.data() + std::size_t(y) * width;
+    for (int y = 0; y < surface.height(); ++y) {
+        const std::uint32_t* now = surface.row(y);
+        const std::uint32_t* before = shown.data() + std::size_t(y) * width;
         if (std::memcmp(now, before, std::size_t(width) * sizeof *now) == 0)
             continue;
         if (area.top < 0)
@@ -256,15 +256,15 @@ CRectangle CX11Window::changedArea() const {
 void CX11Window::show(const CRectangle& area) {
     if (area.width() <= 0 || area.height() <= 0)
         return;
-    const int width = surface_.width();
+    const int width = surface.width();
     {
         // A window that vanished with its parent only reports itself gone later.
-        CX11ErrorTrap trap(display_);
-        format_.put(window_, gc_, surface_.pixels().data(), width, area);
+        CX11ErrorTrap trap(display);
+        format.put(window, gc, surface.pixels().data(), width, area);
     }
     for (int y = area.top; y < area.bottom; ++y) {
-        std::copy(surface_.row(y) + area.left, surface_.row(y) + area.right,
-                  shown_.begin() + std::ptrdiff_t(y) * width + area.left);
+        std::copy(surface.row(y) + area.left, surface.row(y) + area.right,
+                  shown.begin() + std::ptrdiff_t(y) * width + area.left);
     }
 }
 

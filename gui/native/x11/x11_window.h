@@ -24,9 +24,9 @@ class CX11Window : public CNativeWindow {
     CX11Window& operator=(const CX11Window&) = delete;
 
     /// The window's id on the server.
-    Window id() const { return window_; }
+    Window id() const { return window; }
 
-    CSurface* acquireSurface() override { return &surface_; }
+    CSurface* acquireSurface() override { return &surface; }
     /// Sends what changed since the last time to the server.
     void releaseSurface(CSurface* surface) override;
     std::unique_ptr<CSurface> createOffscreen(int width, int height) override;
@@ -54,15 +54,15 @@ class CX11Window : public CNativeWindow {
     void show(const CRectangle& area);
     void showChanges();
 
-    Display* display_;
-    Window window_;
-    Window root_;
-    bool exists_ = true;
-    bool handlingEvents_ = false;
-    bool* deletedFlag_ = nullptr;  ///< set by the destructor while a press is handled
-    GC gc_;
-    CX11PixelFormat format_;
-    CNativeWindowClient& client_;
-    CSoftSurface surface_;
-    std::vector<std::uint32_t> shown_;  ///< the pixels as last sent to the server
+    Display* display;
+    Window window;
+    Window root;
+    bool exists = true;
+    bool handlingEvents = false;
+    bool* deletedFlag = nullptr;  ///< set by the destructor while a press is handled
+    GC gc;
+    CX11PixelFormat format;
+    CNativeWindowClient& client;
+    CSoftSurface surface;
+    std::vector<std::uint32_t> shown;  ///< the pixels as last sent to the server
 };

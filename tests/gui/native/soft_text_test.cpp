@@ -24,23 +24,23 @@ CRectangle inked(const CSoftSurface& surface) {
 class SoftTextTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(CSoftFont::get(font_)) << "no font for Arial";
-        surface_.setBackColour({0, 0, 255, 0});
-        surface_.setTextColour(kColourWhite);
+        ASSERT_TRUE(CSoftFont::get(font)) << "no font for Arial";
+        surface.setBackColour({0, 0, 255, 0});
+        surface.setTextColour(kColourWhite);
     }
     /// Draws `text` in a font of `height` pixels and answers what changed.
     CRectangle draw(int height, const char* text, const CRectangle& rect, CTextAlign align,
                     bool opaque = true, bool underline = false) {
-        font_.height = height;
-        font_.underline = underline;
-        surface_.setFont(font_);
-        surface_.fill(0);
-        surface_.drawText(text, rect, align, opaque);
-        return inked(surface_);
+        font.height = height;
+        font.underline = underline;
+        surface.setFont(font);
+        surface.fill(0);
+        surface.drawText(text, rect, align, opaque);
+        return inked(surface);
     }
 
-    CFontDescription font_;
-    CSoftSurface surface_{200, 60};
+    CFontDescription font;
+    CSoftSurface surface{200, 60};
 };
 
 }  // namespace
@@ -53,17 +53,17 @@ TEST_F(SoftTextTest, CellsAndWidthsHaveTheWindowsMetrics) {
         int cell, width;
     } fonts[] = {{9, false, 10, 35}, {12, false, 14, 46}, {12, true, 14, 47}, {18, false, 20, 68}};
     for (const auto& f : fonts) {
-        font_.height = f.height;
-        font_.bold = f.bold;
-        surface_.setFont(font_);
-        EXPECT_EQ(CSoftFont::get(font_)->height(), f.cell) << f.height;
-        EXPECT_EQ(surface_.textWidth("-12.5 dB"), f.width) << f.height;
+        font.height = f.height;
+        font.bold = f.bold;
+        surface.setFont(font);
+        EXPECT_EQ(CSoftFont::get(font)->height(), f.cell) << f.height;
+        EXPECT_EQ(surface.textWidth("-12.5 dB"), f.width) << f.height;
     }
-    font_.height = -30;  // the whole cell
-    EXPECT_NEAR(CSoftFont::get(font_)->height(), 30, 1);
-    font_.height = 1 << 30;  // held to a drawable size
-    ASSERT_TRUE(CSoftFont::get(font_));
-    EXPECT_LT(CSoftFont::get(font_)->height(), 2000);
+    font.height = -30;  // the whole cell
+    EXPECT_NEAR(CSoftFont::get(font)->height(), 30, 1);
+    font.height = 1 << 30;  // held to a drawable size
+    ASSERT_TRUE(CSoftFont::get(font));
+    EXPECT_LT(CSoftFont::get(font)->height(), 2000);
 }
 
 TEST_F(SoftTextTest, OpaqueCellIsPlacedByAlignmentAndCentredVertically) {
@@ -74,7 +74,7 @@ TEST_F(SoftTextTest, OpaqueCellIsPlacedByAlignmentAndCentredVertically) {
     EXPECT_EQ(left.top, 13);
     EXPECT_EQ(left.right, 39);
     EXPECT_EQ(left.bottom, 28);
-    EXPECT_EQ(surface_.pixel(38, 13), kBack);
+    EXPECT_EQ(surface.pixel(38, 13), kBack);
     EXPECT_EQ(draw(13, "0 ms", rect, CTextAlign::centre).left, 46);
     EXPECT_EQ(draw(13, "0 ms", rect, CTextAlign::right).left, 82);
 }
@@ -93,13 +93,13 @@ TEST_F(SoftTextTest, TextStaysInsideItsRectangle) {
 TEST_F(SoftTextTest, TransparentTextOnlyInksAndUnderlineRunsUnderTheText) {
     const CRectangle rect{10, 10, 110, 30};
     const CRectangle plain = draw(12, "mm", rect, CTextAlign::left, false);
-    for (const std::uint32_t pixel : surface_.pixels()) {
+    for (const std::uint32_t pixel : surface.pixels()) {
         // Glyphs blend from black towards white: grey, never the back colour.
         ASSERT_TRUE(pixel >> 16 == (pixel & 0xFF) && pixel >> 16 == ((pixel >> 8) & 0xFF));
     }
     const CRectangle underlined = draw(12, "mm", rect, CTextAlign::left, false, true);
     EXPECT_GT(underlined.bottom, plain.bottom);
-    for (int x = 10; x < 10 + surface_.textWidth("mm"); ++x) {
-        EXPECT_EQ(surface_.pixel(x, underlined.bottom - 1), 0xFFFFFFu) << x;
+    for (int x = 10; x < 10 + surface.textWidth("mm"); ++x) {
+        EXPECT_EQ(surface.pixel(x, underlined.bottom - 1), 0xFFFFFFu) << x;
     }
 }

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "gui/native/host_window.h"
 #include "gui/native/native_platform.h"
 #include "gui/native/win32/win32_bitmap.h"
 #include "gui/native/win32/win32_surface.h"
 #include "gui/native/win32/win32_window.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "gui/frame.h"
-#include "gui/native/host_window.h"
 #include "gui/native/win32/win32_bitmap.h"
 #include "gui/native/win32/win32_platform.h"
 #include "gui/native/win32/win32_surface.h"
 #include "gui/native/win32/win32_window.h"
 #include "gui/resource_bitmap.h"
+#include "tests/gui/native/test_host_window.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
 
@@ -42,17 +42,6 @@ class RecordingClient : public CNativeWindowClient {
 bool classRegistered(const char* name) {
     WNDCLASSA description;
     return GetClassInfoA(CWin32Platform::module(), name, &description) != 0;
-}
-
-/// The pixel at (x, y) of what `host` shows, 0x00RRGGBB.
-std::uint32_t shown(CHostWindow& host, int x, int y) {
-    std::vector<std::uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    if (!host.capture(pixels, width, height) || x >= width || y >= height) {
-        return 0xDEAD;
-    }
-    return pixels[std::size_t(y) * width + x];
 }
 
 class Win32WindowTest : public ::testing::Test {
@@ -135,7 +124,7 @@ TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     EXPECT_EQ(client.presses[1].y, 119);
     EXPECT_EQ(client.states,
               (std::vector<std::int32_t>{kMouseLeft | kKeyControl, kMouseRight, kMouseMiddle}));
-    EXPECT_EQ(shown(*host, 5, 5), 0xFF0000u) << "drawing during a press shows";
+    EXPECT_EQ(shownAt(*host, 5, 5), 0xFF0000u) << "drawing during a press shows";
 
     while (window->dispatchPendingPaint()) {
     }
@@ -153,7 +142,7 @@ TEST_F(Win32WindowTest, PressesPaintRequestsAndIdleDrawingReachTheWindow) {
     surface->setBrush(kColourWhite);
     surface->fillRect({100, 100, 110, 110});
     window->releaseSurface(surface);
-    EXPECT_EQ(shown(*host, 105, 105), 0xFFFFFFu);
+    EXPECT_EQ(shownAt(*host, 105, 105), 0xFFFFFFu);
 }
 
 TEST_F(Win32WindowTest, AWindowTheHostDestroyedIsReportedAndNotUsedAgain) {
@@ -279,15 +268,15 @@ TEST(Win32Frame, ShowsItsBackgroundBitmapWithTheChildrenOnTop) {
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(200, 100));
     EXPECT_EQ(blue->mouseStates, (std::vector<std::int32_t>{kMouseLeft | kKeyShift, 0}));
 
-    EXPECT_EQ(shown(*host, 100, 50), 0xFF0000u);
-    EXPECT_EQ(shown(*host, 150, 80), 0x0000FFu) << "the later child is on top";
-    EXPECT_EQ(shown(*host, 299, 149), 0x0000FFu);
+    EXPECT_EQ(shownAt(*host, 100, 50), 0xFF0000u);
+    EXPECT_EQ(shownAt(*host, 150, 80), 0x0000FFu) << "the later child is on top";
+    EXPECT_EQ(shownAt(*host, 299, 149), 0x0000FFu);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(memory, static_cast<CWin32Bitmap&>(*panel).handle());
     for (CPosition point : {CPosition{0, 0}, {99, 50}, {300, 150}, {899, 201}, {450, 20}}) {
         const COLORREF colour = GetPixel(memory, point.x, point.y);
-        EXPECT_EQ(shown(*host, point.x, point.y),
+        EXPECT_EQ(shownAt(*host, point.x, point.y),
                   (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour))
             << point.x << ", " << point.y;
     }

@@ -7,30 +7,26 @@
 #include <string>
 #include <vector>
 
-#include "gui/native/host_window.h"
+#include "tests/gui/native/test_host_window.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
+#include "tests/host/pointer_gesture.h"
 
 namespace {
 
 constexpr CRgbColour kGreen{0, 255, 0, 0};
 
 bool clickAt(const CHostWindow& host, int x, int y) {
-    const std::string command = "xdotool mousemove --sync --window " +
-                                std::to_string(reinterpret_cast<std::uintptr_t>(host.handle())) +
-                                " " + std::to_string(x) + " " + std::to_string(y) +
-                                " click 1 >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
+    return PointerGesture::runAt(host.handle(), x, y, "click 1");
 }
 
 class X11EditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(200, 120, "x11 editor test");
+        const char* why = nullptr;
+        host = openTestHost(200, 120, "x11 editor test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         editor = new CTestEditor(&effect);
         editor->open(host->handle());
         view = new CProbeView({20, 10, 60, 50}, "view", log);
@@ -38,14 +34,7 @@ class X11EditorTest : public ::testing::Test {
         editor->idle();
     }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height))
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     CEventLog log;
     CTestEffect effect;  // owns and deletes the editor

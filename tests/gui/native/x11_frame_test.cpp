@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "gui/frame.h"
-#include "gui/native/host_window.h"
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/resource_bitmap.h"
+#include "tests/gui/native/test_host_window.h"
 #include "tests/gui/probe_view.h"
+#include "tests/host/pointer_gesture.h"
 
 namespace {
 
@@ -19,27 +20,17 @@ constexpr CRgbColour kGreen{0, 255, 0, 0};
 constexpr CRgbColour kBlue{0, 0, 255, 0};
 constexpr CRgbColour kYellow{255, 255, 0, 0};
 
-/// Moves the pointer to (x, y) of the host window and does `actions` there.
-bool xdotoolAt(const CHostWindow& host, int x, int y, const std::string& actions) {
-    const std::string command = "xdotool mousemove --sync --window " +
-                                std::to_string(reinterpret_cast<std::uintptr_t>(host.handle())) +
-                                " " + std::to_string(x) + " " + std::to_string(y) + " " + actions +
-                                " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
-}
-
 bool clickAt(const CHostWindow& host, int x, int y) {
-    return xdotoolAt(host, x, y, "click 1");
+    return PointerGesture::runAt(host.handle(), x, y, "click 1");
 }
 
 class X11FrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(940, 240, "x11 frame test");
+        const char* why = nullptr;
+        host = openTestHost(940, 240, "x11 frame test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         frame = new CFrame({0, 0, 900, 202}, host->handle(), nullptr);
         ASSERT_TRUE(frame->isWindowOpen());
         auto* panel = new CResourceBitmap(128);
@@ -54,14 +45,7 @@ class X11FrameTest : public ::testing::Test {
     }
     void TearDown() override { delete frame; }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height))
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     std::unique_ptr<CHostWindow> host;
     CEventLog log;
@@ -100,7 +84,7 @@ TEST_F(X11FrameTest, PressReachesTheTopmostViewUnderIt) {
 TEST_F(X11FrameTest, ATapReachesTheViewAsAPressWithItsModifiers) {
     // The click is over before the frame handles it, as a tap shorter than the host's
     // idle period is.
-    if (!xdotoolAt(*host, 650, 120, "keydown ctrl click 1 keyup ctrl"))
+    if (!PointerGesture::runAt(host->handle(), 650, 120, "keydown ctrl click 1 keyup ctrl"))
         GTEST_SKIP() << "xdotool cannot be run";
     blue->mouseReads = 2;
     frame->processEvents();

@@ -7,12 +7,12 @@
 #include <memory>
 #include <thread>
 
-#include "gui/native/host_window.h"
 #include "gui/native/x11/x11_platform.h"
 #include "gui/native/x11/x11_window.h"
 #include "gui/resource_bitmap.h"
 #include "tests/gui/probe_view.h"
 #include "tests/gui/test_editor.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 

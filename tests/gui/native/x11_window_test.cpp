@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/native/host_window.h"
 #include "gui/native/x11/x11_platform.h"
+#include "tests/gui/native/test_host_window.h"
+#include "tests/host/pointer_gesture.h"
 
 namespace {
 
@@ -40,39 +41,19 @@ class RecordingClient : public CNativeWindowClient {
     bool destroyed = false;
 };
 
-/// Runs xdotool; false when it cannot be run or fails.
-bool xdotool(const std::string& actions) {
-    return std::system(("xdotool " + actions + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-/// Moves the pointer to (x, y) of the host window and does `actions` there.
-bool xdotoolAt(const CHostWindow& host, int x, int y, const std::string& actions) {
-    const auto id = reinterpret_cast<std::uintptr_t>(host.handle());
-    return xdotool("mousemove --sync --window " + std::to_string(id) + " " + std::to_string(x) +
-                   " " + std::to_string(y) + " " + actions);
-}
-
 class X11WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no DISPLAY";
-        host = CHostWindow::create(kHostWidth, kHostHeight, "x11 window test");
+        const char* why = nullptr;
+        host = openTestHost(kHostWidth, kHostHeight, "x11 window test", why);
         if (!host)
-            GTEST_SKIP() << "no X server at DISPLAY";
+            GTEST_SKIP() << why;
         window = platform.createWindow(host->handle(), kWidth, kHeight, client);
         ASSERT_NE(window, nullptr);
         window->processEvents();
     }
 
-    std::uint32_t shown(int x, int y) {
-        std::vector<std::uint32_t> pixels;
-        int width = 0;
-        int height = 0;
-        if (!host->capture(pixels, width, height) || x >= width || y >= height)
-            return 0xDEAD;
-        return pixels[std::size_t(y) * width + x];
-    }
+    std::uint32_t shown(int x, int y) { return shownAt(*host, x, y); }
 
     CX11Platform platform;
     std::unique_ptr<CHostWindow> host;
@@ -102,7 +83,7 @@ TEST_F(X11WindowTest, PaintsOnExposeAndShowsLaterDrawingInPlace) {
     // Hidden and shown again, the window is painted anew and shows all of it, also what
     // the paint left as it was.
     const std::string id = std::to_string(reinterpret_cast<std::uintptr_t>(host->handle()));
-    if (!xdotool("windowunmap --sync " + id + " windowmap --sync " + id))
+    if (!PointerGesture::run("windowunmap --sync " + id + " windowmap --sync " + id))
         GTEST_SKIP() << "xdotool cannot be run";
     window->processEvents();
     EXPECT_EQ(shown(10, 20), 0xFF0000u);
@@ -110,7 +91,7 @@ TEST_F(X11WindowTest, PaintsOnExposeAndShowsLaterDrawingInPlace) {
 }
 
 TEST_F(X11WindowTest, PressesArriveInClientCoordinatesAndStateIsPolled) {
-    if (!xdotoolAt(*host, 33, 44, "click 1"))
+    if (!PointerGesture::runAt(host->handle(), 33, 44, "click 1"))
         GTEST_SKIP() << "xdotool cannot be run";
     window->processEvents();
     ASSERT_EQ(client.presses.size(), 1u);
@@ -122,16 +103,16 @@ TEST_F(X11WindowTest, PressesArriveInClientCoordinatesAndStateIsPolled) {
     EXPECT_EQ(platform.cursorPosition().y, origin.y + 44);
 
     // The wheel and presses beside the child reach nobody.
-    ASSERT_TRUE(xdotoolAt(*host, 5, 5, "click 4 click 5"));
-    ASSERT_TRUE(xdotoolAt(*host, 150, 100, "click 1"));
+    ASSERT_TRUE(PointerGesture::runAt(host->handle(), 5, 5, "click 4 click 5"));
+    ASSERT_TRUE(PointerGesture::runAt(host->handle(), 150, 100, "click 1"));
     window->processEvents();
     EXPECT_EQ(client.presses.size(), 1u);
 
-    ASSERT_TRUE(xdotool("keydown shift mousedown 3"));
+    ASSERT_TRUE(PointerGesture::run("keydown shift mousedown 3"));
     EXPECT_EQ(platform.mouseState(), kMouseRight | kKeyShift);
-    ASSERT_TRUE(xdotool("mouseup 3 keyup shift keydown ctrl keydown alt mousedown 1"));
+    ASSERT_TRUE(PointerGesture::run("mouseup 3 keyup shift keydown ctrl keydown alt mousedown 1"));
     EXPECT_EQ(platform.mouseState(), kMouseLeft | kKeyControl | kKeyAlt);
-    ASSERT_TRUE(xdotool("mouseup 1 keyup alt keyup ctrl"));
+    ASSERT_TRUE(PointerGesture::run("mouseup 1 keyup alt keyup ctrl"));
     EXPECT_EQ(platform.mouseState(), 0);
 }
 

@@ -1,4 +1,4 @@
-#include "gui/native/x11/x11_host_window.h"
+#include "tools/hostsupport/x11/x11_host_window.h"
 
 #include <X11/Xutil.h>
 
@@ -48,32 +48,32 @@ std::unique_ptr<CX11HostWindow> CX11HostWindow::open(int width, int height, cons
 
 CX11HostWindow::CX11HostWindow(Display* display, Window window, const CX11PixelFormat& format,
                                int width, int height)
-    : display_(display), window_(window), format_(format), width_(width), height_(height) {}
+    : display(display), window(window), format(format), windowWidth(width), windowHeight(height) {}
 
 CX11HostWindow::~CX11HostWindow() {
-    XDestroyWindow(display_, window_);
+    XDestroyWindow(display, window);
     // The children's owners learn of it from the server; make sure it got there.
-    XSync(display_, False);
-    XCloseDisplay(display_);
+    XSync(display, False);
+    XCloseDisplay(display);
 }
 
 void* CX11HostWindow::handle() const {
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window_));
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window));
 }
 
 void CX11HostWindow::processEvents() {
     // Nothing is selected; the server clears exposed parts with the background itself.
     XEvent event;
-    while (XPending(display_))
-        XNextEvent(display_, &event);
+    while (XPending(display))
+        XNextEvent(display, &event);
 }
 
 bool CX11HostWindow::capture(std::vector<std::uint32_t>& pixels, int& width, int& height) {
-    CX11ErrorTrap trap(display_);
+    CX11ErrorTrap trap(display);
     // Reading the window reads what its children show inside it too.
-    if (!format_.get(window_, width_, height_, pixels) || trap.failed())
+    if (!format.get(window, windowWidth, windowHeight, pixels) || trap.failed())
         return false;
-    width = width_;
-    height = height_;
+    width = windowWidth;
+    height = windowHeight;
     return true;
 }

@@ -1,6 +1,6 @@
 #include <dlfcn.h>
 
-#include "gui/native/plugin_library.h"
+#include "tools/hostsupport/plugin_library.h"
 
 std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std::string* error) {
     // RTLD_LOCAL keeps the plug-in's symbols from meeting those of other plug-ins.

@@ -3,8 +3,8 @@
 
 #include <X11/Xlib.h>
 
-#include "gui/native/host_window.h"
 #include "gui/native/x11/x11_pixel_format.h"
+#include "tools/hostsupport/host_window.h"
 
 class CX11HostWindow : public CHostWindow {
   public:
@@ -23,9 +23,9 @@ class CX11HostWindow : public CHostWindow {
     CX11HostWindow(Display* display, Window window, const CX11PixelFormat& format, int width,
                    int height);
 
-    Display* display_;
-    Window window_;
-    CX11PixelFormat format_;
-    int width_;
-    int height_;
+    Display* display;
+    Window window;
+    CX11PixelFormat format;
+    int windowWidth;
+    int windowHeight;
 };

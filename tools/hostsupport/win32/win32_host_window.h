@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "gui/native/host_window.h"
+#include "tools/hostsupport/host_window.h"
 
 class CWin32HostWindow : public CHostWindow {
   public:
@@ -13,12 +13,12 @@ class CWin32HostWindow : public CHostWindow {
     CWin32HostWindow(const CWin32HostWindow&) = delete;
     CWin32HostWindow& operator=(const CWin32HostWindow&) = delete;
 
-    void* handle() const override { return window_; }
+    void* handle() const override { return window; }
     void processEvents() override;
     bool capture(std::vector<std::uint32_t>& pixels, int& width, int& height) override;
 
   private:
-    explicit CWin32HostWindow(HWND window) : window_(window) {}
+    explicit CWin32HostWindow(HWND window) : window(window) {}
 
-    HWND window_;
+    HWND window;
 };

@@ -1,4 +1,4 @@
-#include "gui/native/win32/win32_host_window.h"
+#include "tools/hostsupport/win32/win32_host_window.h"
 
 #include <cstring>
 
@@ -82,7 +82,7 @@ std::unique_ptr<CWin32HostWindow> CWin32HostWindow::create(int width, int height
 }
 
 CWin32HostWindow::~CWin32HostWindow() {
-    DestroyWindow(window_);
+    DestroyWindow(window);
 }
 
 void CWin32HostWindow::processEvents() {
@@ -95,16 +95,16 @@ void CWin32HostWindow::processEvents() {
 
 bool CWin32HostWindow::capture(std::vector<std::uint32_t>& pixels, int& width, int& height) {
     RECT client{};
-    if (!GetClientRect(window_, &client)) {
+    if (!GetClientRect(window, &client)) {
         return false;
     }
     width = client.right - client.left;
     height = client.bottom - client.top;
-    HDC source = GetDC(window_);
+    HDC source = GetDC(window);
     if (!source) {
         return false;
     }
     const bool done = readPixels(source, width, height, pixels);
-    ReleaseDC(window_, source);
+    ReleaseDC(window, source);
     return done;
 }

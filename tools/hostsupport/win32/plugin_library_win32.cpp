@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "gui/native/plugin_library.h"
+#include "tools/hostsupport/plugin_library.h"
 
 std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path, std::string* error) {
     HMODULE module = LoadLibraryA(path.c_str());
