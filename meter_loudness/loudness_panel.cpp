@@ -19,15 +19,14 @@
 #include "resources/loudness_layout.h"
 
 using namespace loudness;
-namespace layout = loudness_layout;
 
 namespace {
 
 // The graph reads only points the audio thread cannot be overwriting.
-static_assert(layout::kHistory.width() <= static_cast<int>(LoudnessHistory::kCapacity / 2),
+static_assert(loudness_layout::kHistory.width() <= static_cast<int>(LoudnessHistory::kCapacity / 2),
               "the history holds twice the points the graph shows");
 
-CRectangle rectangleOf(const layout::Box& box) {
+CRectangle rectangleOf(const loudness_layout::Box& box) {
     return {box.left, box.top, box.right, box.bottom};
 }
 
@@ -35,7 +34,7 @@ CRectangle rectangleOf(const layout::Box& box) {
 
 LoudnessPanel::LoudnessPanel(LoudnessEffect* effect)
     : AEffGUIEditor(effect), loudnessEffect(effect) {
-    background = new CResourceBitmap(layout::kPanelBitmap);
+    background = new CResourceBitmap(loudness_layout::kPanelBitmap);
     rect.right = static_cast<std::int16_t>(background->getWidth());
     rect.bottom = static_cast<std::int16_t>(background->getHeight());
 }
@@ -77,58 +76,58 @@ void LoudnessPanel::place(CView* view) {
 }
 
 void LoudnessPanel::addMeters() {
-    bars[0] = new LoudnessBar(rectangleOf(layout::kMomentaryBar));
-    bars[1] = new LoudnessBar(rectangleOf(layout::kShortTermBar));
+    bars[0] = new LoudnessBar(rectangleOf(loudness_layout::kMomentaryBar));
+    bars[1] = new LoudnessBar(rectangleOf(loudness_layout::kShortTermBar));
     for (LoudnessBar* bar : bars) {
         place(bar);
     }
-    scaleView = new LoudnessScaleView(rectangleOf(layout::kScaleLabels),
-                                      rectangleOf(layout::kMomentaryBar));
+    scaleView = new LoudnessScaleView(rectangleOf(loudness_layout::kScaleLabels),
+                                      rectangleOf(loudness_layout::kMomentaryBar));
     place(scaleView);
-    graph = new HistoryGraph(rectangleOf(layout::kHistory), loudnessEffect->history());
+    graph = new HistoryGraph(rectangleOf(loudness_layout::kHistory), loudnessEffect->history());
     place(graph);
 }
 
 void LoudnessPanel::addReadings() {
     struct Placement {
         VstInt32 reading;
-        const layout::Box& box;
+        const loudness_layout::Box& box;
         std::int32_t figureHeight;
         std::int32_t unitHeight;
     };
-    const Placement placements[] = {{kIntegrated, layout::kIntegrated, 64, 22},
-                                    {kRange, layout::kRange, 24, 12},
-                                    {kTruePeak, layout::kTruePeak, 24, 12},
-                                    {kMaxMomentary, layout::kMaxMomentary, 24, 12},
-                                    {kMaxShortTerm, layout::kMaxShortTerm, 24, 12}};
+    const Placement placements[] = {{kIntegrated, loudness_layout::kIntegrated, 64, 22},
+                                    {kRange, loudness_layout::kRange, 24, 12},
+                                    {kTruePeak, loudness_layout::kTruePeak, 24, 12},
+                                    {kMaxMomentary, loudness_layout::kMaxMomentary, 24, 12},
+                                    {kMaxShortTerm, loudness_layout::kMaxShortTerm, 24, 12}};
     for (const Placement& p : placements) {
         readings[p.reading] = new ReadingDisplay(rectangleOf(p.box), p.figureHeight, p.unitHeight);
         place(readings[p.reading]);
     }
-    ceilingLamp = new CeilingLamp(rectangleOf(layout::kCeilingLamp));
+    ceilingLamp = new CeilingLamp(rectangleOf(loudness_layout::kCeilingLamp));
     place(ceilingLamp);
 }
 
 void LoudnessPanel::addControls() {
-    CResourceBitmap* switchPictures = new CResourceBitmap(layout::kSwitchBitmap);
-    CResourceBitmap* resetPictures = new CResourceBitmap(layout::kResetBitmap);
+    CResourceBitmap* switchPictures = new CResourceBitmap(loudness_layout::kSwitchBitmap);
+    CResourceBitmap* resetPictures = new CResourceBitmap(loudness_layout::kResetBitmap);
     // The controls retain the pictures they draw from; these references go at the end.
     const auto releasePictures = [&] {
         switchPictures->release();
         resetPictures->release();
     };
     try {
-        const auto addSwitch = [&](const layout::Box& box, VstInt32 tag) {
+        const auto addSwitch = [&](const loudness_layout::Box& box, VstInt32 tag) {
             auto* control =
-                new CVerticalSwitch(rectangleOf(box), this, tag, 2, layout::kSwitchImageHeight, 2,
+                new CVerticalSwitch(rectangleOf(box), this, tag, 2, loudness_layout::kSwitchImageHeight, 2,
                                     switchPictures, {0, 0});
             place(control);
             return control;
         };
-        scaleSwitch = addSwitch(layout::kScaleSwitch, kScale);
-        unitSwitch = addSwitch(layout::kUnitSwitch, kUnit);
+        scaleSwitch = addSwitch(loudness_layout::kScaleSwitch, kScale);
+        unitSwitch = addSwitch(loudness_layout::kUnitSwitch, kUnit);
         resetButton =
-            new ResetButton(rectangleOf(layout::kResetButton), this, kReset, resetPictures);
+            new ResetButton(rectangleOf(loudness_layout::kResetButton), this, kReset, resetPictures);
         place(resetButton);
     } catch (...) {
         releasePictures();

@@ -20,7 +20,6 @@
 namespace {
 
 using namespace loudness;
-namespace layout = loudness_layout;
 constexpr double kRate = 48000.0;
 constexpr int kBlock = 480;
 
@@ -84,8 +83,8 @@ class LoudnessPanelTest : public ::testing::Test {
     /// The graph's pixels, row by row.
     std::vector<std::uint32_t> graph() const {
         std::vector<std::uint32_t> pixels;
-        for (int y = layout::kHistory.top; y < layout::kHistory.bottom; ++y) {
-            for (int x = layout::kHistory.left; x < layout::kHistory.right; ++x) {
+        for (int y = loudness_layout::kHistory.top; y < loudness_layout::kHistory.bottom; ++y) {
+            for (int x = loudness_layout::kHistory.left; x < loudness_layout::kHistory.right; ++x) {
                 pixels.push_back(pixel(x, y));
             }
         }
@@ -107,26 +106,26 @@ TEST_F(LoudnessPanelTest, ShowsAKnownProgrammeAndWritesItAsPng) {
     play(9.5, [](double) { return -23.0; });
 
     // The momentary bar is lit up to the target and dark above it.
-    const int x = (layout::kMomentaryBar.left + layout::kMomentaryBar.right) / 2;
-    const int barTop = layout::kMomentaryBar.top, barBottom = layout::kMomentaryBar.bottom;
+    const int x = (loudness_layout::kMomentaryBar.left + loudness_layout::kMomentaryBar.right) / 2;
+    const int barTop = loudness_layout::kMomentaryBar.top, barBottom = loudness_layout::kMomentaryBar.bottom;
     const auto rowAt = [&](double lu) {  // EBU +9: 27 LU over the bar, -18 at the bottom
         return barBottom - static_cast<int>((lu + 18.0) / 27.0 * (barBottom - barTop));
     };
     EXPECT_EQ(pixel(x, rowAt(-2.5)), packed(panel_style::kGreen));
     EXPECT_EQ(pixel(x, rowAt(3.5)), packed(panel_style::kUnlit));
-    EXPECT_EQ(pixel(layout::kCeilingLamp.left + 5, layout::kCeilingLamp.top + 5),
+    EXPECT_EQ(pixel(loudness_layout::kCeilingLamp.left + 5, loudness_layout::kCeilingLamp.top + 5),
               packed(panel_style::kLampOn));
     // The newest graph column shows the last ten seconds at the target, in green.
-    const int newest = layout::kHistory.right - 1;
+    const int newest = loudness_layout::kHistory.right - 1;
     int greenRows = 0;
-    for (int y = layout::kHistory.top; y < layout::kHistory.bottom; ++y) {
+    for (int y = loudness_layout::kHistory.top; y < loudness_layout::kHistory.bottom; ++y) {
         greenRows += pixel(newest, y) == packed(panel_style::kGreen);
     }
     EXPECT_GE(greenRows, 1);
     // Large figures in the integrated box: white on the glass.
     int white = 0;
-    for (int y = layout::kIntegrated.top; y < layout::kIntegrated.bottom; ++y) {
-        for (int x0 = layout::kIntegrated.left; x0 < layout::kIntegrated.right; ++x0) {
+    for (int y = loudness_layout::kIntegrated.top; y < loudness_layout::kIntegrated.bottom; ++y) {
+        for (int x0 = loudness_layout::kIntegrated.left; x0 < loudness_layout::kIntegrated.right; ++x0) {
             white += pixel(x0, y) == 0xFFFFFF;
         }
     }
@@ -153,27 +152,27 @@ TEST_F(LoudnessPanelTest, GraphScrollsAndIdleDrawsOnlyWhatChanged) {
     const std::vector<std::uint32_t> before = graph();
     play(1.0, [](double) { return -18.0; });  // two more points
     const std::vector<std::uint32_t> after = graph();
-    const int width = layout::kHistory.width();
+    const int width = loudness_layout::kHistory.width();
     int moved = 0;
-    for (int y = 0; y < layout::kHistory.height(); ++y) {
+    for (int y = 0; y < loudness_layout::kHistory.height(); ++y) {
         for (int x = 0; x + 2 < width; ++x) {
             moved += after[y * width + x] == before[y * width + x + 2];
         }
     }
-    EXPECT_EQ(moved, (width - 2) * layout::kHistory.height());
+    EXPECT_EQ(moved, (width - 2) * loudness_layout::kHistory.height());
     EXPECT_NE(before, after);
 }
 
 TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
     play(2.0, [](double) { return -23.0; });
-    const auto click = [&](const layout::Box& box, int dy) {
+    const auto click = [&](const loudness_layout::Box& box, int dy) {
         seen.clear();
         window->press({box.left + 5, box.top + dy}, kMouseLeft);
         record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
     };
-    const int lower = layout::kSwitchImageHeight / 2 + 5;
+    const int lower = loudness_layout::kSwitchImageHeight / 2 + 5;
     for (const auto& [box, tag] :
-         {std::pair{layout::kScaleSwitch, kScale}, std::pair{layout::kUnitSwitch, kUnit}}) {
+         {std::pair{loudness_layout::kScaleSwitch, kScale}, std::pair{loudness_layout::kUnitSwitch, kUnit}}) {
         click(box, lower);
         ASSERT_EQ(seen.size(), 3u) << tag;
         EXPECT_EQ(seen[0].opcode, audioMasterBeginEdit);
@@ -185,7 +184,7 @@ TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
         }
         EXPECT_EQ(record->getParameter(record, tag), 1.0f);
     }
-    click(layout::kResetButton, 5);
+    click(loudness_layout::kResetButton, 5);
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[1].value, 1.0f);
     EXPECT_EQ(seen[2].value, 0.0f);

@@ -20,7 +20,6 @@
 
 namespace {
 
-namespace layout = loudness_layout;
 constexpr const char* kTitle = "PevoLoudnessWindowTest";
 constexpr int kHostMargin = 20;
 
@@ -30,7 +29,7 @@ struct Screen {
     int height = 0;
 
     /// How many pixels of `box` differ from `other`'s.
-    int changedIn(const Screen& other, const layout::Box& box) const {
+    int changedIn(const Screen& other, const loudness_layout::Box& box) const {
         int changed = 0;
         for (int y = box.top; y < box.bottom; ++y) {
             for (int x = box.left; x < box.right; ++x) {
@@ -45,7 +44,7 @@ struct Screen {
 class LoudnessWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        host = CHostWindow::create(layout::kWidth + kHostMargin, layout::kHeight + kHostMargin,
+        host = CHostWindow::create(loudness_layout::kWidth + kHostMargin, loudness_layout::kHeight + kHostMargin,
                                    kTitle);
         if (!host) {
             GTEST_SKIP() << "no window system";
@@ -56,8 +55,8 @@ class LoudnessWindow : public ::testing::Test {
         ERect* rect = nullptr;
         ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
         ASSERT_NE(rect, nullptr);
-        EXPECT_EQ(rect->right - rect->left, layout::kWidth);
-        EXPECT_EQ(rect->bottom - rect->top, layout::kHeight);
+        EXPECT_EQ(rect->right - rect->left, loudness_layout::kWidth);
+        EXPECT_EQ(rect->bottom - rect->top, loudness_layout::kHeight);
         ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host->handle()), 1);
         serve(5);
     }
@@ -87,10 +86,10 @@ class LoudnessWindow : public ::testing::Test {
     Screen capture() {
         Screen screen;
         EXPECT_TRUE(host->capture(screen.pixels, screen.width, screen.height));
-        if (screen.width < layout::kWidth || screen.height < layout::kHeight) {
+        if (screen.width < loudness_layout::kWidth || screen.height < loudness_layout::kHeight) {
             ADD_FAILURE() << "captured " << screen.width << " x " << screen.height;
-            screen.width = layout::kWidth;
-            screen.height = layout::kHeight;
+            screen.width = loudness_layout::kWidth;
+            screen.height = loudness_layout::kHeight;
             screen.pixels.assign(std::size_t(screen.width) * screen.height, 0);
         }
         return screen;
@@ -134,8 +133,8 @@ TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
     playTone();
     serve(5);
     const Screen playing = capture();
-    for (const layout::Box& box : {layout::kMomentaryBar, layout::kShortTermBar,
-                                   layout::kIntegrated, layout::kMaxShortTerm, layout::kHistory}) {
+    for (const loudness_layout::Box& box : {loudness_layout::kMomentaryBar, loudness_layout::kShortTermBar,
+                                   loudness_layout::kIntegrated, loudness_layout::kMaxShortTerm, loudness_layout::kHistory}) {
         EXPECT_GT(playing.changedIn(atRest, box), 0) << "at " << box.left << ", " << box.top;
     }
 
@@ -143,13 +142,13 @@ TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
         GTEST_SKIP() << "xdotool cannot be run";
     }
     std::string arguments = PointerGesture::findWindow(kTitle);
-    const auto click = [&](const layout::Box& box, int dy) {
+    const auto click = [&](const loudness_layout::Box& box, int dy) {
         arguments += "mousemove --window %1 " + std::to_string(box.left + 6) + " " +
                      std::to_string(box.top + dy) + " sleep 0.3 mousedown 1 sleep 0.3 mouseup 1 ";
     };
-    click(layout::kScaleSwitch, layout::kSwitchImageHeight - 6);
-    click(layout::kUnitSwitch, layout::kSwitchImageHeight - 6);
-    click(layout::kResetButton, layout::kResetButton.height() / 2);
+    click(loudness_layout::kScaleSwitch, loudness_layout::kSwitchImageHeight - 6);
+    click(loudness_layout::kUnitSwitch, loudness_layout::kSwitchImageHeight - 6);
+    click(loudness_layout::kResetButton, loudness_layout::kResetButton.height() / 2);
     arguments += "sleep 0.3";
     testHost.calls.clear();
     {
@@ -173,12 +172,12 @@ TEST_F(LoudnessWindow, ClosesAndOpensAgainAsItWas) {
     plugin->dispatch(effEditClose);
     serve(5);
     const Screen closed = capture();
-    EXPECT_GT(closed.changedIn(first, layout::kNumberWindow), 0) << "the panel stayed";
+    EXPECT_GT(closed.changedIn(first, loudness_layout::kNumberWindow), 0) << "the panel stayed";
 
     ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host->handle()), 1);
     serve(5);
     const Screen again = capture();
-    EXPECT_EQ(again.changedIn(first, {0, 0, layout::kWidth, layout::kHeight}), 0)
+    EXPECT_EQ(again.changedIn(first, {0, 0, loudness_layout::kWidth, loudness_layout::kHeight}), 0)
         << "the panel opened again differs from the first one";
 }
 

@@ -1,8 +1,7 @@
 # Builds bitmap files into a target, each as the resource of its number, read back through
 # loadSoftBitmap. Without files given, the editor's: every file of resources/bitmaps.
-set(PEVO_EMBED_BITMAPS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_bitmaps_generate.cmake)
-
 function(pevo_embed_bitmaps target)
+    set(script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/embed_bitmaps_generate.cmake)
     if(ARGN)
         set(bitmaps ${ARGN})
         set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_bitmaps.cpp)
@@ -13,8 +12,8 @@ function(pevo_embed_bitmaps target)
     add_custom_command(
         OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -DOUTPUT=${output} "-DINPUTS=${bitmaps}"
-                -P ${PEVO_EMBED_BITMAPS_SCRIPT}
-        DEPENDS ${bitmaps} ${PEVO_EMBED_BITMAPS_SCRIPT}
+                -P ${script}
+        DEPENDS ${bitmaps} ${script}
                 ${PROJECT_SOURCE_DIR}/resources/bitmaps.cmake
         COMMENT "Embedding the editor bitmaps"
         VERBATIM)
