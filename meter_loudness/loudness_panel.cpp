@@ -119,15 +119,15 @@ void LoudnessPanel::addControls() {
     try {
         const auto addSwitch = [&](const loudness_layout::Box& box, VstInt32 tag) {
             auto* control =
-                new CVerticalSwitch(rectangleOf(box), this, tag, 2, loudness_layout::kSwitchImageHeight, 2,
-                                    switchPictures, {0, 0});
+                new CVerticalSwitch(rectangleOf(box), this, tag, 2,
+                                    loudness_layout::kSwitchImageHeight, 2, switchPictures, {0, 0});
             place(control);
             return control;
         };
         scaleSwitch = addSwitch(loudness_layout::kScaleSwitch, kScale);
         unitSwitch = addSwitch(loudness_layout::kUnitSwitch, kUnit);
-        resetButton =
-            new ResetButton(rectangleOf(loudness_layout::kResetButton), this, kReset, resetPictures);
+        resetButton = new ResetButton(rectangleOf(loudness_layout::kResetButton), this, kReset,
+                                      resetPictures);
         place(resetButton);
     } catch (...) {
         releasePictures();

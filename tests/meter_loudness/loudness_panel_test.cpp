@@ -107,7 +107,8 @@ TEST_F(LoudnessPanelTest, ShowsAKnownProgrammeAndWritesItAsPng) {
 
     // The momentary bar is lit up to the target and dark above it.
     const int x = (loudness_layout::kMomentaryBar.left + loudness_layout::kMomentaryBar.right) / 2;
-    const int barTop = loudness_layout::kMomentaryBar.top, barBottom = loudness_layout::kMomentaryBar.bottom;
+    const int barTop = loudness_layout::kMomentaryBar.top,
+              barBottom = loudness_layout::kMomentaryBar.bottom;
     const auto rowAt = [&](double lu) {  // EBU +9: 27 LU over the bar, -18 at the bottom
         return barBottom - static_cast<int>((lu + 18.0) / 27.0 * (barBottom - barTop));
     };
@@ -125,7 +126,8 @@ TEST_F(LoudnessPanelTest, ShowsAKnownProgrammeAndWritesItAsPng) {
     // Large figures in the integrated box: white on the glass.
     int white = 0;
     for (int y = loudness_layout::kIntegrated.top; y < loudness_layout::kIntegrated.bottom; ++y) {
-        for (int x0 = loudness_layout::kIntegrated.left; x0 < loudness_layout::kIntegrated.right; ++x0) {
+        for (int x0 = loudness_layout::kIntegrated.left; x0 < loudness_layout::kIntegrated.right;
+             ++x0) {
             white += pixel(x0, y) == 0xFFFFFF;
         }
     }
@@ -171,8 +173,8 @@ TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
         record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
     };
     const int lower = loudness_layout::kSwitchImageHeight / 2 + 5;
-    for (const auto& [box, tag] :
-         {std::pair{loudness_layout::kScaleSwitch, kScale}, std::pair{loudness_layout::kUnitSwitch, kUnit}}) {
+    for (const auto& [box, tag] : {std::pair{loudness_layout::kScaleSwitch, kScale},
+                                   std::pair{loudness_layout::kUnitSwitch, kUnit}}) {
         click(box, lower);
         ASSERT_EQ(seen.size(), 3u) << tag;
         EXPECT_EQ(seen[0].opcode, audioMasterBeginEdit);

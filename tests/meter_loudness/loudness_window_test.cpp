@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "tools/hostsupport/host_window.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "resources/loudness_layout.h"
 #include "tests/host/pointer_gesture.h"
 #include "tests/host/test_host.h"
+#include "tools/hostsupport/host_window.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ struct Screen {
 class LoudnessWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        host = CHostWindow::create(loudness_layout::kWidth + kHostMargin, loudness_layout::kHeight + kHostMargin,
-                                   kTitle);
+        host = CHostWindow::create(loudness_layout::kWidth + kHostMargin,
+                                   loudness_layout::kHeight + kHostMargin, kTitle);
         if (!host) {
             GTEST_SKIP() << "no window system";
         }
@@ -133,8 +133,10 @@ TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
     playTone();
     serve(5);
     const Screen playing = capture();
-    for (const loudness_layout::Box& box : {loudness_layout::kMomentaryBar, loudness_layout::kShortTermBar,
-                                   loudness_layout::kIntegrated, loudness_layout::kMaxShortTerm, loudness_layout::kHistory}) {
+    for (const loudness_layout::Box& box :
+         {loudness_layout::kMomentaryBar, loudness_layout::kShortTermBar,
+          loudness_layout::kIntegrated, loudness_layout::kMaxShortTerm,
+          loudness_layout::kHistory}) {
         EXPECT_GT(playing.changedIn(atRest, box), 0) << "at " << box.left << ", " << box.top;
     }
 
