@@ -59,6 +59,7 @@ int TruePeak::oversampling(double sampleRate) {
 
 void TruePeak::setup(double sampleRate) {
     factor = oversampling(sampleRate);
+    interpolationGain = 0.0f;
     for (int phase = 1; phase < factor; ++phase) {
         // Tap t reads the sample t periods before the newest; the point lies kTaps / 2
         // periods minus phase / factor before the newest sample.
@@ -72,6 +73,12 @@ void TruePeak::setup(double sampleRate) {
             // Unity gain at DC in every phase.
             phases[phase - 1][t] = static_cast<float>(taps[t] / sum);
         }
+        float gain = 0.0f;
+        for (const float tap : phases[phase - 1]) {
+            gain += std::fabs(tap);
+        }
+        // A float sum of 12 products is within 12 roundings of the exact one.
+        interpolationGain = std::max(interpolationGain, gain * (1.0f + 1e-5f));
     }
     reset();
 }
@@ -85,11 +92,16 @@ void TruePeak::reset() {
 void TruePeak::process(const float* samples, std::size_t count) {
     std::memcpy(window.data() + kTaps - 1, samples, count * sizeof(float));
     const float sampled = largestMagnitude(samples, count);
-    const float interpolated = factor == 4   ? interpolatedPeak<3>(count)
-                               : factor == 2 ? interpolatedPeak<1>(count)
-                                             : 0.0f;
     samplePeakLevel = std::max(samplePeakLevel, sampled);
-    truePeakLevel = std::max({truePeakLevel, sampled, interpolated});
+    truePeakLevel = std::max(truePeakLevel, sampled);
+    // The points between these samples cannot pass the true peak so far when even the
+    // largest sample they are made from, through the largest gain, cannot: once a
+    // programme's peak is reached, most calls end here.
+    const float reach = std::max(sampled, largestMagnitude(window.data(), kTaps - 1));
+    if (factor > 1 && reach * interpolationGain > truePeakLevel) {
+        truePeakLevel = std::max(truePeakLevel, factor == 4 ? interpolatedPeak<3>(count)
+                                                            : interpolatedPeak<1>(count));
+    }
     std::memmove(window.data(), window.data() + count, (kTaps - 1) * sizeof(float));
 }
 

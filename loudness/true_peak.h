@@ -35,6 +35,9 @@ class TruePeak {
     float interpolatedPeak(std::size_t count) const;
 
     int factor = 1;
+    /// No interpolated point exceeds this times the largest magnitude among its taps' samples
+    /// (the largest sum of a phase's tap magnitudes, with room for rounding).
+    float interpolationGain = 0.0f;
     /// The taps of each interpolated phase, newest sample's tap first.
     std::array<std::array<float, kTaps>, kMaxFactor - 1> phases{};
     /// The last kTaps - 1 samples of the previous call, then this call's samples.
