@@ -74,6 +74,19 @@ const char* inputChannelName(const SamplePeaks& peaks, int channel) {
     return peaks.channels() == 1 ? "mono" : (channel == 0 ? "left" : "right");
 }
 
+/// The largest input sample at or above full scale behind meter channel `channel`, else 0:
+/// a left or right meter has its own input channel (a mono input feeds both), a mix of the
+/// two channels has the largest of the input.
+float overPeakBehind(const SamplePeaks& peaks, MeterMode mode, int channel) {
+    float largest = 0.0f;
+    for (int c = 0; c < peaks.channels(); ++c) {
+        const bool behind = mode != MeterMode::kLeftRight || peaks.channels() == 1 || c == channel;
+        const SamplePeaks::Channel& input = peaks.channel(c);
+        largest = behind && input.overs > 0 && input.peak > largest ? input.peak : largest;
+    }
+    return largest;
+}
+
 }  // namespace
 
 std::string exactNumber(float value) {
@@ -203,14 +216,10 @@ void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peak
         std::fprintf(to, "\n%s: no audio\n", inputName.c_str());
         return;
     }
-    float overPeak = 0.0f;  // the largest sample, if any reached full scale
-    for (int c = 0; c < peaks.channels(); ++c) {
-        const SamplePeaks::Channel& input = peaks.channel(c);
-        overPeak = input.overs > 0 && input.peak > overPeak ? input.peak : overPeak;
-    }
     std::fprintf(to, "\nHighest readings, by the end of the block that brought them\n");
     for (int c = 0; c < 2; ++c) {
-        std::fprintf(to, "  %-5s  %s\n", channelName(mode, c), highestText(c, overPeak).c_str());
+        std::fprintf(to, "  %-5s  %s\n", channelName(mode, c),
+                     highestText(c, overPeakBehind(peaks, mode, c)).c_str());
     }
     std::fprintf(to, "Sample peaks of the input, exact\n");
     for (int c = 0; c < peaks.channels(); ++c) {

@@ -62,7 +62,8 @@ class MeterReport {
     };
 
     std::string tableColumns(const ChannelReadings& channel, bool over) const;
-    /// `overPeak` is the input's largest sample when one reached full scale, else 0.
+    /// `overPeak` is the largest input sample behind the channel when one reached full
+    /// scale, else 0.
     std::string highestText(int channel, float overPeak) const;
     std::string samplePeakText(const SamplePeaks& peaks, int channel) const;
     std::string passThroughText(const PassThrough& passThrough) const;
