@@ -87,6 +87,29 @@ TEST(PevoHostReport, SaysOverWithTheExactLevelAboveFullScale) {
     EXPECT_EQ(summary["input_sample_peak_time_s"], "[0.000567,0.000567]");
     EXPECT_EQ(summary["input_overs"], "[" + std::to_string(overs) + ",0]");
     EXPECT_EQ(summary["output_equals_input"], "true");
+
+    // Both channels over, each by its own amount: each left/right meter names its own
+    // channel's sample peak; a mix of the channels names the largest sample of the input.
+    for (std::size_t i = 1; i < loud.size(); i += 2) {
+        loud[i] *= 3.0f;
+    }
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kRate, loud);
+    const ToolRun both = runTool({PEVO_PLUGIN, path, "--every", "1s"});
+    EXPECT_TRUE(contains(both.out, "left   peak    over (sample peak +6.02 dBFS)")) << both.out;
+    EXPECT_TRUE(contains(both.out, "right  peak    over (sample peak +3.52 dBFS)")) << both.out;
+    const ToolRun mono = runTool({PEVO_PLUGIN, path, "--every", "1s", "--set", "Mode=mono"});
+    EXPECT_TRUE(contains(mono.out, "mono   peak    over (sample peak +6.02 dBFS)")) << mono.out;
+
+    // The right channel just below full scale reads 0.00 beside a left channel that is over.
+    for (std::size_t i = 1; i < loud.size(); i += 2) {
+        loud[i] = 0.9999f * loud[i - 1] / 2.0f;
+    }
+    writeAudio(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kRate, loud);
+    const ToolRun left = runTool({PEVO_PLUGIN, path, "--every", "250ms"});
+    EXPECT_TRUE(
+        contains(left.out, "     1.000      0.00    over     off     -0.85    0.00     off"))
+        << left.out;
+    EXPECT_TRUE(contains(left.out, "right  peak    0.00 dBFS by 0.012 s")) << left.out;
 }
 
 TEST(PevoHostReport, WarnsOfWhatItCannotMeasure) {

@@ -85,6 +85,7 @@ std::string exactNumber(float value) {
 void MeterReport::begin(const AudioSource& source, int blockFrames, const std::string& interval) {
     inputName = source.name();
     sampleRate = source.sampleRate();
+    inputChannels = source.channels();
     if (format == ReportFormat::kCsv) {
         std::fprintf(out, "time_s,ch0_rms,ch0_peak,ch0_hold,ch1_rms,ch1_peak,ch1_hold\n");
         return;
@@ -120,18 +121,27 @@ void MeterReport::track(double seconds, const ChannelReadings readings[2]) {
     tracked = true;
 }
 
+bool MeterReport::feeds(int input, int meter) const {
+    return mode != MeterMode::kLeftRight || inputChannels == 1 || input == meter;
+}
+
 std::string MeterReport::tableColumns(const ChannelReadings& channel, bool over) const {
     return tableNumber(channel.rms) + " " +
            (over && channel.peak > kTop ? "   over" : tableNumber(channel.peak)) + " " +
            (holdOff ? "    off" : tableNumber(channel.hold));
 }
 
-void MeterReport::interval(double seconds, const ChannelReadings readings[2], bool over) {
+void MeterReport::interval(double seconds, const ChannelReadings readings[2],
+                           const bool inputOver[2]) {
     const ChannelReadings& a = readings[0];
     const ChannelReadings& b = readings[1];
     if (format == ReportFormat::kTable) {
-        std::fprintf(out, "  %8.3f   %s   %s\n", seconds, tableColumns(a, over).c_str(),
-                     tableColumns(b, over).c_str());
+        bool over[2] = {false, false};
+        for (int c = 0; c < 2; ++c) {
+            over[c] = (inputOver[0] && feeds(0, c)) || (inputOver[1] && feeds(1, c));
+        }
+        std::fprintf(out, "  %8.3f   %s   %s\n", seconds, tableColumns(a, over[0]).c_str(),
+                     tableColumns(b, over[1]).c_str());
     } else if (format == ReportFormat::kCsv) {
         std::fprintf(out, "%s,%s,%s,%s,%s,%s,%s\n", timeText(seconds).c_str(),
                      exactNumber(a.rms).c_str(), exactNumber(a.peak).c_str(),
@@ -203,13 +213,13 @@ void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peak
         std::fprintf(to, "\n%s: no audio\n", inputName.c_str());
         return;
     }
-    float overPeak = 0.0f;  // the largest sample, if any reached full scale
-    for (int c = 0; c < peaks.channels(); ++c) {
-        const SamplePeaks::Channel& input = peaks.channel(c);
-        overPeak = input.overs > 0 && input.peak > overPeak ? input.peak : overPeak;
-    }
     std::fprintf(to, "\nHighest readings, by the end of the block that brought them\n");
     for (int c = 0; c < 2; ++c) {
+        float overPeak = 0.0f;  // the largest sample at or above full scale feeding c
+        for (int input = 0; input < peaks.channels(); ++input) {
+            const SamplePeaks::Channel& in = peaks.channel(input);
+            overPeak = feeds(input, c) && in.overs > 0 && in.peak > overPeak ? in.peak : overPeak;
+        }
         std::fprintf(to, "  %-5s  %s\n", channelName(mode, c), highestText(c, overPeak).c_str());
     }
     std::fprintf(to, "Sample peaks of the input, exact\n");

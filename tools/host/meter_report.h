@@ -45,8 +45,9 @@ class MeterReport {
     void begin(const AudioSource& source, int blockFrames, const std::string& interval);
     /// Keeps the highest readings; called after every block, which ends at `seconds`.
     void track(double seconds, const ChannelReadings readings[2]);
-    /// One line of readings; `over` when an input sample reached full scale since the last.
-    void interval(double seconds, const ChannelReadings readings[2], bool over);
+    /// One line of readings; `inputOver[c]` when a sample of input channel c reached full
+    /// scale since the last.
+    void interval(double seconds, const ChannelReadings readings[2], const bool inputOver[2]);
     /// The summary; `loudness`, if given, is the plug-in's output measured as pevo-loudness
     /// measures a file.
     void finish(const PassThrough& passThrough, const SamplePeaks& peaks,
@@ -61,8 +62,12 @@ class MeterReport {
         double rmsTime = 0.0;
     };
 
+    /// Whether input channel `input` feeds meter channel `meter`: a left or right meter has
+    /// its own input channel (a mono input feeds both), a mix of the two has both.
+    bool feeds(int input, int meter) const;
     std::string tableColumns(const ChannelReadings& channel, bool over) const;
-    /// `overPeak` is the input's largest sample when one reached full scale, else 0.
+    /// `overPeak` is the largest input sample behind the channel when one reached full
+    /// scale, else 0.
     std::string highestText(int channel, float overPeak) const;
     std::string samplePeakText(const SamplePeaks& peaks, int channel) const;
     std::string passThroughText(const PassThrough& passThrough) const;
@@ -79,6 +84,7 @@ class MeterReport {
     std::FILE* notes;
     std::string inputName;
     double sampleRate = 1.0;
+    int inputChannels = 2;
     Highest highest[2];
     bool tracked = false;
 };

@@ -97,7 +97,8 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         reportedLast = due(blocks, check.frames);
         if (reportedLast) {
             progress.makeRoom();
-            report.interval(seconds, readings, peaks.takeOver());
+            const bool over[2] = {peaks.takeOver(0), peaks.takeOver(1)};
+            report.interval(seconds, readings, over);
         }
         progress.update(check.frames);
     }
@@ -106,8 +107,8 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         return false;
     }
     if (!reportedLast) {
-        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings,
-                        peaks.takeOver());
+        const bool over[2] = {peaks.takeOver(0), peaks.takeOver(1)};
+        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings, over);
     }
     return true;
 }

@@ -3,20 +3,20 @@
 #include <cmath>
 
 void SamplePeaks::add(const float* left, const float* right, int frames, std::int64_t start) {
-    addChannel(peaks[0], left, frames, start);
+    addChannel(0, left, frames, start);
     if (count == 2) {
-        addChannel(peaks[1], right, frames, start);
+        addChannel(1, right, frames, start);
     }
 }
 
-bool SamplePeaks::takeOver() {
-    const bool over = overSinceTaken;
-    overSinceTaken = false;
+bool SamplePeaks::takeOver(int index) {
+    const bool over = overSinceTaken[index];
+    overSinceTaken[index] = false;
     return over;
 }
 
-void SamplePeaks::addChannel(Channel& channel, const float* samples, int frames,
-                             std::int64_t start) {
+void SamplePeaks::addChannel(int index, const float* samples, int frames, std::int64_t start) {
+    Channel& channel = peaks[index];
     float peak = channel.peak;
     std::int64_t peakFrame = channel.peakFrame;
     std::int64_t overs = 0;
@@ -31,5 +31,5 @@ void SamplePeaks::addChannel(Channel& channel, const float* samples, int frames,
     channel.peak = peak;
     channel.peakFrame = peakFrame;
     channel.overs += overs;
-    overSinceTaken = overSinceTaken || overs > 0;
+    overSinceTaken[index] = overSinceTaken[index] || overs > 0;
 }

@@ -23,14 +23,15 @@ class SamplePeaks {
     void add(const float* left, const float* right, int frames, std::int64_t start);
     int channels() const { return count; }
     const Channel& channel(int index) const { return peaks[index]; }
-    /// Whether a sample reached full scale since the last call.
-    bool takeOver();
+    /// Whether a sample of input channel `index` reached full scale since the last call
+    /// for that channel (never for a channel the input lacks).
+    bool takeOver(int index);
 
   private:
-    void addChannel(Channel& channel, const float* samples, int frames, std::int64_t start);
+    void addChannel(int index, const float* samples, int frames, std::int64_t start);
 
     int count;
     float fullScale;
     Channel peaks[2];
-    bool overSinceTaken = false;
+    bool overSinceTaken[2] = {false, false};
 };
