@@ -11,6 +11,7 @@
 
 class AudioEffect;
 class CFrame;
+struct PanelSnapshot;
 
 class AEffGUIEditor : public AEffEditor {
   public:
@@ -60,6 +61,11 @@ class AEffGUIEditor : public AEffEditor {
     /// is inside a press (the host may close the editor from the idle a drag gives it),
     /// lets go of it now and leaves it to delete itself when the press returns.
     void deleteFrame();
+    /// Whether `picture` has pixels of this panel's size; if not, tells it the size.
+    bool fitsSnapshot(PanelSnapshot& picture) const;
+    /// Draws the open frame of `painter`, a windowless panel, whole into `picture`, which
+    /// fits it. Pictures drawn so, never in the window's frame, may be taken on any thread.
+    static bool drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture);
 
     ERect rect{0, 0, 0, 0};
     CFrame* frame = nullptr;
