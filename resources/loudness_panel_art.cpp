@@ -14,7 +14,6 @@ constexpr FontRenderer::Style kTitleStyle{Face::kBold, 18, 3.0f};
 constexpr FontRenderer::Style kBrandStyle{Face::kBold, 12, 1.5f};
 constexpr FontRenderer::Style kSubtitleStyle{Face::kItalic, 11};
 constexpr FontRenderer::Style kCaptionStyle{Face::kBold, 9, 1.0f};
-constexpr FontRenderer::Style kLegendStyle{Face::kBold, 9, 0.5f};
 constexpr FontRenderer::Style kNoteStyle{Face::kBold, 8, 1.5f};
 constexpr FontRenderer::Style kButtonStyle{Face::kBold, 11, 1.5f};
 
