@@ -285,11 +285,7 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     if (tag < 0 || tag >= kParameterCount) {
         return;
     }
-    effect->setParameterAutomated(tag, control->getValue());
-    // Key changes come without a context: the next idle draws them.
-    if (context) {
-        control->redrawIfDirty(context);
-    }
+    automate(context, control);
 }
 
 bool ADEditor::snapshot(PanelSnapshot& picture) {

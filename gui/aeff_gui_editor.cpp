@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "gui/control.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
 #include "gui/native/native_platform.h"
@@ -54,6 +55,13 @@ void AEffGUIEditor::deleteFrame() {
         closing->deleteAfterPress();
     } else {
         delete closing;
+    }
+}
+
+void AEffGUIEditor::automate(CDrawContext* context, CControl* control) {
+    effect->setParameterAutomated(control->getTag(), control->getValue());
+    if (context) {
+        control->redrawIfDirty(context);
     }
 }
 

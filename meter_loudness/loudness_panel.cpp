@@ -180,11 +180,7 @@ void LoudnessPanel::valueChanged(CDrawContext* context, CControl* control) {
     if (!isParameter(tag) || isReading(tag)) {
         return;
     }
-    effect->setParameterAutomated(tag, control->getValue());
-    // Key changes come without a context: the next idle draws them.
-    if (context) {
-        control->redrawIfDirty(context);
-    }
+    automate(context, control);
 }
 
 bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
