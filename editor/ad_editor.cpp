@@ -9,14 +9,12 @@
 #include "gui/control_styles.h"
 #include "gui/draw_context.h"
 #include "gui/frame.h"
-#include "gui/native/native_platform.h"
 #include "gui/param_display.h"
 #include "gui/resource_bitmap.h"
 #include "gui/vertical_slider.h"
 #include "gui/vertical_switch.h"
 #include "gui/vu_meter.h"
 #include "plugin/audio_effect.h"
-#include "plugin/panel_snapshot.h"
 #include "resources/panel_layout.h"
 
 namespace {
@@ -287,19 +285,11 @@ void ADEditor::valueChanged(CDrawContext* context, CControl* control) {
     if (tag < 0 || tag >= kParameterCount) {
         return;
     }
-    effect->setParameterAutomated(tag, control->getValue());
-    // Key changes come without a context: the next idle draws them.
-    if (context) {
-        control->redrawIfDirty(context);
-    }
+    automate(context, control);
 }
 
 bool ADEditor::snapshot(PanelSnapshot& picture) {
-    const std::int32_t width = rect.right - rect.left;
-    const std::int32_t height = rect.bottom - rect.top;
-    if (!picture.pixels || picture.width != width || picture.height != height) {
-        picture.width = width;
-        picture.height = height;
+    if (!fitsSnapshot(picture)) {
         return false;
     }
     // The window's frame belongs to the thread that opens, idles and closes it.
@@ -310,14 +300,7 @@ bool ADEditor::snapshot(PanelSnapshot& picture) {
     if (isShowing()) {
         painter.showLevels(shownLevels);
     }
-    const std::unique_ptr<CSurface> surface =
-        CNativePlatform::current().createOffscreen(width, height);
-    if (!surface) {
-        return false;
-    }
-    CDrawContext context(painter.frame, surface.get(), nullptr);
-    painter.frame->draw(&context);
-    return surface->readPixels(picture.pixels, width, height);
+    return drawSnapshot(painter, picture);
 }
 
 void ADEditor::showLevels(const MeterLevels& levels) {

@@ -1,10 +1,14 @@
 #include "gui/aeff_gui_editor.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "gui/control.h"
+#include "gui/draw_context.h"
 #include "gui/frame.h"
 #include "gui/native/native_platform.h"
 #include "plugin/audio_effect.h"
+#include "plugin/panel_snapshot.h"
 
 namespace {
 
@@ -52,6 +56,35 @@ void AEffGUIEditor::deleteFrame() {
     } else {
         delete closing;
     }
+}
+
+void AEffGUIEditor::automate(CDrawContext* context, CControl* control) {
+    effect->setParameterAutomated(control->getTag(), control->getValue());
+    if (context) {
+        control->redrawIfDirty(context);
+    }
+}
+
+bool AEffGUIEditor::fitsSnapshot(PanelSnapshot& picture) const {
+    const std::int32_t width = rect.right - rect.left;
+    const std::int32_t height = rect.bottom - rect.top;
+    if (!picture.pixels || picture.width != width || picture.height != height) {
+        picture.width = width;
+        picture.height = height;
+        return false;
+    }
+    return true;
+}
+
+bool AEffGUIEditor::drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture) {
+    const std::unique_ptr<CSurface> surface =
+        CNativePlatform::current().createOffscreen(picture.width, picture.height);
+    if (!surface || !painter.frame) {
+        return false;
+    }
+    CDrawContext context(painter.frame, surface.get(), nullptr);
+    painter.frame->draw(&context);
+    return surface->readPixels(picture.pixels, picture.width, picture.height);
 }
 
 void AEffGUIEditor::frameGone(CFrame* gone) {

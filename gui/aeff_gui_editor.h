@@ -10,7 +10,10 @@
 #include "plugin/vst2.h"
 
 class AudioEffect;
+class CControl;
+class CDrawContext;
 class CFrame;
+struct PanelSnapshot;
 
 class AEffGUIEditor : public AEffEditor {
   public:
@@ -60,6 +63,15 @@ class AEffGUIEditor : public AEffEditor {
     /// is inside a press (the host may close the editor from the idle a drag gives it),
     /// lets go of it now and leaves it to delete itself when the press returns.
     void deleteFrame();
+    /// Hands a user's change of `control` to the effect as automation of the parameter its
+    /// tag names, and draws the control at once; key changes, without a context, are drawn
+    /// at the next idle.
+    void automate(CDrawContext* context, CControl* control);
+    /// Whether `picture` has pixels of this panel's size; if not, tells it the size.
+    bool fitsSnapshot(PanelSnapshot& picture) const;
+    /// Draws the open frame of `painter`, a windowless panel, whole into `picture`, which
+    /// fits it. Pictures drawn so, never in the window's frame, may be taken on any thread.
+    static bool drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture);
 
     ERect rect{0, 0, 0, 0};
     CFrame* frame = nullptr;

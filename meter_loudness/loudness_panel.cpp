@@ -1,10 +1,8 @@
 #include "meter_loudness/loudness_panel.h"
 
-#include <memory>
 #include <new>
 
 #include "gui/frame.h"
-#include "gui/native/native_platform.h"
 #include "gui/resource_bitmap.h"
 #include "gui/vertical_switch.h"
 #include "meter_loudness/ceiling_lamp.h"
@@ -15,7 +13,6 @@
 #include "meter_loudness/loudness_scale_view.h"
 #include "meter_loudness/reading_display.h"
 #include "meter_loudness/reset_button.h"
-#include "plugin/panel_snapshot.h"
 #include "resources/loudness_layout.h"
 
 using namespace loudness;
@@ -37,6 +34,12 @@ LoudnessPanel::LoudnessPanel(LoudnessEffect* effect)
     background = new CResourceBitmap(loudness_layout::kPanelBitmap);
     rect.right = static_cast<std::int16_t>(background->getWidth());
     rect.bottom = static_cast<std::int16_t>(background->getHeight());
+}
+
+LoudnessPanel::LoudnessPanel(LoudnessEffect* source, PictureOnly)
+    : LoudnessPanel(static_cast<LoudnessEffect*>(nullptr)) {
+    effect = source;  // read from, never registered with
+    loudnessEffect = source;
 }
 
 LoudnessPanel::~LoudnessPanel() {
@@ -177,37 +180,15 @@ void LoudnessPanel::valueChanged(CDrawContext* context, CControl* control) {
     if (!isParameter(tag) || isReading(tag)) {
         return;
     }
-    effect->setParameterAutomated(tag, control->getValue());
-    // Key changes come without a context: the next idle draws them.
-    if (context) {
-        control->redrawIfDirty(context);
-    }
+    automate(context, control);
 }
 
 bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
-    const std::int32_t width = rect.right - rect.left;
-    const std::int32_t height = rect.bottom - rect.top;
-    if (!picture.pixels || picture.width != width || picture.height != height) {
-        picture.width = width;
-        picture.height = height;
+    if (!fitsSnapshot(picture)) {
         return false;
     }
-    const bool wasOpen = frame != nullptr;
-    if (!wasOpen && open(nullptr) != 1) {
-        return false;
-    }
-    update();
-    bool drawn = false;
-    if (std::unique_ptr<CSurface> surface =
-            CNativePlatform::current().createOffscreen(width, height)) {
-        CDrawContext context(frame, surface.get(), nullptr);
-        frame->draw(&context);
-        drawn = surface->readPixels(picture.pixels, width, height);
-    }
-    if (wasOpen) {
-        frame->setDirty(true);  // the window must still show what the picture took
-    } else {
-        close();
-    }
-    return drawn;
+    // The window's frame belongs to the thread that opens, idles and closes it; the
+    // picture's panel reads the effect as the window's does at its idle.
+    LoudnessPanel painter(loudnessEffect, PictureOnly{});
+    return painter.open(nullptr) == 1 && drawSnapshot(painter, picture);
 }

@@ -35,11 +35,17 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     /// Hands a user's change to the effect as automation and shows it at once.
     void valueChanged(CDrawContext* context, CControl* control) override;
 
-    /// Draws the panel as it stands into the snapshot's pixels; a closed editor is drawn as
-    /// it would open.
+    /// Draws the panel as it stands into the snapshot's pixels; safe on any thread, as the
+    /// picture is drawn in a panel of its own, never in the window's. A closed editor is
+    /// drawn as it would open.
     bool snapshot(PanelSnapshot& picture);
 
   private:
+    /// A panel for pictures only: shows `source`'s readings and settings, but is not its
+    /// editor.
+    struct PictureOnly {};
+    LoudnessPanel(LoudnessEffect* source, PictureOnly);
+
     /// Hands the view to the frame; throws when the frame cannot take it.
     void place(CView* view);
     void addMeters();

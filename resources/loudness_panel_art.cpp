@@ -14,7 +14,6 @@ constexpr FontRenderer::Style kTitleStyle{Face::kBold, 18, 3.0f};
 constexpr FontRenderer::Style kBrandStyle{Face::kBold, 12, 1.5f};
 constexpr FontRenderer::Style kSubtitleStyle{Face::kItalic, 11};
 constexpr FontRenderer::Style kCaptionStyle{Face::kBold, 9, 1.0f};
-constexpr FontRenderer::Style kLegendStyle{Face::kBold, 9, 0.5f};
 constexpr FontRenderer::Style kNoteStyle{Face::kBold, 8, 1.5f};
 constexpr FontRenderer::Style kButtonStyle{Face::kBold, 11, 1.5f};
 
@@ -53,21 +52,21 @@ void LoudnessPanelArt::drawGlass(BmpImage& panel, const Box& glass) {
 void LoudnessPanelArt::drawTitle(BmpImage& panel) const {
     const int baseline = 38;
     PanelArt::drawLogo(panel, kBarWindow.left, 19, 20);
-    fonts_.draw(panel, kBarWindow.left + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
-                Align::kLeft);
-    fonts_.draw(panel, centreOf(kNumberWindow), baseline, "PEVO LOUDNESS METER", kTitleStyle,
-                C::kInk, Align::kCentre);
-    fonts_.draw(panel, kNumberWindow.right, baseline, "EBU Mode", kSubtitleStyle, C::kInk,
-                Align::kRight);
+    fonts.draw(panel, kBarWindow.left + 27.0f, baseline, "QUELLMARK", kBrandStyle, C::kInk,
+               Align::kLeft);
+    fonts.draw(panel, centreOf(kNumberWindow), baseline, "PEVO LOUDNESS METER", kTitleStyle,
+               C::kInk, Align::kCentre);
+    fonts.draw(panel, kNumberWindow.right, baseline, "EBU Mode", kSubtitleStyle, C::kInk,
+               Align::kRight);
 }
 
 void LoudnessPanelArt::drawCaptions(BmpImage& panel) const {
     // Bar names under the bars, on the glass.
     const int barNames = kMomentaryBar.bottom + 12;
-    fonts_.drawMiddle(panel, centreOf(kMomentaryBar), barNames, "M", kCaptionStyle, C::kScaleInk,
-                      Align::kCentre);
-    fonts_.drawMiddle(panel, centreOf(kShortTermBar), barNames, "S", kCaptionStyle, C::kScaleInk,
-                      Align::kCentre);
+    fonts.drawMiddle(panel, centreOf(kMomentaryBar), barNames, "M", kCaptionStyle, C::kScaleInk,
+                     Align::kCentre);
+    fonts.drawMiddle(panel, centreOf(kShortTermBar), barNames, "S", kCaptionStyle, C::kScaleInk,
+                     Align::kCentre);
     struct Caption {
         const Box& box;
         const char* text;
@@ -78,23 +77,23 @@ void LoudnessPanelArt::drawCaptions(BmpImage& panel) const {
                                 {kMaxMomentary, "MAX MOMENTARY"},
                                 {kMaxShortTerm, "MAX SHORT-TERM"}};
     for (const Caption& caption : captions) {
-        fonts_.drawMiddle(panel, caption.box.left + 2.0f, caption.box.top - kCaptionRise,
-                          caption.text, kCaptionStyle, C::kScaleInk, Align::kLeft);
+        fonts.drawMiddle(panel, caption.box.left + 2.0f, caption.box.top - kCaptionRise,
+                         caption.text, kCaptionStyle, C::kScaleInk, Align::kLeft);
     }
     // The graph's time axis, under its glass, and its title above it.
-    fonts_.drawMiddle(panel, centreOf(kHistory), kHistory.top - 8, "SHORT-TERM LOUDNESS HISTORY",
-                      kCaptionStyle, C::kInk, Align::kCentre);
+    fonts.drawMiddle(panel, centreOf(kHistory), kHistory.top - 8, "SHORT-TERM LOUDNESS HISTORY",
+                     kCaptionStyle, C::kInk, Align::kCentre);
     const char* const minutes[] = {"-4 min", "-3 min", "-2 min", "-1 min", "now"};
     for (int mark = 0; mark < 5; ++mark) {
         const float x = kHistory.left + kHistory.width() * mark / 4.0f;
         const Align align = mark == 0 ? Align::kLeft : (mark == 4 ? Align::kRight : Align::kCentre);
-        fonts_.drawMiddle(panel, x, kHistory.bottom + 11, minutes[mark], kNoteStyle, C::kNote,
-                          align);
+        fonts.drawMiddle(panel, x, kHistory.bottom + 11, minutes[mark], kNoteStyle, C::kNote,
+                         align);
     }
 }
 
 void LoudnessPanelArt::drawControlColumn(BmpImage& panel) const {
-    const PanelArt family(fonts_);
+    const PanelArt family(fonts);
     static const char* const kScaleLegends[] = {"+9", "+18"};
     static const char* const kUnitLegends[] = {"LUFS", "LU"};
     family.drawGroup(panel, 700, kScaleSwitch.top - 20, 778, kScaleSwitch.bottom + 12, "EBU SCALE");
@@ -103,8 +102,8 @@ void LoudnessPanelArt::drawControlColumn(BmpImage& panel) const {
     family.drawGroup(panel, 700, kUnitSwitch.top - 20, 778, kUnitSwitch.bottom + 12, "UNIT");
     family.drawSwitchLegends(panel, kUnitSwitch.left, kUnitSwitch.right, kUnitSwitch.top,
                              kSwitchImageHeight, kUnitLegends, 2, true);
-    fonts_.drawMiddle(panel, centreOf(kResetButton), kResetButton.bottom + 12, "CLEARS ALL",
-                      kNoteStyle, C::kNote, Align::kCentre);
+    fonts.drawMiddle(panel, centreOf(kResetButton), kResetButton.bottom + 12, "CLEARS ALL",
+                     kNoteStyle, C::kNote, Align::kCentre);
 }
 
 BmpImage LoudnessPanelArt::resetButton() const {
@@ -118,8 +117,8 @@ BmpImage LoudnessPanelArt::resetButton() const {
                             pressed ? C::kHousingTop : C::kHousingBottom);
         button.bevelRect(0, top, width, top + height, C::kHousingLight, C::kHousingDark,
                          pressed == 0);
-        fonts_.drawMiddle(button, width / 2.0f + pressed, top + height / 2 + pressed, "RESET",
-                          kButtonStyle, pressed ? C::kLampOn : C::kPanelLight, Align::kCentre);
+        fonts.drawMiddle(button, width / 2.0f + pressed, top + height / 2 + pressed, "RESET",
+                         kButtonStyle, pressed ? C::kLampOn : C::kPanelLight, Align::kCentre);
     }
     return button;
 }

@@ -9,7 +9,7 @@
 /// bitmap 201, the reset button.
 class LoudnessPanelArt {
   public:
-    explicit LoudnessPanelArt(const FontRenderer& fonts) : fonts_(fonts) {}
+    explicit LoudnessPanelArt(const FontRenderer& fonts) : fonts(fonts) {}
 
     BmpImage frontPanel() const;
     BmpImage resetButton() const;
@@ -23,5 +23,5 @@ class LoudnessPanelArt {
     void drawCaptions(BmpImage& panel) const;
     void drawControlColumn(BmpImage& panel) const;
 
-    const FontRenderer& fonts_;
+    const FontRenderer& fonts;
 };

@@ -1,6 +1,6 @@
 // The entry point under failing allocations: whatever fails, the host gets null or a whole
 // effect, never an exception. Allocation failures are injected by replacing operator new.
-#include "editor/vst_main.h"
+#include "plugin/vst_main.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "editor/vst_main.h"
+#include "plugin/vst_main.h"
 #include "tests/fuzz/driven_effect.h"
 
 #if PEVO_HEADLESS

@@ -9,6 +9,7 @@
 
 #include "meter_loudness/loudness_parameters.h"
 #include "plugin/panel_snapshot.h"
+#include "plugin/vst_main.h"
 #include "resources/loudness_layout.h"
 #include "tests/fuzz/fault_log.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -18,8 +19,6 @@
 #if PEVO_HEADLESS
 #include "gui/native/soft/headless_platform.h"
 #endif
-
-extern "C" AEffect* VSTPluginMain(audioMasterCallback audioMaster);
 
 namespace {
 

@@ -4,25 +4,20 @@
 // On Linux the X server shows it; on Windows, Wine on such a server.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "tests/host/host_window_fixture.h"
 #include "tests/host/pointer_gesture.h"
-#include "tests/host/test_host.h"
-#include "tools/hostsupport/host_window.h"
 
 namespace {
 
 constexpr const char* kTitle = "PevoEditorWindowTest";
 constexpr int kPanelWidth = 900;
 constexpr int kPanelHeight = 202;
-constexpr int kHostMargin = 20;
 constexpr int kStripLeft = 151;
 constexpr int kStripWidth = 604;
 constexpr int kStripMiddleRows[2] = {65 + 13, 115 + 13};
@@ -36,25 +31,6 @@ constexpr int kHandleHeight = 12;
 constexpr int kHandleTopAtZero = 162;
 constexpr int kHandleTopAtOne = 105;
 constexpr int kHandleTravel = 57;
-
-/// What the host window shows, read back from the window system.
-struct Screen {
-    std::vector<std::uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-
-    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
-    /// The pixels of a block, row by row.
-    std::vector<std::uint32_t> block(int left, int top, int width, int height) const {
-        std::vector<std::uint32_t> result;
-        for (int y = top; y < top + height; ++y) {
-            for (int x = left; x < left + width; ++x) {
-                result.push_back(at(x, y));
-            }
-        }
-        return result;
-    }
-};
 
 /// The level of a published meter value (channel + 0.5 x level).
 float level(float meterValue) {
@@ -132,61 +108,10 @@ std::string describe(const TestHost::Call& call) {
     return text;
 }
 
-class EditorWindow : public ::testing::Test {
+class EditorWindow : public HostWindowFixture {
   protected:
-    void SetUp() override {
-        host = CHostWindow::create(kPanelWidth + kHostMargin, kPanelHeight + kHostMargin, kTitle);
-        if (!host) {
-            GTEST_SKIP() << "no window system";
-        }
-        plugin = PluginInstance::create();
-        ASSERT_TRUE(plugin);
-        ERect* rect = nullptr;
-        ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
-        ASSERT_NE(rect, nullptr);
-        EXPECT_EQ(rect->right - rect->left, kPanelWidth);
-        EXPECT_EQ(rect->bottom - rect->top, kPanelHeight);
-        ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host->handle()), 1);
-        serve(5);
-    }
-    void TearDown() override {
-        if (plugin) {
-            plugin->dispatch(effEditClose);
-        }
-        plugin.reset();
-        host.reset();
-    }
+    EditorWindow() : HostWindowFixture(kPanelWidth, kPanelHeight, kTitle) {}
 
-    /// One turn of a host's user-interface thread: its window's events, then editor idle.
-    void serveOnce() {
-        host->processEvents();
-        plugin->dispatch(effEditIdle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    void serve(int turns) {
-        for (int i = 0; i < turns; ++i) {
-            serveOnce();
-        }
-    }
-    /// Serves until `done` says so, for at most fifteen seconds.
-    void serveUntil(const std::function<bool()>& done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!done() && std::chrono::steady_clock::now() < limit) {
-            serveOnce();
-        }
-    }
-    Screen capture() {
-        Screen screen;
-        EXPECT_TRUE(host->capture(screen.pixels, screen.width, screen.height));
-        if (screen.width < kPanelWidth + kHostMargin ||
-            screen.height < kPanelHeight + kHostMargin) {
-            ADD_FAILURE() << "captured " << screen.width << " x " << screen.height;
-            screen.width = kPanelWidth + kHostMargin;
-            screen.height = kPanelHeight + kHostMargin;
-            screen.pixels.assign(std::size_t(screen.width) * screen.height, 0);
-        }
-        return screen;
-    }
     /// One second of a 1 kHz sine of amplitude 0.5 on both inputs, in blocks of 512.
     void playSine() {
         StereoBlock block(512);
@@ -209,10 +134,6 @@ class EditorWindow : public ::testing::Test {
         }
         return seen;
     }
-
-    TestHost testHost;
-    std::unique_ptr<CHostWindow> host;
-    std::unique_ptr<PluginInstance> plugin;
 };
 
 TEST_F(EditorWindow, ShowsTheMetersAndFollowsADragOfTheDelaySliderWithTheRealPointer) {

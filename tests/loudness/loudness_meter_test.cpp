@@ -9,34 +9,13 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <vector>
 
 #include "loudness/k_weighting.h"
 #include "loudness/loudness_units.h"
+#include "tests/loudness/allocation_counter.h"
 #include "tests/loudness/gating_reference.h"
-
-namespace {
-int allocations = 0;
-}  // namespace
-
-// Counts every allocation of the test program, to show the meter makes none after set-up.
-// The replacement pairs malloc with free itself; the compiler only sees new and free meet.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* memory = std::malloc(size ? size : 1)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
 
 namespace {
 
@@ -205,7 +184,7 @@ TEST(LoudnessMeterTest, ProcessReadingsAndResetNeverAllocate) {
     ASSERT_TRUE(meter.setup(48000.0, 2));
     std::mt19937 random(5);
     std::uniform_int_distribution<std::size_t> length(1, 3000);
-    const int before = allocations;
+    const int before = allocationsSoFar();
     double read = 0.0;
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t at = 0; at < channels[0].size();) {
@@ -217,7 +196,7 @@ TEST(LoudnessMeterTest, ProcessReadingsAndResetNeverAllocate) {
         }
         meter.reset();
     }
-    EXPECT_EQ(allocations, before);
+    EXPECT_EQ(allocationsSoFar(), before);
     EXPECT_FALSE(std::isnan(read));
 }
 

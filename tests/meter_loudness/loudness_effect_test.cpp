@@ -4,38 +4,14 @@
 // never allocates, new rates and resets included.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <vector>
 
 #include "loudness/loudness_meter.h"
 #include "meter_loudness/loudness_effect.h"
-
-namespace {
-/// Atomic: the thread tests in the same program allocate on several threads.
-std::atomic<int> allocations{0};
-}  // namespace
-
-// Counts every allocation of the test program. It pairs malloc with free itself; the
-// compiler only sees new and free meet.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size ? size : 1)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
+#include "tests/loudness/allocation_counter.h"
 
 namespace {
 
@@ -50,7 +26,7 @@ VstIntPtr host22050(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
 }
 
 TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
-    for (auto [host, rate] : {std::pair{host44100, 44100.0}, std::pair{host22050, 22050.0}}) {
+    for (auto [host, rate] : {std::pair{&host44100, 44100.0}, std::pair{&host22050, 22050.0}}) {
         SCOPED_TRACE(rate);
         LoudnessEffect effect(host);
         LoudnessMeter reference;
@@ -97,11 +73,11 @@ TEST(LoudnessEffectReadings, ProcessNeverAllocatesWhateverItApplies) {
     for (float rate : rates) {
         effect.setSampleRate(rate);  // sets a meter up here, on the control thread
         effect.setParameter(loudness::kReset, 1.0f);
-        const int before = allocations.load();
+        const int before = allocationsSoFar();
         for (int block = 0; block < 300; ++block) {
             effect.processReplacing(channels, channels, length(random));
         }
-        inProcess += allocations.load() - before;
+        inProcess += allocationsSoFar() - before;
     }
     EXPECT_EQ(inProcess, 0);
     EXPECT_GT(effect.history().size(), 0u);

@@ -1,10 +1,13 @@
 // The loudness panel on the headless platform, driven through the effect's record: what it
 // shows after a known programme (written as a PNG into the build folder), the graph's
-// scrolling, idle drawing only what changed, and the controls' gestures reaching the host.
+// scrolling, idle drawing only what changed, the controls' gestures reaching the host, and
+// pictures taken on another thread while the window comes and goes.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <thread>
 #include <vector>
 
 #define STB_IMAGE_WRITE_STATIC
@@ -15,6 +18,7 @@
 #include "gui/native/soft/headless_window.h"
 #include "meter_loudness/loudness_effect.h"
 #include "meter_loudness/panel_style.h"
+#include "plugin/panel_snapshot.h"
 #include "resources/loudness_layout.h"
 
 namespace {
@@ -195,6 +199,32 @@ TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
     char text[kVstMaxLabelLen] = {};
     record->dispatcher(record, effGetParamDisplay, kMaxMomentary, 0, text, 0.0f);
     EXPECT_STREQ(text, "-inf");
+}
+
+TEST_F(LoudnessPanelTest, SnapshotsFromAnotherThreadWhileTheWindowComesAndGoes) {
+    std::atomic<bool> running{true};
+    std::atomic<int> drawn{0};
+    std::thread tool([&] {
+        std::vector<std::uint32_t> pixels(std::size_t(loudness_layout::kWidth) *
+                                          loudness_layout::kHeight);
+        PanelSnapshot picture{loudness_layout::kWidth, loudness_layout::kHeight, pixels.data()};
+        while (running.load()) {
+            drawn +=
+                static_cast<int>(record->dispatcher(record, effVendorSpecific, kPanelSnapshotIndex,
+                                                    kPanelSnapshotValue, &picture, 0.0f));
+        }
+    });
+    for (int round = 0; round < 100; ++round) {
+        record->dispatcher(record, effEditClose, 0, 0, nullptr, 0.0f);
+        play(0.05, [&](double) { return -30.0 + 0.1 * round; });
+        record->dispatcher(record, effEditOpen, 0, 0, &parentWindow, 0.0f);
+        window = platform.lastWindow();
+        window->paintAll();
+        record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
+    }
+    running.store(false);
+    tool.join();
+    EXPECT_GT(drawn.load(), 0);
 }
 
 }  // namespace

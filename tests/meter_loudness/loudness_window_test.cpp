@@ -4,96 +4,37 @@
 // server shows it; on Windows, Wine on such a server.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "meter_loudness/loudness_parameters.h"
 #include "resources/loudness_layout.h"
+#include "tests/host/host_window_fixture.h"
 #include "tests/host/pointer_gesture.h"
-#include "tests/host/test_host.h"
-#include "tools/hostsupport/host_window.h"
 
 namespace {
 
 constexpr const char* kTitle = "PevoLoudnessWindowTest";
-constexpr int kHostMargin = 20;
-
-struct Screen {
-    std::vector<std::uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-
-    /// How many pixels of `box` differ from `other`'s.
-    int changedIn(const Screen& other, const loudness_layout::Box& box) const {
-        int changed = 0;
-        for (int y = box.top; y < box.bottom; ++y) {
-            for (int x = box.left; x < box.right; ++x) {
-                const std::size_t i = std::size_t(y) * width + x;
-                changed += pixels[i] != other.pixels[i];
-            }
+/// How many pixels of `box` differ between two screens.
+int changedIn(const Screen& now, const Screen& before, const loudness_layout::Box& box) {
+    int changed = 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+            changed += now.at(x, y) != before.at(x, y);
         }
-        return changed;
     }
-};
+    return changed;
+}
 
-class LoudnessWindow : public ::testing::Test {
+class LoudnessWindow : public HostWindowFixture {
   protected:
-    void SetUp() override {
-        host = CHostWindow::create(loudness_layout::kWidth + kHostMargin,
-                                   loudness_layout::kHeight + kHostMargin, kTitle);
-        if (!host) {
-            GTEST_SKIP() << "no window system";
-        }
+    LoudnessWindow()
+        : HostWindowFixture(loudness_layout::kWidth, loudness_layout::kHeight, kTitle) {
         testHost.sampleRateAnswer = 48000;
-        plugin = PluginInstance::create();
-        ASSERT_TRUE(plugin);
-        ERect* rect = nullptr;
-        ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
-        ASSERT_NE(rect, nullptr);
-        EXPECT_EQ(rect->right - rect->left, loudness_layout::kWidth);
-        EXPECT_EQ(rect->bottom - rect->top, loudness_layout::kHeight);
-        ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host->handle()), 1);
-        serve(5);
     }
-    void TearDown() override {
-        if (plugin) {
-            plugin->dispatch(effEditClose);
-        }
-        plugin.reset();
-        host.reset();
-    }
-    void serveOnce() {
-        host->processEvents();
-        plugin->dispatch(effEditIdle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    void serve(int turns) {
-        for (int i = 0; i < turns; ++i) {
-            serveOnce();
-        }
-    }
-    void serveUntil(const std::function<bool()>& done) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (!done() && std::chrono::steady_clock::now() < limit) {
-            serveOnce();
-        }
-    }
-    Screen capture() {
-        Screen screen;
-        EXPECT_TRUE(host->capture(screen.pixels, screen.width, screen.height));
-        if (screen.width < loudness_layout::kWidth || screen.height < loudness_layout::kHeight) {
-            ADD_FAILURE() << "captured " << screen.width << " x " << screen.height;
-            screen.width = loudness_layout::kWidth;
-            screen.height = loudness_layout::kHeight;
-            screen.pixels.assign(std::size_t(screen.width) * screen.height, 0);
-        }
-        return screen;
-    }
+
     /// Four seconds of a 1 kHz tone at -23 dBFS on both inputs.
     void playTone() {
         StereoBlock block(480);
@@ -122,10 +63,6 @@ class LoudnessWindow : public ::testing::Test {
         }
         return seen;
     }
-
-    TestHost testHost;
-    std::unique_ptr<CHostWindow> host;
-    std::unique_ptr<PluginInstance> plugin;
 };
 
 TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
@@ -137,7 +74,7 @@ TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
          {loudness_layout::kMomentaryBar, loudness_layout::kShortTermBar,
           loudness_layout::kIntegrated, loudness_layout::kMaxShortTerm,
           loudness_layout::kHistory}) {
-        EXPECT_GT(playing.changedIn(atRest, box), 0) << "at " << box.left << ", " << box.top;
+        EXPECT_GT(changedIn(playing, atRest, box), 0) << "at " << box.left << ", " << box.top;
     }
 
     if (!PointerGesture::available()) {
@@ -174,12 +111,12 @@ TEST_F(LoudnessWindow, ClosesAndOpensAgainAsItWas) {
     plugin->dispatch(effEditClose);
     serve(5);
     const Screen closed = capture();
-    EXPECT_GT(closed.changedIn(first, loudness_layout::kNumberWindow), 0) << "the panel stayed";
+    EXPECT_GT(changedIn(closed, first, loudness_layout::kNumberWindow), 0) << "the panel stayed";
 
     ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, host->handle()), 1);
     serve(5);
     const Screen again = capture();
-    EXPECT_EQ(again.changedIn(first, {0, 0, loudness_layout::kWidth, loudness_layout::kHeight}), 0)
+    EXPECT_EQ(changedIn(again, first, {0, 0, loudness_layout::kWidth, loudness_layout::kHeight}), 0)
         << "the panel opened again differs from the first one";
 }
 

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "loudness/loudness_meter.h"
@@ -44,6 +45,20 @@ const Noise& noise() {
     return signal;
 }
 
+/// Where the block after the one at `at` starts: back at the start before the noise runs out.
+std::size_t nextStart(std::size_t at, std::size_t block) {
+    return at + 2 * block > kSignalFrames ? 0 : at + block;
+}
+
+/// The sample rates and block lengths both meters are measured at.
+void meterCases(benchmark::internal::Benchmark* bench) {
+    for (const auto& [rate, block] :
+         {std::pair{48000, 512}, std::pair{48000, 64}, std::pair{44100, 4096},
+          std::pair{96000, 512}, std::pair{192000, 512}, std::pair{384000, 512}}) {
+        bench->Args({rate, block});
+    }
+}
+
 /// Arguments: sample rate, block length in frames.
 void BM_LoudnessMeter(benchmark::State& state) {
     const auto block = static_cast<std::size_t>(state.range(1));
@@ -53,18 +68,12 @@ void BM_LoudnessMeter(benchmark::State& state) {
     for (auto _ : state) {
         const float* channels[] = {noise().left.data() + at, noise().right.data() + at};
         meter.process(channels, block);
-        at = at + 2 * block > kSignalFrames ? 0 : at + block;
+        at = nextStart(at, block);
     }
     benchmark::DoNotOptimize(meter.truePeak());
     state.SetItemsProcessed(state.iterations() * state.range(1));
 }
-BENCHMARK(BM_LoudnessMeter)
-    ->Args({48000, 512})
-    ->Args({48000, 64})
-    ->Args({44100, 4096})
-    ->Args({96000, 512})
-    ->Args({192000, 512})
-    ->Args({384000, 512});
+BENCHMARK(BM_LoudnessMeter)->Apply(meterCases);
 
 void BM_Libebur128(benchmark::State& state) {
     const auto block = static_cast<std::size_t>(state.range(1));
@@ -72,7 +81,7 @@ void BM_Libebur128(benchmark::State& state) {
     std::size_t at = 0;
     for (auto _ : state) {
         ebur128_add_frames_float(meter, noise().interleaved.data() + 2 * at, block);
-        at = at + 2 * block > kSignalFrames ? 0 : at + block;
+        at = nextStart(at, block);
     }
     double peak = 0.0;
     ebur128_true_peak(meter, 0, &peak);
@@ -80,13 +89,7 @@ void BM_Libebur128(benchmark::State& state) {
     ebur128_destroy(&meter);
     state.SetItemsProcessed(state.iterations() * state.range(1));
 }
-BENCHMARK(BM_Libebur128)
-    ->Args({48000, 512})
-    ->Args({48000, 64})
-    ->Args({44100, 4096})
-    ->Args({96000, 512})
-    ->Args({192000, 512})
-    ->Args({384000, 512});
+BENCHMARK(BM_Libebur128)->Apply(meterCases);
 
 /// Integrated loudness, Loudness Range and true peak of a file by libebur128.
 int measureWithLibebur128(const char* path) {

@@ -1,6 +1,6 @@
 // Hosts of the 2.3 generation look the entry point up as `main`. An assembler label gives
 // it that symbol name without declaring a C++ `main`.
-#include "editor/vst_main.h"
+#include "plugin/vst_main.h"
 
 extern "C" PEVO_ENTRY AEffect* legacyMain(audioMasterCallback audioMaster) __asm__("main");
 
