@@ -99,8 +99,8 @@ void TruePeak::process(const float* samples, std::size_t count) {
     // programme's peak is reached, most calls end here.
     const float reach = std::max(sampled, largestMagnitude(window.data(), kTaps - 1));
     if (factor > 1 && reach * interpolationGain > truePeakLevel) {
-        truePeakLevel = std::max(truePeakLevel, factor == 4 ? interpolatedPeak<3>(count)
-                                                            : interpolatedPeak<1>(count));
+        truePeakLevel = std::max(
+            truePeakLevel, factor == 4 ? interpolatedPeak<3>(count) : interpolatedPeak<1>(count));
     }
     std::memmove(window.data(), window.data() + count, (kTaps - 1) * sizeof(float));
 }
