@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "loudness/loudness_meter.h"
+#include "tests/loudness/true_peak_burst.h"
 
 namespace {
 
@@ -88,31 +89,6 @@ std::vector<float> peakTone(double rate, double cycles, double amplitude, double
     return samples;
 }
 
-/// fs/6 at 0.5 holding one period of fs/4 at 1.0, made at 4 fs, low-passed at fs/2 and
-/// decimated from `offset`.
-std::vector<float> burst(int offset) {
-    const int length = 4 * 4800;
-    std::vector<double> fine;
-    double phase = 0.0;
-    for (int i = 0; i < length; ++i) {
-        const bool held = i >= length / 2 && i < length / 2 + 16;  // one period of fs/4
-        fine.push_back((held ? 1.0 : 0.5) * std::sin(phase));
-        phase += 2 * kPi / (held ? 16.0 : 24.0);
-    }
-    const int half = 128;
-    std::vector<float> samples;
-    for (int i = half + offset; i + half < length; i += 4) {
-        double sum = 0.0;
-        for (int k = -half; k <= half; ++k) {
-            const double x = kPi * k / 4.0;
-            const double window = 0.5 + 0.5 * std::cos(kPi * k / (half + 1));
-            sum += fine[i - k] * (k == 0 ? 1.0 : std::sin(x) / x) * window / 4.0;
-        }
-        samples.push_back(static_cast<float>(sum));
-    }
-    return samples;
-}
-
 std::vector<Case> cases(double rate) {
     const auto t = [rate](std::vector<Segment> s) { return tones(rate, s); };
     std::vector<Case> all = {
@@ -148,7 +124,7 @@ std::vector<Case> cases(double rate) {
     }
     for (int offset = 0; offset < 4; ++offset) {
         all.push_back(
-            {"3341-" + std::to_string(20 + offset), burst(offset), kTruePeak, 0, 0.4, 0.2});
+            {"3341-" + std::to_string(20 + offset), truePeakBurst(offset), kTruePeak, 0, 0.4, 0.2});
     }
     return all;
 }

@@ -9,6 +9,7 @@
 
 #include "meter_loudness/loudness_parameters.h"
 #include "tests/host/test_host.h"
+#include "tests/loudness/true_peak_burst.h"
 
 namespace {
 
@@ -133,6 +134,10 @@ std::vector<Case> minimumRequirementCases() {
         {"3341-17", peakTone(6.0, 0.5, 60.0), {truePeak(-6.0)}},
         {"3341-18", peakTone(8.0, 0.5, 67.5), {truePeak(-6.0)}},
         {"3341-19", peakTone(4.0, 1.41, 45.0), {truePeak(3.0)}},
+        {"3341-20", truePeakBurst(0), {truePeak(0.0)}},
+        {"3341-21", truePeakBurst(1), {truePeak(0.0)}},
+        {"3341-22", truePeakBurst(2), {truePeak(0.0)}},
+        {"3341-23", truePeakBurst(3), {truePeak(0.0)}},
         {"3342-1", tones({{20.0, -20.0}, {20.0, -30.0}}), within({kRange}, 10.0, 1.0)},
         {"3342-2", tones({{20.0, -20.0}, {20.0, -15.0}}), within({kRange}, 5.0, 1.0)},
         {"3342-3", tones({{20.0, -40.0}, {20.0, -20.0}}), within({kRange}, 20.0, 1.0)},
