@@ -2,62 +2,22 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "tools/host/memory_stream.h"
 #include "tools/loudness/measurement.h"
-
-namespace {
-
-/// libsndfile's virtual I/O over bytes in memory.
-template <typename Memory>
-SF_VIRTUAL_IO memoryIo() {
-    SF_VIRTUAL_IO io{};
-    io.get_filelen = [](void* data) {
-        return static_cast<sf_count_t>(static_cast<Memory*>(data)->bytes.size());
-    };
-    io.seek = [](sf_count_t offset, int whence, void* data) {
-        auto* memory = static_cast<Memory*>(data);
-        const auto size = static_cast<sf_count_t>(memory->bytes.size());
-        const sf_count_t base = whence == SEEK_SET   ? 0
-                                : whence == SEEK_CUR ? memory->position
-                                                     : size;
-        memory->position = std::clamp<sf_count_t>(base + offset, 0, size);
-        return memory->position;
-    };
-    io.read = [](void* destination, sf_count_t count, void* data) {
-        auto* memory = static_cast<Memory*>(data);
-        const sf_count_t available =
-            static_cast<sf_count_t>(memory->bytes.size()) - memory->position;
-        const sf_count_t taken = std::min(count, available);
-        std::memcpy(destination, memory->bytes.data() + memory->position,
-                    static_cast<std::size_t>(taken));
-        memory->position += taken;
-        return taken;
-    };
-    io.write = [](const void*, sf_count_t, void*) { return sf_count_t{0}; };
-    io.tell = [](void* data) { return static_cast<Memory*>(data)->position; };
-    return io;
-}
-
-}  // namespace
-
-SNDFILE* AudioInput::openStandardInput(Memory& memory, SF_INFO& info) {
-    char block[1 << 16];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, stdin)) > 0;) {
-        memory.bytes.insert(memory.bytes.end(), block, block + got);
-    }
-    static SF_VIRTUAL_IO io = memoryIo<Memory>();
-    return sf_open_virtual(&io, SFM_READ, &info, &memory);
-}
 
 std::unique_ptr<AudioInput> AudioInput::open(const std::string& path, std::string& error) {
     std::unique_ptr<AudioInput> input(new AudioInput);
     if (path == kStandardInput) {
-        input->memory = std::make_unique<Memory>();
-        input->file = openStandardInput(*input->memory, input->info);
+        input->memory = MemoryStream::readAll(stdin, error);
+        if (!input->memory) {
+            return nullptr;
+        }
+        input->file = sf_open_virtual(input->memory->callbacks(), SFM_READ, &input->info,
+                                      input->memory.get());
     } else {
         struct stat status {};
         if (stat(path.c_str(), &status) != 0) {

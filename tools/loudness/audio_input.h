@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/host/memory_stream.h"
+
 class AudioInput {
   public:
     /// The name that stands for standard input.
@@ -33,15 +35,10 @@ class AudioInput {
     const float* channel(int c) const { return planar[static_cast<std::size_t>(c)].data(); }
 
   private:
-    /// Standard input's bytes and the read position, for libsndfile's virtual I/O.
-    struct Memory {
-        std::vector<char> bytes;
-        sf_count_t position = 0;
-    };
     AudioInput() = default;
-    static SNDFILE* openStandardInput(Memory& memory, SF_INFO& info);
 
-    std::unique_ptr<Memory> memory;
+    /// Standard input's bytes, for libsndfile to read and seek in.
+    std::unique_ptr<MemoryStream> memory;
     SNDFILE* file = nullptr;
     SF_INFO info{};
     std::vector<float> interleaved;
