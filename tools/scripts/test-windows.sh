@@ -22,5 +22,12 @@ trap '"$wine" --stop' EXIT
 "$wine" --start
 for preset in win32 win64; do
     echo "== $preset tests (Wine)"
+    if [ "$preset" = win32 ] && ! "$wine" --can-run-32-bit; then
+        # Said loudly, and the build above still has to succeed: the 32-bit plug-in is the
+        # product, so its tests must run on any machine that can run them.
+        echo "!! This machine's kernel runs no 32-bit programs: the win32 tests were built" \
+            "but not run here."
+        continue
+    fi
     ctest --preset "$preset" -j "$jobs"
 done

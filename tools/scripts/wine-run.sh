@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs Windows programs under Wine in the project's throw-away prefix.
 # Usage: wine-run.sh PROGRAM [ARGS...]   run a program (the tests' cross-compiling emulator)
+#        wine-run.sh --can-run-32-bit    whether this machine runs 32-bit Windows programs
 #        wine-run.sh --start             create the prefix if missing, keep it up until --stop
 #        wine-run.sh --stop              shut the prefix's server down
 #        wine-run.sh --fresh             remove the prefix (the next start creates it anew)
@@ -12,6 +13,15 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 # No Mono or Gecko installer prompts while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Debian's wine starts its 32-bit loader whenever it is installed, and that fails on a
+# kernel that runs no 32-bit programs: there, 64-bit Wine serves alone, and 32-bit
+# Windows programs cannot run at all.
+wine=wine
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+    export WINELOADER=/usr/lib/wine/wine64
+    wine=$WINELOADER
+fi
 
 start_prefix() {
     mkdir -p "$WINEPREFIX"
@@ -27,10 +37,10 @@ start_prefix() {
         started=true
     fi
     if [ ! -f "$WINEPREFIX/.ready" ]; then
-        wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
         touch "$WINEPREFIX/.ready"
     elif $started; then
-        wine wineboot </dev/null >/dev/null 2>&1 9>&-
+        "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
     flock -u 9
 }
@@ -42,7 +52,7 @@ keep_desktop() {
     local pipe="$WINEPREFIX/.desktop-keeper"
     rm -f "$pipe"
     mkfifo "$pipe"
-    wine cmd /c pause 0<>"$pipe" >/dev/null 2>&1 &
+    "$wine" cmd /c pause 0<>"$pipe" >/dev/null 2>&1 &
 }
 
 case "${1:-}" in
@@ -51,6 +61,7 @@ case "${1:-}" in
     keep_desktop
     ;;
 --stop) wineserver -k 2>/dev/null || true ;;
+--can-run-32-bit) /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
 --fresh)
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
@@ -65,6 +76,6 @@ case "${1:-}" in
     if [ -n "${PEVO_PLUGIN:-}" ] && [ "${PEVO_PLUGIN#/}" != "$PEVO_PLUGIN" ]; then
         export PEVO_PLUGIN="Z:${PEVO_PLUGIN//\//\\}"
     fi
-    exec wine "$@"
+    exec "$wine" "$@"
     ;;
 esac
