@@ -12,7 +12,7 @@
 #include "tools/host/meter_pair.h"
 #include "tools/host/sample_peaks.h"
 #include "tools/host/sound_file_reader.h"
-#include "tools/loudness/measurement.h"
+#include "tools/common/measurement.h"
 
 /// How the plug-in's output compared with its input.
 struct PassThrough {

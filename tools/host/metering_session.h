@@ -13,9 +13,9 @@
 #include "tools/host/meter_pair.h"
 #include "tools/host/meter_report.h"
 #include "tools/host/panel_camera.h"
-#include "tools/host/progress_bar.h"
+#include "tools/common/progress_bar.h"
 #include "tools/host/sample_peaks.h"
-#include "tools/host/sound_file_writer.h"
+#include "tools/common/sound_file_writer.h"
 
 class MeteringSession {
   public:

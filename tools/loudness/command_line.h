@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/loudness/loudness_report.h"
+#include "tools/common/loudness_report.h"
 
 struct LoudnessOptions {
     LoudnessReport::Format format = LoudnessReport::Format::kTable;

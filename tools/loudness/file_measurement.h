@@ -4,13 +4,14 @@
 
 #include <string>
 
-#include "tools/loudness/measurement.h"
+#include "tools/common/measurement.h"
 
-class AudioInput;
+class SoundFileInput;
 class LoudnessMeter;
 
-/// Measures the whole of `input`, taking a point of the series every `every` seconds (none
-/// for 0). `together`, if given, is fed the same audio, so that it measures several inputs
-/// as one programme. Draws a progress bar on a terminal for long inputs.
-Measurement measure(AudioInput& input, const std::string& name, double every,
-                    LoudnessMeter* together);
+/// Measures the whole of `input` into `result`, taking a point of the series every `every`
+/// seconds (none for 0). `together`, if given, is fed the same audio, so that it measures
+/// several inputs as one programme. Draws a progress bar on a terminal for long inputs.
+/// False with the reason in `error` when the decoder fails part-way.
+bool measure(SoundFileInput& input, double every, LoudnessMeter* together, Measurement& result,
+             std::string& error);

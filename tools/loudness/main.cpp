@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "loudness/loudness_meter.h"
-#include "tools/loudness/audio_input.h"
+#include "tools/common/loudness_report.h"
+#include "tools/common/sound_file_input.h"
 #include "tools/loudness/command_line.h"
 #include "tools/loudness/file_measurement.h"
-#include "tools/loudness/loudness_report.h"
 
 namespace {
 
@@ -38,6 +38,13 @@ Measurement totalOf(const std::vector<Measurement>& inputs, const LoudnessMeter*
     return total;
 }
 
+/// Says `message` about `name` on standard error, if there is one.
+void warn(const std::string& name, const std::string& message) {
+    if (!message.empty()) {
+        std::fprintf(stderr, "pevo-loudness: warning: %s: %s\n", name.c_str(), message.c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,19 +60,28 @@ int main(int argc, char** argv) {
     bool togetherValid = options.files.size() > 1;
     for (const std::string& file : options.files) {
         std::string error;
-        const std::unique_ptr<AudioInput> input = AudioInput::open(file, error);
-        if (!input) {
+        const std::unique_ptr<SoundFileInput> input = SoundFileInput::open(file, error);
+        if (!input || !Measurement::measurable(input->name(), input->channels(),
+                                               input->sampleRate(), error)) {
             std::fprintf(stderr, "pevo-loudness: %s\n", error.c_str());
             status = 1;
             continue;
         }
+        warn(input->name(), input->warning());
         if (together.channels() == 0) {
             together.setup(input->sampleRate(), input->channels());
         }
         togetherValid = togetherValid && together.sampleRate() == input->sampleRate() &&
                         together.channels() == input->channels();
-        measured.push_back(
-            measure(*input, file, options.every, togetherValid ? &together : nullptr));
+        Measurement result;
+        if (!measure(*input, options.every, togetherValid ? &together : nullptr, result, error)) {
+            std::fprintf(stderr, "pevo-loudness: %s\n", error.c_str());
+            status = 1;
+            continue;
+        }
+        warn(input->name(), input->shortfall(result.frames));
+        result.name = file;
+        measured.push_back(result);
     }
     const Measurement total = totalOf(measured, togetherValid ? &together : nullptr);
     LoudnessReport(options.format, options.target, stdout).print(measured, &total);

@@ -1,47 +1,15 @@
-#include "tools/loudness/loudness_report.h"
+#include "tools/common/loudness_report.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "tools/common/report_text.h"
+
 namespace {
 
-/// `value` with `decimals`, or `undefined` for a value that is not finite.
-std::string number(double value, int decimals, const std::string& undefined) {
-    if (!std::isfinite(value)) {
-        return undefined;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
-std::string jsonString(const std::string& text) {
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
-}
+using report_text::csvField;
+using report_text::jsonString;
+using report_text::number;
 
 std::string clock(double seconds) {
     const long tenths = std::lround(seconds * 10.0);

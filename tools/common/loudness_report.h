@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/loudness/measurement.h"
+#include "tools/common/measurement.h"
 
 class LoudnessReport {
   public:

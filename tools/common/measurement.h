@@ -2,6 +2,7 @@
 // programme can be measured at all.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct Measurement {
 
     std::string name;
     double seconds = 0.0;
+    /// Frames measured.
+    std::int64_t frames = 0;
     /// LUFS, LU, dBTP and dBFS; −∞ where undefined.
     double integrated = 0.0, range = 0.0, maxMomentary = 0.0, maxShortTerm = 0.0;
     double truePeak = 0.0, samplePeak = 0.0;

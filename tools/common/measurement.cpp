@@ -1,4 +1,4 @@
-#include "tools/loudness/measurement.h"
+#include "tools/common/measurement.h"
 
 #include <cmath>
 

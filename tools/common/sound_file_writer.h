@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/host/sample_coding.h"
+#include "tools/common/sample_coding.h"
 
 class SoundFileWriter {
   public:

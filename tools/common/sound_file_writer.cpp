@@ -1,4 +1,4 @@
-#include "tools/host/sound_file_writer.h"
+#include "tools/common/sound_file_writer.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
