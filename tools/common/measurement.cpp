@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "loudness/loudness_meter.h"
+#include "loudness/power_histogram.h"
 
 void Measurement::readFrom(const LoudnessMeter& meter) {
-    integrated = meter.integrated();
-    range = meter.loudnessRange();
-    maxMomentary = meter.maxMomentary();
-    maxShortTerm = meter.maxShortTerm();
+    integrated = shown(meter.integrated());
+    // No range without a programme loud enough to have one.
+    range = std::isfinite(integrated) ? meter.loudnessRange() : LoudnessMeter::kUndefined;
+    maxMomentary = shown(meter.maxMomentary());
+    maxShortTerm = shown(meter.maxShortTerm());
     truePeak = meter.truePeak();
     samplePeak = meter.samplePeak();
     channelTruePeaks.clear();
@@ -30,4 +32,8 @@ bool Measurement::measurable(const std::string& name, int channels, double sampl
         return false;
     }
     return true;
+}
+
+double Measurement::shown(double lufs) {
+    return lufs < PowerHistogram::kAbsoluteGate ? LoudnessMeter::kUndefined : lufs;
 }

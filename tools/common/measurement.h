@@ -26,6 +26,9 @@ struct Measurement {
 
     /// Reads every figure but the name, the duration and the series from `meter`.
     void readFrom(const LoudnessMeter& meter);
+    /// `lufs`, or undefined below the floor of the meter's scale (the absolute gate), where
+    /// the filters' decay after the audio stops would read as figures like −800 LUFS.
+    static double shown(double lufs);
     /// False with the reason in `error` when the loudness meter cannot measure `name`, of
     /// `channels` channels at `sampleRate`.
     static bool measurable(const std::string& name, int channels, double sampleRate,

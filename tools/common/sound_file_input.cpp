@@ -98,15 +98,17 @@ int SoundFileInput::read(float* interleaved, int count) {
     } else {
         got = sf_readf_float(file, interleaved, count);
     }
-    return checked(got, count);
+    return checked(got);
 }
 
 int SoundFileInput::readExact(double* interleaved, int count) {
-    return checked(sf_readf_double(file, interleaved, count), count);
+    return checked(sf_readf_double(file, interleaved, count));
 }
 
-int SoundFileInput::checked(sf_count_t got, int count) {
-    if (got < count && sf_error(file) != SF_ERR_NO_ERROR) {
+int SoundFileInput::checked(sf_count_t got) {
+    // A decoder may flag an error on a read it still filled (FLAC losing sync, for one)
+    // and clear it on the next: every read is checked.
+    if (sf_error(file) != SF_ERR_NO_ERROR) {
         lastError = "reading " + path + " failed: " + sf_strerror(file);
         return -1;
     }

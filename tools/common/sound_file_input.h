@@ -62,8 +62,8 @@ class SoundFileInput {
                    std::unique_ptr<MemoryStream> memory);
     /// The frames the header announces when libsndfile found fewer, else -1.
     std::int64_t announcedFrames() const;
-    /// `got` frames of a read of `count`, or -1 when libsndfile stopped on an error.
-    int checked(sf_count_t got, int count);
+    /// `got`, or -1 when libsndfile flagged an error during the read.
+    int checked(sf_count_t got);
 
     std::unique_ptr<MemoryStream> memory;  ///< what `file` reads, for standard input
     std::string path;

@@ -62,8 +62,10 @@ bool measure(SoundFileInput& input, double every, LoudnessMeter* together, Measu
             at += length;
             done += static_cast<std::int64_t>(length);
             if (done == nextPoint) {
-                result.series.push_back({static_cast<double>(done) / rate, meter.momentary(),
-                                         meter.shortTerm(), meter.integrated()});
+                result.series.push_back({static_cast<double>(done) / rate,
+                                         Measurement::shown(meter.momentary()),
+                                         Measurement::shown(meter.shortTerm()),
+                                         Measurement::shown(meter.integrated())});
                 nextPoint = pointAfter(result.series.size());
             }
         }

@@ -84,6 +84,8 @@ int main(int argc, char** argv) {
         measured.push_back(result);
     }
     const Measurement total = totalOf(measured, togetherValid ? &together : nullptr);
-    LoudnessReport(options.format, options.target, stdout).print(measured, &total);
+    if (!measured.empty()) {
+        LoudnessReport(options.format, options.target, stdout).print(measured, &total);
+    }
     return status;
 }
