@@ -21,7 +21,8 @@ void Measurement::readFrom(const LoudnessMeter& meter) {
 
 bool Measurement::measurable(const std::string& name, int channels, double sampleRate,
                              std::string& error) {
-    if (channels > LoudnessMeter::kMaxChannels) {
+    constexpr int kMostChannels = 2;  // the files' channel roles are not read yet
+    if (channels > kMostChannels) {
         error = name + " has " + std::to_string(channels) +
                 " channels; only mono and stereo can be measured";
         return false;
