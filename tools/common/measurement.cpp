@@ -19,14 +19,7 @@ void Measurement::readFrom(const LoudnessMeter& meter) {
     }
 }
 
-bool Measurement::measurable(const std::string& name, int channels, double sampleRate,
-                             std::string& error) {
-    constexpr int kMostChannels = 2;  // the files' channel roles are not read yet
-    if (channels > kMostChannels) {
-        error = name + " has " + std::to_string(channels) +
-                " channels; only mono and stereo can be measured";
-        return false;
-    }
+bool Measurement::measurable(const std::string& name, double sampleRate, std::string& error) {
     if (sampleRate < LoudnessMeter::kMinSampleRate || sampleRate > LoudnessMeter::kMaxSampleRate) {
         error = name + " has a sample rate of " + std::to_string(std::lround(sampleRate)) +
                 " Hz; rates from 8000 to 384000 Hz can be measured";

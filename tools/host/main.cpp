@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "loudness/loudness_meter.h"
 #include "tools/common/measurement.h"
+#include "tools/common/programme_meter.h"
 #include "tools/common/progress_bar.h"
 #include "tools/common/sound_file_writer.h"
 #include "tools/common/sound_format.h"
@@ -191,9 +191,11 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     MeteringSession session(source, pair, report, options.blockFrames, options.every);
     session.writeTo(writer);
     session.photograph(camera.get());
-    LoudnessMeter loudness;
+    ProgrammeMeter loudness;
     if (options.loudness) {
-        loudness.setup(source.sampleRate(), source.channels());
+        const ChannelLayout layout = *ChannelLayout::standard(source.channels());
+        loudness.setup(source.sampleRate(), layout,
+                       {layout.name(), std::nullopt, 0.0, false, false});
         session.measureLoudness(&loudness);
     }
     ProgressBar progress(source.frames(), source.sampleRate());
@@ -209,12 +211,7 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
                    !input.file->compareWith(written.path, written.comparison, error))) {
         return fail(error);
     }
-    Measurement output;
-    if (options.loudness) {
-        output.name = source.name();
-        output.seconds = static_cast<double>(session.passThrough().frames) / source.sampleRate();
-        output.readFrom(loudness);
-    }
+    const Measurement output = loudness.measurement(source.name());
     report.finish(session.passThrough(), session.samplePeaks(), written,
                   options.loudness ? &output : nullptr);
     return 0;
@@ -271,8 +268,7 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
                    stdout);
         return 0;
     }
-    if (options.loudness &&
-        !Measurement::measurable(source.name(), source.channels(), source.sampleRate(), error)) {
+    if (options.loudness && !Measurement::measurable(source.name(), source.sampleRate(), error)) {
         return fail("--loudness: " + error);
     }
     warn(source.name(), source.warning());

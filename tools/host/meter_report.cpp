@@ -234,7 +234,7 @@ void MeterReport::finishLoudness(const Measurement& loudness) {
     std::fprintf(out, format == ReportFormat::kTable
                           ? "Loudness of the plug-in's output, as pevo-loudness measures it\n"
                           : "\n");
-    LoudnessReport(format, std::nullopt, out).print({loudness}, nullptr);
+    LoudnessReport(format, {}, out).print({loudness}, nullptr);
 }
 
 void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
@@ -278,8 +278,7 @@ void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& 
             ",\"written_differing_samples\":" + std::to_string(written.comparison.differingSamples);
     }
     if (loudness) {
-        fields += ",\"loudness\":{" +
-                  LoudnessReport(format, std::nullopt, out).jsonFigures(*loudness) + "}";
+        fields += ",\"loudness\":{" + LoudnessReport(format, {}, out).jsonFigures(*loudness) + "}";
     }
     std::fprintf(out, "%s}\n", fields.c_str());
 }
