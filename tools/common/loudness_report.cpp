@@ -180,7 +180,7 @@ void LoudnessReport::print(const std::vector<Measurement>& inputs, const Measure
     for (const Measurement& input : inputs) {
         rows.push_back(&input);
     }
-    const bool album = total && inputs.size() > 1;
+    const bool album = total != nullptr;
     if (format == Format::kTable) {
         printSeriesTables(inputs);
         if (album) {

@@ -30,7 +30,7 @@ class LoudnessReport {
 
     LoudnessReport(Format format, Extras extras, std::FILE* out);
 
-    /// Prints every input's figures and, for several inputs, `total`: the album's.
+    /// Prints every input's figures and `total`, the album's, if given.
     void print(const std::vector<Measurement>& inputs, const Measurement* total) const;
     /// The figures of `input` as the members of a JSON object, without the braces, the
     /// name and the series.

@@ -49,6 +49,9 @@ std::optional<FileLayout> FileLayout::of(const SoundFileInput& input, const std:
 }
 
 std::optional<ChannelLayout> FileLayout::fromMap(const std::vector<int>& map) {
+    if (map.size() == 1) {
+        return ChannelLayout::standard(1);  // one channel is mono, wherever it plays
+    }
     // Rear surrounds are the surrounds of a layout that has no side ones (5.1 as a
     // WAVE_FORMAT_EXTENSIBLE mask often names them "back"), the rear pair beside side ones.
     const bool sides = std::any_of(map.begin(), map.end(), [](int role) {

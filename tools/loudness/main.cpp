@@ -10,6 +10,7 @@
 #include "tools/common/album_meter.h"
 #include "tools/common/loudness_report.h"
 #include "tools/common/programme_meter.h"
+#include "tools/common/sample_coding.h"
 #include "tools/common/sound_file_input.h"
 #include "tools/loudness/command_line.h"
 #include "tools/loudness/delivery_check.h"
@@ -50,7 +51,8 @@ class Run {
             one(file);
         }
         if (!measured.empty()) {
-            LoudnessReport(options.format, extras(), stdout).print(measured, &album());
+            LoudnessReport(options.format, extras(), stdout)
+                .print(measured, several() ? &album() : nullptr);
         }
         return failed ? kFailure : (anyFail ? kDeliveryFailed : 0);
     }
@@ -129,7 +131,9 @@ class Run {
         std::string error;
         Normaliser::Gain gain;
         const std::string path = Normaliser::outputFor(file, options.output, several(), error);
-        if (path.empty() || !normaliser.gainFor(result, gain, error) ||
+        const SampleCoding coding = SampleCoding::of(input.format().format);
+        const double step = coding.integer ? 1.0 / coding.scale : 0.0;
+        if (path.empty() || !normaliser.gainFor(result, step, gain, error) ||
             !Normaliser::write(input, path, gain.decibels, error)) {
             complain(error);
             failed = true;

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kBlockFrames = 8192;
+constexpr double kArithmeticRoom = 0.001;
 
 bool isFolder(const std::string& path) {
     struct stat status {};
@@ -30,7 +31,8 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool Normaliser::gainFor(const Measurement& input, Gain& gain, std::string& error) const {
+bool Normaliser::gainFor(const Measurement& input, double step, Gain& gain,
+                         std::string& error) const {
     if (!std::isfinite(input.integrated)) {
         error = "cannot normalise " + input.name + ": it has no integrated loudness (silence)";
         return false;
@@ -38,7 +40,10 @@ bool Normaliser::gainFor(const Measurement& input, Gain& gain, std::string& erro
     gain.decibels = target - input.integrated;
     gain.limited = !exceedCeiling && input.truePeak + gain.decibels > ceiling;
     if (gain.limited) {
-        gain.decibels = ceiling - input.truePeak;
+        // Two steps of rounding and dither at the ceiling's level, and a thousandth of a dB
+        // for the float arithmetic.
+        const double room = 20.0 * std::log10(1.0 + 2.0 * step / std::pow(10.0, ceiling / 20.0));
+        gain.decibels = ceiling - input.truePeak - room - kArithmeticRoom;
     }
     return true;
 }

@@ -21,8 +21,10 @@ class Normaliser {
     Normaliser(double target, double ceiling, bool exceedCeiling)
         : target(target), ceiling(ceiling), exceedCeiling(exceedCeiling) {}
 
-    /// The gain for `input`, as it measured; false with the reason for silence.
-    bool gainFor(const Measurement& input, Gain& gain, std::string& error) const;
+    /// The gain for `input`, as it measured, to be written in steps of `step` of full scale
+    /// (0 for floats): a gain the ceiling limits leaves room for the rounding and dither of
+    /// those steps. False with the reason for silence.
+    bool gainFor(const Measurement& input, double step, Gain& gain, std::string& error) const;
     /// What the user should know about `gain`: the ceiling it stopped at and the loudness it
     /// reaches, or the peak it pushes above the ceiling. Empty for nothing.
     std::string note(const Measurement& input, const Gain& gain) const;
