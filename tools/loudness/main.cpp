@@ -52,7 +52,7 @@ class Run {
         }
         if (!measured.empty()) {
             LoudnessReport(options.format, extras(), stdout)
-                .print(measured, several() ? &album() : nullptr);
+                .print(measured, originals > 1 ? &album() : nullptr);
         }
         return failed ? kFailure : (anyFail ? kDeliveryFailed : 0);
     }
@@ -107,6 +107,7 @@ class Run {
         }
         albumMeter.add(result);
         albumSeconds += result.seconds;
+        ++originals;
         measured.push_back(result);
         if (!options.plot.empty()) {
             picture(file, result);
@@ -179,6 +180,8 @@ class Run {
     AlbumMeter albumMeter;
     Measurement albumLine;
     double albumSeconds = 0.0;
+    /// Files measured, not counting the normalised copies.
+    int originals = 0;
     std::vector<Measurement> measured;
     bool failed = false;
     bool anyFail = false;

@@ -1,0 +1,177 @@
+// pevo-loudness as a delivery tool, through its command line: damaged and cut files, surround
+// layouts, normalising, delivery presets, the plot and what else a user reads.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+#include "tests/tools/tool_run.h"
+
+namespace {
+
+constexpr double kSilent = -std::numeric_limits<double>::infinity();
+
+ToolRun loudness(const std::vector<std::string>& arguments, const std::string& input = "") {
+    return runProgram(PEVO_LOUDNESS, arguments, input);
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+/// A 1 kHz tone of `dBFS` (peak) on each channel, for `seconds`, with libsndfile's channel
+/// `map` if given, in a file of this process's own.
+std::string tones(const std::string& name, int format, const std::vector<double>& dBFS,
+                  double seconds, const std::vector<int>& map = {}, int rate = 48000) {
+    const std::string path = scratchPath(std::to_string(getpid()) + "_" + name);
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = static_cast<int>(dBFS.size());
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (!map.empty()) {
+        std::vector<int> roles = map;
+        sf_command(file, SFC_SET_CHANNEL_MAP_INFO, roles.data(),
+                   static_cast<int>(roles.size() * sizeof(int)));
+    }
+    std::vector<float> frame(dBFS.size());
+    for (int i = 0; i < static_cast<int>(seconds * rate); ++i) {
+        for (std::size_t c = 0; c < dBFS.size(); ++c) {
+            frame[c] = static_cast<float>(std::pow(10.0, dBFS[c] / 20.0) *
+                                          std::sin(2.0 * M_PI * 1000.0 * i / rate));
+        }
+        sf_writef_float(file, frame.data(), 1);
+    }
+    sf_close(file);
+    return path;
+}
+
+/// The JSON object of each file measured.
+std::vector<std::map<std::string, std::string>> objects(const ToolRun& run) {
+    std::vector<std::map<std::string, std::string>> all;
+    for (const std::string& line : lines(run.out)) {
+        all.push_back(jsonFields(line));
+    }
+    return all;
+}
+
+double figure(const std::map<std::string, std::string>& object, const std::string& key) {
+    return object.count(key) && object.at(key) != "null" ? std::stod(object.at(key)) : kSilent;
+}
+
+TEST(PevoLoudnessDelivery, NoDamagedCutOrUnknownLengthFilePassesAsGood) {
+    const std::string good = tones("good.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, {-20, -20}, 6);
+    // Garbage over the middle of a copy: the decoder loses sync part-way.
+    const std::string damaged = scratchPath(std::to_string(getpid()) + "_damaged.flac");
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 3000; ++i) {
+        bytes[i] = static_cast<char>(i * 7);
+    }
+    std::ofstream(damaged, std::ios::binary) << bytes;
+    // A WAV cut to half of what its header announces, and one whose sizes say "unknown", as
+    // a program writing to a pipe leaves them.
+    const std::string whole = tones("whole.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, {-20}, 2);
+    std::ifstream in(whole, std::ios::binary);
+    const std::string wav((std::istreambuf_iterator<char>(in)), {});
+    const std::string cut = scratchPath(std::to_string(getpid()) + "_cut.wav");
+    std::ofstream(cut, std::ios::binary) << wav.substr(0, 44 + 96000);
+    std::string piped = wav;
+    piped.replace(4, 4, "\xff\xff\xff\xff").replace(40, 4, "\xff\xff\xff\xff");
+    const std::string unknown = scratchPath(std::to_string(getpid()) + "_unknown.wav");
+    std::ofstream(unknown, std::ios::binary) << piped;
+
+    struct Case {
+        std::vector<std::string> files;
+        std::string input;
+        int status;
+        std::vector<std::string> said;  ///< on standard error; none when empty
+        std::size_t rows;               ///< table lines on standard output
+    } cases[] = {
+        {{damaged, good}, "", 1, {"reading " + damaged + " failed", "lost sync"}, 3},
+        {{cut}, "", 0, {"warning: " + cut + ": cut short", "96000 frames, 48000"}, 3},
+        {{"-"}, unknown, 0, {}, 3},
+        {{damaged, cut + ".missing"}, "", 1, {"cannot open " + cut + ".missing"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files[0]);
+        const ToolRun run = loudness(c.files, c.input);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        for (const std::string& part : c.said) {
+            EXPECT_TRUE(contains(run.err, part)) << run.err;
+        }
+        EXPECT_EQ(c.said.empty(), run.err.empty()) << run.err;
+        EXPECT_EQ(lines(run.out).size(), c.rows) << run.out;
+    }
+    EXPECT_TRUE(contains(loudness({"-"}, unknown).out, "0:00:02.0"));
+    // Every path of pevo-host warns of the cut file too, the loudness plug-in's as well.
+    for (const char* plugin : {PEVO_PLUGIN, PEVO_LOUDNESS_PLUGIN}) {
+        const ToolRun host = runProgram(PEVO_HOST, {plugin, cut});
+        EXPECT_TRUE(contains(host.err, "cut short: its header announces 96000 frames"))
+            << plugin << host.err;
+    }
+}
+
+TEST(PevoLoudnessDelivery, SurroundWeighsEachRoleAndNamesTheLayout) {
+    // The EBU's case 6: L and R at -28, C at -24, Ls and Rs at -30 dBFS read -23.0 LUFS.
+    const std::vector<double> five = {-28, -28, -24, -30, -30};
+    const std::vector<double> six = {-28, -28, -24, kSilent, -30, -30};
+    const std::vector<double> eight = {-28, -28, -24, kSilent, -30, -30, kSilent, kSilent};
+    const std::vector<double> centreFirst = {-24, -28, -28, -30, -30};
+    const int wav = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    const std::string mono = tones("mono.wav", wav, {-20}, 2);
+    // L, R at -28 and surrounds at -30 dBFS: case 6 without its centre (K-weighting's gain
+    // at 1 kHz makes up BS.1770's -0.691).
+    const double quad = 10 * std::log10(0.5 * (2 * 1.585e-3 + 2 * 1.41 * 1e-3));
+    struct Case {
+        std::string file;
+        std::vector<std::string> options;
+        double integrated, truePeak;
+        std::string layout;
+    } cases[] = {
+        {tones("50.wav", wav, five, 2), {}, -23.0, -24.0, "5.0"},
+        {tones("51.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, six, 2), {}, -23.0, -24.0, "5.1"},
+        {tones("71.wav", wav, eight, 2), {}, -23.0, -24.0, "7.1"},
+        {tones("c_first.wav", wav, centreFirst, 2),
+         {"--channels", "C,L,R,Ls,Rs"},
+         -23.0,
+         -24.0,
+         "5.0"},
+        // Named by the file: its surrounds as "rear" channels, as a 4.0 mask names them.
+        {tones("rear.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, {-28, -28, -30, -30}, 2,
+               {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT,
+                SF_CHANNEL_MAP_REAR_RIGHT}),
+         {},
+         quad,
+         -28.0,
+         "4.0"},
+        {mono, {}, -23.01, -20.0, "mono"},
+        {mono, {"--dual-mono"}, -20.0, -20.0, "dual mono"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--format", "json", c.file});
+        const ToolRun run = loudness(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto object = objects(run).at(0);
+        EXPECT_NEAR(figure(object, "integrated"), c.integrated, 0.05);
+        EXPECT_EQ(object.at("layout"), "\"" + c.layout + "\"");
+        EXPECT_NEAR(figure(object, "true_peak"), c.truePeak, 0.05);
+    }
+    // Stating roles that do not match is refused, the other files still measured.
+    const std::string stereo = tones("stereo.wav", wav, {-20, -20}, 1);
+    const ToolRun refused = loudness({"--channels", "L,R", cases[0].file, stereo});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused.err, "--channels: " + cases[0].file)) << refused.err;
+    EXPECT_EQ(lines(refused.out).size(), 3u);
+}
+
+}  // namespace
