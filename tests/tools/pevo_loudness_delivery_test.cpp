@@ -18,6 +18,11 @@ ToolRun loudness(const std::vector<std::string>& arguments, const std::string& i
     return runProgram(PEVO_LOUDNESS, arguments, input);
 }
 
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -172,6 +177,163 @@ TEST(PevoLoudnessDelivery, SurroundWeighsEachRoleAndNamesTheLayout) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(contains(refused.err, "--channels: " + cases[0].file)) << refused.err;
     EXPECT_EQ(lines(refused.out).size(), 3u);
+}
+
+TEST(PevoLoudnessDelivery, NormalisesByOneGainUnderTheCeiling) {
+    const int wav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    const std::string quiet = tones("quiet.wav", wav16, {-40}, 3);  // -43.0 LUFS, -40 dBTP
+    // A quiet tone with a click near full scale each half second: -31.9 LUFS, -1.4 dBTP.
+    std::vector<float> clicks;
+    for (int i = 0; i < 3 * 48000; ++i) {
+        const double click = i % 24000 < 10 ? 0.84 * std::sin(2 * M_PI * 3000.0 * i / 48000) : 0;
+        clicks.push_back(
+            static_cast<float>(0.03 * std::sin(2 * M_PI * 1000.0 * i / 48000) + click));
+    }
+    const std::string peaky = scratchPath(std::to_string(getpid()) + "_peaky.wav");
+    writeAudio(peaky, SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, 48000, clicks);
+    const std::string out = scratchPath(std::to_string(getpid()) + "_normalised.wav");
+    enum Reaches { kTarget, kCeiling, kFullScale };
+    struct Case {
+        std::string file;
+        std::vector<std::string> options;
+        Reaches reaches;
+        std::string said;
+    } cases[] = {
+        {quiet, {"--normalize", "-23"}, kTarget, ""},
+        {peaky, {"--normalize", "-16", "--ceiling", "-1"}, kCeiling, "limits the gain to"},
+        {peaky, {"--normalize", "-31", "--exceed-ceiling"}, kTarget, "exceeds the ceiling"},
+        {peaky, {"--normalize", "-16", "--exceed-ceiling"}, kFullScale, "samples clipped"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options[1] + c.file);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--format", "json", "-o", out, c.file});
+        const ToolRun run = loudness(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(c.said.empty(), run.err.empty()) << run.err;
+        EXPECT_TRUE(contains(run.err, c.said)) << run.err;
+        const auto both = objects(run);  // the input's figures, then the written file's
+        ASSERT_EQ(both.size(), 2u) << run.out;
+        EXPECT_EQ(both[1].at("normalised_from"), "\"" + c.file + "\"");
+        const double gain = figure(both[1], "gain_applied");
+        if (c.reaches != kFullScale) {
+            EXPECT_NEAR(figure(both[1], "integrated"), figure(both[0], "integrated") + gain, 0.02);
+        }
+        if (c.reaches == kTarget) {
+            EXPECT_NEAR(figure(both[1], "integrated"), std::stod(c.options[1]), 0.02);
+        } else if (c.reaches == kCeiling) {
+            EXPECT_LE(figure(both[1], "true_peak"), -1.0);
+            EXPECT_GT(figure(both[1], "true_peak"), -1.05);
+        }
+        int format = 0;
+        readIntegers(out, format);
+        EXPECT_EQ(format, c.file == quiet ? wav16 : (SF_FORMAT_WAV | SF_FORMAT_PCM_24));
+    }
+    // Several files go into a folder, under their own names.
+    const ToolRun folder = loudness({"--normalize", "-20", "-o", PEVO_SCRATCH_DIR, quiet, peaky});
+    EXPECT_EQ(folder.status, 1) << "the inputs are in the folder: they are not replaced";
+    EXPECT_TRUE(contains(folder.err, "is the input file")) << folder.err;
+}
+
+TEST(PevoLoudnessDelivery, PresetsPassOrFailWithTheReasonAndExitThree) {
+    // -23.0 LUFS and -24 dBTP (case 6), and a stereo tone at -18 LUFS, -18 dBTP.
+    const std::string broadcast =
+        tones("r128.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, {-28, -28, -24, -30, -30}, 2);
+    const std::string loud = tones("loud.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, {-18, -18}, 2);
+    struct Case {
+        std::vector<std::string> options;
+        std::string file;
+        int status;
+        std::string verdict;
+    } cases[] = {
+        {{"--preset", "ebu-r128"}, broadcast, 0, "PASS"},
+        {{"--preset", "atsc-a85"}, broadcast, 0, "PASS"},
+        {{"--preset", "streaming"}, broadcast, 3, "integrated -23.0 LUFS is 9.0 LU off -14 LUFS"},
+        {{"--preset", "podcast"}, loud, 3, "is 2.0 LU off -16 LUFS (+-1)"},
+        {{"--preset", "podcast", "--tolerance", "2.5"}, loud, 0, "PASS"},
+        {{"--preset", "ebu-r128", "--max-true-peak", "-25"},
+         broadcast,
+         3,
+         "true peak -24.0 dBTP above -25 dBTP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options[1]);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--format", "csv", c.file});
+        const ToolRun run = loudness(arguments);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_TRUE(contains(run.out, c.verdict)) << run.out;
+        const ToolRun table = loudness(c.options + std::vector<std::string>{c.file});
+        EXPECT_TRUE(contains(table.out, c.status ? "FAIL" : "PASS")) << table.out;
+    }
+}
+
+TEST(PevoLoudnessDelivery, RefusedSettingsSayWhyOnOneLine) {
+    const std::string file = tones("any.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, {-20}, 1);
+    for (const auto& [option, value] :
+         std::vector<std::pair<std::string, std::string>>{{"--normalize", "50"},
+                                                          {"--target", "nan"},
+                                                          {"--ceiling", "3"},
+                                                          {"--every", "0"},
+                                                          {"--preset", "cinema"},
+                                                          {"--max-true-peak", "inf"},
+                                                          {"--tolerance", "-1"}}) {
+        const ToolRun run = loudness({option, value, "-o", scratchPath("refused.wav"), file});
+        EXPECT_EQ(run.status, 2) << option;
+        EXPECT_EQ(lines(run.err).size(), 1u) << run.err;
+        EXPECT_TRUE(contains(run.err, option)) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_TRUE(contains(loudness({"--normalize", "-23", file}).err, "--normalize needs -o"));
+}
+
+TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
+    // Half a second at -30, then a second at -10 dBFS with peaks above full scale after it.
+    std::vector<float> rising;
+    for (int i = 0; i < 3 * 48000; ++i) {
+        const double level = i < 24000 ? 0.0316 : (i < 72000 ? 0.316 : 1.4);
+        rising.push_back(static_cast<float>(level * std::sin(2 * M_PI * 1000.0 * i / 48000)));
+    }
+    const std::string file = scratchPath(std::to_string(getpid()) + "_rising.wav");
+    writeAudio(file, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 48000, rising);
+    const std::string plot = scratchPath(std::to_string(getpid()) + "_plot.png");
+    std::remove(plot.c_str());
+    const ToolRun run =
+        loudness({"--format", "json", "--max-true-peak", "-1", "--plot", plot, file, file});
+    EXPECT_EQ(run.status, 1) << run.err;  // the plot could not be written
+    const auto all = objects(run);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_NEAR(figure(all[0], "max_momentary_time"), 1.9, 0.05);
+    EXPECT_NEAR(figure(all[0], "first_over_time"), 1.5, 0.05);
+    EXPECT_EQ(all[0].at("over_steps"), "15");
+    // The album: both files' blocks gated together read as each file alone.
+    EXPECT_EQ(all[2].at("album"), "true");
+    EXPECT_EQ(all[2].at("integrated"), all[0].at("integrated"));
+    EXPECT_EQ(all[2].at("range"), all[0].at("range"));
+    // Two files go to a folder: one file name is refused.
+    EXPECT_TRUE(contains(run.err, "--plot " + plot + " is not a folder")) << run.err;
+    const ToolRun one = loudness({"--plot", plot, file});
+    ASSERT_EQ(one.status, 0) << one.err;
+    std::ifstream png(plot, std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
+    EXPECT_EQ(header[18] * 256 + header[19], 1200);  // width and height, big-endian
+    EXPECT_EQ(header[22] * 256 + header[23], 480);
+    // A positive true peak has its sign; the series' time shows its step.
+    EXPECT_TRUE(contains(one.out, "+2.9")) << one.out;
+    const ToolRun every = loudness({"--every", "0.05", file});
+    EXPECT_TRUE(contains(every.out, "0:00:00.05 ")) << every.out;
+    const ToolRun csv = loudness({"--every", "1", "--format", "csv", file, file});
+    EXPECT_EQ(lines(csv.out).size(), 7u) << csv.out;  // one table: a head, three rows a file
+    EXPECT_TRUE(contains(csv.out, file + ",3.000,"));
+
+    const std::string help = loudness({"--help"}).out;
+    for (const char* artefact : {"TEXT", "REQUIRED", ":POSITIVE", ":{"}) {
+        EXPECT_FALSE(contains(help, artefact)) << artefact;
+    }
+    EXPECT_TRUE(contains(help, "Examples:"));
+    EXPECT_TRUE(contains(help, "ebu-r128   EBU R 128: -23 LUFS +-0.5 LU"));
 }
 
 }  // namespace

@@ -130,17 +130,19 @@ class Run {
 
     void normalise(const std::string& file, SoundFileInput& input, const Measurement& result) {
         std::string error;
+        std::string clipped;
         Normaliser::Gain gain;
         const std::string path = Normaliser::outputFor(file, options.output, several(), error);
         const SampleCoding coding = SampleCoding::of(input.format().format);
         const double step = coding.integer ? 1.0 / coding.scale : 0.0;
         if (path.empty() || !normaliser.gainFor(result, step, gain, error) ||
-            !Normaliser::write(input, path, gain.decibels, error)) {
+            !Normaliser::write(input, path, gain.decibels, clipped, error)) {
             complain(error);
             failed = true;
             return;
         }
         warn(path, normaliser.note(result, gain));
+        warn(path, clipped);
         std::unique_ptr<SoundFileInput> written;
         Measurement again;
         if (!measure(path, path, false, written, again)) {
