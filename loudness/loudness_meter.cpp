@@ -20,10 +20,6 @@ constexpr std::uint32_t kSmallestBits = (127u - 100u) << 23;
 constexpr std::uint32_t kInfinityBits = 0x7f800000u;
 /// The longest sub-block: the step at which momentary and short-term loudness are read.
 constexpr double kMaxSubBlockSeconds = 0.005;
-constexpr double kIntegratedGate = -10.0;
-constexpr double kRangeGate = -20.0;
-constexpr double kRangeLower = 0.10;
-constexpr double kRangeUpper = 0.95;
 
 /// How a 100 ms step is cut into sub-blocks.
 struct StepSplit {
