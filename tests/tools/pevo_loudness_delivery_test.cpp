@@ -288,10 +288,11 @@ TEST(PevoLoudnessDelivery, RefusedSettingsSayWhyOnOneLine) {
 }
 
 TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
-    // Half a second at -30, then a second at -10 dBFS with peaks above full scale after it.
+    // Half a second at -30, then a second at -10 dBFS with peaks above full scale after it,
+    // and a second of digital silence.
     std::vector<float> rising;
-    for (int i = 0; i < 3 * 48000; ++i) {
-        const double level = i < 24000 ? 0.0316 : (i < 72000 ? 0.316 : 1.4);
+    for (int i = 0; i < 4 * 48000; ++i) {
+        const double level = i < 24000 ? 0.0316 : (i < 72000 ? 0.316 : (i < 144000 ? 1.4 : 0));
         rising.push_back(static_cast<float>(level * std::sin(2 * M_PI * 1000.0 * i / 48000)));
     }
     const std::string file = scratchPath(std::to_string(getpid()) + "_rising.wav");
@@ -324,8 +325,18 @@ TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
     EXPECT_TRUE(contains(one.out, "+2.9")) << one.out;
     const ToolRun every = loudness({"--every", "0.05", file});
     EXPECT_TRUE(contains(every.out, "0:00:00.05 ")) << every.out;
+    // The filters' decay after the audio stops reads as undefined, never as -800 LUFS.
+    const std::string series = loudness({"--every", "0.1", "--format", "json", file}).out;
+    std::size_t undefined = 0;
+    for (std::size_t at = 0; (at = series.find("\"momentary\":", at)) != std::string::npos;) {
+        at += 12;
+        const std::string value = series.substr(at, 4);
+        undefined += value == "null" ? 1 : 0;
+        EXPECT_TRUE(value == "null" || std::stod(series.substr(at)) > -70.0) << value;
+    }
+    EXPECT_GE(undefined, 5u);
     const ToolRun csv = loudness({"--every", "1", "--format", "csv", file, file});
-    EXPECT_EQ(lines(csv.out).size(), 7u) << csv.out;  // one table: a head, three rows a file
+    EXPECT_EQ(lines(csv.out).size(), 9u) << csv.out;  // one table: a head, four rows a file
     EXPECT_TRUE(contains(csv.out, file + ",3.000,"));
 
     const std::string help = loudness({"--help"}).out;
