@@ -161,12 +161,14 @@ class Run {
         albumLine.range = albumMeter.range();
         albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
         albumLine.truePeak = albumLine.samplePeak = LoudnessMeter::kUndefined;
+        albumLine.oversteps = 0;
         for (const Measurement& input : measured) {
             if (input.normalisedFrom.empty()) {
                 albumLine.maxMomentary = std::max(albumLine.maxMomentary, input.maxMomentary);
                 albumLine.maxShortTerm = std::max(albumLine.maxShortTerm, input.maxShortTerm);
                 albumLine.truePeak = std::max(albumLine.truePeak, input.truePeak);
                 albumLine.samplePeak = std::max(albumLine.samplePeak, input.samplePeak);
+                albumLine.oversteps += input.oversteps;
             }
         }
         albumLine.seconds = albumSeconds;
