@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kBlockFrames = 8192;
 constexpr double kArithmeticRoom = 0.001;
 
 bool isFolder(const std::string& path) {
@@ -86,8 +85,9 @@ bool Normaliser::write(SoundFileInput& input, const std::string& path, double de
     const auto gain = static_cast<float>(std::pow(10.0, decibels / 20.0));
     const bool integer = SampleCoding::of(format.format).integer;
     std::int64_t clipped = 0;
-    std::vector<float> block(static_cast<std::size_t>(kBlockFrames * input.channels()));
-    for (int got; (got = input.read(block.data(), kBlockFrames)) != 0;) {
+    std::vector<float> block(
+        static_cast<std::size_t>(SoundFileInput::kBlockFrames * input.channels()));
+    for (int got; (got = input.read(block.data(), SoundFileInput::kBlockFrames)) != 0;) {
         if (got < 0) {
             error = input.error();
             return false;
