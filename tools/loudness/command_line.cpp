@@ -170,6 +170,10 @@ bool LoudnessCommandLine::check(std::string& error) {
     if (app.count("--max-true-peak") > 0) {
         values.maxTruePeak = maxTruePeak;
     }
+    if (values.dualMono && !values.channels.empty()) {
+        error = "--dual-mono and --channels exclude each other: one names the roles";
+        return false;
+    }
     if (values.tolerance && !values.checkLoudness) {
         error = "--tolerance needs --preset: it is the room around a preset's loudness";
         return false;

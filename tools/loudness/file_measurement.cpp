@@ -7,27 +7,21 @@
 #include "tools/common/sound_file_input.h"
 #include "tools/loudness/file_layout.h"
 
-namespace {
-
-/// Frames one read returns at most.
-constexpr int kBlockFrames = 8192;
-
-}  // namespace
-
 bool measureFile(SoundFileInput& input, const FileLayout& layout, ProgrammeMeter& meter,
                  std::string& error) {
     const int fileChannels = input.channels();
     const int channels = layout.layout().channels();
-    std::vector<float> interleaved(static_cast<std::size_t>(kBlockFrames * fileChannels));
+    std::vector<float> interleaved(
+        static_cast<std::size_t>(SoundFileInput::kBlockFrames * fileChannels));
     std::vector<std::vector<float>> planar(static_cast<std::size_t>(channels),
-                                           std::vector<float>(kBlockFrames));
+                                           std::vector<float>(SoundFileInput::kBlockFrames));
     std::vector<const float*> block;
     for (const std::vector<float>& channel : planar) {
         block.push_back(channel.data());
     }
     ProgressBar progress(input.frames(), input.sampleRate());
     std::int64_t done = 0;
-    for (int got; (got = input.read(interleaved.data(), kBlockFrames)) != 0;) {
+    for (int got; (got = input.read(interleaved.data(), SoundFileInput::kBlockFrames)) != 0;) {
         if (got < 0) {
             error = input.error();
             return false;

@@ -52,7 +52,7 @@ class Run {
         }
         if (!measured.empty()) {
             LoudnessReport(options.format, extras(), stdout)
-                .print(measured, several() ? &album() : nullptr);
+                .print(measured, originals > 1 ? &album() : nullptr);
         }
         return failed ? kFailure : (anyFail ? kDeliveryFailed : 0);
     }
@@ -107,6 +107,7 @@ class Run {
         }
         albumMeter.add(result);
         albumSeconds += result.seconds;
+        ++originals;
         measured.push_back(result);
         if (!options.plot.empty()) {
             picture(file, result);
@@ -129,17 +130,19 @@ class Run {
 
     void normalise(const std::string& file, SoundFileInput& input, const Measurement& result) {
         std::string error;
+        std::string clipped;
         Normaliser::Gain gain;
         const std::string path = Normaliser::outputFor(file, options.output, several(), error);
         const SampleCoding coding = SampleCoding::of(input.format().format);
         const double step = coding.integer ? 1.0 / coding.scale : 0.0;
         if (path.empty() || !normaliser.gainFor(result, step, gain, error) ||
-            !Normaliser::write(input, path, gain.decibels, error)) {
+            !Normaliser::write(input, path, gain.decibels, clipped, error)) {
             complain(error);
             failed = true;
             return;
         }
         warn(path, normaliser.note(result, gain));
+        warn(path, clipped);
         std::unique_ptr<SoundFileInput> written;
         Measurement again;
         if (!measure(path, path, false, written, again)) {
@@ -158,12 +161,14 @@ class Run {
         albumLine.range = albumMeter.range();
         albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
         albumLine.truePeak = albumLine.samplePeak = LoudnessMeter::kUndefined;
+        albumLine.oversteps = 0;
         for (const Measurement& input : measured) {
             if (input.normalisedFrom.empty()) {
                 albumLine.maxMomentary = std::max(albumLine.maxMomentary, input.maxMomentary);
                 albumLine.maxShortTerm = std::max(albumLine.maxShortTerm, input.maxShortTerm);
                 albumLine.truePeak = std::max(albumLine.truePeak, input.truePeak);
                 albumLine.samplePeak = std::max(albumLine.samplePeak, input.samplePeak);
+                albumLine.oversteps += input.oversteps;
             }
         }
         albumLine.seconds = albumSeconds;
@@ -179,6 +184,8 @@ class Run {
     AlbumMeter albumMeter;
     Measurement albumLine;
     double albumSeconds = 0.0;
+    /// Files measured, not counting the normalised copies.
+    int originals = 0;
     std::vector<Measurement> measured;
     bool failed = false;
     bool anyFail = false;

@@ -7,13 +7,13 @@
 #include <memory>
 #include <vector>
 
+#include "tools/common/sample_coding.h"
 #include "tools/common/sound_file_input.h"
 #include "tools/common/sound_file_writer.h"
 #include "tools/common/sound_format.h"
 
 namespace {
 
-constexpr int kBlockFrames = 8192;
 constexpr double kArithmeticRoom = 0.001;
 
 bool isFolder(const std::string& path) {
@@ -66,7 +66,7 @@ std::string Normaliser::note(const Measurement& input, const Gain& gain) const {
 }
 
 bool Normaliser::write(SoundFileInput& input, const std::string& path, double decibels,
-                       std::string& error) {
+                       std::string& warning, std::string& error) {
     if (sameFile(input.name(), path)) {
         error = "the output " + path + " is the input file";
         return false;
@@ -83,18 +83,25 @@ bool Normaliser::write(SoundFileInput& input, const std::string& path, double de
     }
     writer->nameChannels(input.channelMap());
     const auto gain = static_cast<float>(std::pow(10.0, decibels / 20.0));
-    std::vector<float> block(static_cast<std::size_t>(kBlockFrames * input.channels()));
-    for (int got; (got = input.read(block.data(), kBlockFrames)) != 0;) {
+    const bool integer = SampleCoding::of(format.format).integer;
+    std::int64_t clipped = 0;
+    std::vector<float> block(
+        static_cast<std::size_t>(SoundFileInput::kBlockFrames * input.channels()));
+    for (int got; (got = input.read(block.data(), SoundFileInput::kBlockFrames)) != 0;) {
         if (got < 0) {
             error = input.error();
             return false;
         }
         for (std::size_t i = 0; i < static_cast<std::size_t>(got * input.channels()); ++i) {
             block[i] *= gain;
+            clipped += integer && std::fabs(block[i]) > 1.0f ? 1 : 0;
         }
         if (!writer->writeInterleaved(block.data(), got, true, error)) {
             return false;
         }
+    }
+    if (clipped > 0) {
+        warning = std::to_string(clipped) + " samples clipped at full scale";
     }
     return writer->commit(error);
 }

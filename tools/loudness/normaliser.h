@@ -29,9 +29,9 @@ class Normaliser {
     /// reaches, or the peak it pushes above the ceiling. Empty for nothing.
     std::string note(const Measurement& input, const Gain& gain) const;
     /// Writes `input`, from its first frame, at `decibels` of gain to `path`, whole or not at
-    /// all. False with the reason.
+    /// all; `warning` tells of samples an integer encoding clipped. False with the reason.
     static bool write(SoundFileInput& input, const std::string& path, double decibels,
-                      std::string& error);
+                      std::string& warning, std::string& error);
     /// Where the normalised copy of `file` goes: `output` itself for one file, `output` as a
     /// folder for several (or when it is one). Empty with the reason when there is no name.
     static std::string outputFor(const std::string& file, const std::string& output,
