@@ -36,6 +36,9 @@ constexpr ProductIdentity kIdentity = {
     layout::kHeight,
 };
 
+/// Above any published meter value: channel 1 at full level.
+constexpr double kHighestMeterValue = 2.0;
+
 /// "Delay" in milliseconds, shown as the frames it delays by at the rate.
 constexpr double kDelayMilliseconds = kLongestDelayMilliseconds;
 
@@ -70,11 +73,29 @@ bool parseGain(const char* text, const ParameterContext&, float* value) {
         *value = 0.0f;
         return true;
     }
-    if (!parseNumber(text, "dB", &decibels)) {
+    if (!parseCutNumber(text, "dB", &decibels)) {
         return false;
     }
     *value = static_cast<float>(std::fmin(std::pow(10.0, decibels / 20.0), 1.0));
     return true;
+}
+
+/// A value from 0 to `highest` as floatText shows it.
+bool parseShownValue(const char* text, double highest, float* value) {
+    double number = 0.0;
+    if (!parseCutNumber(text, nullptr, &number)) {
+        return false;
+    }
+    *value = static_cast<float>(std::fmax(0.0, std::fmin(number, highest)));
+    return true;
+}
+
+bool parseValue(const char* text, const ParameterContext&, float* value) {
+    return parseShownValue(text, 1.0, value);
+}
+
+bool parseMeterValue(const char* text, const ParameterContext&, float* value) {
+    return parseShownValue(text, kHighestMeterValue, value);
 }
 
 /// A published meter value is its own plain value: the strip's channel plus half its level.
@@ -87,9 +108,9 @@ float sameValue(double plain) {
 
 constexpr ParameterInfo meter(const char* name) {
     return {name,       "",         "apples",   ParameterKind::reading,
-            nullptr,    0,          0.0,        2.0,
+            nullptr,    0,          0.0,        kHighestMeterValue,
             0.0f,       0,          true,       false,
-            &samePlain, &sameValue, &plainText, nullptr,
+            &samePlain, &sameValue, &plainText, &parseMeterValue,
             nullptr};
 }
 
@@ -117,7 +138,7 @@ constexpr ParameterInfo choice(const char* name, const char* const (&positions)[
             nullptr,
             nullptr,
             &positionValueText<count>,
-            nullptr,
+            &parseValue,
             nullptr};
 }
 

@@ -97,6 +97,22 @@ bool parseNumber(const char* text, const char* unit, double* number) {
     return true;
 }
 
+bool parseCutNumber(const char* text, const char* unit, double* number) {
+    double read = 0.0;
+    if (!parseNumber(text, unit, &read)) {
+        return false;
+    }
+    const char* point = std::strchr(text, '.');
+    std::size_t places = 0;
+    while (point && std::isdigit(static_cast<unsigned char>(point[places + 1]))) {
+        ++places;
+    }
+    const double halfPlace = 0.5 * std::pow(10.0, -static_cast<double>(places));
+    *number =
+        read < 0.0 || (read == 0.0 && std::signbit(read)) ? read - halfPlace : read + halfPlace;
+    return true;
+}
+
 ParameterContext recordContext(AEffect* effect, float sampleRate) {
     return {sampleRate, &readRecord, effect};
 }

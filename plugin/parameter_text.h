@@ -18,5 +18,8 @@ bool parseText(const ParameterInfo& info, const char* text, const ParameterConte
                float* value);
 /// Reads a number in front of spaces and an optional `unit` word, as a text states it.
 bool parseNumber(const char* text, const char* unit, double* number);
+/// Reads a number as floatText writes it, cut rather than rounded: the middle of the numbers
+/// shown with that text, so that it shows the same again.
+bool parseCutNumber(const char* text, const char* unit, double* number);
 /// Reads the other parameters of an effect through its record, as a host does.
 ParameterContext recordContext(AEffect* effect, float sampleRate);
