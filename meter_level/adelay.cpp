@@ -93,12 +93,8 @@ void ADelay::getProgramName(char* name) {
     }
 }
 
-bool ADelay::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
-    if (index < 0 || index >= kNumPrograms || !text) {
-        return false;
-    }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
-    return true;
+const char* ADelay::programName(VstInt32 program) const {
+    return programs[program].name;
 }
 
 void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
@@ -112,10 +108,6 @@ void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
                    parameters[kMode].load(kRelaxed));
     }
     publishMeters();
-}
-
-void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    process(inputs, outputs, sampleFrames);
 }
 
 void ADelay::publishMeters() {

@@ -24,7 +24,6 @@ class ADelay : public ProductEffect {
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
@@ -39,12 +38,11 @@ class ADelay : public ProductEffect {
     /// publishes the meters at their floor at once.
     void resume() override;
 
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-
     /// The engine's state, for tests and tools to read; the audio thread owns it.
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:
+    const char* programName(VstInt32 program) const override;
     /// "Delay" is shown in frames at the rate it was last set at.
     ParameterContext textContext() override;
     /// Whether something shows every block's six values: then they are published through

@@ -133,12 +133,8 @@ void LoudnessEffect::getProgramName(char* name) {
     }
 }
 
-bool LoudnessEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
-    if (index < 0 || index >= kNumPrograms || !text) {
-        return false;
-    }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
-    return true;
+const char* LoudnessEffect::programName(VstInt32 program) const {
+    return programs[program].name;
 }
 
 double LoudnessEffect::displayPlain(VstInt32 index) {
@@ -169,10 +165,6 @@ void LoudnessEffect::process(float** inputs, float** outputs, VstInt32 sampleFra
         passThrough(inputs, outputs, frames);
     }
     publishReadings();
-}
-
-void LoudnessEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    process(inputs, outputs, sampleFrames);
 }
 
 void LoudnessEffect::applyRequests() {

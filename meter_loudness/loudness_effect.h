@@ -33,12 +33,10 @@ class LoudnessEffect : public ProductEffect {
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
 
     /// Sets a new meter up and hands it to the audio thread at its next block; the rate
     /// measured at already, or one the meter refuses, changes nothing: hosts announce the
@@ -59,6 +57,7 @@ class LoudnessEffect : public ProductEffect {
     const LoudnessHistory& history() const { return shortTermHistory; }
 
   protected:
+    const char* programName(VstInt32 program) const override;
     /// A reading is shown as measured, in double precision, so that its text rounds as the
     /// engine's own figures do.
     double displayPlain(VstInt32 index) override;

@@ -21,6 +21,18 @@ ProductEffect::ProductEffect(audioMasterCallback audioMaster, const ProductIdent
     setNumOutputs(identity.outputs);
 }
 
+void ProductEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+    process(inputs, outputs, sampleFrames);
+}
+
+bool ProductEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
+    if (index < 0 || index >= numPrograms || !text) {
+        return false;
+    }
+    copyText(text, programName(index), kVstMaxProgNameLen);
+    return true;
+}
+
 void ProductEffect::getParameterName(VstInt32 index, char* text) {
     const ParameterInfo* info = parameterTable.find(index);
     if (info && text) {

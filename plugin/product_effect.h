@@ -15,6 +15,10 @@ class ProductEffect : public AudioEffectX {
     ProductEffect(audioMasterCallback audioMaster, const ProductIdentity& identity,
                   const ParameterTable& parameters);
 
+    /// Both are the same for an effect that passes its input through: it writes its outputs.
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+
     void getParameterName(VstInt32 index, char* text) override;
     void getParameterLabel(VstInt32 index, char* label) override;
     /// The table's text of the parameter's value, as displayPlain gives it.
@@ -39,6 +43,8 @@ class ProductEffect : public AudioEffectX {
     /// The parameter's value in its unit for its text: the value's own by default; an
     /// effect may give a more precise one.
     virtual double displayPlain(VstInt32 index);
+    /// The stored name of program `program`, 0 <= program < numPrograms.
+    virtual const char* programName(VstInt32 program) const = 0;
     /// What the texts read besides the value: the sample rate and the other parameters.
     virtual ParameterContext textContext();
 
