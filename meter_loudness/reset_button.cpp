@@ -32,17 +32,18 @@ void ResetButton::mouseDown(CDrawContext* context, const CPosition&) {
     // A host may close the editor, or the effect with it, from the begin-edit, the press's
     // automation or the idle the loop gives it: the window is gone then, and the button
     // acts no more, as its panel may be gone too.
+    const bool framed = frame != nullptr;
     retain();
     if (frame) {
         frame->beginEdit(tag);
     }
-    if (windowStillOpen()) {
+    if (!framed || windowStillOpen()) {
         press(context, 1.0f);
     }
     while (windowStillOpen() && context->getMouseState() == state) {
         runHostIdle();
     }
-    if (windowStillOpen()) {
+    if (!framed || windowStillOpen()) {
         press(context, 0.0f);
     }
     if (frame) {
