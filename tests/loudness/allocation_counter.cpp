@@ -27,11 +27,11 @@ void refuseAllocationsFrom(int first) {
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 void* operator new(std::size_t size) {
-    const int number = allocations.fetch_add(1, std::memory_order_relaxed);
     const int refused = firstRefused.load(std::memory_order_relaxed);
-    if (refused >= 0 && number >= refused) {
-        throw std::bad_alloc();
+    if (refused >= 0 && allocations.load(std::memory_order_relaxed) >= refused) {
+        throw std::bad_alloc();  // not counted: nothing was allocated
     }
+    allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* memory = std::malloc(size ? size : 1)) {
         return memory;
     }
