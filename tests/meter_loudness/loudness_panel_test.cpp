@@ -261,7 +261,7 @@ TEST_F(LoudnessPanelTest, HeldControlKeepsTheHostIdlingAcrossTheClockWrap) {
     }
     platform.setTicks(0u - 1000u);
     hostIdles = 0;
-    hold(where, 40, 200);  // a slow poll: an idle is due at each, before the wrap and after
+    hold(where, 40, 200);      // a slow poll: an idle is due at each, before the wrap and after
     EXPECT_GE(hostIdles, 15);  // about one idle in two polls
 }
 
