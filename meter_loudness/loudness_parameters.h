@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "plugin/product.h"
@@ -128,6 +129,11 @@ constexpr ProgramSettings kPrograms[kNumPrograms] = {
     {"Podcast -16 LUFS", 2, -18.0, 0, kUnitLufs, -1.0},
     {"Streaming -14 LUFS", 3, -18.0, 0, kUnitLufs, -1.0},
 };
+
+/// A level as the meter shows it, with one decimal, at most 8 characters: "-inf" while
+/// undefined, "-inf" and "+inf" beyond 9999 dB either way, and no sign on a level that
+/// rounds to zero.
+void levelFigures(double level, char* text, std::size_t size);
 
 /// Short-term loudness is recorded for the history graph once per this many gating steps
 /// (100 ms each) of audio: every half second.

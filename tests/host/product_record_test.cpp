@@ -102,16 +102,16 @@ const ExpectedRecord kExpected[] = {
      {
          "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 13|programs "
          "4|flags 17",
-         "EBU R 128|EBU R 128|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-23|-18.0|EBU +9|LUFS|Ready|-1.0",
-         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-24|-18.0|EBU +9|LUFS|Ready|-2.0",
-         "Podcast -16 LUFS|Podcast -16 LUFS|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-16|-18.0|EBU "
+         "EBU R 128|EBU R 128|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-23|-18.0|EBU +9|LUFS|Ready|-1.0",
+         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-24|-18.0|EBU +9|LUFS|Ready|-2.0",
+         "Podcast -16 LUFS|Podcast -16 LUFS|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-16|-18.0|EBU "
          "+9|LUFS|Ready|-1.0",
-         "Streaming -14 LUFS|Streaming -14 LUFS|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-14|-18.0|EBU "
+         "Streaming -14 LUFS|Streaming -14 LUFS|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-14|-18.0|EBU "
          "+9|LUFS|Ready|-1.0",
          "Momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Integrated|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
-         "Range|LU|0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0",
+         "Range|LU|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "True peak|dBTP|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
@@ -121,7 +121,7 @@ const ExpectedRecord kExpected[] = {
          "Unit||1|LUFS|LUFS|LUFS|LUFS|LUFS|LU|LU|LU|LU",
          "Reset||1|Ready|Ready|Ready|Ready|Ready|Reset|Reset|Reset|Reset",
          "TP ceiling|dBTP|1|-20.0|-19.0|-18.0|-15.0|-13.3|-10.0|-6.0|-2.0|0.0",
-         "after|LU -inf|LU -inf|LU -inf|LU 0.0|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| EBU "
+         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| EBU "
          "+18| LU| Reset|dBTP 0.0",
      }},
 };
