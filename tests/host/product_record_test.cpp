@@ -121,7 +121,8 @@ const ExpectedRecord kExpected[] = {
          "Unit||1|LUFS|LUFS|LUFS|LUFS|LUFS|LU|LU|LU|LU",
          "Reset||1|Ready|Ready|Ready|Ready|Ready|Reset|Reset|Reset|Reset",
          "TP ceiling|dBTP|1|-20.0|-19.0|-18.0|-15.0|-13.3|-10.0|-6.0|-2.0|0.0",
-         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| EBU "
+         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| "
+         "EBU "
          "+18| LU| Reset|dBTP 0.0",
      }},
 };
