@@ -14,12 +14,13 @@
 #include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "meter_loudness/meter_handover.h"
-#include "plugin/audio_effect_x.h"
+#include "plugin/product_effect.h"
+#include "plugin/program_name.h"
 
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
 
-class LoudnessEffect : public AudioEffectX {
+class LoudnessEffect : public ProductEffect {
   public:
     static constexpr VstInt32 kNumChannels = 2;
     /// The rate of a host that answers none the meter accepts.
@@ -29,20 +30,12 @@ class LoudnessEffect : public AudioEffectX {
     explicit LoudnessEffect(audioMasterCallback audioMaster);
     ~LoudnessEffect() override;
 
-    /// Settings only: a reading stays as measured.
+    /// Settings only, clamped to 0 .. 1 (NaN changes nothing): a reading stays as measured.
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-    void getParameterLabel(VstInt32 index, char* label) override;
-    void getParameterDisplay(VstInt32 index, char* text) override;
-    void getParameterName(VstInt32 index, char* text) override;
-    bool canParameterBeAutomated(VstInt32 index) override;
 
     /// Sets a new meter up and hands it to the audio thread at its next block; the rate
     /// measured at already, or one the meter refuses, changes nothing: hosts announce the
@@ -50,14 +43,6 @@ class LoudnessEffect : public AudioEffectX {
     void setSampleRate(float newSampleRate) override;
     /// Stores the block size, and the rate as setSampleRate does.
     void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
-
-    bool getEffectName(char* name) override;
-    bool getVendorString(char* text) override;
-    bool getProductString(char* text) override;
-    VstInt32 getVendorVersion() override;
-    VstInt32 getPlugCategory() override;
-    /// Answers the panel snapshot request; 0 for every other vendor's request.
-    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
     /// undefined. Any thread.
@@ -70,12 +55,18 @@ class LoudnessEffect : public AudioEffectX {
     /// Short-term loudness over the last minutes.
     const LoudnessHistory& history() const { return shortTermHistory; }
 
+  protected:
+    ProgramName& programName(VstInt32 program) override;
+    /// A reading is shown as measured, in double precision, so that its text rounds as the
+    /// engine's own figures do.
+    double displayPlain(VstInt32 index) override;
+
   private:
     /// The settings one program holds, in parameter order from kTarget.
     static constexpr VstInt32 kNumSettings = loudness::kNumParams - loudness::kTarget;
     struct Program {
         std::atomic<float> values[kNumSettings] = {};
-        char name[kVstMaxProgNameLen] = {};
+        ProgramName name;
     };
 
     float setting(VstInt32 index) const {
@@ -83,12 +74,12 @@ class LoudnessEffect : public AudioEffectX {
     }
     /// The requests posted since the last block: a new meter, a reset.
     void applyRequests();
-    /// Measures in pieces that end where a gating step does.
+    /// Measures in pieces that end where the meter's gating steps do, recording the history.
     void measure(float* const* inputs, std::uint32_t frames);
     /// Integrated loudness and range only after a gating step: they change at no other time,
-    /// and cost a walk through the meter's histograms.
+    /// and cost a walk through the meter's histograms. Range is undefined while integrated
+    /// loudness is.
     void publishReadings();
-    void settingText(VstInt32 index, char* text);
 
     MeterHandover meters;
     LoudnessHistory shortTermHistory;
@@ -97,15 +88,11 @@ class LoudnessEffect : public AudioEffectX {
     std::atomic<double> readings[loudness::kNumReadings] = {};
     std::atomic<float> parameters[kNumSettings] = {};
     Program programs[loudness::kNumPrograms];
-    /// `curProgram` as other threads read it.
-    std::atomic<VstInt32> currentProgram{0};
     /// Resets asked for; the audio thread applies them when this moves past appliedResets.
     std::atomic<std::uint32_t> resetRequests{0};
     std::uint32_t appliedResets = 0;
-    /// The meter's gating step (100 ms) in frames at its rate, and the frames to the next.
-    std::uint32_t framesPerStep = 1;
-    std::uint32_t framesToStep = 1;
-    int stepsToHistoryPoint = loudness::kGatingStepsPerHistoryPoint;
-    /// Whether a gating step ended since integrated loudness and range were last read.
-    bool gatedReadingsStale = true;
+    /// The meter's completed gating steps when integrated loudness and range were last
+    /// published; kNeverPublished after a new meter or a reset.
+    static constexpr std::uint64_t kNeverPublished = ~std::uint64_t{0};
+    std::uint64_t publishedSteps = kNeverPublished;
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "plugin/value_text.h"
+
 namespace {
 
 // The record's functions. Nothing may be thrown across the host boundary, so each one
@@ -210,10 +212,10 @@ void AudioEffect::open() {}
 void AudioEffect::close() {}
 
 VstInt32 AudioEffect::getProgram() {
-    return curProgram;
+    return curProgram.load(std::memory_order_relaxed);
 }
 void AudioEffect::setProgram(VstInt32 program) {
-    curProgram = program;
+    curProgram.store(program, std::memory_order_relaxed);
 }
 void AudioEffect::setProgramName(char*) {}
 void AudioEffect::getProgramName(char* name) {
@@ -339,14 +341,5 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) {
 }
 
 void AudioEffect::copyText(char* text, const char* source, std::size_t size) {
-    if (size == 0) {
-        return;
-    }
-    // Bounded scan: a host's text need not be terminated within our limit.
-    std::size_t length = 0;
-    while (length + 1 < size && source[length] != '\0') {
-        ++length;
-    }
-    std::memcpy(text, source, length);
-    text[length] = '\0';
+    copyBounded(text, source, size);
 }
