@@ -68,9 +68,14 @@ float ControlPort::effectValue(float portValue) const {
 
 float ControlPort::portValue(float effectValue) const {
     if (!positions.empty()) {
-        return std::round(effectValue * static_cast<float>(positions.size() - 1));
+        return std::round(clampedUnit(effectValue) * static_cast<float>(positions.size() - 1));
     }
-    return static_cast<float>(plainOf(*info, effectValue));
+    // Within the port's range, where hosts draw and record it: an undefined reading (minus
+    // infinity) shows as the range's floor.
+    const auto plain = static_cast<float>(plainOf(*info, effectValue));
+    const auto lowest = static_cast<float>(minimum);
+    const auto highest = static_cast<float>(maximum);
+    return plain > lowest ? (plain < highest ? plain : highest) : lowest;
 }
 
 PortLayout::PortLayout(const ParameterTable& table) {

@@ -32,7 +32,7 @@ struct ControlPort {
 
     /// The effect's value from 0 to 1 for a port value.
     float effectValue(float portValue) const;
-    /// The port value for the effect's value from 0 to 1.
+    /// The port value for the effect's value from 0 to 1, within the port's range.
     float portValue(float effectValue) const;
 };
 

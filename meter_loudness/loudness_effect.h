@@ -13,13 +13,14 @@
 
 #include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_parameters.h"
+#include "meter_loudness/loudness_readout.h"
 #include "meter_loudness/meter_handover.h"
 #include "plugin/audio_effect_x.h"
 
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
 
-class LoudnessEffect : public AudioEffectX {
+class LoudnessEffect : public AudioEffectX, public LoudnessReadout {
   public:
     static constexpr VstInt32 kNumChannels = 2;
     /// The rate of a host that answers none the meter accepts.
@@ -59,16 +60,9 @@ class LoudnessEffect : public AudioEffectX {
     /// Answers the panel snapshot request; 0 for every other vendor's request.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
-    /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
-    /// undefined. Any thread.
-    double reading(VstInt32 index) const;
-    /// The loudness the settings aim at, in LUFS.
-    double target() const;
-    double ceiling() const;
-    int scaleChoice() const;
-    int unitChoice() const;
-    /// Short-term loudness over the last minutes.
-    const LoudnessHistory& history() const { return shortTermHistory; }
+    double reading(VstInt32 index) const override;
+    float settingValue(VstInt32 index) const override { return setting(index); }
+    const LoudnessHistory& history() const override { return shortTermHistory; }
 
   private:
     /// The settings one program holds, in parameter order from kTarget.

@@ -3,6 +3,7 @@
 // equal to the VST 2 build's, the EBU cases read from them, and the host's transport.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -131,10 +132,12 @@ TEST(Lv2Audio, PassesUnchangedAtAnyBlockLength) {
     }
 }
 
-/// The plain value a reading's port shows for the effect's value, as the table maps it.
+/// The plain value a reading's port shows for the effect's value, as the table maps it, within
+/// the port's range.
 float plainOf(const ParameterInfo& info, float value) {
-    return static_cast<float>(info.plain ? info.plain(value)
-                                         : info.minimum + value * (info.maximum - info.minimum));
+    const auto plain = static_cast<float>(
+        info.plain ? info.plain(value) : info.minimum + value * (info.maximum - info.minimum));
+    return std::clamp(plain, static_cast<float>(info.minimum), static_cast<float>(info.maximum));
 }
 
 VstInt32 parameterNamed(const Product& meter, const char* name) {
