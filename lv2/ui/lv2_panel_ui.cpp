@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "gui/aeff_gui_editor.h"
+#include "plugin/aeff_editor.h"
 #include "plugin/product.h"
 
 namespace {
@@ -21,17 +21,17 @@ const void* featureData(const LV2_Feature* const* features, const char* uri) {
 
 }  // namespace
 
-Lv2PanelUi::Lv2PanelUi(const ParameterTable& parameters, MakePanel makePanel,
+Lv2PanelUi::Lv2PanelUi(const ParameterTable& parameters, MakeStandIn makeStandIn,
                        LV2UI_Write_Function write, LV2UI_Controller controller,
                        const LV2_Feature* const* features)
     : layout(parameters), writeFunction(write), controller(controller) {
     parent = const_cast<void*>(featureData(features, LV2_UI__parent));
     hostTouch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
     const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
-    standIn = std::make_unique<PanelStandIn>(&Lv2PanelUi::answerEffect, parameters.count);
+    standIn.reset(makeStandIn(&Lv2PanelUi::answerEffect, parameters));
     // The host's field of the record leads the stand-in's requests back to this UI.
     standIn->getAeffect()->resvd1 = reinterpret_cast<VstIntPtr>(this);
-    panel = makePanel(standIn.get());
+    panel = standIn->getEditor();
     ERect* size = nullptr;
     if (!parent || !panel || panel->getRect(&size) != 1 || !size) {
         return;

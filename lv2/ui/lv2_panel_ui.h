@@ -12,17 +12,17 @@
 #include "lv2/port_layout.h"
 #include "lv2/ui/panel_stand_in.h"
 
-class AEffGUIEditor;
-class AudioEffect;
+class AEffEditor;
 
 class Lv2PanelUi {
   public:
-    /// A product's panel over any effect; it registers itself as that effect's editor.
-    using MakePanel = AEffGUIEditor* (*)(AudioEffect* effect);
+    /// A stand-in for a product's effect, with the product's panel as its editor.
+    using MakeStandIn = PanelStandIn* (*)(audioMasterCallback host, const ParameterTable& table);
 
     /// Opens the panel in the host's parent window; `widget()` is null when it could not.
-    Lv2PanelUi(const ParameterTable& parameters, MakePanel makePanel, LV2UI_Write_Function write,
-               LV2UI_Controller controller, const LV2_Feature* const* features);
+    Lv2PanelUi(const ParameterTable& parameters, MakeStandIn makeStandIn,
+               LV2UI_Write_Function write, LV2UI_Controller controller,
+               const LV2_Feature* const* features);
     ~Lv2PanelUi();
     Lv2PanelUi(const Lv2PanelUi&) = delete;
     Lv2PanelUi& operator=(const Lv2PanelUi&) = delete;
@@ -47,6 +47,6 @@ class Lv2PanelUi {
     const LV2UI_Touch* hostTouch = nullptr;
     void* parent = nullptr;
     std::unique_ptr<PanelStandIn> standIn;
-    AEffGUIEditor* panel = nullptr;  ///< the stand-in's editor, owned by it
+    AEffEditor* panel = nullptr;  ///< the stand-in's editor, owned by it
     bool opened = false;
 };

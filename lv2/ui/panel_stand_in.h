@@ -7,9 +7,11 @@
 
 #include "plugin/audio_effect_x.h"
 
+struct ParameterTable;
+
 class PanelStandIn : public AudioEffectX {
   public:
-    PanelStandIn(audioMasterCallback host, VstInt32 numParams);
+    PanelStandIn(audioMasterCallback host, const ParameterTable& table);
 
     /// Stores the value and shows it on the panel, as the effect's own change would.
     void setParameter(VstInt32 index, float value) override;
@@ -17,6 +19,12 @@ class PanelStandIn : public AudioEffectX {
     /// The UI has no audio: the plug-in library processes it.
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
+    /// Parameter `index`'s value from 0 to 1, as getParameter answers it.
+    float storedValue(VstInt32 index) const;
+    /// Parameter `index`'s value in its own unit, as the table maps it.
+    double plainValue(VstInt32 index) const;
+
   private:
+    const ParameterTable& table;
     std::vector<float> values;
 };
