@@ -44,9 +44,10 @@ std::string decimal(double value) {
     return number == "-0.0" ? "0.0" : number;
 }
 
-/// The project's URI: the plug-in's without its fragment.
+/// The project's URI: the plug-in's without its fragment, or without its last segment.
 std::string projectOf(const std::string& uri) {
-    return uri.substr(0, uri.find('#'));
+    const std::size_t fragment = uri.find('#');
+    return uri.substr(0, fragment != std::string::npos ? fragment : uri.rfind('/'));
 }
 
 void writeAudioPorts(std::ostringstream& out) {
