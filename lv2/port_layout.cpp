@@ -63,7 +63,10 @@ float ControlPort::effectValue(float portValue) const {
     if (trigger) {
         return portValue >= 0.5f ? 1.0f : 0.0f;
     }
-    return clampedUnit(valueOfPlain(*info, portValue));
+    // A reading's value may go beyond 1 (the level meter's carry their channel); a setting's
+    // may not.
+    const float value = valueOfPlain(*info, portValue);
+    return output ? value : clampedUnit(value);
 }
 
 float ControlPort::portValue(float effectValue) const {

@@ -30,7 +30,7 @@ struct ControlPort {
     bool trigger;               ///< acts when set to 1; the host sets it back
     const ParameterInfo* info;  ///< the table's entry
 
-    /// The effect's value from 0 to 1 for a port value.
+    /// The effect's value for a port value: from 0 to 1 for a setting.
     float effectValue(float portValue) const;
     /// The port value for the effect's value from 0 to 1, within the port's range.
     float portValue(float effectValue) const;

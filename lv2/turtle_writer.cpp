@@ -44,12 +44,6 @@ std::string decimal(double value) {
     return number == "-0.0" ? "0.0" : number;
 }
 
-/// The project's URI: the plug-in's without its fragment, or without its last segment.
-std::string projectOf(const std::string& uri) {
-    const std::size_t fragment = uri.find('#');
-    return uri.substr(0, fragment != std::string::npos ? fragment : uri.rfind('/'));
-}
-
 void writeAudioPorts(std::ostringstream& out) {
     const char* names[] = {"Left in", "Right in", "Left out", "Right out"};
     const char* symbols[] = {"in_left", "in_right", "out_left", "out_right"};
@@ -101,7 +95,7 @@ void writeTransportPort(std::ostringstream& out, std::uint32_t index) {
 }  // namespace
 
 std::string TurtleWriter::fileName(const Product& product) {
-    return PortLayout::symbolOf(product.identity.effectName) + ".ttl";
+    return PortLayout::symbolOf(product.identity.productString) + ".ttl";
 }
 
 std::string TurtleWriter::manifest(const std::vector<const Product*>& products,
@@ -128,16 +122,15 @@ std::string TurtleWriter::description(const Product& product, bool hasPanel) {
     const std::string uri = identity.lv2Uri;
     std::ostringstream out;
     out << kPrefixes;
-    out << "<" << projectOf(uri) << ">\n    a doap:Project ;\n    doap:name "
-        << quoted(identity.productString) << " ;\n    doap:maintainer [ foaf:name "
-        << quoted(identity.vendor) << " ] .\n\n";
+    // The URI stands for the major version; LV2 versions count minor and micro.
     int major = 0;
     int minor = 0;
     int micro = 0;
     std::sscanf(identity.versionText, "%d.%d.%d", &major, &minor, &micro);
-    out << "<" << uri << ">\n    a lv2:Plugin , lv2:" << identity.lv2Class
-        << " ;\n    lv2:project <" << projectOf(uri) << "> ;\n    doap:name "
-        << quoted(identity.effectName) << " ;\n    doap:license <https://spdx.org/licenses/MIT> ;\n"
+    out << "<" << uri << ">\n    a lv2:Plugin , lv2:" << identity.lv2Class << " , doap:Project"
+        << " ;\n    doap:name " << quoted(identity.productString) << " ;\n    rdfs:comment "
+        << quoted(identity.description)
+        << " ;\n    doap:license <https://spdx.org/licenses/MIT> ;\n"
         << "    doap:maintainer [ foaf:name " << quoted(identity.vendor) << " ] ;\n"
         << "    lv2:minorVersion " << minor << " ;\n    lv2:microVersion " << micro
         << " ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n";

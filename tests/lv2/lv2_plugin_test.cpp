@@ -83,7 +83,7 @@ TEST(Lv2Bundle, DescribesEachProductWithItsPorts) {
         const LilvPlugin* plugin = Lv2Bundle::get().plugin(meter.identity.lv2Uri);
         ASSERT_TRUE(plugin);
         LilvNode* name = lilv_plugin_get_name(plugin);
-        EXPECT_STREQ(lilv_node_as_string(name), meter.identity.effectName);
+        EXPECT_STREQ(lilv_node_as_string(name), meter.identity.productString);
         lilv_node_free(name);
         const auto count = static_cast<std::uint32_t>(meter.parameters.count);
         ASSERT_EQ(lilv_plugin_get_num_ports(plugin), count + 5);

@@ -5,7 +5,6 @@
 #include <lv2/core/lv2.h>
 #include <lv2/time/time.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 namespace {
@@ -20,9 +19,7 @@ Lv2Bundle& Lv2Bundle::get() {
 }
 
 Lv2Bundle::Lv2Bundle() : lilv(lilv_world_new()) {
-    const char* path = std::getenv("PEVO_LV2_BUNDLE");
-    LilvNode* bundle =
-        lilv_new_file_uri(lilv, nullptr, (std::string(path ? path : "") + "/").c_str());
+    LilvNode* bundle = lilv_new_file_uri(lilv, nullptr, PEVO_LV2_BUNDLE "/");
     lilv_world_load_specifications(lilv);
     lilv_world_load_bundle(lilv, bundle);
     lilv_node_free(bundle);

@@ -1,5 +1,5 @@
-// A host for the LV2 bundle under test, built on lilv as LV2 hosts are: loads the bundle
-// named by PEVO_LV2_BUNDLE, maps URIs for the plug-ins (urid:map) and drives instances only
+// A host for the LV2 bundle under test, built on lilv as LV2 hosts are: loads the build's
+// bundle (PEVO_LV2_BUNDLE), maps URIs for the plug-ins (urid:map) and drives instances only
 // through their ports.
 #pragma once
 

@@ -39,21 +39,21 @@ struct HostRecord {
 /// An LV2 host's side of one UI: its features and its write function.
 class UiHost {
   public:
-    explicit UiHost(void* parentWindow) : parent{LV2_UI__parent, parentWindow} {
-        const std::string path = std::string(std::getenv("PEVO_LV2_BUNDLE")) + "/pevo_lv2_ui.so";
-        library = PluginLibrary::open(path);
+    /// The UI library's panel `index`.
+    UiHost(void* parentWindow, std::uint32_t index) : parent{LV2_UI__parent, parentWindow} {
+        library = PluginLibrary::open(PEVO_LV2_BUNDLE "/pevo_lv2_ui.so");
         // The loader hands out any entry as the VST 2 one's type.
         const auto entry =
             library ? reinterpret_cast<LV2UI_DescriptorFunction>(
                           reinterpret_cast<void (*)()>(library->entry("lv2ui_descriptor")))
                     : nullptr;
-        descriptor = entry ? entry(0) : nullptr;
+        descriptor = entry ? entry(index) : nullptr;
     }
     ~UiHost() { close(); }
 
     bool open() {
-        handle = descriptor->instantiate(descriptor, levelMeterIdentity().lv2Uri, "",
-                                         &UiHost::write, &record, &widget, features);
+        handle =
+            descriptor->instantiate(descriptor, "", "", &UiHost::write, &record, &widget, features);
         const void* data = descriptor->extension_data(LV2_UI__idleInterface);
         idleInterface = static_cast<const LV2UI_Idle_Interface*>(data);
         return handle && widget && idleInterface;
@@ -108,20 +108,26 @@ class UiHost {
 class Lv2UiWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        window = CHostWindow::create(kPanelWidth + kMargin, kPanelHeight + kMargin, kTitle);
+        // Room for either panel.
+        window = CHostWindow::create(kPanelWidth + kMargin, kLargestHeight + kMargin, kTitle);
         if (!window) {
             GTEST_SKIP() << "no window system";
         }
-        ui = std::make_unique<UiHost>(window->handle());
-        ASSERT_TRUE(ui->descriptor);
+        open(0);
         EXPECT_EQ(ui->descriptor->URI, uiUriOf(levelMeterIdentity().lv2Uri));
+    }
+    void open(std::uint32_t index) {
+        ui = std::make_unique<UiHost>(window->handle(), index);
+        ASSERT_TRUE(ui->descriptor);
         ASSERT_TRUE(ui->open());
         serve(20);
     }
     void serve(int turns) {
         for (int i = 0; i < turns; ++i) {
             window->processEvents();
-            ui->idle();
+            if (ui->handle) {
+                ui->idle();
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
@@ -144,6 +150,7 @@ class Lv2UiWindow : public ::testing::Test {
 
     static constexpr int kPanelWidth = 900;
     static constexpr int kPanelHeight = 202;
+    static constexpr int kLargestHeight = 320;  ///< the loudness meter's
     std::unique_ptr<CHostWindow> window;
     std::unique_ptr<UiHost> ui;
 };
@@ -178,15 +185,21 @@ TEST_F(Lv2UiWindow, ShowsReadingsAndWritesAClickedSwitch) {
     EXPECT_EQ(ui->record.events, expected);
 }
 
-TEST_F(Lv2UiWindow, ClosesAndOpensAgain) {
-    ui->close();
-    serve(5);
-    ASSERT_TRUE(ui->open());
-    serve(20);
-    std::vector<std::uint32_t> pixels;
-    int width = 0, height = 0;
-    ASSERT_TRUE(window->capture(pixels, width, height));
-    EXPECT_NE(pixels[std::size_t(kMeterTops[0]) * width + kSwitchLeft + 5], 0u);
+/// Each panel, the loudness meter's after the level meter's in the same window, closes and
+/// opens again and draws.
+TEST_F(Lv2UiWindow, EachPanelClosesAndOpensAgain) {
+    for (std::uint32_t index : {0u, 1u}) {
+        SCOPED_TRACE(index);
+        open(index);
+        ui->close();
+        serve(5);
+        ASSERT_TRUE(ui->open());
+        serve(20);
+        std::vector<std::uint32_t> pixels;
+        int width = 0, height = 0;
+        ASSERT_TRUE(window->capture(pixels, width, height));
+        EXPECT_NE(pixels[std::size_t(kMeterTops[0]) * width + kSwitchLeft + 5], 0u);
+    }
 }
 
 }  // namespace

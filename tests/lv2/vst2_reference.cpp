@@ -1,12 +1,10 @@
 #include "tests/lv2/vst2_reference.h"
 
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
 Vst2Reference::Vst2Reference(VstInt32 uniqueId, float sampleRate) {
-    const char* paths = std::getenv("PEVO_VST2_LIBRARIES");
-    std::istringstream list(paths ? paths : "");
+    std::istringstream list(PEVO_VST2_LIBRARIES);
     for (std::string path; std::getline(list, path, ':');) {
         library = PluginLibrary::open(path);
         const VstPluginMainProc entry = library ? library->entry("VSTPluginMain") : nullptr;
