@@ -1,6 +1,5 @@
 #include "tests/lv2/lv2_test_host.h"
 
-#include <lv2/atom/forge.h>
 #include <lv2/atom/util.h>
 #include <lv2/core/lv2.h>
 #include <lv2/time/time.h>
@@ -43,7 +42,12 @@ LV2_URID Lv2Bundle::mapUri(LV2_URID_Map_Handle handle, const char* uri) {
 }
 
 Lv2TestInstance::Lv2TestInstance(const std::string& uri, double sampleRate)
-    : plugin(Lv2Bundle::get().plugin(uri)), sequence(kSequenceBytes / 8) {
+    : plugin(Lv2Bundle::get().plugin(uri)),
+      sequence(kSequenceBytes / 8),
+      position(Lv2Bundle::get().map(LV2_TIME__Position)),
+      speedKey(Lv2Bundle::get().map(LV2_TIME__speed)),
+      frameKey(Lv2Bundle::get().map(LV2_TIME__frame)) {
+    lv2_atom_forge_init(&forge, Lv2Bundle::get().urid());
     if (!plugin) {
         return;
     }
@@ -103,9 +107,6 @@ void Lv2TestInstance::run(float* const* inputs, float* const* outputs, std::uint
 }
 
 void Lv2TestInstance::sendPosition(double speed, std::int64_t frame) {
-    Lv2Bundle& bundle = Lv2Bundle::get();
-    LV2_Atom_Forge forge;
-    lv2_atom_forge_init(&forge, bundle.urid());
     lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(sequence.data()),
                               kSequenceBytes);
     LV2_Atom_Forge_Frame sequenceFrame;
@@ -113,10 +114,10 @@ void Lv2TestInstance::sendPosition(double speed, std::int64_t frame) {
     if (frame >= 0) {
         LV2_Atom_Forge_Frame objectFrame;
         lv2_atom_forge_frame_time(&forge, 0);
-        lv2_atom_forge_object(&forge, &objectFrame, 0, bundle.map(LV2_TIME__Position));
-        lv2_atom_forge_key(&forge, bundle.map(LV2_TIME__speed));
+        lv2_atom_forge_object(&forge, &objectFrame, 0, position);
+        lv2_atom_forge_key(&forge, speedKey);
         lv2_atom_forge_float(&forge, static_cast<float>(speed));
-        lv2_atom_forge_key(&forge, bundle.map(LV2_TIME__frame));
+        lv2_atom_forge_key(&forge, frameKey);
         lv2_atom_forge_long(&forge, frame);
         lv2_atom_forge_pop(&forge, &objectFrame);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <lilv/lilv.h>
+#include <lv2/atom/forge.h>
 #include <lv2/urid/urid.h>
 
 #include <cstdint>
@@ -57,6 +58,11 @@ class Lv2TestInstance {
     std::map<std::string, std::uint32_t> ports;
     std::vector<float> controls;
     std::vector<std::uint64_t> sequence;  ///< the atom sequence, 8-byte aligned
+    /// Set up with every URI it needs mapped, so that no thread that runs maps one.
+    LV2_Atom_Forge forge;
+    LV2_URID position;
+    LV2_URID speedKey;
+    LV2_URID frameKey;
     std::uint32_t transportPort = 0;
     std::uint32_t audioPorts[4] = {};
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <lv2/ui/ui.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -19,6 +20,7 @@
 #include "plugin/product.h"
 #include "resources/panel_layout.h"
 #include "tests/host/pointer_gesture.h"
+#include "tests/lv2/lv2_test_host.h"
 #include "tools/hostsupport/host_window.h"
 #include "tools/hostsupport/plugin_library.h"
 
@@ -183,6 +185,40 @@ TEST_F(Lv2UiWindow, ShowsReadingsAndWritesAClickedSwitch) {
     const std::vector<std::string> expected = {"grab " + mode, "write " + mode + " 2.000000",
                                                "release " + mode};
     EXPECT_EQ(ui->record.events, expected);
+}
+
+/// The plug-in runs on an audio thread of its own while the UI, on this one, idles and is sent
+/// the readings the host copies from the control outputs.
+TEST_F(Lv2UiWindow, IdlesWhileThePluginRunsOnItsOwnThread) {
+    const PortLayout layout(levelMeterParameters());
+    Lv2TestInstance plugin(levelMeterIdentity().lv2Uri, 48000.0);
+    ASSERT_TRUE(plugin.valid());
+    std::vector<std::atomic<float>> readings(layout.controls().size());
+    std::atomic<bool> stop{false};
+    std::thread audio([&] {
+        std::vector<float> left(256, 0.5f), right(256, -0.25f), out[2] = {left, right};
+        float* inputs[2] = {left.data(), right.data()};
+        float* outputs[2] = {out[0].data(), out[1].data()};
+        while (!stop.load()) {
+            plugin.run(inputs, outputs, 256);
+            for (std::size_t i = 0; i < readings.size(); ++i) {
+                readings[i].store(plugin.control(layout.controls()[i].symbol));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    for (int turn = 0; turn < 50; ++turn) {
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            if (layout.controls()[i].output) {
+                ui->send(PortLayout::kFirstControl + static_cast<std::uint32_t>(i),
+                         readings[i].load());
+            }
+        }
+        serve(1);
+    }
+    stop.store(true);
+    audio.join();
+    EXPECT_TRUE(ui->record.events.empty());  // showing readings writes nothing
 }
 
 /// Each panel, the loudness meter's after the level meter's in the same window, closes and
