@@ -43,7 +43,10 @@ class UiHost {
   public:
     /// The UI library's panel `index`.
     UiHost(void* parentWindow, std::uint32_t index) : parent{LV2_UI__parent, parentWindow} {
-        library = PluginLibrary::open(PEVO_LV2_BUNDLE "/pevo_lv2_ui.so");
+        // Loaded once and kept until the process ends: ThreadSanitizer runs the library's
+        // exit handlers at exit even when it has been unloaded.
+        static const std::unique_ptr<PluginLibrary> library =
+            PluginLibrary::open(PEVO_LV2_BUNDLE "/pevo_lv2_ui.so");
         // The loader hands out any entry as the VST 2 one's type.
         const auto entry =
             library ? reinterpret_cast<LV2UI_DescriptorFunction>(
@@ -71,7 +74,6 @@ class UiHost {
     }
     void idle() { idleInterface->idle(handle); }
 
-    std::unique_ptr<PluginLibrary> library;
     const LV2UI_Descriptor* descriptor = nullptr;
     LV2UI_Handle handle = nullptr;
     LV2UI_Widget widget = nullptr;
