@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # By hand, not in CI: Ardour 7, headless (ardour7-lua), loads each LV2 plug-in of the build's
 # bundle by URI on a track fed by Ardour's own sine generator (SinGen, 1 kHz), lets it run,
-# and prints the plug-in's control outputs; then pevo-loudness measures a file of the same
+# and prints the plug-in's control ports (its readings among them); then pevo-loudness measures a file of the same
 # tone. Ardour's audio runs through a JACK server of this script's own, on the dummy driver.
-#   apt-get install ardour jackd2     (and a built tree: cmake --build build/linux)
+#   bash tools/scripts/deps.sh ardour     (and a built tree: cmake --build build/linux)
 # Usage: tools/scripts/ardour-lv2.sh [BUILD] [SECONDS] [DBFS]   (build/linux, 10, -36)
 set -euo pipefail
 
@@ -18,22 +18,25 @@ for file in "$build/pevo.lv2/manifest.ttl" "$build/tools/loudness/pevo-loudness"
 done
 
 work=$(mktemp -d)
-server="pevo-ardour-$$"
-jackd -n "$server" -d dummy -r 48000 -p 1024 >"$work/jackd.log" 2>&1 &
-jack_pid=$!
-trap 'kill "$jack_pid" 2>/dev/null; rm -rf "$work"' EXIT
-sleep 2
+jack_pid=""
+trap '[ -z "$jack_pid" ] || kill "$jack_pid" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$work/lv2"
 ln -s "$build/pevo.lv2" "$work/lv2/pevo.lv2"
 
-# The URIs and how many control outputs lead each plug-in's control ports.
+# Each plug-in in a session of its own, on a JACK server of its own: the dummy server does
+# not outlive a client's leaving for long.
 uris=$(sed -n 's/^<\(.*\)>$/\1/p' "$build/pevo.lv2/manifest.ttl" | grep -v -- '-ui$')
 for uri in $uris; do
     description=$(grep -l "<$uri>" "$build"/pevo.lv2/*.ttl | grep -v manifest.ttl)
-    readings=$(grep -c 'a lv2:OutputPort , lv2:ControlPort' "$description")
+    controls=$(grep -c 'lv2:ControlPort' "$description")
+    server="pevo-ardour-$$-${#controls}-$controls"
+    jackd -n "$server" --no-realtime --timeout 10000 -d dummy -r 48000 -p 1024 \
+        >"$work/jackd.log" 2>&1 &
+    jack_pid=$!
+    sleep 2
     cat >"$work/session.lua" <<LUA
 AudioEngine:set_backend("JACK", "", "")
-create_session("$work/session-$readings", "pevo", 48000)
+create_session("$work/session-$jack_pid", "pevo", 48000)
 local ok, err = pcall(function()
   local track = Session:new_audio_track(2, 2, nil, 1, "meter",
     ARDOUR.PresentationInfo.max_order, ARDOUR.TrackMode.Normal, true):front()
@@ -47,7 +50,7 @@ local ok, err = pcall(function()
   local plugin = meter:to_insert():plugin(0)
   ARDOUR.LuaAPI.usleep($seconds * 1000000)
   print(plugin:name())
-  for i = 0, $readings - 1 do
+  for i = 0, $controls - 1 do
     print(string.format("  %-16s %.4f", plugin:parameter_label(i + 4),
                         ARDOUR.LuaAPI.get_processor_param(meter, i, true)))
   end
@@ -58,6 +61,9 @@ LUA
     echo "Ardour, $uri, after $seconds s of 1 kHz at $dbfs dBFS:"
     JACK_DEFAULT_SERVER="$server" LV2_PATH="$work/lv2" ardour7-lua "$work/session.lua" 2>/dev/null |
         grep -v '^Butler' | tee "$work/out.txt"
+    kill "$jack_pid"
+    wait "$jack_pid" 2>/dev/null || true
+    jack_pid=""
     if grep -q '^error:' "$work/out.txt"; then
         exit 1
     fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint)
+# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint, ardour)
 set -euo pipefail
 
 packages_for() {
@@ -14,6 +14,7 @@ packages_for() {
     display) echo "xvfb xauth xdotool x11-utils" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
     lint) echo "clang-format clang-tidy" ;;
+    ardour) echo "ardour jackd2 python3" ;;  # tools/scripts/ardour-lv2.sh, by hand
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac
 }
