@@ -1,9 +1,10 @@
 # Where `cmake --install` puts the plug-ins, and the packages `cpack` makes.
 #
 # Linux: a user install (the default prefix, ~/.local) puts Pevo.so and PevoLoudness.so in
-# ~/.vst, where hosts look, and pevo-host and pevo-loudness in ~/.local/bin; any other
-# prefix, such as /usr for a system install or a Debian package, puts both plug-ins in
-# PREFIX/lib/vst and the programs in PREFIX/bin. The folder is chosen when installing, so
+# ~/.vst and the LV2 bundle pevo.lv2 in ~/.lv2, where hosts look, and pevo-host and
+# pevo-loudness in ~/.local/bin; any other prefix, such as /usr for a system install or a
+# Debian package, puts the plug-ins in PREFIX/lib/vst and PREFIX/lib/lv2 and the programs
+# in PREFIX/bin. The folder is chosen when installing, so
 # that `cmake --install --prefix` chooses it too, and ~ is the home of whoever installs,
 # which need not be whoever configured the build. The licence, the changelog and the man
 # pages go where Debian wants them.
@@ -36,12 +37,24 @@ else()
         set(pevo_user_prefix "${CMAKE_INSTALL_PREFIX}")
     endif()
     install(CODE "set(pevo_user_prefix \"${pevo_user_prefix}\")" COMPONENT plugin)
+    install(CODE "set(pevo_lv2_bundle \"${PEVO_LV2_BUNDLE}\")" COMPONENT plugin)
     install(CODE [[
         if((pevo_user_prefix AND CMAKE_INSTALL_PREFIX STREQUAL pevo_user_prefix) OR
            CMAKE_INSTALL_PREFIX STREQUAL "$ENV{HOME}/.local")
             set(pevo_vst_folder "$ENV{HOME}/.vst")
+            set(pevo_lv2_folder "$ENV{HOME}/.lv2")
         else()
             set(pevo_vst_folder "${CMAKE_INSTALL_PREFIX}/lib/vst")
+            set(pevo_lv2_folder "${CMAKE_INSTALL_PREFIX}/lib/lv2")
+        endif()
+        file(INSTALL DESTINATION "${pevo_lv2_folder}" TYPE DIRECTORY FILES "${pevo_lv2_bundle}"
+             FILES_MATCHING PATTERN "*.ttl" PATTERN "*.so" PERMISSIONS OWNER_READ OWNER_WRITE
+             GROUP_READ WORLD_READ)
+        if(CMAKE_INSTALL_DO_STRIP AND pevo_strip)
+            file(GLOB pevo_lv2_libraries "$ENV{DESTDIR}${pevo_lv2_folder}/pevo.lv2/*.so")
+            foreach(pevo_library IN LISTS pevo_lv2_libraries)
+                execute_process(COMMAND "${pevo_strip}" --strip-unneeded "${pevo_library}")
+            endforeach()
         endif()
         foreach(pevo_module "$<TARGET_FILE:Pevo>" "$<TARGET_FILE:PevoLoudness>")
             file(INSTALL DESTINATION "${pevo_vst_folder}" TYPE MODULE FILES "${pevo_module}")

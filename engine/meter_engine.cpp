@@ -10,9 +10,6 @@
 
 namespace {
 
-/// Seconds of delay per unit of "Delay": the float nearest 0.3.
-constexpr float kDelayRange = static_cast<float>(kLongestDelayMilliseconds) / 1000.0f;
-
 /// Carries both channels' sums and peaks on over `n` samples in one pass: the two addition
 /// chains run side by side, each adding its squares in order. Four samples per step, with a
 /// running peak per position, let the compiler square and compare four samples at once: half
@@ -140,15 +137,6 @@ void MeterEngine::requestClear() {
 
 void MeterEngine::setDelay(float value, float sampleRate) {
     delaySamples.store(delayFrames(value, sampleRate), std::memory_order_relaxed);
-}
-
-std::int32_t MeterEngine::delayFrames(float value, float sampleRate) {
-    // Values outside 0..1, and rates no host uses, would ask for negative or unbounded delays.
-    const float clamped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
-    const float rate = std::min(sampleRate, kMaxSampleRate);
-    const double samples = static_cast<double>(rate) *
-                           (static_cast<double>(clamped) * static_cast<double>(kDelayRange));
-    return samples >= 1.0 ? static_cast<std::int32_t>(samples) : 0;
 }
 
 void MeterEngine::applyRequests() {

@@ -4,11 +4,13 @@
 // never re-timed or cleared while it measures.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <vector>
 
 #include "engine/detector.h"
+#include "engine/meter_parameters.h"
 
 // The audio thread shares these with control threads and must never wait for a lock.
 static_assert(std::atomic<float>::is_always_lock_free, "lock-free float atomics");
@@ -24,6 +26,8 @@ class MeterEngine {
     static constexpr float kReservedSampleRate = 384000.0f;
     /// Rates outside (0, kMaxSampleRate] would give unusable coefficients and are refused.
     static constexpr float kMaxSampleRate = 1536000.0f;
+    /// Seconds of delay per unit of "Delay": the float nearest 0.3.
+    static constexpr float kDelayRange = static_cast<float>(kLongestDelayMilliseconds) / 1000.0f;
     /// Published meter values per block: RMS, peak and hold of both channels.
     static constexpr std::size_t kMeters = 6;
 
@@ -59,8 +63,17 @@ class MeterEngine {
     void requestClear();
     /// The meter delay: `value` (0..1 for 0..300 ms) at `sampleRate`.
     void setDelay(float value, float sampleRate);
-    /// The delay in frames that setDelay sets for `value` at `sampleRate`.
-    static std::int32_t delayFrames(float value, float sampleRate);
+    /// The delay in frames that setDelay sets for `value` at `sampleRate`. Inline, so that
+    /// what shows the delay as text links none of the engine.
+    static std::int32_t delayFrames(float value, float sampleRate) {
+        // Values outside 0..1, and rates no host uses, would ask for negative or unbounded
+        // delays.
+        const float clamped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
+        const float rate = std::min(sampleRate, kMaxSampleRate);
+        const double samples = static_cast<double>(rate) *
+                               (static_cast<double>(clamped) * static_cast<double>(kDelayRange));
+        return samples >= 1.0 ? static_cast<std::int32_t>(samples) : 0;
+    }
 
     // Audio thread.
     /// Carries out the requests posted since the last call. Inline: the usual block has

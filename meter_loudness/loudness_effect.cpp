@@ -59,7 +59,7 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
     // readings stand until the first block.
     applyRequests();
     publishReadings();
-    new LoudnessPanel(this);  // registers itself; the effect owns it from now on
+    new LoudnessPanel(this, this);  // registers itself; the effect owns it from now on
 }
 
 LoudnessEffect::~LoudnessEffect() = default;
@@ -98,22 +98,6 @@ float LoudnessEffect::getParameter(VstInt32 index) {
 
 double LoudnessEffect::reading(VstInt32 index) const {
     return isReading(index) ? readings[index].load(kRelaxed) : LoudnessMeter::kUndefined;
-}
-
-double LoudnessEffect::target() const {
-    return targetLoudness(setting(kTarget), setting(kCustomTarget));
-}
-
-double LoudnessEffect::ceiling() const {
-    return levelOf(setting(kCeiling), kCeilingLowest, kCeilingHighest);
-}
-
-int LoudnessEffect::scaleChoice() const {
-    return choiceOf(setting(kScale), kScaleChoices);
-}
-
-int LoudnessEffect::unitChoice() const {
-    return choiceOf(setting(kUnit), kUnitChoices);
 }
 
 void LoudnessEffect::setProgram(VstInt32 program) {

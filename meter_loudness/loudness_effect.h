@@ -13,6 +13,7 @@
 
 #include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_parameters.h"
+#include "meter_loudness/loudness_readout.h"
 #include "meter_loudness/meter_handover.h"
 #include "plugin/product_effect.h"
 #include "plugin/program_name.h"
@@ -20,7 +21,7 @@
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
 
-class LoudnessEffect : public ProductEffect {
+class LoudnessEffect : public ProductEffect, public LoudnessReadout {
   public:
     static constexpr VstInt32 kNumChannels = 2;
     /// The rate of a host that answers none the meter accepts.
@@ -44,16 +45,9 @@ class LoudnessEffect : public ProductEffect {
     /// Stores the block size, and the rate as setSampleRate does.
     void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
 
-    /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
-    /// undefined. Any thread.
-    double reading(VstInt32 index) const;
-    /// The loudness the settings aim at, in LUFS.
-    double target() const;
-    double ceiling() const;
-    int scaleChoice() const;
-    int unitChoice() const;
-    /// Short-term loudness over the last minutes.
-    const LoudnessHistory& history() const { return shortTermHistory; }
+    double reading(VstInt32 index) const override;
+    float settingValue(VstInt32 index) const override { return setting(index); }
+    const LoudnessHistory& history() const override { return shortTermHistory; }
 
   protected:
     ProgramName& programName(VstInt32 program) override;

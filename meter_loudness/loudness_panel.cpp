@@ -8,8 +8,8 @@
 #include "meter_loudness/ceiling_lamp.h"
 #include "meter_loudness/history_graph.h"
 #include "meter_loudness/loudness_bar.h"
-#include "meter_loudness/loudness_effect.h"
 #include "meter_loudness/loudness_history.h"
+#include "meter_loudness/loudness_readout.h"
 #include "meter_loudness/loudness_scale_view.h"
 #include "meter_loudness/reading_display.h"
 #include "meter_loudness/reset_button.h"
@@ -29,17 +29,16 @@ CRectangle rectangleOf(const loudness_layout::Box& box) {
 
 }  // namespace
 
-LoudnessPanel::LoudnessPanel(LoudnessEffect* effect)
-    : AEffGUIEditor(effect), loudnessEffect(effect) {
+LoudnessPanel::LoudnessPanel(AudioEffect* effect, const LoudnessReadout* readout)
+    : AEffGUIEditor(effect), readout(readout) {
     background = new CResourceBitmap(loudness_layout::kPanelBitmap);
     rect.right = static_cast<std::int16_t>(background->getWidth());
     rect.bottom = static_cast<std::int16_t>(background->getHeight());
 }
 
-LoudnessPanel::LoudnessPanel(LoudnessEffect* source, PictureOnly)
-    : LoudnessPanel(static_cast<LoudnessEffect*>(nullptr)) {
+LoudnessPanel::LoudnessPanel(AudioEffect* source, const LoudnessReadout* readout, PictureOnly)
+    : LoudnessPanel(nullptr, readout) {
     effect = source;  // read from, never registered with
-    loudnessEffect = source;
 }
 
 LoudnessPanel::~LoudnessPanel() {
@@ -87,7 +86,7 @@ void LoudnessPanel::addMeters() {
     scaleView = new LoudnessScaleView(rectangleOf(loudness_layout::kScaleLabels),
                                       rectangleOf(loudness_layout::kMomentaryBar));
     place(scaleView);
-    graph = new HistoryGraph(rectangleOf(loudness_layout::kHistory), loudnessEffect->history());
+    graph = new HistoryGraph(rectangleOf(loudness_layout::kHistory), readout->history());
     place(graph);
 }
 
@@ -143,7 +142,7 @@ void LoudnessPanel::update() {
     if (!frame) {
         return;
     }
-    const LoudnessEffect& meter = *loudnessEffect;
+    const LoudnessReadout& meter = *readout;
     const double target = meter.target();
     const int scale = meter.scaleChoice();
     const bool relative = meter.unitChoice() == kUnitLu;
@@ -189,6 +188,6 @@ bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
     }
     // The window's frame belongs to the thread that opens, idles and closes it; the
     // picture's panel reads the effect as the window's does at its idle.
-    LoudnessPanel painter(loudnessEffect, PictureOnly{});
+    LoudnessPanel painter(effect, readout, PictureOnly{});
     return painter.open(nullptr) == 1 && drawSnapshot(painter, picture);
 }

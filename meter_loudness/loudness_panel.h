@@ -17,7 +17,8 @@ class CVerticalSwitch;
 class CView;
 class HistoryGraph;
 class LoudnessBar;
-class LoudnessEffect;
+class AudioEffect;
+class LoudnessReadout;
 class LoudnessScaleView;
 class ReadingDisplay;
 class ResetButton;
@@ -25,7 +26,8 @@ struct PanelSnapshot;
 
 class LoudnessPanel : public AEffGUIEditor, public CControlListener {
   public:
-    explicit LoudnessPanel(LoudnessEffect* effect);
+    /// The editor of `effect`, showing what `readout` tells.
+    LoudnessPanel(AudioEffect* effect, const LoudnessReadout* readout);
     ~LoudnessPanel() override;
 
     VstInt32 open(void* parentWindow) override;
@@ -41,10 +43,9 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     bool snapshot(PanelSnapshot& picture) override;
 
   private:
-    /// A panel for pictures only: shows `source`'s readings and settings, but is not its
-    /// editor.
+    /// A panel for pictures only: shows `readout`, but is not `source`'s editor.
     struct PictureOnly {};
-    LoudnessPanel(LoudnessEffect* source, PictureOnly);
+    LoudnessPanel(AudioEffect* source, const LoudnessReadout* readout, PictureOnly);
 
     /// Hands the view to the frame; throws when the frame cannot take it.
     void place(CView* view);
@@ -52,7 +53,7 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     void addReadings();
     void addControls();
 
-    LoudnessEffect* loudnessEffect;
+    const LoudnessReadout* readout;
     CResourceBitmap* background = nullptr;
     std::array<LoudnessBar*, 2> bars{};
     LoudnessScaleView* scaleView = nullptr;

@@ -1,12 +1,14 @@
 // Cost per stereo frame of the plug-ins' process at 48 kHz, in blocks of 64 and 512 frames:
 // the loudness meter and Pevo as hosts load them (their libraries, through the entry
-// point), beside x42's EBU R128 meter, an LV2 plug-in, loaded through lilv in the same run.
+// point) and as LV2 plug-ins from the build's bundle, beside x42's EBU R128 meter, an LV2
+// plug-in; every LV2 plug-in is loaded through lilv in the same run.
 // All take the same noise at about -20 dBFS.
 #include <benchmark/benchmark.h>
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -14,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "lv2/lv2_products.h"
+#include "plugin/product.h"
 #include "tools/hostsupport/plugin_library.h"
 
 namespace {
@@ -113,35 +117,89 @@ struct AtomBuffer {
     alignas(8) unsigned char bytes[8192];
 };
 
-void BM_X42EbuR128(benchmark::State& state) {
+/// Buffers for every port of an LV2 plug-in: noise into its audio inputs, room in its audio
+/// and atom outputs, an empty sequence into its atom inputs, the default into each control.
+struct Lv2Ports {
+    Lv2Ports(const LilvPlugin* plugin, LilvWorld* world, UriMap& uris, std::size_t block)
+        : atoms(lilv_plugin_get_num_ports(plugin)),
+          controls(lilv_plugin_get_num_ports(plugin)),
+          audioOut(lilv_plugin_get_num_ports(plugin), std::vector<float>(block)) {
+        lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, controls.data());
+        LilvNode* audio = lilv_new_uri(world, LV2_CORE__AudioPort);
+        LilvNode* atom = lilv_new_uri(world, LV2_ATOM__AtomPort);
+        LilvNode* input = lilv_new_uri(world, LV2_CORE__InputPort);
+        for (std::uint32_t i = 0; i < controls.size(); ++i) {
+            const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
+            const bool in = lilv_port_is_a(plugin, port, input);
+            if (lilv_port_is_a(plugin, port, audio)) {
+                (in ? audioInputs : audioOutputs).push_back(i);
+            } else if (lilv_port_is_a(plugin, port, atom)) {
+                (in ? atomInputs : atomOutputs).push_back(i);
+                atoms[i].makeEmpty(UriMap::map(&uris, LV2_ATOM__Sequence));
+            }
+        }
+        chunk = UriMap::map(&uris, LV2_ATOM__Chunk);
+        for (LilvNode* node : {audio, atom, input}) {
+            lilv_node_free(node);
+        }
+    }
+    void connect(LilvInstance* instance) {
+        for (std::uint32_t i = 0; i < controls.size(); ++i) {
+            lilv_instance_connect_port(instance, i, &controls[i]);
+        }
+        for (std::uint32_t i : atomInputs) {
+            lilv_instance_connect_port(instance, i, atoms[i].bytes);
+        }
+        for (std::uint32_t i : atomOutputs) {
+            lilv_instance_connect_port(instance, i, atoms[i].bytes);
+        }
+        for (std::uint32_t i : audioOutputs) {
+            lilv_instance_connect_port(instance, i, audioOut[i].data());
+        }
+    }
+    /// Before each block: the inputs from frame `at` of the noise, room in the outputs.
+    void next(LilvInstance* instance, std::size_t at) {
+        for (std::size_t c = 0; c < audioInputs.size(); ++c) {
+            const std::vector<float>& channel = c % 2 ? noise().right : noise().left;
+            lilv_instance_connect_port(instance, audioInputs[c],
+                                       const_cast<float*>(channel.data()) + at);
+        }
+        for (std::uint32_t i : atomOutputs) {
+            atoms[i].makeRoom(chunk);
+        }
+    }
+
+    std::vector<AtomBuffer> atoms;
+    std::vector<float> controls;
+    std::vector<std::vector<float>> audioOut;
+    std::vector<std::uint32_t> audioInputs, audioOutputs, atomInputs, atomOutputs;
+    LV2_URID chunk = 0;
+};
+
+/// Arguments: block length in frames. `uri` names the plug-in among those installed and
+/// the build's bundle.
+void runLv2Plugin(benchmark::State& state, const char* uri) {
     LilvWorld* world = lilv_world_new();
     lilv_world_load_all(world);
-    LilvNode* uri = lilv_new_uri(world, kX42Meter);
-    const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
+    LilvNode* bundle = lilv_new_file_uri(world, nullptr, PEVO_LV2_BUNDLE "/");
+    lilv_world_load_bundle(world, bundle);
+    LilvNode* name = lilv_new_uri(world, uri);
+    const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), name);
     UriMap uris;
     LV2_URID_Map map{&uris, &UriMap::map};
     const LV2_Feature mapFeature{LV2_URID__map, &map};
     const LV2_Feature* features[] = {&mapFeature, nullptr};
     LilvInstance* meter = plugin ? lilv_plugin_instantiate(plugin, kSampleRate, features) : nullptr;
     if (!meter) {
-        state.SkipWithError("x42's EBU R128 meter (Debian x42-plugins) cannot be loaded");
+        state.SkipWithError((std::string(uri) + " cannot be loaded").c_str());
     } else {
-        const LV2_URID sequence = UriMap::map(&uris, LV2_ATOM__Sequence);
-        const LV2_URID chunk = UriMap::map(&uris, LV2_ATOM__Chunk);
-        AtomBuffer control, notify;
-        control.makeEmpty(sequence);
         const auto block = static_cast<std::size_t>(state.range(0));
-        std::vector<float> outLeft(block), outRight(block);
-        lilv_instance_connect_port(meter, 0, control.bytes);
-        lilv_instance_connect_port(meter, 1, notify.bytes);
-        lilv_instance_connect_port(meter, 3, outLeft.data());
-        lilv_instance_connect_port(meter, 5, outRight.data());
+        Lv2Ports ports(plugin, world, uris, block);
+        ports.connect(meter);
         lilv_instance_activate(meter);
         std::size_t at = 0;
         for (auto _ : state) {
-            lilv_instance_connect_port(meter, 2, const_cast<float*>(noise().left.data()) + at);
-            lilv_instance_connect_port(meter, 4, const_cast<float*>(noise().right.data()) + at);
-            notify.makeRoom(chunk);
+            ports.next(meter, at);
             lilv_instance_run(meter, static_cast<uint32_t>(block));
             at = at + 2 * block > kSignalFrames ? 0 : at + block;
         }
@@ -154,9 +212,25 @@ void BM_X42EbuR128(benchmark::State& state) {
             }
         }
     }
-    lilv_node_free(uri);
+    lilv_node_free(name);
+    lilv_node_free(bundle);
     lilv_world_free(world);
 }
+
+/// x42's EBU R128 meter (Debian x42-plugins).
+void BM_X42EbuR128(benchmark::State& state) {
+    runLv2Plugin(state, kX42Meter);
+}
 BENCHMARK(BM_X42EbuR128)->Arg(64)->Arg(512);
+
+void BM_PevoLoudnessLv2(benchmark::State& state) {
+    runLv2Plugin(state, lv2Product(1)->identity.lv2Uri);
+}
+BENCHMARK(BM_PevoLoudnessLv2)->Arg(64)->Arg(512);
+
+void BM_PevoLv2(benchmark::State& state) {
+    runLv2Plugin(state, lv2Product(0)->identity.lv2Uri);
+}
+BENCHMARK(BM_PevoLv2)->Arg(64)->Arg(512);
 
 }  // namespace

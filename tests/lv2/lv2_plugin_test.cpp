@@ -1,0 +1,278 @@
+// Both meters as an LV2 host meets them: the bundle's descriptions read by lilv against the
+// products' tables, audio through any block length, the readings on the control outputs
+// equal to the VST 2 build's, the EBU cases read from them, and the host's transport.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "lv2/lv2_products.h"
+#include "lv2/port_layout.h"
+#include "meter_loudness/loudness_parameters.h"
+#include "plugin/product.h"
+#include "tests/lv2/lv2_test_host.h"
+#include "tests/lv2/vst2_reference.h"
+#include "tests/meter_loudness/ebu_minimum_cases.h"
+
+namespace {
+
+constexpr double kRate = ebu::kRate;
+
+const Product& product(std::uint32_t index) {
+    return *lv2Product(index);
+}
+
+/// Both channels of a block, and where the plug-in writes its output.
+struct StereoBuffers {
+    explicit StereoBuffers(std::size_t frames)
+        : input{std::vector<float>(frames), std::vector<float>(frames)},
+          output{std::vector<float>(frames, -1.0f), std::vector<float>(frames, -1.0f)} {}
+    float* inputs[2] = {};
+    float* outputs[2] = {};
+    std::vector<float> input[2];
+    std::vector<float> output[2];
+    void bind(bool inPlace) {
+        for (int c = 0; c < 2; ++c) {
+            inputs[c] = input[c].data();
+            outputs[c] = inPlace ? input[c].data() : output[c].data();
+        }
+    }
+};
+
+/// Noise on both channels, different on each.
+std::vector<float> noise(std::size_t frames, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+    std::vector<float> samples(frames * 2);
+    for (float& s : samples) {
+        s = sample(random);
+    }
+    return samples;
+}
+
+/// Interleaved stereo `signal` through `plugin` in blocks of `blockLength` (0: random
+/// lengths up to 3000); `afterBlock` sees each block's output.
+template <typename AfterBlock>
+void play(Lv2TestInstance& plugin, const std::vector<float>& signal, std::uint32_t blockLength,
+          bool inPlace, AfterBlock afterBlock) {
+    std::mt19937 random(7);
+    const std::size_t frames = signal.size() / 2;
+    for (std::size_t start = 0; start < frames;) {
+        const std::size_t length =
+            std::min<std::size_t>(blockLength ? blockLength : 1 + random() % 3000, frames - start);
+        StereoBuffers block(length);
+        for (std::size_t i = 0; i < length; ++i) {
+            block.input[0][i] = signal[2 * (start + i)];
+            block.input[1][i] = signal[2 * (start + i) + 1];
+        }
+        const StereoBuffers sent = block;
+        block.bind(inPlace);
+        plugin.run(block.inputs, block.outputs, static_cast<std::uint32_t>(length));
+        afterBlock(sent, block);
+        start += length;
+    }
+}
+
+TEST(Lv2Bundle, DescribesEachProductWithItsPorts) {
+    for (std::uint32_t p = 0; p < kLv2ProductCount; ++p) {
+        const Product& meter = product(p);
+        SCOPED_TRACE(meter.identity.lv2Uri);
+        const LilvPlugin* plugin = Lv2Bundle::get().plugin(meter.identity.lv2Uri);
+        ASSERT_TRUE(plugin);
+        LilvNode* name = lilv_plugin_get_name(plugin);
+        EXPECT_STREQ(lilv_node_as_string(name), meter.identity.productString);
+        lilv_node_free(name);
+        const auto count = static_cast<std::uint32_t>(meter.parameters.count);
+        ASSERT_EQ(lilv_plugin_get_num_ports(plugin), count + 5);
+        LilvNode* output = lilv_new_uri(Lv2Bundle::get().world(), LV2_CORE__OutputPort);
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const ParameterInfo& info = meter.parameters.entries[i];
+            SCOPED_TRACE(info.name);
+            const LilvPort* port = lilv_plugin_get_port_by_index(plugin, 4 + i);
+            EXPECT_EQ(lilv_port_is_a(plugin, port, output), info.kind == ParameterKind::reading);
+            LilvNode *defaultValue, *minimum, *maximum;
+            lilv_port_get_range(plugin, port, &defaultValue, &minimum, &maximum);
+            const bool choice = info.kind == ParameterKind::choice;
+            EXPECT_EQ(lilv_node_as_float(minimum), choice ? 0.0f : float(info.minimum));
+            EXPECT_EQ(lilv_node_as_float(maximum),
+                      choice ? float(info.positions - 1) : float(info.maximum));
+            LilvScalePoints* points = lilv_port_get_scale_points(plugin, port);
+            EXPECT_EQ(points ? lilv_scale_points_size(points) : 0u,
+                      choice ? unsigned(info.positions) : 0u);
+            lilv_scale_points_free(points);
+            for (LilvNode* node : {defaultValue, minimum, maximum}) {
+                lilv_node_free(node);
+            }
+        }
+        lilv_node_free(output);
+    }
+}
+
+TEST(Lv2Audio, PassesUnchangedAtAnyBlockLength) {
+    const std::vector<float> signal = noise(20000, 1);
+    for (std::uint32_t p = 0; p < kLv2ProductCount; ++p) {
+        for (std::uint32_t length : {1u, 7u, 64u, 512u, 4096u, 0u}) {
+            for (bool inPlace : {false, true}) {
+                SCOPED_TRACE(std::string(product(p).identity.effectName) + " block " +
+                             std::to_string(length) + (inPlace ? " in place" : ""));
+                Lv2TestInstance plugin(product(p).identity.lv2Uri, kRate);
+                ASSERT_TRUE(plugin.valid());
+                play(plugin, signal, length, inPlace,
+                     [](const StereoBuffers& sent, const StereoBuffers& block) {
+                         for (int c = 0; c < 2; ++c) {
+                             ASSERT_EQ(0, std::memcmp(sent.input[c].data(), block.outputs[c],
+                                                      sent.input[c].size() * sizeof(float)));
+                         }
+                     });
+            }
+        }
+    }
+}
+
+/// The plain value a reading's port shows for the effect's value, as the table maps it, within
+/// the port's range.
+float plainOf(const ParameterInfo& info, float value) {
+    const auto plain = static_cast<float>(
+        info.plain ? info.plain(value) : info.minimum + value * (info.maximum - info.minimum));
+    return std::clamp(plain, static_cast<float>(info.minimum), static_cast<float>(info.maximum));
+}
+
+VstInt32 parameterNamed(const Product& meter, const char* name) {
+    for (VstInt32 i = 0; i < meter.parameters.count; ++i) {
+        if (std::strcmp(meter.parameters.entries[i].name, name) == 0) {
+            return i;
+        }
+    }
+    ADD_FAILURE() << "no parameter " << name;
+    return 0;
+}
+
+/// The same mono signal on both channels, interleaved.
+std::vector<float> bothChannels(const std::vector<float>& mono) {
+    std::vector<float> stereo;
+    for (float s : mono) {
+        stereo.insert(stereo.end(), {s, s});
+    }
+    return stereo;
+}
+
+struct ReadingCase {
+    const char* name;
+    std::uint32_t product;
+    /// Switches set before the audio: parameter name and position.
+    std::vector<std::pair<const char*, int>> positions;
+    std::vector<float> signal;
+};
+
+TEST(Lv2Readings, EqualToTheVst2BuildAfterEveryBlock) {
+    const std::vector<float> programme =
+        bothChannels(ebu::tones({{3.0, -23.0}, {1.0, -40.0}, {2.0, -9.0}}));
+    const std::vector<ReadingCase> cases = {
+        {"level meter, as it starts", 0, {}, noise(96000, 2)},
+        {"level meter, mid and side, 3 s hold, square RMS",
+         0,
+         {{"Mode", 1}, {"Resp", 2}, {"RMS Mode", 1}},
+         noise(96000, 3)},
+        {"level meter, mono", 0, {{"Mode", 2}}, programme},
+        {"loudness meter, as it starts", 1, {}, programme},
+        {"loudness meter, LU against -16 LUFS on EBU +18",
+         1,
+         {{"Target", 2}, {"Unit", 1}, {"Scale", 1}},
+         noise(300000, 4)},
+    };
+    for (const ReadingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Product& meter = product(c.product);
+        const PortLayout layout(meter.parameters);
+        Lv2TestInstance plugin(meter.identity.lv2Uri, kRate);
+        Vst2Reference reference(meter.identity.vst2UniqueId, static_cast<float>(kRate));
+        ASSERT_TRUE(plugin.valid() && reference.valid());
+        for (const auto& [name, position] : c.positions) {
+            const VstInt32 index = parameterNamed(meter, name);
+            plugin.control(layout.controls()[index].symbol) = static_cast<float>(position);
+            reference.setParameter(
+                index, static_cast<float>(position) /
+                           static_cast<float>(meter.parameters.entries[index].positions - 1));
+        }
+        play(plugin, c.signal, 512, false, [&](const StereoBuffers& sent, const StereoBuffers&) {
+            StereoBuffers copy = sent;
+            copy.bind(false);
+            reference.process(copy.inputs, copy.outputs,
+                              static_cast<VstInt32>(sent.input[0].size()));
+            for (const ControlPort& port : layout.controls()) {
+                if (port.output) {
+                    ASSERT_EQ(plugin.control(port.symbol),
+                              plainOf(meter.parameters.entries[port.parameter],
+                                      reference.getParameter(port.parameter)))
+                        << port.name;
+                }
+            }
+        });
+    }
+}
+
+TEST(Lv2Loudness, MinimumRequirementsOnTheControlOutputs) {
+    const Product& meter = product(1);
+    const PortLayout layout(meter.parameters);
+    for (const ebu::Case& c : ebu::minimumRequirementCases()) {
+        SCOPED_TRACE(c.name);
+        Lv2TestInstance plugin(meter.identity.lv2Uri, kRate);
+        ASSERT_TRUE(plugin.valid());
+        play(plugin, bothChannels(c.signal), 512, true, [](auto&, auto&) {});
+        for (const ebu::Expectation& e : c.expected) {
+            const float reading = plugin.control(layout.controls()[e.reading].symbol);
+            EXPECT_GE(reading, e.value - e.below - 1e-4) << "reading " << e.reading;
+            EXPECT_LE(reading, e.value + e.above + 1e-4) << "reading " << e.reading;
+        }
+    }
+}
+
+/// The host's reset button: a trigger resets once however long the host holds it.
+TEST(Lv2Loudness, ResetTriggerClearsOnceWhileHeld) {
+    const Product& meter = product(1);
+    const PortLayout layout(meter.parameters);
+    Lv2TestInstance plugin(meter.identity.lv2Uri, kRate);
+    ASSERT_TRUE(plugin.valid());
+    const std::string integrated = layout.controls()[loudness::kIntegrated].symbol;
+    const std::string reset = layout.controls()[parameterNamed(meter, "Reset")].symbol;
+    const std::vector<float> tone = bothChannels(ebu::tones({{5.0, -23.0}}));
+    const std::vector<float> quiet = bothChannels(ebu::tones({{5.0, -33.0}}));
+    play(plugin, tone, 512, false, [](auto&, auto&) {});
+    EXPECT_NEAR(plugin.control(integrated), -23.0, 0.1);
+    plugin.control(reset) = 1.0f;
+    play(plugin, quiet, 512, false, [](auto&, auto&) {});
+    EXPECT_NEAR(plugin.control(integrated), -33.0, 0.1);  // not -23 and -33 together
+    plugin.control(reset) = 0.0f;
+    play(plugin, tone, 512, false, [](auto&, auto&) {});
+    EXPECT_NEAR(plugin.control(integrated), -26.0, 0.5);  // -33 and -23 gated together
+}
+
+/// time:Position on the transport port: accepted in any block, and the readings go on as
+/// without it (neither meter follows the transport).
+TEST(Lv2Transport, PositionsChangeNoReading) {
+    for (std::uint32_t p = 0; p < kLv2ProductCount; ++p) {
+        const Product& meter = product(p);
+        SCOPED_TRACE(meter.identity.effectName);
+        const PortLayout layout(meter.parameters);
+        Lv2TestInstance told(meter.identity.lv2Uri, kRate);
+        Lv2TestInstance untold(meter.identity.lv2Uri, kRate);
+        ASSERT_TRUE(told.valid() && untold.valid());
+        const std::vector<float> signal = noise(4096, 5);
+        for (int block = 0; block < 60; ++block) {
+            if (block % 20 == 0) {
+                told.sendPosition(block % 40 == 0 ? 0.0 : 1.0, block * 4096);  // stop, roll
+            }
+            for (Lv2TestInstance* plugin : {&told, &untold}) {
+                play(*plugin, signal, 4096, false, [](auto&, auto&) {});
+            }
+            for (const ControlPort& port : layout.controls()) {
+                ASSERT_EQ(told.control(port.symbol), untold.control(port.symbol)) << port.name;
+            }
+        }
+    }
+}
+
+}  // namespace
