@@ -58,6 +58,20 @@ float ParameterBridge::valueOf(const ParameterInfo& entry, double plain) {
     return std::clamp(value, 0.0f, 1.0f);
 }
 
+double ParameterBridge::lowest(const ParameterInfo& entry) {
+    return entry.kind == ParameterKind::choice ? 0.0 : entry.minimum;
+}
+
+double ParameterBridge::highest(const ParameterInfo& entry) {
+    return entry.kind == ParameterKind::choice ? entry.positions - 1.0 : entry.maximum;
+}
+
+double ParameterBridge::plainWithin(const ParameterInfo& entry, float value) {
+    const double plain = plainOf(entry, value);
+    // A reading beyond its range (silence reads minus infinity) shows as the range's end.
+    return std::isnan(plain) ? lowest(entry) : std::clamp(plain, lowest(entry), highest(entry));
+}
+
 bool ParameterBridge::info(std::uint32_t index, ClapParamInfo& info) const {
     const ParameterInfo* entry = table.find(static_cast<std::int32_t>(index));
     if (!entry) {
@@ -82,10 +96,9 @@ bool ParameterBridge::info(std::uint32_t index, ClapParamInfo& info) const {
         info.flags |= CLAP_PARAM_IS_AUTOMATABLE;
     }
     copyText(info.name, sizeof info.name, entry->name);
-    info.minValue = entry->kind == ParameterKind::choice ? 0.0 : entry->minimum;
-    info.maxValue = entry->kind == ParameterKind::choice ? entry->positions - 1.0 : entry->maximum;
-    info.defaultValue =
-        std::clamp(plainOf(*entry, entry->defaultValue), info.minValue, info.maxValue);
+    info.minValue = lowest(*entry);
+    info.maxValue = highest(*entry);
+    info.defaultValue = plainWithin(*entry, entry->defaultValue);
     return true;
 }
 
@@ -94,7 +107,7 @@ bool ParameterBridge::value(ClapId id, double& plain) const {
     if (!entry || !effect) {
         return false;
     }
-    plain = plainOf(*entry, effectValue(static_cast<std::int32_t>(id)));
+    plain = plainWithin(*entry, effectValue(static_cast<std::int32_t>(id)));
     return true;
 }
 
@@ -127,23 +140,34 @@ bool ParameterBridge::parse(ClapId id, const char* text, double& plain) const {
     const ParameterContext given = context();
     const std::string bare =
         bareText(text, entry->labelFor ? entry->labelFor(given) : entry->label);
+    // A position by its name, or by the text shown for it.
     for (std::int32_t k = 0; k < entry->positions && entry->positionNames; ++k) {
-        if (bare == entry->positionNames[k]) {
+        char shown[kVstMaxLabelLen] = {};
+        if (entry->format) {
+            entry->format(k, given, shown);
+        }
+        if (bare == entry->positionNames[k] || bare == bareText(shown, nullptr)) {
             plain = k;
             return true;
         }
     }
-    float value = 0.0f;
-    if (entry->parse && entry->parse(bare.c_str(), given, &value)) {
-        plain = plainOf(*entry, value);
-        return true;
-    }
     char* end = nullptr;
     const double number = std::strtod(bare.c_str(), &end);
-    if (bare.empty() || *end != '\0' || !std::isfinite(number)) {
+    const bool isNumber = !bare.empty() && *end == '\0' && std::isfinite(number);
+    float value = 0.0f;
+    if (entry->parse && entry->parse(bare.c_str(), given, &value)) {
+        // A number the effect reads as that same value keeps its digits: the host gets
+        // what was typed, not its nearest value 0..1.
+        const bool typedPlain = isNumber && valueOf(*entry, number) == value;
+        plain = typedPlain ? std::clamp(number, lowest(*entry), highest(*entry))
+                           : plainWithin(*entry, value);
+        return true;
+    }
+    if (!isNumber) {
         return false;
     }
-    plain = plainOf(*entry, valueOf(*entry, number));
+    const double within = std::clamp(number, lowest(*entry), highest(*entry));
+    plain = entry->kind == ParameterKind::choice ? std::round(within) : within;
     return true;
 }
 

@@ -43,6 +43,11 @@ class ParameterBridge {
     /// The plain value of the effect's value 0..1, and back (clamped to 0..1).
     static double plainOf(const ParameterInfo& entry, float value);
     static float valueOf(const ParameterInfo& entry, double plain);
+    /// The plain range a host sees: a choice's positions are numbered from 0.
+    static double lowest(const ParameterInfo& entry);
+    static double highest(const ParameterInfo& entry);
+    /// plainOf, kept within that range.
+    static double plainWithin(const ParameterInfo& entry, float value);
 
   private:
     ParameterContext context() const;

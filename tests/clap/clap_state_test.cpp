@@ -3,6 +3,7 @@
 // host's log, and the meter keeps the settings it had and goes on working.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -107,7 +108,7 @@ TEST(ClapState, DamagedStatesAreRefusedAndChangeNothing) {
         EXPECT_FALSE(meter.load(good, 0)) << "a stream that fails to read";
         EXPECT_EQ(host.valueRescans.load(), 0);
         StereoAudio audio(64, true);
-        audio.input[0].assign(64, 0.5f);
+        std::fill(audio.input[0].begin(), audio.input[0].end(), 0.5f);
         EXPECT_EQ(meter.process(audio), CLAP_PROCESS_CONTINUE);
         EXPECT_EQ(audio.result(0), std::vector<float>(64, 0.5f));
     }

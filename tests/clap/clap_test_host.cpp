@@ -163,6 +163,11 @@ StereoAudio::StereoAudio(std::uint32_t frames, bool inPlace) : frames(frames) {
     out = {outputs, nullptr, 2, 0, 0};
 }
 
+void StereoAudio::fill(const std::vector<float>& left, const std::vector<float>& right) {
+    std::copy_n(left.begin(), frames, input[0].begin());
+    std::copy_n(right.begin(), frames, input[1].begin());
+}
+
 const std::vector<float>& StereoAudio::result(int channel) const {
     return outputs[channel] == inputs[channel] ? input[channel] : output[channel];
 }

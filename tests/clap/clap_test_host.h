@@ -76,6 +76,10 @@ class EventList {
 /// Stereo audio for one block: separate input and output, or one buffer for both.
 struct StereoAudio {
     StereoAudio(std::uint32_t frames, bool inPlace);
+    StereoAudio(const StereoAudio&) = delete;
+    StereoAudio& operator=(const StereoAudio&) = delete;
+    /// Copies `left` and `right` (at least `frames` long each) into the input buffers.
+    void fill(const std::vector<float>& left, const std::vector<float>& right);
     /// Output after the plug-in ran: the shared buffer when in place.
     const std::vector<float>& result(int channel) const;
 

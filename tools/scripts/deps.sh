@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint)
+# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint, qtractor)
 set -euo pipefail
 
 packages_for() {
@@ -13,6 +13,7 @@ packages_for() {
     display) echo "xvfb xauth xdotool x11-utils" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
     lint) echo "clang-format clang-tidy" ;;
+    qtractor) echo "qtractor jackd2 xvfb xauth xdotool x11-apps imagemagick" ;;
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac
 }
