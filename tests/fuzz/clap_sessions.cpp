@@ -55,7 +55,7 @@ class FuzzEvents {
                 [](const ClapInputEvents* l) {
                     return std::uint32_t(static_cast<FuzzEvents*>(l->ctx)->events.size());
                 },
-                [](const ClapInputEvents* l, std::uint32_t index) {
+                [](const ClapInputEvents* l, std::uint32_t index) -> const ClapEventHeader* {
                     return &static_cast<FuzzEvents*>(l->ctx)->events[index].header;
                 }};
     }
