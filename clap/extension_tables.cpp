@@ -122,8 +122,12 @@ bool CLAP_ABI panelSize(const ClapPlugin* plugin, std::uint32_t* width, std::uin
 bool CLAP_ABI canResize(const ClapPlugin*) {
     return false;
 }
-bool CLAP_ABI resizeHints(const ClapPlugin*, ClapGuiResizeHints*) {
-    return false;
+bool CLAP_ABI resizeHints(const ClapPlugin*, ClapGuiResizeHints* hints) {
+    if (!hints) {
+        return false;
+    }
+    *hints = {false, false, false, 0, 0};  // the panel keeps its size
+    return true;
 }
 bool CLAP_ABI adjustSize(const ClapPlugin* plugin, std::uint32_t* width, std::uint32_t* height) {
     return width && height && instance(plugin).panel().size(*width, *height);

@@ -66,6 +66,9 @@ class PanelSession {
         EXPECT_EQ(width, std::uint32_t(panel.width));
         EXPECT_EQ(height, std::uint32_t(panel.height));
         EXPECT_FALSE(gui->canResize(meter.plugin));
+        ClapGuiResizeHints hints{true, true, true, 1, 1};
+        ASSERT_TRUE(gui->getResizeHints(meter.plugin, &hints));  // Qtractor asks, and warns
+        EXPECT_FALSE(hints.canResizeHorizontally || hints.canResizeVertically);
         ASSERT_TRUE(gui->show(meter.plugin));
         EXPECT_EQ(host.timers.size(), 1u);
         serve(5);
