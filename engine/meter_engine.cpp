@@ -139,13 +139,16 @@ void MeterEngine::requestClear() {
 }
 
 void MeterEngine::setDelay(float value, float sampleRate) {
+    delaySamples.store(delayFrames(value, sampleRate), std::memory_order_relaxed);
+}
+
+std::int32_t MeterEngine::delayFrames(float value, float sampleRate) {
     // Values outside 0..1, and rates no host uses, would ask for negative or unbounded delays.
     const float clamped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
     const float rate = std::min(sampleRate, kMaxSampleRate);
     const double samples = static_cast<double>(rate) *
                            (static_cast<double>(clamped) * static_cast<double>(kDelayRange));
-    const std::int32_t result = samples >= 1.0 ? static_cast<std::int32_t>(samples) : 0;
-    delaySamples.store(result, std::memory_order_relaxed);
+    return samples >= 1.0 ? static_cast<std::int32_t>(samples) : 0;
 }
 
 void MeterEngine::applyRequests() {

@@ -59,6 +59,8 @@ class MeterEngine {
     void requestClear();
     /// The meter delay: `value` (0..1 for 0..300 ms) at `sampleRate`.
     void setDelay(float value, float sampleRate);
+    /// The delay in frames that setDelay sets for `value` at `sampleRate`.
+    static std::int32_t delayFrames(float value, float sampleRate);
 
     // Audio thread.
     /// Carries out the requests posted since the last call. Inline: the usual block has

@@ -1,24 +1,9 @@
-// What the meter effect and whatever shows or drives it (its editor, a host reading the
-// meters) agree on: which parameter is which, how a published meter value carries its
-// channel and level, and where the settings "Mode", "Resp" and "RMS Mode" change.
+// What the meter engine and whatever shows or drives it (the level meter's effect and panel,
+// a host reading the meters) agree on: how a published meter value carries its channel and
+// level, and where the settings "Mode", "Resp" and "RMS Mode" change.
 #pragma once
 
 #include <cstdint>
-
-/// The effect's parameters by index, as hosts and the editor address them.
-enum MeterParameter : std::int32_t {
-    kDelay = 0,
-    kRmsLevel = 1,
-    kPeakLevel = 2,
-    kHoldLevel = 3,
-    /// Shown with the label "dB"; the meter does nothing with it.
-    kVolume = 4,
-    kMode = 5,
-    /// "Resp": the peak-hold time.
-    kResp = 6,
-    kRmsMode = 7,
-    kParameterCount = 8
-};
 
 /// "Delay" 0..1 delays the meter feed by 0..300 ms.
 constexpr int kLongestDelayMilliseconds = 300;

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "meter_loudness/loudness_panel.h"
-#include "plugin/loudness_meter_id.h"
+#include "meter_loudness/loudness_parameters.h"
 #include "plugin/panel_snapshot.h"
 
 using namespace loudness;

@@ -1,7 +1,8 @@
-// The loudness meter's entry point: the common one over the loudness meter effect.
-#include "meter_loudness/loudness_effect.h"
+// The loudness meter's entry point: the common one over the loudness meter.
 #include "plugin/vst_main.h"
 
+#include "meter_loudness/loudness_meter_product.h"
+
 AEffect* VSTPluginMain(audioMasterCallback audioMaster) {
-    return createEffect<LoudnessEffect>(audioMaster);
+    return loudnessMeterProduct().create(audioMaster);
 }

@@ -1,14 +1,19 @@
 // What the loudness meter's effect and its panel agree on: the parameters by index, how
 // each value between 0 and 1 stands for a setting or a reading, the settings' choices and
-// the programs' settings.
+// the programs' settings; and the product's identity and parameter table, which every format
+// reads.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 
+#include "plugin/product.h"
 #include "plugin/vst2.h"
 
 namespace loudness {
+
+/// The unique ID hosts and tools recognise the loudness meter by.
+constexpr VstInt32 kLoudnessMeterUniqueId = fourCharCode('P', 'e', 'v', 'L');
 
 // The readings: outputs a host can show and record. Setting one changes nothing.
 constexpr VstInt32 kMomentary = 0;
@@ -56,7 +61,7 @@ inline int choiceOf(float value, int count) {
     const float position = std::round(value * static_cast<float>(count - 1));
     return position >= static_cast<float>(count - 1) ? count - 1 : static_cast<int>(position);
 }
-inline float valueOfChoice(int choice, int count) {
+constexpr float valueOfChoice(int choice, int count) {
     return static_cast<float>(choice) / static_cast<float>(count - 1);
 }
 
@@ -80,8 +85,15 @@ inline double levelOf(float value, double lowest, double highest) {
     const double clamped = value > 0.0f ? (value < 1.0f ? value : 1.0f) : 0.0;
     return std::round((lowest + clamped * (highest - lowest)) * 10.0) / 10.0;
 }
-inline float valueOfLevel(double level, double lowest, double highest) {
+constexpr float valueOfLevel(double level, double lowest, double highest) {
     return static_cast<float>((level - lowest) / (highest - lowest));
+}
+
+/// The loudness "Target" and "Custom target" aim at, in LUFS.
+inline double targetLoudness(float targetValue, float customValue) {
+    const int choice = choiceOf(targetValue, kTargetChoices);
+    return choice == kCustomChoice ? levelOf(customValue, kCustomLowest, kCustomHighest)
+                                   : kTargets[choice];
 }
 
 /// Scale positions: the span around the target the bars show, in LU.
@@ -122,3 +134,7 @@ constexpr ProgramSettings kPrograms[kNumPrograms] = {
 constexpr int kGatingStepsPerHistoryPoint = 5;
 
 }  // namespace loudness
+
+const ProductIdentity& loudnessMeterIdentity();
+/// One entry per parameter, in index order.
+const ParameterTable& loudnessMeterParameters();

@@ -19,9 +19,9 @@
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 
-#include "editor/adelay_edit.h"
 #include "gui/aeff_gui_editor.h"
 #include "gui/native/soft/headless_platform.h"
+#include "meter_level/adelay_edit.h"
 #include "plugin/panel_snapshot.h"
 #include "tests/tools/tool_run.h"
 

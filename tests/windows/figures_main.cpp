@@ -11,8 +11,8 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/adelay.h"
 #include "loudness/loudness_meter.h"
+#include "meter_level/adelay.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/adelay_edit.h"
 #include "gui/native/soft/headless_platform.h"
+#include "meter_level/adelay_edit.h"
 
 namespace {
 

@@ -12,9 +12,10 @@
 #include <random>
 #include <vector>
 
-#include "editor/adelay_edit.h"
 #include "engine/meter_parameters.h"
 #include "engine/meter_scale.h"
+#include "meter_level/adelay_edit.h"
+#include "meter_level/level_parameters.h"
 
 namespace {
 

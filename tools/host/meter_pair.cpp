@@ -1,6 +1,7 @@
 #include "tools/host/meter_pair.h"
 
 #include "engine/meter_parameters.h"
+#include "meter_level/level_parameters.h"
 #include "tools/host/pevo_switches.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/loudness_meter_id.h"
+#include "meter_loudness/loudness_parameters.h"
 #include "plugin/panel_snapshot.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -48,8 +48,8 @@ bool PanelCamera::prepare(std::string& error) {
     const AEffect& record = plugin.record();
     // Only our own plug-ins know the request; another one might take a window-less open
     // badly, so it is not asked.
-    const bool ours =
-        record.uniqueID == kPanelSnapshotIndex || record.uniqueID == kLoudnessMeterUniqueId;
+    const bool ours = record.uniqueID == kPanelSnapshotIndex ||
+                      record.uniqueID == loudness::kLoudnessMeterUniqueId;
     if (!ours || !(record.flags & effFlagsHasEditor)) {
         error =
             "--snapshot needs the Pevo plug-in: this one cannot draw its panel without a "

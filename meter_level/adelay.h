@@ -5,9 +5,10 @@
 #include <atomic>
 #include <memory>
 
-#include "engine/effect_program.h"
 #include "engine/meter_engine.h"
 #include "engine/meter_parameters.h"
+#include "meter_level/effect_program.h"
+#include "meter_level/level_parameters.h"
 #include "plugin/audio_effect_x.h"
 
 /// The name is the classic delay example's, which this effect grew from; the class keeps it.

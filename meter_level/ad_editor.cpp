@@ -1,10 +1,9 @@
-#include "editor/ad_editor.h"
+#include "meter_level/ad_editor.h"
 
 #include <cstdio>
 #include <new>
 #include <thread>
 
-#include "editor/extended_vu_meter.h"
 #include "engine/meter_parameters.h"
 #include "gui/control_styles.h"
 #include "gui/draw_context.h"
@@ -14,6 +13,8 @@
 #include "gui/vertical_slider.h"
 #include "gui/vertical_switch.h"
 #include "gui/vu_meter.h"
+#include "meter_level/extended_vu_meter.h"
+#include "meter_level/level_parameters.h"
 #include "plugin/audio_effect.h"
 #include "resources/panel_layout.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/adelay.h"
+#include "meter_level/adelay.h"
 
 inline float& hostSampleRate() {
     static float rate = 44100.0f;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/adelay_edit.h"
 #include "gui/native/soft/headless_platform.h"
+#include "meter_level/adelay_edit.h"
 
 class ADEditor;
 class CFrame;

@@ -1,7 +1,7 @@
-#include "tests/editor/editor_fixture.h"
+#include "tests/meter_level/editor_fixture.h"
 
-#include "editor/ad_editor.h"
 #include "gui/frame.h"
+#include "meter_level/ad_editor.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/extended_vu_meter.h"
+#include "meter_level/extended_vu_meter.h"
 
 #include "gui/control_styles.h"
 #include "gui/resource_bitmap.h"

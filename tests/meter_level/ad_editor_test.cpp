@@ -1,19 +1,19 @@
-#include "editor/ad_editor.h"
+#include "meter_level/ad_editor.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <typeinfo>
 
-#include "editor/extended_vu_meter.h"
 #include "gui/frame.h"
 #include "gui/native/soft/soft_bitmap.h"
 #include "gui/native/soft/soft_surface.h"
 #include "gui/param_display.h"
 #include "gui/vertical_slider.h"
 #include "gui/vertical_switch.h"
+#include "meter_level/extended_vu_meter.h"
 #include "plugin/panel_snapshot.h"
-#include "tests/editor/editor_fixture.h"
+#include "tests/meter_level/editor_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/adelay.h"
+#include "meter_level/adelay.h"
 
 #include <cstdio>
 #include <cstring>

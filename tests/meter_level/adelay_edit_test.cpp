@@ -1,4 +1,4 @@
-#include "editor/adelay_edit.h"
+#include "meter_level/adelay_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "gui/aeff_gui_editor.h"
 #include "gui/native/soft/headless_platform.h"
-#include "tests/engine/recording_delay.h"
+#include "tests/meter_level/recording_delay.h"
 
 namespace {
 

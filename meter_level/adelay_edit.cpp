@@ -1,6 +1,6 @@
-#include "editor/adelay_edit.h"
+#include "meter_level/adelay_edit.h"
 
-#include "editor/ad_editor.h"
+#include "meter_level/ad_editor.h"
 #include "plugin/panel_snapshot.h"
 
 ADelayEdit::ADelayEdit(audioMasterCallback audioMaster) : ADelay(audioMaster) {

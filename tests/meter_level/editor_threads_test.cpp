@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "plugin/panel_snapshot.h"
-#include "tests/editor/editor_fixture.h"
+#include "tests/meter_level/editor_fixture.h"
 
 namespace {
 

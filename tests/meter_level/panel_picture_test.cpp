@@ -16,7 +16,7 @@
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
-#include "tests/editor/editor_fixture.h"
+#include "tests/meter_level/editor_fixture.h"
 #include "tools/host/demo_signal.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "gui/control.h"
 #include "gui/frame.h"
-#include "tests/editor/editor_fixture.h"
+#include "tests/meter_level/editor_fixture.h"
 
 namespace {
 

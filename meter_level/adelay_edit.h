@@ -2,7 +2,7 @@
 // editor, to which it passes every parameter change.
 #pragma once
 
-#include "engine/adelay.h"
+#include "meter_level/adelay.h"
 
 class ADelayEdit : public ADelay {
   public:

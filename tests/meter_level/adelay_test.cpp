@@ -1,4 +1,4 @@
-#include "engine/adelay.h"
+#include "meter_level/adelay.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "tests/engine/recording_delay.h"
+#include "tests/meter_level/recording_delay.h"
 
 namespace {
 

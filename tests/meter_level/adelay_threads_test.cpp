@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/engine/recording_delay.h"
+#include "tests/meter_level/recording_delay.h"
 
 namespace {
 

@@ -1,0 +1,215 @@
+#include "meter_loudness/loudness_parameters.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "loudness/loudness_meter.h"
+#include "meter_loudness/loudness_effect.h"
+#include "plugin/parameter_text.h"
+#include "plugin/value_text.h"
+#include "resources/loudness_layout.h"
+
+using namespace loudness;
+
+namespace {
+
+constexpr const char* const kClapFeatures[] = {"audio-effect", "analyzer", "stereo", nullptr};
+
+constexpr ProductIdentity kIdentity = {
+    "Pevo loudness meter",
+    "Quellmark",
+    "Pevo loudness meter",
+    "Loudness meter after EBU R 128 and ITU-R BS.1770: momentary, short-term, integrated, "
+    "range and true peak of two channels, passed through unchanged",
+    "1.0.0",
+    1000,
+    kLoudnessMeterUniqueId,
+    kPlugCategEffect,
+    "org.quellmark.pevo.loudness",
+    kClapFeatures,
+    "https://quellmark.org/pevo/loudness",
+    "AnalyserPlugin",
+    LoudnessEffect::kNumChannels,
+    LoudnessEffect::kNumChannels,
+    kNumPrograms,
+    true,
+    loudness_layout::kWidth,
+    loudness_layout::kHeight,
+};
+
+constexpr const char* const kTargetNames[kTargetChoices] = {"-23", "-24", "-16", "-14", "Custom"};
+constexpr const char* const kScaleNames[kScaleChoices] = {"EBU +9", "EBU +18"};
+constexpr const char* const kUnitNames[kUnitChoices] = {"LUFS", "LU"};
+constexpr const char* const kResetNames[] = {"Ready", "Reset"};
+
+/// One decimal; "-inf" for an undefined level.
+void levelText(double level, char* text) {
+    if (std::isnan(level) || level == LoudnessMeter::kUndefined) {
+        std::snprintf(text, kVstMaxLabelLen, "-inf");
+    } else if (std::isinf(level)) {
+        std::snprintf(text, kVstMaxLabelLen, "+inf");
+    } else {
+        std::snprintf(text, kVstMaxLabelLen, "%.1f", level);
+    }
+}
+
+void levelFormat(double level, const ParameterContext&, char* text) {
+    levelText(level, text);
+}
+
+double shownTarget(const ParameterContext& context) {
+    return targetLoudness(context.value(kTarget), context.value(kCustomTarget));
+}
+
+bool showsLu(const ParameterContext& context) {
+    return choiceOf(context.value(kUnit), kUnitChoices) == kUnitLu;
+}
+
+/// In LUFS, or in LU from the target: an undefined reading stays undefined.
+void loudnessFormat(double level, const ParameterContext& context, char* text) {
+    levelText(showsLu(context) ? level - shownTarget(context) : level, text);
+}
+
+const char* loudnessLabel(const ParameterContext& context) {
+    return kUnitNames[showsLu(context) ? kUnitLu : kUnitLufs];
+}
+
+/// A reading's value 0 stands for an undefined reading.
+double readingPlain(float value) {
+    return value > 0.0f
+               ? kReadingFloor + static_cast<double>(value) * (kReadingCeiling - kReadingFloor)
+               : LoudnessMeter::kUndefined;
+}
+
+bool parseLevel(const char* text, const char* unit, double offset, float* value) {
+    if (std::strncmp(text, "-inf", 4) == 0) {
+        *value = 0.0f;
+        return true;
+    }
+    double level = 0.0;
+    if (!parseNumber(text, unit, &level)) {
+        return false;
+    }
+    const double span = kReadingCeiling - kReadingFloor;
+    const double position = (level + offset - kReadingFloor) / span;
+    *value = position > 0.0 ? static_cast<float>(std::fmin(position, 1.0)) : 0.0f;
+    return true;
+}
+
+bool parseLoudness(const char* text, const ParameterContext& context, float* value) {
+    return parseLevel(text, loudnessLabel(context), showsLu(context) ? shownTarget(context) : 0.0,
+                      value);
+}
+
+bool parsePeak(const char* text, const ParameterContext&, float* value) {
+    return parseLevel(text, "dBTP", 0.0, value);
+}
+
+/// The name of the position a plain value stands for, as the effect reads its value.
+template <int count>
+void positionFormat(const char* const (&names)[count], double position, char* text) {
+    const auto value = static_cast<float>(position / (count - 1));
+    copyBounded(text, names[choiceOf(value, count)], kVstMaxLabelLen);
+}
+
+void targetFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kTargetNames, position, text);
+}
+
+void scaleFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kScaleNames, position, text);
+}
+
+void unitFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kUnitNames, position, text);
+}
+
+void resetFormat(double value, const ParameterContext&, char* text) {
+    copyBounded(text, kResetNames[value >= 0.5 ? 1 : 0], kVstMaxLabelLen);
+}
+
+double customPlain(float value) {
+    return levelOf(value, kCustomLowest, kCustomHighest);
+}
+float customValue(double level) {
+    return valueOfLevel(level, kCustomLowest, kCustomHighest);
+}
+double ceilingPlain(float value) {
+    return levelOf(value, kCeilingLowest, kCeilingHighest);
+}
+float ceilingValue(double level) {
+    return valueOfLevel(level, kCeilingLowest, kCeilingHighest);
+}
+
+constexpr ParameterInfo loudnessReading(const char* name) {
+    return {name,          "LUFS",  "LUFS",          ParameterKind::reading,
+            nullptr,       0,       kReadingFloor,   kReadingCeiling,
+            0.0f,          0,       false,           false,
+            &readingPlain, nullptr, &loudnessFormat, &parseLoudness,
+            &loudnessLabel};
+}
+
+/// A choice's plain value is its position.
+constexpr ParameterInfo choice(const char* name, const char* label, const char* const* names,
+                               int count, int defaultPosition,
+                               void (*format)(double, const ParameterContext&, char*)) {
+    return {name,
+            "",
+            label,
+            ParameterKind::choice,
+            names,
+            count,
+            0.0,
+            count - 1.0,
+            valueOfChoice(defaultPosition, count),
+            count - 1,
+            true,
+            true,
+            nullptr,
+            nullptr,
+            format,
+            nullptr,
+            nullptr};
+}
+
+/// The settings of the first program.
+constexpr ProgramSettings kDefaults = kPrograms[0];
+
+constexpr ParameterInfo kEntries[] = {
+    loudnessReading("Momentary"),
+    loudnessReading("Short-term"),
+    loudnessReading("Integrated"),
+    {"Range", "LU", "LU", ParameterKind::reading, nullptr, 0, 0.0, kRangeCeiling, 0.0f, 0, false,
+     false, nullptr, nullptr, &levelFormat, nullptr, nullptr},
+    {"True peak", "dBTP", "dBTP", ParameterKind::reading, nullptr, 0, kReadingFloor,
+     kReadingCeiling, 0.0f, 0, false, false, &readingPlain, nullptr, &levelFormat, &parsePeak,
+     nullptr},
+    loudnessReading("Max momentary"),
+    loudnessReading("Max short-term"),
+    choice("Target", "LUFS", kTargetNames, kTargetChoices, kDefaults.target, &targetFormat),
+    {"Custom target", "LUFS", "LUFS", ParameterKind::continuous, nullptr, 0, kCustomLowest,
+     kCustomHighest, valueOfLevel(kDefaults.customTarget, kCustomLowest, kCustomHighest), 400, true,
+     true, &customPlain, &customValue, &levelFormat, nullptr, nullptr},
+    choice("Scale", "", kScaleNames, kScaleChoices, kDefaults.scale, &scaleFormat),
+    choice("Unit", "", kUnitNames, kUnitChoices, kDefaults.unit, &unitFormat),
+    {"Reset", "", "", ParameterKind::trigger, kResetNames, 2, 0.0, 1.0, 0.0f, 1, true, false,
+     nullptr, nullptr, &resetFormat, nullptr, nullptr},
+    {"TP ceiling", "dBTP", "dBTP", ParameterKind::continuous, nullptr, 0, kCeilingLowest,
+     kCeilingHighest, valueOfLevel(kDefaults.ceiling, kCeilingLowest, kCeilingHighest), 200, true,
+     true, &ceilingPlain, &ceilingValue, &levelFormat, nullptr, nullptr},
+};
+static_assert(std::size(kEntries) == kNumParams, "one entry per parameter");
+
+constexpr ParameterTable kTable = {kEntries, kNumParams};
+
+}  // namespace
+
+const ProductIdentity& loudnessMeterIdentity() {
+    return kIdentity;
+}
+
+const ParameterTable& loudnessMeterParameters() {
+    return kTable;
+}
