@@ -49,7 +49,7 @@ TEST(ClapParameters, InfoFollowsTheTableAndTheVst2Names) {
         SCOPED_TRACE(product.clapId);
         ClapTestHost host;
         ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2Variable, 44100.0);
+        Vst2Peer peer(product.vst2File, 44100.0);
         ASSERT_TRUE(meter.plugin && peer.ready());
         const auto* params = meter.extension<ClapPluginParams>(CLAP_EXT_PARAMS);
         ASSERT_EQ(params->count(meter.plugin), std::uint32_t(peer.effect->numParams));
@@ -79,7 +79,7 @@ TEST(ClapParameters, TextsAndParsingMatchTheVst2Build) {
         SCOPED_TRACE(product.clapId);
         ClapTestHost host;
         ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2Variable, 44100.0);
+        Vst2Peer peer(product.vst2File, 44100.0);
         ASSERT_TRUE(meter.plugin && peer.ready());
         const auto* params = meter.extension<ClapPluginParams>(CLAP_EXT_PARAMS);
         for (std::int32_t index = 0; index < peer.effect->numParams; ++index) {

@@ -85,7 +85,7 @@ TEST(ClapProcessing, ReadingsEqualTheVst2BuildsBitForBit) {
         SCOPED_TRACE(product.clapId);
         ClapTestHost host;
         ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2Variable, 48000.0);
+        Vst2Peer peer(product.vst2File, 48000.0);
         ASSERT_TRUE(meter.plugin && peer.ready() && meter.activate(48000.0));
         const std::vector<float> samples = programme(3 * 48000, 3);
         meter.play(samples, 300);
@@ -101,7 +101,7 @@ TEST(ClapProcessing, ChangesTakeEffectAtTheirFrame) {
         SCOPED_TRACE(product.clapId);
         ClapTestHost host;
         ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2Variable, 48000.0);
+        Vst2Peer peer(product.vst2File, 48000.0);
         ASSERT_TRUE(meter.plugin && peer.ready() && meter.activate(48000.0));
         const std::vector<float> samples = programme(48000, 5);
         meter.play(samples);
@@ -145,8 +145,8 @@ TEST(ClapProcessing, SurvivesActivationCyclesAndRateChanges) {
         SCOPED_TRACE(product.clapId);
         ClapTestHost host;
         ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2Variable, 44100.0);
-        ASSERT_NE(meter.plugin, nullptr);
+        Vst2Peer peer(product.vst2File, 44100.0);
+        ASSERT_TRUE(meter.plugin && peer.ready());
         unsigned seed = 10;
         for (const Step& step : steps) {
             ASSERT_TRUE(meter.activate(step.rate, 1024));

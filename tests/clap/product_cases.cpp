@@ -5,8 +5,8 @@
 
 const std::vector<ProductCase>& productCases() {
     static const std::vector<ProductCase> cases = {
-        {"org.quellmark.pevo.level", "Pevo level meter", "PEVO_LEVEL_VST2", levelMeterProduct},
-        {"org.quellmark.pevo.loudness", "Pevo loudness meter", "PEVO_LOUDNESS_VST2",
+        {"org.quellmark.pevo.level", "Pevo level meter", PEVO_LEVEL_VST2_FILE, levelMeterProduct},
+        {"org.quellmark.pevo.loudness", "Pevo loudness meter", PEVO_LOUDNESS_VST2_FILE,
          loudnessMeterProduct},
     };
     return cases;

@@ -9,8 +9,8 @@
 struct ProductCase {
     const char* clapId;
     const char* name;
-    /// The environment variable naming the product's VST 2 library.
-    const char* vst2Variable;
+    /// The file name of the product's VST 2 library, built next to Pevo.clap.
+    const char* vst2File;
     const Product& (*product)();
 
     const ParameterTable& table() const { return product().parameters; }

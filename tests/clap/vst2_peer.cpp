@@ -29,9 +29,12 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-Vst2Peer::Vst2Peer(const char* pathVariable, double rate, std::int32_t maxFrames) {
-    const char* path = std::getenv(pathVariable);
-    library = path ? PluginLibrary::open(path) : nullptr;
+Vst2Peer::Vst2Peer(const char* fileName, double rate, std::int32_t maxFrames) {
+    const char* clap = std::getenv("PEVO_CLAP");
+    const std::string folder = clap ? std::string(clap) : std::string();
+    const std::size_t slash = folder.find_last_of("/\\");
+    library = PluginLibrary::open(
+        (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + fileName);
     const VstPluginMainProc main = library ? library->entry("VSTPluginMain") : nullptr;
     makingRate = rate;
     effect = main ? main(answer) : nullptr;

@@ -13,8 +13,8 @@ class PluginLibrary;
 
 class Vst2Peer {
   public:
-    /// The library named by the environment variable `pathVariable`, running at `rate`.
-    Vst2Peer(const char* pathVariable, double rate, std::int32_t maxFrames = 4096);
+    /// The library `fileName` next to Pevo.clap (PEVO_CLAP), running at `rate`.
+    Vst2Peer(const char* fileName, double rate, std::int32_t maxFrames = 4096);
     ~Vst2Peer();
     Vst2Peer(const Vst2Peer&) = delete;
     Vst2Peer& operator=(const Vst2Peer&) = delete;
