@@ -104,14 +104,13 @@ void runClapPlugin(benchmark::State& state, const char* id) {
     const std::unique_ptr<PluginLibrary> library = PluginLibrary::open(PEVO_CLAP_LIBRARY, &error);
     const auto* entry =
         library ? static_cast<const ClapPluginEntry*>(library->data("clap_entry")) : nullptr;
-    const auto* factory = entry && entry->init(PEVO_CLAP_LIBRARY)
-                              ? static_cast<const ClapPluginFactory*>(
-                                    entry->getFactory(CLAP_PLUGIN_FACTORY_ID))
-                              : nullptr;
-    const ClapHost host = {CLAP_VERSION, nullptr,         "pevo-peer-meters-bench",
-                           "",           "",              "1",
-                           noHostExtension, noRequest,    noRequest,
-                           noRequest};
+    const auto* factory =
+        entry && entry->init(PEVO_CLAP_LIBRARY)
+            ? static_cast<const ClapPluginFactory*>(entry->getFactory(CLAP_PLUGIN_FACTORY_ID))
+            : nullptr;
+    const ClapHost host = {CLAP_VERSION, nullptr,  "pevo-peer-meters-bench", "",
+                           "",           "1",      noHostExtension,          noRequest,
+                           noRequest,    noRequest};
     const ClapPlugin* plugin = factory ? factory->createPlugin(factory, &host, id) : nullptr;
     const auto block = static_cast<std::uint32_t>(state.range(0));
     if (!plugin || !plugin->init(plugin) || !plugin->activate(plugin, kSampleRate, 1, block) ||
