@@ -1,9 +1,10 @@
 # The install and the Debian package as users and lintian meet them. Run by ctest:
 #   cmake -DBUILD=<build tree> -DSCRATCH=<empty folder> -DMODE=<home|package> -P package_test.cmake
-#   home     a user install run with another HOME than at configure time puts both
-#            plug-ins in that HOME's ~/.vst (installed under DESTDIR, so nothing leaves SCRATCH)
+#   home     a user install run with another HOME than at configure time puts both VST 2
+#            plug-ins in that HOME's ~/.vst and Pevo.clap in its ~/.clap (installed under
+#            DESTDIR, so nothing leaves SCRATCH)
 #   package  the .deb passes lintian without errors and carries the licence, the
-#            changelog, both plug-ins, both tools and their man pages
+#            changelog, the plug-ins, both tools and their man pages
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 
@@ -20,7 +21,7 @@ if(MODE STREQUAL "home")
     run(${CMAKE_COMMAND} -E env HOME=/home/another DESTDIR=${SCRATCH}
         ${CMAKE_COMMAND} --install ${BUILD} --component plugin)
     file(GLOB_RECURSE installed RELATIVE "${SCRATCH}" "${SCRATCH}/*")
-    set(wanted "home/another/.vst/Pevo.so;home/another/.vst/PevoLoudness.so")
+    set(wanted "home/another/.clap/Pevo.clap;home/another/.vst/Pevo.so;home/another/.vst/PevoLoudness.so")
     if(NOT installed STREQUAL wanted)
         message(FATAL_ERROR "installed ${installed}, not ${wanted}")
     endif()
@@ -30,7 +31,8 @@ elseif(MODE STREQUAL "package")
     run(dpkg-deb --contents ${package})
     foreach(wanted usr/share/doc/pevo/copyright usr/share/doc/pevo/changelog.gz
                    usr/share/man/man1/pevo-host.1.gz usr/share/man/man1/pevo-loudness.1.gz
-                   usr/lib/vst/Pevo.so usr/lib/vst/PevoLoudness.so usr/bin/pevo-host
+                   usr/lib/vst/Pevo.so usr/lib/vst/PevoLoudness.so usr/lib/clap/Pevo.clap
+                   usr/bin/pevo-host
                    usr/bin/pevo-loudness)
         if(NOT out MATCHES "\\./${wanted}\n")
             message(FATAL_ERROR "the package lacks ${wanted}:\n${out}")
