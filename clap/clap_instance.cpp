@@ -1,7 +1,6 @@
 #include "clap/clap_instance.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "clap/extension_tables.h"
 

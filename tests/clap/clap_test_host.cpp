@@ -107,11 +107,7 @@ EventList::EventList() {
               return &static_cast<EventList*>(list->ctx)->at(index);
           }};
     out = {this, [](const ClapOutputEvents* list, const ClapEventHeader* event) {
-               auto* self = static_cast<EventList*>(list->ctx);
-               if (self->size() >= self->capacity) {
-                   return false;
-               }
-               self->add(*event);
+               static_cast<EventList*>(list->ctx)->add(*event);
                return true;
            }};
 }

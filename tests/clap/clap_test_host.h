@@ -64,9 +64,6 @@ class EventList {
     const ClapInputEvents* input() const { return &in; }
     const ClapOutputEvents* output() const { return &out; }
 
-    /// Refuses every event pushed after this many.
-    std::size_t capacity = SIZE_MAX;
-
   private:
     std::vector<std::vector<unsigned char>> events;
     ClapInputEvents in;
