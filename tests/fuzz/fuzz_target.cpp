@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "tests/fuzz/boundary_session.h"
+#include "tests/fuzz/clap_sessions.h"
 #include "tests/fuzz/lifecycle_session.h"
 #include "tests/fuzz/loudness_sessions.h"
 

@@ -1,5 +1,9 @@
-# Fails unless the plug-in library exports exactly its two entry points.
-# Usage: cmake -DNM=<nm> -DLIBRARY=<Pevo.so> -P check_exports.cmake
+# Fails unless the plug-in library exports exactly its entry points: the two VST 2 ones, or
+# those given as EXPECTED (a sorted list).
+# Usage: cmake -DNM=<nm> -DLIBRARY=<Pevo.so> [-DEXPECTED=<names>] -P check_exports.cmake
+if(NOT DEFINED EXPECTED)
+    set(EXPECTED "VSTPluginMain;main")
+endif()
 execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
     OUTPUT_VARIABLE listing RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -12,6 +16,6 @@ foreach(line IN LISTS lines)
     list(APPEND names ${name})
 endforeach()
 list(SORT names)
-if(NOT names STREQUAL "VSTPluginMain;main")
-    message(FATAL_ERROR "exported: ${names}; expected exactly VSTPluginMain and main")
+if(NOT names STREQUAL EXPECTED)
+    message(FATAL_ERROR "exported: ${names}; expected exactly ${EXPECTED}")
 endif()

@@ -1,10 +1,10 @@
 # The install and the Debian package as users and lintian meet them. Run by ctest:
 #   cmake -DBUILD=<build tree> -DSCRATCH=<empty folder> -DMODE=<home|package> -P package_test.cmake
-#   home     a user install run with another HOME than at configure time puts both
-#            plug-ins in that HOME's ~/.vst and the LV2 bundle in its ~/.lv2 (installed
-#            under DESTDIR, so nothing leaves SCRATCH)
+#   home     a user install run with another HOME than at configure time puts both VST 2
+#            plug-ins in that HOME's ~/.vst, Pevo.clap in its ~/.clap and the LV2 bundle in
+#            its ~/.lv2 (installed under DESTDIR, so nothing leaves SCRATCH)
 #   package  the .deb passes lintian without errors and carries the licence, the
-#            changelog, both plug-ins, the LV2 bundle, both tools and their man pages
+#            changelog, the plug-ins, the LV2 bundle, both tools and their man pages
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 
@@ -22,8 +22,9 @@ if(MODE STREQUAL "home")
         ${CMAKE_COMMAND} --install ${BUILD} --component plugin)
     file(GLOB_RECURSE installed RELATIVE "${SCRATCH}" "${SCRATCH}/*")
     set(bundle home/another/.lv2/pevo.lv2)
-    set(wanted "${bundle}/manifest.ttl;${bundle}/pevo_level_meter.ttl"
-               "${bundle}/pevo_loudness_meter.ttl;${bundle}/pevo_lv2.so;${bundle}/pevo_lv2_ui.so"
+    set(wanted "home/another/.clap/Pevo.clap;${bundle}/manifest.ttl"
+               "${bundle}/pevo_level_meter.ttl;${bundle}/pevo_loudness_meter.ttl"
+               "${bundle}/pevo_lv2.so;${bundle}/pevo_lv2_ui.so"
                "home/another/.vst/Pevo.so;home/another/.vst/PevoLoudness.so")
     if(NOT installed STREQUAL wanted)
         message(FATAL_ERROR "installed ${installed}, not ${wanted}")
@@ -34,7 +35,7 @@ elseif(MODE STREQUAL "package")
     run(dpkg-deb --contents ${package})
     foreach(wanted usr/share/doc/pevo/copyright usr/share/doc/pevo/changelog.gz
                    usr/share/man/man1/pevo-host.1.gz usr/share/man/man1/pevo-loudness.1.gz
-                   usr/lib/vst/Pevo.so usr/lib/vst/PevoLoudness.so
+                   usr/lib/vst/Pevo.so usr/lib/vst/PevoLoudness.so usr/lib/clap/Pevo.clap
                    usr/lib/lv2/pevo.lv2/manifest.ttl usr/lib/lv2/pevo.lv2/pevo_lv2.so
                    usr/lib/lv2/pevo.lv2/pevo_lv2_ui.so usr/bin/pevo-host
                    usr/bin/pevo-loudness)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the plug-in DLL as a host machine meets it: it exports exactly `main` and
-# `VSTPluginMain`, imports system DLLs only (no mingw runtime DLLs exist there), and
-# carries the editor's seven bitmaps in English with their sizes and colour depths.
-# Usage: check_dll.sh OBJDUMP WINDRES DLL [BITMAPS]
+# `VSTPluginMain` (or the names given), imports system DLLs only (no mingw runtime DLLs
+# exist there), and carries the editor's seven bitmaps (or those given) in English with
+# their sizes and colour depths.
+# Usage: check_dll.sh OBJDUMP WINDRES DLL [BITMAPS [EXPORTS]]
 set -euo pipefail
 objdump=$1
 windres=$2
@@ -18,7 +19,7 @@ dump=$("$objdump" -p "$dll")
 exports=$(printf '%s\n' "$dump" |
     sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
     sed -n 's/^[[:space:]]*\[[[:space:]]*[0-9]*\][[:space:]]*//p' | sort | tr '\n' ' ')
-[ "$exports" = "VSTPluginMain main " ] || fail "exports are '$exports'"
+[ "$exports" = "${5:-VSTPluginMain main} " ] || fail "exports are '$exports'"
 addresses=$(printf '%s\n' "$dump" | sed -n 's/.*+base\[ *[0-9]*\] *\([0-9a-f]*\) Export RVA/\1/p' | sort -u)
 [ "$(echo $addresses)" != "" ] && [ "$(echo "$addresses" | wc -l)" = 1 ] ||
     fail "the entry points lie at different addresses: $(echo $addresses)"

@@ -1,7 +1,8 @@
 // Cost per stereo frame of the plug-ins' process at 48 kHz, in blocks of 64 and 512 frames:
-// the loudness meter and Pevo as hosts load them (their libraries, through the entry
-// point) and as LV2 plug-ins from the build's bundle, beside x42's EBU R128 meter, an LV2
-// plug-in; every LV2 plug-in is loaded through lilv in the same run.
+// the loudness meter and Pevo as hosts load them (their VST 2 libraries, through the entry
+// point), from Pevo.clap (through `clap_entry`) and as LV2 plug-ins from the build's bundle,
+// beside x42's EBU R128 meter, an LV2 plug-in; every LV2 plug-in is loaded through lilv in
+// the same run.
 // All take the same noise at about -20 dBFS.
 #include <benchmark/benchmark.h>
 #include <lilv/lilv.h>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "clap/clap_abi.h"
 #include "lv2/lv2_products.h"
 #include "plugin/product.h"
 #include "tools/hostsupport/plugin_library.h"
@@ -85,6 +87,72 @@ void BM_Pevo(benchmark::State& state) {
     runVstPlugin(state, PEVO_LIBRARY);
 }
 BENCHMARK(BM_Pevo)->Arg(64)->Arg(512);
+
+const void* CLAP_ABI noHostExtension(const ClapHost*, const char*) {
+    return nullptr;
+}
+void CLAP_ABI noRequest(const ClapHost*) {}
+std::uint32_t CLAP_ABI noEvents(const ClapInputEvents*) {
+    return 0;
+}
+const ClapEventHeader* CLAP_ABI noEvent(const ClapInputEvents*, std::uint32_t) {
+    return nullptr;
+}
+bool CLAP_ABI refuseEvent(const ClapOutputEvents*, const ClapEventHeader*) {
+    return false;
+}
+
+/// Arguments: block length in frames. `id` is the plug-in in Pevo.clap.
+void runClapPlugin(benchmark::State& state, const char* id) {
+    std::string error;
+    const std::unique_ptr<PluginLibrary> library = PluginLibrary::open(PEVO_CLAP_LIBRARY, &error);
+    const auto* entry =
+        library ? static_cast<const ClapPluginEntry*>(library->data("clap_entry")) : nullptr;
+    const auto* factory =
+        entry && entry->init(PEVO_CLAP_LIBRARY)
+            ? static_cast<const ClapPluginFactory*>(entry->getFactory(CLAP_PLUGIN_FACTORY_ID))
+            : nullptr;
+    const ClapHost host = {CLAP_VERSION, nullptr,  "pevo-peer-meters-bench", "",
+                           "",           "1",      noHostExtension,          noRequest,
+                           noRequest,    noRequest};
+    const ClapPlugin* plugin = factory ? factory->createPlugin(factory, &host, id) : nullptr;
+    const auto block = static_cast<std::uint32_t>(state.range(0));
+    if (!plugin || !plugin->init(plugin) || !plugin->activate(plugin, kSampleRate, 1, block) ||
+        !plugin->startProcessing(plugin)) {
+        state.SkipWithError((std::string(id) + ": " + error).c_str());
+        return;
+    }
+    std::vector<float> outLeft(block), outRight(block);
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    float* inputs[2] = {};
+    const ClapAudioBuffer in = {inputs, nullptr, 2, 0, 0};
+    ClapAudioBuffer out = {outputs, nullptr, 2, 0, 0};
+    const ClapInputEvents none = {nullptr, noEvents, noEvent};
+    const ClapOutputEvents refused = {nullptr, refuseEvent};
+    const ClapProcess call = {-1, block, nullptr, &in, &out, 1, 1, &none, &refused};
+    std::size_t at = 0;
+    for (auto _ : state) {
+        inputs[0] = const_cast<float*>(noise().left.data()) + at;
+        inputs[1] = const_cast<float*>(noise().right.data()) + at;
+        plugin->process(plugin, &call);
+        at = at + 2 * block > kSignalFrames ? 0 : at + block;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    plugin->stopProcessing(plugin);
+    plugin->deactivate(plugin);
+    plugin->destroy(plugin);
+    entry->deinit();
+}
+
+void BM_PevoLoudnessClap(benchmark::State& state) {
+    runClapPlugin(state, "org.quellmark.pevo.loudness");
+}
+BENCHMARK(BM_PevoLoudnessClap)->Arg(64)->Arg(512);
+
+void BM_PevoClap(benchmark::State& state) {
+    runClapPlugin(state, "org.quellmark.pevo.level");
+}
+BENCHMARK(BM_PevoClap)->Arg(64)->Arg(512);
 
 /// The URIs the LV2 plug-in asks to map, numbered from 1.
 struct UriMap {

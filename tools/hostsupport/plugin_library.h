@@ -14,6 +14,8 @@ class PluginLibrary {
                                                std::string* error = nullptr);
     /// The exported function `symbol`, or null.
     VstPluginMainProc entry(const char* symbol) const;
+    /// The exported data object `symbol` (such as a CLAP entry record), or null.
+    const void* data(const char* symbol) const;
     ~PluginLibrary();
 
     PluginLibrary(const PluginLibrary&) = delete;

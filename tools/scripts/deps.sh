@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, skipping what is already there.
-# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint, ardour)
+# Usage: deps.sh GROUP...   (groups: linux, windows, display, fuzz, lint, ardour, qtractor)
 set -euo pipefail
 
 packages_for() {
@@ -15,6 +15,7 @@ packages_for() {
     fuzz) echo "clang libclang-rt-14-dev" ;;
     lint) echo "clang-format clang-tidy" ;;
     ardour) echo "ardour jackd2 python3" ;;  # tools/scripts/ardour-lv2.sh, by hand
+    qtractor) echo "qtractor jackd2 xvfb xauth xdotool x11-apps imagemagick" ;;
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac
 }

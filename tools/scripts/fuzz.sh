@@ -14,9 +14,9 @@ cmake --build --preset fuzz -j "$(nproc)"
 
 runs=build/fuzz/runs
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
-targets=(boundary lifecycle loudness-boundary loudness-lifecycle)
+targets=(boundary lifecycle loudness-boundary loudness-lifecycle clap-boundary clap-lifecycle)
 status=0
-for pair in "boundary lifecycle" "loudness-boundary loudness-lifecycle"; do
+for pair in "boundary lifecycle" "loudness-boundary loudness-lifecycle" "clap-boundary clap-lifecycle"; do
     pids=()
     for target in $pair; do
         mkdir -p "$runs/$target"

@@ -17,7 +17,7 @@ status=0
 clang-format --dry-run --Werror "${sources[@]}" || status=1
 
 # Generated sources (embedded bitmaps and corpora) live in the build folder: left out.
-own="^$PWD/(plugin|engine|editor|meter_level|meter_loudness|gui|resources|loudness|lv2|tests|tools)/"
+own="^$PWD/(plugin|engine|meter_level|meter_loudness|clap|lv2|gui|resources|loudness|tests|tools)/"
 run-clang-tidy -p "$build" -j 2 -quiet -header-filter="$own" "$own" >"$build/lint.log" 2>&1 ||
     status=1
 grep -E 'error:|warning:' "$build/lint.log" | sort -u || true

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows plug-ins (32-bit, the product, and 64-bit) and runs their tests
+# Builds the Windows plug-ins (32-bit, the product, and 64-bit: the VST 2 DLLs and
+# Pevo.clap) and runs their tests, the CLAP test host's among them,
 # under Wine in a fresh prefix. Needs an X display for the window tests: without one
 # it runs itself again under a virtual display.
 set -euo pipefail

@@ -72,9 +72,12 @@ case "${1:-}" in
     ;;
 *)
     start_prefix
-    # Programs see the plug-in path the Windows way; drive Z: is the Unix root.
+    # Programs see the plug-in paths the Windows way; drive Z: is the Unix root.
     if [ -n "${PEVO_PLUGIN:-}" ] && [ "${PEVO_PLUGIN#/}" != "$PEVO_PLUGIN" ]; then
         export PEVO_PLUGIN="Z:${PEVO_PLUGIN//\//\\}"
+    fi
+    if [ -n "${PEVO_CLAP:-}" ] && [ "${PEVO_CLAP#/}" != "$PEVO_CLAP" ]; then
+        export PEVO_CLAP="Z:${PEVO_CLAP//\//\\}"
     fi
     exec "$wine" "$@"
     ;;

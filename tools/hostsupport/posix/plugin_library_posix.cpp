@@ -19,6 +19,10 @@ VstPluginMainProc PluginLibrary::entry(const char* symbol) const {
     return reinterpret_cast<VstPluginMainProc>(dlsym(handle, symbol));
 }
 
+const void* PluginLibrary::data(const char* symbol) const {
+    return dlsym(handle, symbol);
+}
+
 PluginLibrary::~PluginLibrary() {
     dlclose(handle);
 }

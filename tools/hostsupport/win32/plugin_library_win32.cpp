@@ -19,6 +19,10 @@ VstPluginMainProc PluginLibrary::entry(const char* symbol) const {
     return reinterpret_cast<VstPluginMainProc>(reinterpret_cast<void*>(address));
 }
 
+const void* PluginLibrary::data(const char* symbol) const {
+    return reinterpret_cast<const void*>(GetProcAddress(static_cast<HMODULE>(handle), symbol));
+}
+
 PluginLibrary::~PluginLibrary() {
     FreeLibrary(static_cast<HMODULE>(handle));
 }
