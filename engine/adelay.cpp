@@ -80,7 +80,7 @@ void ADelay::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) {
         return;
     }
-    curProgram = program;
+    curProgram.store(program, kRelaxed);
     currentProgram.store(program, kRelaxed);
     for (VstInt32 index = 0; index < kParameterCount; ++index) {
         setParameter(index, programs[program].values[index].load(kRelaxed));
@@ -89,7 +89,7 @@ void ADelay::setProgram(VstInt32 program) {
 
 void ADelay::setProgramName(char* name) {
     if (name) {
-        copyText(programs[curProgram].name, name, kVstMaxProgNameLen);
+        programs[curProgram.load(kRelaxed)].name.set(name);
     }
 }
 
@@ -97,11 +97,10 @@ void ADelay::getProgramName(char* name) {
     if (!name) {
         return;
     }
-    const char* stored = programs[curProgram].name;
-    if (std::strcmp(stored, "Init") == 0) {
-        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(curProgram + 1));
-    } else {
-        copyText(name, stored, kVstMaxProgNameLen);
+    const VstInt32 program = curProgram.load(kRelaxed);
+    programs[program].name.get(name);
+    if (std::strcmp(name, "Init") == 0) {
+        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(program + 1));
     }
 }
 
@@ -109,7 +108,7 @@ bool ADelay::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
     if (index < 0 || index >= kNumPrograms || !text) {
         return false;
     }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
+    programs[index].name.get(text);
     return true;
 }
 

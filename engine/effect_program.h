@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "plugin/program_name.h"
 #include "plugin/vst2.h"
 
 struct EffectProgram {
@@ -10,5 +11,5 @@ struct EffectProgram {
 
     /// Written by the audio thread (meter outputs) and by control threads alike.
     std::atomic<float> values[kNumValues] = {};
-    char name[kVstMaxProgNameLen] = "Init";
+    ProgramName name{"Init"};
 };

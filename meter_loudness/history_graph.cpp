@@ -32,14 +32,13 @@ void HistoryGraph::follow() {
     }
 }
 
-void HistoryGraph::startOver() {
+void HistoryGraph::startOver(std::uint32_t currentGeneration, std::uint32_t size) {
     ring->setFillColour(kGlass);
     fillBox(ring.get(), 0, 0, ring->getWidth(), ring->getHeight());
     for (std::int32_t column = 0; column < ring->getWidth(); ++column) {
         drawGrid(column);
     }
-    generation = history.generation();
-    const std::uint32_t size = history.size();
+    generation = currentGeneration;
     const auto width = static_cast<std::uint32_t>(ring->getWidth());
     drawn = size > width ? size - width : 0;
     head = 0;
@@ -58,11 +57,14 @@ void HistoryGraph::draw(CDrawContext* context) {
                                                    kGlass);
         redrawAll = true;
     }
+    // The generation before the size: a clear between the two then shows as fewer points
+    // or as a new generation, never as old points drawn for one frame.
+    const std::uint32_t currentGeneration = history.generation();
     const std::uint32_t size = history.size();
     // Points the ring has no room for, or that a clear took away, start it over.
-    if (redrawAll || history.generation() != generation || size < drawn ||
+    if (redrawAll || currentGeneration != generation || size < drawn ||
         size - drawn > LoudnessHistory::kCapacity / 2) {
-        startOver();
+        startOver(currentGeneration, size);
     }
     for (; drawn < size; ++drawn) {
         drawColumn(drawn);

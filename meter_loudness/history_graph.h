@@ -29,7 +29,8 @@ class HistoryGraph : public CView {
     void drawColumn(std::uint32_t index);
     /// The scale's grid in a column: a line every 3 or 6 LU, brighter at the target.
     void drawGrid(std::int32_t column);
-    void startOver();
+    /// Clears the ring for the history as read: its generation and size.
+    void startOver(std::uint32_t currentGeneration, std::uint32_t size);
 
     const LoudnessHistory& history;
     std::unique_ptr<COffscreenContext> ring;

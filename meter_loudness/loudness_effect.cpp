@@ -1,11 +1,13 @@
 #include "meter_loudness/loudness_effect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "meter_loudness/loudness_panel.h"
+#include "meter_loudness/reading_display.h"
 #include "plugin/loudness_meter_id.h"
 #include "plugin/panel_snapshot.h"
 
@@ -38,15 +40,9 @@ bool acceptsSampleRate(float rate) {
     return rate >= LoudnessMeter::kMinSampleRate && rate <= LoudnessMeter::kMaxSampleRate;
 }
 
-/// One decimal; "-inf" for an undefined level.
+/// One decimal, as the panel shows it; "-inf" for an undefined level.
 void levelText(double level, char* text) {
-    if (std::isnan(level) || level == LoudnessMeter::kUndefined) {
-        std::snprintf(text, kVstMaxLabelLen, "-inf");
-    } else if (std::isinf(level)) {
-        std::snprintf(text, kVstMaxLabelLen, "+inf");
-    } else {
-        std::snprintf(text, kVstMaxLabelLen, "%.1f", level);
-    }
+    ReadingDisplay::figures(level, text, kVstMaxLabelLen);
 }
 
 /// A reading from kReadingFloor .. kReadingCeiling as 0 .. 1; undefined as 0.
@@ -68,7 +64,7 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
     for (int p = 0; p < kNumPrograms; ++p) {
         const ProgramSettings& settings = kPrograms[p];
         Program& program = programs[p];
-        copyText(program.name, settings.name, kVstMaxProgNameLen);
+        program.name.set(settings.name);
         auto store = [&](VstInt32 index, float value) {
             program.values[index - kTarget].store(value, kRelaxed);
         };
@@ -97,14 +93,19 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
 LoudnessEffect::~LoudnessEffect() = default;
 
 void LoudnessEffect::setParameter(VstInt32 index, float value) {
-    if (!isParameter(index) || isReading(index)) {
+    // What is stored is what the panel shows and hosts save: NaN changes nothing.
+    if (!isParameter(index) || isReading(index) || std::isnan(value)) {
         return;
     }
-    programs[currentProgram.load(kRelaxed)].values[index - kTarget].store(value, kRelaxed);
-    parameters[index - kTarget].store(value, kRelaxed);
-    if (index == kReset && value >= 0.5f) {
-        resetRequests.fetch_add(1, std::memory_order_release);
+    value = std::clamp(value, 0.0f, 1.0f);
+    if (index == kReset) {
+        if (value >= 0.5f) {
+            resetRequests.fetch_add(1, std::memory_order_release);
+        }
+    } else {  // Reset acts when set and is no program setting
+        programs[curProgram.load(kRelaxed)].values[index - kTarget].store(value, kRelaxed);
     }
+    parameters[index - kTarget].store(value, kRelaxed);
     if (editor) {
         editor->postUpdate();  // the panel shows it at the host's next idle
     }
@@ -149,22 +150,23 @@ void LoudnessEffect::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) {
         return;
     }
-    curProgram = program;
-    currentProgram.store(program, kRelaxed);
+    curProgram.store(program, kRelaxed);
     for (VstInt32 index = kTarget; index < kNumParams; ++index) {
-        setParameter(index, programs[program].values[index - kTarget].load(kRelaxed));
+        if (index != kReset) {
+            setParameter(index, programs[program].values[index - kTarget].load(kRelaxed));
+        }
     }
 }
 
 void LoudnessEffect::setProgramName(char* name) {
     if (name) {
-        copyText(programs[currentProgram.load(kRelaxed)].name, name, kVstMaxProgNameLen);
+        programs[curProgram.load(kRelaxed)].name.set(name);
     }
 }
 
 void LoudnessEffect::getProgramName(char* name) {
     if (name) {
-        copyText(name, programs[currentProgram.load(kRelaxed)].name, kVstMaxProgNameLen);
+        programs[curProgram.load(kRelaxed)].name.get(name);
     }
 }
 
@@ -172,7 +174,7 @@ bool LoudnessEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text)
     if (index < 0 || index >= kNumPrograms || !text) {
         return false;
     }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
+    programs[index].name.get(text);
     return true;
 }
 
@@ -332,32 +334,21 @@ void LoudnessEffect::applyRequests() {
     if (!newMeter) {
         meters.active().reset();
     }
-    // The meter completes a gating block every 100 ms of audio since its reset, rounded to
-    // whole frames as here.
-    const double step = std::round(meters.active().sampleRate() / 10.0);
-    framesPerStep = step >= 1.0 ? static_cast<std::uint32_t>(step) : 1;
-    framesToStep = framesPerStep;
-    stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
-    gatedReadingsStale = true;
+    publishedSteps = kNeverPublished;
     shortTermHistory.clear();
 }
 
 void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames) {
     LoudnessMeter& meter = meters.active();
     for (std::uint32_t done = 0; done < frames;) {
-        const std::uint32_t piece = frames - done < framesToStep ? frames - done : framesToStep;
+        const std::size_t piece = std::min<std::size_t>(frames - done, meter.framesToNextStep());
         const float* const channels[kNumChannels] = {inputs[0] + done, inputs[1] + done};
+        const std::uint64_t stepsBefore = meter.completedSteps();
         meter.process(channels, piece);
-        done += piece;
-        framesToStep -= piece;
-        if (framesToStep != 0) {
-            continue;
-        }
-        framesToStep = framesPerStep;
-        gatedReadingsStale = true;
-        if (--stepsToHistoryPoint == 0) {
+        done += static_cast<std::uint32_t>(piece);
+        const std::uint64_t steps = meter.completedSteps();
+        if (steps != stepsBefore && steps % kGatingStepsPerHistoryPoint == 0) {
             shortTermHistory.record(static_cast<float>(meter.shortTerm()));
-            stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
         }
     }
 }
@@ -372,10 +363,11 @@ void LoudnessEffect::publishReadings() {
     store(kTruePeak, meter.truePeak());
     store(kMaxMomentary, meter.maxMomentary());
     store(kMaxShortTerm, meter.maxShortTerm());
-    if (gatedReadingsStale) {
-        gatedReadingsStale = false;
-        store(kIntegrated, meter.integrated());
-        store(kRange, meter.loudnessRange());
+    if (meter.completedSteps() != publishedSteps) {
+        publishedSteps = meter.completedSteps();
+        const double integrated = meter.integrated();
+        store(kIntegrated, integrated);
+        store(kRange, integrated == LoudnessMeter::kUndefined ? integrated : meter.loudnessRange());
     }
     if (editor) {
         editor->postUpdate();

@@ -15,6 +15,7 @@
 #include "meter_loudness/loudness_parameters.h"
 #include "meter_loudness/meter_handover.h"
 #include "plugin/audio_effect_x.h"
+#include "plugin/program_name.h"
 
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
@@ -29,7 +30,7 @@ class LoudnessEffect : public AudioEffectX {
     explicit LoudnessEffect(audioMasterCallback audioMaster);
     ~LoudnessEffect() override;
 
-    /// Settings only: a reading stays as measured.
+    /// Settings only, clamped to 0 .. 1 (NaN changes nothing): a reading stays as measured.
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
@@ -75,7 +76,7 @@ class LoudnessEffect : public AudioEffectX {
     static constexpr VstInt32 kNumSettings = loudness::kNumParams - loudness::kTarget;
     struct Program {
         std::atomic<float> values[kNumSettings] = {};
-        char name[kVstMaxProgNameLen] = {};
+        ProgramName name;
     };
 
     float setting(VstInt32 index) const {
@@ -83,10 +84,11 @@ class LoudnessEffect : public AudioEffectX {
     }
     /// The requests posted since the last block: a new meter, a reset.
     void applyRequests();
-    /// Measures in pieces that end where a gating step does.
+    /// Measures in pieces that end where the meter's gating steps do, recording the history.
     void measure(float* const* inputs, std::uint32_t frames);
     /// Integrated loudness and range only after a gating step: they change at no other time,
-    /// and cost a walk through the meter's histograms.
+    /// and cost a walk through the meter's histograms. Range is undefined while integrated
+    /// loudness is.
     void publishReadings();
     void settingText(VstInt32 index, char* text);
 
@@ -97,15 +99,11 @@ class LoudnessEffect : public AudioEffectX {
     std::atomic<double> readings[loudness::kNumReadings] = {};
     std::atomic<float> parameters[kNumSettings] = {};
     Program programs[loudness::kNumPrograms];
-    /// `curProgram` as other threads read it.
-    std::atomic<VstInt32> currentProgram{0};
     /// Resets asked for; the audio thread applies them when this moves past appliedResets.
     std::atomic<std::uint32_t> resetRequests{0};
     std::uint32_t appliedResets = 0;
-    /// The meter's gating step (100 ms) in frames at its rate, and the frames to the next.
-    std::uint32_t framesPerStep = 1;
-    std::uint32_t framesToStep = 1;
-    int stepsToHistoryPoint = loudness::kGatingStepsPerHistoryPoint;
-    /// Whether a gating step ended since integrated loudness and range were last read.
-    bool gatedReadingsStale = true;
+    /// The meter's completed gating steps when integrated loudness and range were last
+    /// published; kNeverPublished after a new meter or a reset.
+    static constexpr std::uint64_t kNeverPublished = ~std::uint64_t{0};
+    std::uint64_t publishedSteps = kNeverPublished;
 };

@@ -12,6 +12,8 @@ namespace {
 
 /// Room kept for the unit right of the figures, as a share of the figures' height.
 constexpr std::int32_t kUnitGap = 6;
+/// Levels beyond this many decibels either way show as "-inf" and "+inf".
+constexpr double kLargestFigure = 9999.0;
 
 }  // namespace
 
@@ -29,10 +31,15 @@ void ReadingDisplay::setUnit(const char* newUnit) {
 }
 
 void ReadingDisplay::figures(double reading, char* text, std::size_t size) {
-    if (std::isnan(reading) || reading < -999.0) {
+    if (std::isnan(reading) || reading < -kLargestFigure) {
         std::snprintf(text, size, "-inf");
+    } else if (reading > kLargestFigure) {
+        std::snprintf(text, size, "+inf");
     } else {
-        std::snprintf(text, size, "%.1f", reading > 9999.0 ? 9999.0 : reading);
+        std::snprintf(text, size, "%.1f", reading);
+        if (std::strcmp(text, "-0.0") == 0) {  // a level that rounds to zero has no sign
+            std::snprintf(text, size, "0.0");
+        }
     }
 }
 
