@@ -77,6 +77,13 @@ float largestMagnitude(const float* samples, std::size_t count) {
     return peak;
 }
 
+/// Largest of the four lanes.
+float largestLane(Quad quad) {
+    float lanes[4];
+    std::memcpy(lanes, &quad, sizeof lanes);
+    return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
+}
+
 }  // namespace
 
 int TruePeak::oversampling(double sampleRate) {
@@ -85,7 +92,7 @@ int TruePeak::oversampling(double sampleRate) {
 
 void TruePeak::setup(double sampleRate) {
     factor = oversampling(sampleRate);
-    interpolationGain = 0.0f;
+    interpolationGain = centreGain = outerGain = 0.0f;
     for (int phase = 1; phase < factor; ++phase) {
         // Tap t reads the sample t periods before the newest; the point lies kTaps / 2
         // periods minus phase / factor before the newest sample.
@@ -100,11 +107,18 @@ void TruePeak::setup(double sampleRate) {
             phases[phase - 1][t] = static_cast<float>(taps[t] / sum);
         }
         float gain = 0.0f;
-        for (const float tap : phases[phase - 1]) {
-            gain += std::fabs(tap);
+        float centre = 0.0f;
+        for (int t = 0; t < kTaps; ++t) {
+            const float tap = std::fabs(phases[phase - 1][t]);
+            gain += tap;
+            centre += t == kTaps / 2 - 1 || t == kTaps / 2 ? tap : 0.0f;
         }
-        // A float sum of 12 products is within 12 roundings of the exact one.
-        interpolationGain = std::max(interpolationGain, gain * (1.0f + 1e-5f));
+        // A float sum of 12 products is within 12 roundings of the exact one, and the bounds
+        // themselves within a few.
+        constexpr float kRoom = 1.0f + 1e-5f;
+        interpolationGain = std::max(interpolationGain, gain * kRoom);
+        centreGain = std::max(centreGain, centre * kRoom);
+        outerGain = std::max(outerGain, (gain - centre) * kRoom);
     }
     reset();
 }
@@ -131,36 +145,44 @@ void TruePeak::process(const float* samples, std::size_t count) {
     std::memmove(window.data(), window.data() + count, (kTaps - 1) * sizeof(float));
 }
 
+bool TruePeak::mayPass(const float* samples) const {
+    static_assert(kTaps == 12, "four quads hold the 15 samples of a quad of points");
+    const float all =
+        largestLane(larger(larger(magnitude(load(samples)), magnitude(load(samples + 4))),
+                           larger(magnitude(load(samples + 8)), magnitude(load(samples + 11)))));
+    // Point i lies between samples i + kTaps / 2 - 1 and i + kTaps / 2.
+    const float* centre = samples + kTaps / 2 - 1;
+    const float near = largestLane(larger(magnitude(load(centre)), magnitude(load(centre + 1))));
+    return near * centreGain + all * outerGain > truePeakLevel;
+}
+
 template <int kPhases>
 float TruePeak::interpolatedPeak(std::size_t count) const {
     const float* in = window.data();
-    Quad largest[kQuads] = {};
+    Quad largest = {};
     std::size_t n = 0;
-    for (; n + kLanes <= count; n += kLanes) {
-        // Each sample is loaded once for all phases. Both loops unrolled whole keep the
+    // Four points at a time, only where they might pass the peak: with the peak reached,
+    // few do, and a few more are skipped than in larger groups.
+    for (; n + 4 <= count; n += 4) {
+        if (!mayPass(in + n)) {
+            continue;
+        }
+        // Each sample is loaded once for all phases; the loops unrolled whole keep the
         // points in registers.
-        Quad points[kPhases][kQuads] = {};
+        Quad points[kPhases] = {};
 #pragma GCC unroll 16
         for (int t = 0; t < kTaps; ++t) {
-            const float* x = in + n + kTaps - 1 - t;
-            const Quad samples[kQuads] = {load(x), load(x + 4)};
+            const Quad samples = load(in + n + kTaps - 1 - t);
 #pragma GCC unroll 4
             for (int p = 0; p < kPhases; ++p) {
-                const float h = phases[p][t];
-                for (int q = 0; q < kQuads; ++q) {
-                    points[p][q] += h * samples[q];
-                }
+                points[p] += phases[p][t] * samples;
             }
         }
         for (int p = 0; p < kPhases; ++p) {
-            for (int q = 0; q < kQuads; ++q) {
-                largest[q] = larger(largest[q], magnitude(points[p][q]));
-            }
+            largest = larger(largest, magnitude(points[p]));
         }
     }
-    float lanes[kLanes];
-    std::memcpy(lanes, largest, sizeof lanes);
-    float peak = largestMagnitude(lanes, kLanes);
+    float peak = largestLane(largest);
     for (; n < count; ++n) {
         for (int p = 0; p < kPhases; ++p) {
             float point = 0.0f;

@@ -33,11 +33,18 @@ class TruePeak {
   private:
     template <int kPhases>
     float interpolatedPeak(std::size_t count) const;
+    /// Whether any of the four points made from the 15 samples from `samples` on might
+    /// pass the true peak so far: the two samples nearest each point through the gain of
+    /// the taps nearest it, the largest of all through the others'.
+    bool mayPass(const float* samples) const;
 
     int factor = 1;
     /// No interpolated point exceeds this times the largest magnitude among its taps' samples
     /// (the largest sum of a phase's tap magnitudes, with room for rounding).
     float interpolationGain = 0.0f;
+    /// The same bound split: the two taps nearest the point, and all others.
+    float centreGain = 0.0f;
+    float outerGain = 0.0f;
     /// The taps of each interpolated phase, newest sample's tap first.
     std::array<std::array<float, kTaps>, kMaxFactor - 1> phases{};
     /// The last kTaps - 1 samples of the previous call, then this call's samples.
