@@ -84,6 +84,22 @@ float largestLane(Quad quad) {
     return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
 }
 
+/// Whether any of the four points made from the 15 samples from `samples` on might pass
+/// `peak`: the two samples nearest each point through `centreGain`, the gain of the taps
+/// nearest it, the largest of all through `outerGain`, the others'. Inlined into the loop
+/// over the points, as it runs for every four.
+[[gnu::always_inline]] inline bool mayPass(const float* samples, float centreGain, float outerGain,
+                                           float peak) {
+    static_assert(TruePeak::kTaps == 12, "four quads hold the 15 samples of a quad of points");
+    const float all =
+        largestLane(larger(larger(magnitude(load(samples)), magnitude(load(samples + 4))),
+                           larger(magnitude(load(samples + 8)), magnitude(load(samples + 11)))));
+    // Point i lies between samples i + TruePeak::kTaps / 2 - 1 and i + TruePeak::kTaps / 2.
+    const float* centre = samples + TruePeak::kTaps / 2 - 1;
+    const float near = largestLane(larger(magnitude(load(centre)), magnitude(load(centre + 1))));
+    return near * centreGain + all * outerGain > peak;
+}
+
 }  // namespace
 
 int TruePeak::oversampling(double sampleRate) {
@@ -145,17 +161,6 @@ void TruePeak::process(const float* samples, std::size_t count) {
     std::memmove(window.data(), window.data() + count, (kTaps - 1) * sizeof(float));
 }
 
-bool TruePeak::mayPass(const float* samples) const {
-    static_assert(kTaps == 12, "four quads hold the 15 samples of a quad of points");
-    const float all =
-        largestLane(larger(larger(magnitude(load(samples)), magnitude(load(samples + 4))),
-                           larger(magnitude(load(samples + 8)), magnitude(load(samples + 11)))));
-    // Point i lies between samples i + kTaps / 2 - 1 and i + kTaps / 2.
-    const float* centre = samples + kTaps / 2 - 1;
-    const float near = largestLane(larger(magnitude(load(centre)), magnitude(load(centre + 1))));
-    return near * centreGain + all * outerGain > truePeakLevel;
-}
-
 template <int kPhases>
 float TruePeak::interpolatedPeak(std::size_t count) const {
     const float* in = window.data();
@@ -164,7 +169,7 @@ float TruePeak::interpolatedPeak(std::size_t count) const {
     // Four points at a time, only where they might pass the peak: with the peak reached,
     // few do, and a few more are skipped than in larger groups.
     for (; n + 4 <= count; n += 4) {
-        if (!mayPass(in + n)) {
+        if (!mayPass(in + n, centreGain, outerGain, truePeakLevel)) {
             continue;
         }
         // Each sample is loaded once for all phases; the loops unrolled whole keep the

@@ -33,10 +33,6 @@ class TruePeak {
   private:
     template <int kPhases>
     float interpolatedPeak(std::size_t count) const;
-    /// Whether any of the four points made from the 15 samples from `samples` on might
-    /// pass the true peak so far: the two samples nearest each point through the gain of
-    /// the taps nearest it, the largest of all through the others'.
-    bool mayPass(const float* samples) const;
 
     int factor = 1;
     /// No interpolated point exceeds this times the largest magnitude among its taps' samples
