@@ -164,29 +164,36 @@ void TruePeak::process(const float* samples, std::size_t count) {
 template <int kPhases>
 float TruePeak::interpolatedPeak(std::size_t count) const {
     const float* in = window.data();
+    // Which fours of points might pass the peak, as bits, worked out without a branch:
+    // with the peak reached, few do, and they come at random.
+    constexpr std::size_t kWordBits = 64;
+    std::uint64_t passing[kMaxBlock / 4 / kWordBits] = {};
+    const std::size_t fours = count / 4;
+    for (std::size_t f = 0; f < fours; ++f) {
+        const bool may = mayPass(in + 4 * f, centreGain, outerGain, truePeakLevel);
+        passing[f / kWordBits] |= static_cast<std::uint64_t>(may) << (f % kWordBits);
+    }
     Quad largest = {};
-    std::size_t n = 0;
-    // Four points at a time, only where they might pass the peak: with the peak reached,
-    // few do, and a few more are skipped than in larger groups.
-    for (; n + 4 <= count; n += 4) {
-        if (!mayPass(in + n, centreGain, outerGain, truePeakLevel)) {
-            continue;
-        }
-        // Each sample is loaded once for all phases; the loops unrolled whole keep the
-        // points in registers.
-        Quad points[kPhases] = {};
+    for (std::size_t word = 0; word * kWordBits < fours; ++word) {
+        for (std::uint64_t bits = passing[word]; bits != 0; bits &= bits - 1) {
+            const std::size_t n = 4 * (word * kWordBits + __builtin_ctzll(bits));
+            // Each sample is loaded once for all phases; the loops unrolled whole keep the
+            // points in registers.
+            Quad points[kPhases] = {};
 #pragma GCC unroll 16
-        for (int t = 0; t < kTaps; ++t) {
-            const Quad samples = load(in + n + kTaps - 1 - t);
+            for (int t = 0; t < kTaps; ++t) {
+                const Quad samples = load(in + n + kTaps - 1 - t);
 #pragma GCC unroll 4
+                for (int p = 0; p < kPhases; ++p) {
+                    points[p] += phases[p][t] * samples;
+                }
+            }
             for (int p = 0; p < kPhases; ++p) {
-                points[p] += phases[p][t] * samples;
+                largest = larger(largest, magnitude(points[p]));
             }
         }
-        for (int p = 0; p < kPhases; ++p) {
-            largest = larger(largest, magnitude(points[p]));
-        }
     }
+    std::size_t n = 4 * fours;
     float peak = largestLane(largest);
     for (; n < count; ++n) {
         for (int p = 0; p < kPhases; ++p) {
