@@ -74,9 +74,24 @@ void copyMeasurable(const float* in, float* out, std::size_t count) {
     }
 }
 
-double decibels(float magnitude) {
-    return 20.0 * std::log10(static_cast<double>(magnitude));
+double decibels(double magnitude) {
+    return 20.0 * std::log10(magnitude);
 }
+
+/// A reading and the linear value it was worked out from: a plug-in reads every figure after
+/// each host block, most often with no new sub-block and no new peak since the last.
+struct Remembered {
+    double linear = -1.0;  ///< no value yet: powers and magnitudes are never negative
+    double reading = 0.0;
+
+    double of(double value, double (*convert)(double)) {
+        if (value != linear) {
+            linear = value;
+            reading = convert(value);
+        }
+        return reading;
+    }
+};
 
 }  // namespace
 
@@ -100,6 +115,8 @@ struct LoudnessMeter::State {
     /// that a plug-in may read them after every host block.
     double integrated = kUndefined;
     double range = 0.0;
+    Remembered momentary, shortTerm, maxMomentary, maxShortTerm;
+    std::array<Remembered, kMaxChannels> samplePeaks, truePeaks;
     bool integratedStale = false;
     bool rangeStale = false;
 
@@ -242,11 +259,11 @@ std::size_t LoudnessMeter::framesToNextStep() const {
 }
 
 double LoudnessMeter::momentary() const {
-    return state ? loudnessOf(state->windows.momentaryPower()) : kUndefined;
+    return state ? state->momentary.of(state->windows.momentaryPower(), loudnessOf) : kUndefined;
 }
 
 double LoudnessMeter::shortTerm() const {
-    return state ? loudnessOf(state->windows.shortTermPower()) : kUndefined;
+    return state ? state->shortTerm.of(state->windows.shortTermPower(), loudnessOf) : kUndefined;
 }
 
 double LoudnessMeter::integrated() const {
@@ -261,11 +278,13 @@ double LoudnessMeter::integrated() const {
 }
 
 double LoudnessMeter::maxMomentary() const {
-    return state ? loudnessOf(state->windows.maxMomentaryPower()) : kUndefined;
+    return state ? state->maxMomentary.of(state->windows.maxMomentaryPower(), loudnessOf)
+                 : kUndefined;
 }
 
 double LoudnessMeter::maxShortTerm() const {
-    return state ? loudnessOf(state->windows.maxShortTermPower()) : kUndefined;
+    return state ? state->maxShortTerm.of(state->windows.maxShortTermPower(), loudnessOf)
+                 : kUndefined;
 }
 
 double LoudnessMeter::loudnessRange() const {
@@ -283,7 +302,8 @@ double LoudnessMeter::samplePeak(int channel) const {
     if (!state || channel < 0 || channel >= state->channels) {
         return kUndefined;
     }
-    return decibels(state->peaks[static_cast<std::size_t>(channel)].samplePeak());
+    const auto c = static_cast<std::size_t>(channel);
+    return state->samplePeaks[c].of(state->peaks[c].samplePeak(), decibels);
 }
 
 double LoudnessMeter::samplePeak() const {
@@ -298,7 +318,8 @@ double LoudnessMeter::truePeak(int channel) const {
     if (!state || channel < 0 || channel >= state->channels) {
         return kUndefined;
     }
-    return decibels(state->peaks[static_cast<std::size_t>(channel)].truePeak());
+    const auto c = static_cast<std::size_t>(channel);
+    return state->truePeaks[c].of(state->peaks[c].truePeak(), decibels);
 }
 
 double LoudnessMeter::truePeak() const {

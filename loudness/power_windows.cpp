@@ -17,7 +17,8 @@ void PowerWindows::reset() {
     std::fill(subBlockSums.begin(), subBlockSums.end(), 0.0);
     std::fill(momentarySums.begin(), momentarySums.end(), 0.0);
     newest = shortTermLength - 1;
-    pushed = 0;
+    pushed = steps = 0;
+    intoStep = 0;
     stepDone = false;
     momentary = shortTerm = maxMomentary = maxShortTerm = 0.0;
 }
@@ -57,5 +58,9 @@ void PowerWindows::push(double sumOfSquares) {
     maxMomentary = std::max(maxMomentary, momentary);
     maxShortTerm = std::max(maxShortTerm, shortTerm);
     ++pushed;
-    stepDone = pushed % static_cast<std::uint64_t>(perStep) == 0;
+    stepDone = ++intoStep == perStep;
+    if (stepDone) {
+        intoStep = 0;
+        ++steps;
+    }
 }

@@ -26,11 +26,8 @@ class PowerWindows {
     bool shortTermBlockDone() const { return stepDone && pushed >= shortTermLength; }
 
     /// 100 ms steps completed since reset, and sub-blocks still to push before the next ends.
-    std::uint64_t completedSteps() const { return pushed / static_cast<std::uint64_t>(perStep); }
-    std::size_t subBlocksToStep() const {
-        return static_cast<std::size_t>(perStep) -
-               static_cast<std::size_t>(pushed % static_cast<std::uint64_t>(perStep));
-    }
+    std::uint64_t completedSteps() const { return steps; }
+    std::size_t subBlocksToStep() const { return static_cast<std::size_t>(perStep - intoStep); }
 
     /// Mean powers, summed over the channels.
     double momentaryPower() const { return momentary; }
@@ -53,6 +50,8 @@ class PowerWindows {
     std::vector<double> momentarySums;
     std::size_t newest = 0;
     std::uint64_t pushed = 0;
+    std::uint64_t steps = 0;
+    int intoStep = 0;  ///< sub-blocks pushed since the last step ended
     bool stepDone = false;
     double momentary = 0.0;
     double shortTerm = 0.0;

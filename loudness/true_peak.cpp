@@ -77,6 +77,29 @@ float largestMagnitude(const float* samples, std::size_t count) {
     return peak;
 }
 
+/// Largest of the four lanes.
+float largestLane(Quad quad) {
+    float lanes[4];
+    std::memcpy(lanes, &quad, sizeof lanes);
+    return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
+}
+
+/// Whether any of the four points made from the 15 samples from `samples` on might pass
+/// `peak`: the two samples nearest each point through `centreGain`, the gain of the taps
+/// nearest it, the largest of all through `outerGain`, the others'. Inlined into the loop
+/// over the points, as it runs for every four.
+[[gnu::always_inline]] inline bool mayPass(const float* samples, float centreGain, float outerGain,
+                                           float peak) {
+    static_assert(TruePeak::kTaps == 12, "four quads hold the 15 samples of a quad of points");
+    const float all =
+        largestLane(larger(larger(magnitude(load(samples)), magnitude(load(samples + 4))),
+                           larger(magnitude(load(samples + 8)), magnitude(load(samples + 11)))));
+    // Point i lies between samples i + TruePeak::kTaps / 2 - 1 and i + TruePeak::kTaps / 2.
+    const float* centre = samples + TruePeak::kTaps / 2 - 1;
+    const float near = largestLane(larger(magnitude(load(centre)), magnitude(load(centre + 1))));
+    return near * centreGain + all * outerGain > peak;
+}
+
 }  // namespace
 
 int TruePeak::oversampling(double sampleRate) {
@@ -85,7 +108,7 @@ int TruePeak::oversampling(double sampleRate) {
 
 void TruePeak::setup(double sampleRate) {
     factor = oversampling(sampleRate);
-    interpolationGain = 0.0f;
+    interpolationGain = centreGain = outerGain = 0.0f;
     for (int phase = 1; phase < factor; ++phase) {
         // Tap t reads the sample t periods before the newest; the point lies kTaps / 2
         // periods minus phase / factor before the newest sample.
@@ -100,11 +123,18 @@ void TruePeak::setup(double sampleRate) {
             phases[phase - 1][t] = static_cast<float>(taps[t] / sum);
         }
         float gain = 0.0f;
-        for (const float tap : phases[phase - 1]) {
-            gain += std::fabs(tap);
+        float centre = 0.0f;
+        for (int t = 0; t < kTaps; ++t) {
+            const float tap = std::fabs(phases[phase - 1][t]);
+            gain += tap;
+            centre += t == kTaps / 2 - 1 || t == kTaps / 2 ? tap : 0.0f;
         }
-        // A float sum of 12 products is within 12 roundings of the exact one.
-        interpolationGain = std::max(interpolationGain, gain * (1.0f + 1e-5f));
+        // A float sum of 12 products is within 12 roundings of the exact one, and the bounds
+        // themselves within a few.
+        constexpr float kRoom = 1.0f + 1e-5f;
+        interpolationGain = std::max(interpolationGain, gain * kRoom);
+        centreGain = std::max(centreGain, centre * kRoom);
+        outerGain = std::max(outerGain, (gain - centre) * kRoom);
     }
     reset();
 }
@@ -134,33 +164,37 @@ void TruePeak::process(const float* samples, std::size_t count) {
 template <int kPhases>
 float TruePeak::interpolatedPeak(std::size_t count) const {
     const float* in = window.data();
-    Quad largest[kQuads] = {};
-    std::size_t n = 0;
-    for (; n + kLanes <= count; n += kLanes) {
-        // Each sample is loaded once for all phases. Both loops unrolled whole keep the
-        // points in registers.
-        Quad points[kPhases][kQuads] = {};
+    // Which fours of points might pass the peak, as bits, worked out without a branch:
+    // with the peak reached, few do, and they come at random.
+    constexpr std::size_t kWordBits = 64;
+    std::uint64_t passing[kMaxBlock / 4 / kWordBits] = {};
+    const std::size_t fours = count / 4;
+    for (std::size_t f = 0; f < fours; ++f) {
+        const bool may = mayPass(in + 4 * f, centreGain, outerGain, truePeakLevel);
+        passing[f / kWordBits] |= static_cast<std::uint64_t>(may) << (f % kWordBits);
+    }
+    Quad largest = {};
+    for (std::size_t word = 0; word * kWordBits < fours; ++word) {
+        for (std::uint64_t bits = passing[word]; bits != 0; bits &= bits - 1) {
+            const std::size_t n = 4 * (word * kWordBits + __builtin_ctzll(bits));
+            // Each sample is loaded once for all phases; the loops unrolled whole keep the
+            // points in registers.
+            Quad points[kPhases] = {};
 #pragma GCC unroll 16
-        for (int t = 0; t < kTaps; ++t) {
-            const float* x = in + n + kTaps - 1 - t;
-            const Quad samples[kQuads] = {load(x), load(x + 4)};
+            for (int t = 0; t < kTaps; ++t) {
+                const Quad samples = load(in + n + kTaps - 1 - t);
 #pragma GCC unroll 4
-            for (int p = 0; p < kPhases; ++p) {
-                const float h = phases[p][t];
-                for (int q = 0; q < kQuads; ++q) {
-                    points[p][q] += h * samples[q];
+                for (int p = 0; p < kPhases; ++p) {
+                    points[p] += phases[p][t] * samples;
                 }
             }
-        }
-        for (int p = 0; p < kPhases; ++p) {
-            for (int q = 0; q < kQuads; ++q) {
-                largest[q] = larger(largest[q], magnitude(points[p][q]));
+            for (int p = 0; p < kPhases; ++p) {
+                largest = larger(largest, magnitude(points[p]));
             }
         }
     }
-    float lanes[kLanes];
-    std::memcpy(lanes, largest, sizeof lanes);
-    float peak = largestMagnitude(lanes, kLanes);
+    std::size_t n = 4 * fours;
+    float peak = largestLane(largest);
     for (; n < count; ++n) {
         for (int p = 0; p < kPhases; ++p) {
             float point = 0.0f;

@@ -38,6 +38,9 @@ class TruePeak {
     /// No interpolated point exceeds this times the largest magnitude among its taps' samples
     /// (the largest sum of a phase's tap magnitudes, with room for rounding).
     float interpolationGain = 0.0f;
+    /// The same bound split: the two taps nearest the point, and all others.
+    float centreGain = 0.0f;
+    float outerGain = 0.0f;
     /// The taps of each interpolated phase, newest sample's tap first.
     std::array<std::array<float, kTaps>, kMaxFactor - 1> phases{};
     /// The last kTaps - 1 samples of the previous call, then this call's samples.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,16 +30,22 @@ float everyPointPeak(const TruePeak& peak, const std::vector<float>& x, int fact
     return largest;
 }
 
-/// A click just below the most any point can reach from samples of `level`, noise well
-/// below it, then the samples of `level` whose signs follow the widest phase's taps, so that
-/// one point reaches that most.
-std::vector<float> clickNoiseAndWorstCase(const TruePeak& peak, int factor, float level) {
+/// Whether tap `t` is one of the two nearest the point, which weigh the most.
+bool nearTap(int t) {
+    return t == TruePeak::kTaps / 2 - 1 || t == TruePeak::kTaps / 2;
+}
+
+/// A click just below the most a point can reach from samples of `level` (those of the two
+/// nearest taps) and `level` times `outer` (the others), noise well below it, then such
+/// samples with signs that follow the widest phase's taps, so that one point reaches it.
+std::vector<float> clickNoiseAndWorstCase(const TruePeak& peak, int factor, float level,
+                                          float outer) {
     int widest = 1;
     double widestGain = 0.0;
     for (int phase = 1; phase < factor; ++phase) {
         double gain = 0.0;
         for (int t = 0; t < TruePeak::kTaps; ++t) {
-            gain += std::fabs(peak.coefficient(phase, t));
+            gain += std::fabs(peak.coefficient(phase, t)) * (nearTap(t) ? 1.0f : outer);
         }
         if (gain > widestGain) {
             widest = phase;
@@ -53,7 +60,8 @@ std::vector<float> clickNoiseAndWorstCase(const TruePeak& peak, int factor, floa
         x.push_back(std::clamp(noise(random) * (i < 20000 ? 0.2f : 1.0f), -level, level));
     }
     for (int t = TruePeak::kTaps - 1; t >= 0; --t) {
-        x.push_back(peak.coefficient(widest, t) < 0.0f ? -level : level);
+        const float magnitude = nearTap(t) ? level : level * outer;
+        x.push_back(peak.coefficient(widest, t) < 0.0f ? -magnitude : magnitude);
     }
     x.resize(x.size() + 100, 0.0f);
     return x;
@@ -62,19 +70,23 @@ std::vector<float> clickNoiseAndWorstCase(const TruePeak& peak, int factor, floa
 TEST(TruePeakTest, CallsPassedOverNeverHideAPeak) {
     std::mt19937 random(11);
     std::uniform_int_distribution<std::size_t> callLength(1, TruePeak::kMaxBlock);
-    for (const double rate : {44100.0, 48000.0, 96000.0}) {
+    // The outer samples as large as the nearest, and smaller: each bound the interpolator
+    // passes over by is reached.
+    for (const auto& [rate, outer] :
+         {std::pair{44100.0, 1.0f}, std::pair{48000.0, 1.0f}, std::pair{96000.0, 1.0f},
+          std::pair{48000.0, 0.5f}, std::pair{48000.0, 0.1f}, std::pair{96000.0, 0.3f}}) {
         TruePeak peak;
         peak.setup(rate);
         const int factor = TruePeak::oversampling(rate);
-        const std::vector<float> x = clickNoiseAndWorstCase(peak, factor, 0.5f);
+        const std::vector<float> x = clickNoiseAndWorstCase(peak, factor, 0.5f, outer);
         for (std::size_t done = 0; done < x.size();) {
             const std::size_t count = std::min(callLength(random), x.size() - done);
             peak.process(x.data() + done, count);
             done += count;
         }
         const float expected = everyPointPeak(peak, x, factor);
-        EXPECT_GT(expected, x[50]) << rate;
-        EXPECT_EQ(peak.truePeak(), expected) << rate;
+        EXPECT_GT(expected, x[50]) << rate << " " << outer;
+        EXPECT_EQ(peak.truePeak(), expected) << rate << " " << outer;
     }
 }
 

@@ -287,6 +287,27 @@ TEST(PevoLoudnessDelivery, RefusedSettingsSayWhyOnOneLine) {
     EXPECT_TRUE(contains(loudness({"--normalize", "-23", file}).err, "--normalize needs -o"));
 }
 
+TEST(PevoLoudnessDelivery, StepsFollowTheMetersOwnClockAtAnOddRate) {
+    // At 11025 Hz the meter's 100 ms step is 1100 frames (1103 has no divisor to cut it
+    // into sub-blocks): 20 s hold 200 of them. Loud and quiet every 0.37 s.
+    constexpr int kRate = 11025;
+    std::vector<float> bursts;
+    for (int i = 0; i < 20 * kRate; ++i) {
+        const double level = (i / 4079) % 2 == 0 ? 0.9 : 0.1;
+        bursts.push_back(static_cast<float>(level * std::sin(2 * M_PI * 997.0 * i / kRate)));
+    }
+    const std::string file = scratchPath(std::to_string(getpid()) + "_bursts.wav");
+    writeAudio(file, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, kRate, bursts);
+    const ToolRun run = loudness({"--format", "json", "--max-true-peak", "-30", file, file});
+    ASSERT_EQ(run.status, 3) << run.err;  // every step is over the ceiling
+    const auto all = objects(run);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].at("over_steps"), "200");
+    // The album gates the very blocks that each file's integrated loudness was gated from.
+    EXPECT_EQ(all[2].at("integrated"), all[0].at("integrated"));
+    EXPECT_EQ(all[2].at("range"), all[0].at("range"));
+}
+
 TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
     // Half a second at -30, then a second at -10 dBFS with peaks above full scale after it,
     // and a second of digital silence.

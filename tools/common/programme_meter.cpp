@@ -6,8 +6,8 @@
 namespace {
 
 /// Steps of 100 ms in a momentary block (400 ms) and in a short-term block (3 s).
-constexpr std::int64_t kMomentarySteps = 4;
-constexpr std::int64_t kShortTermSteps = 30;
+constexpr std::uint64_t kMomentarySteps = 4;
+constexpr std::uint64_t kShortTermSteps = 30;
 /// Loudness closer than this to a maximum reached earlier counts as the same, in LU.
 constexpr double kSameLoudness = 0.01;
 
@@ -28,8 +28,8 @@ bool ProgrammeMeter::setup(double sampleRate, const ChannelLayout& layout, Setti
     settings = std::move(chosen);
     rate = sampleRate;
     channels = layout.channels();
-    done = steps = 0;
-    nextStep = frameOfStep(1);
+    done = stepStart = 0;
+    steps = 0;
     nextPoint =
         settings.every > 0 ? std::max<std::int64_t>(1, std::llround(settings.every * rate)) : -1;
     result = Measurement{};
@@ -38,14 +38,11 @@ bool ProgrammeMeter::setup(double sampleRate, const ChannelLayout& layout, Setti
     return true;
 }
 
-std::int64_t ProgrammeMeter::frameOfStep(std::int64_t step) const {
-    return step * std::llround(rate / 10.0);
-}
-
 void ProgrammeMeter::process(const float* const* in, std::size_t frames) {
     const float* part[LoudnessMeter::kMaxChannels] = {};
     for (std::size_t at = 0; at < frames;) {
-        std::int64_t end = nextStep;
+        // The meter's own steps, whose length need not be a tenth of the rate.
+        std::int64_t end = done + static_cast<std::int64_t>(loudness.framesToNextStep());
         if (nextPoint >= 0) {
             end = std::min(end, nextPoint);
         }
@@ -63,7 +60,7 @@ void ProgrammeMeter::process(const float* const* in, std::size_t frames) {
         loudness.process(part, length);
         at += length;
         done += static_cast<std::int64_t>(length);
-        if (done == nextStep) {
+        if (loudness.completedSteps() != steps) {
             endStep();
         }
         if (done == nextPoint) {
@@ -74,9 +71,9 @@ void ProgrammeMeter::process(const float* const* in, std::size_t frames) {
 }
 
 void ProgrammeMeter::endStep() {
-    const double start = static_cast<double>(frameOfStep(steps)) / rate;
-    ++steps;
-    nextStep = frameOfStep(steps + 1);
+    const double start = static_cast<double>(stepStart) / rate;
+    stepStart = done;
+    steps = loudness.completedSteps();
     const double seconds = static_cast<double>(done) / rate;
     const double momentary = Measurement::shown(loudness.momentary());
     const double shortTerm = Measurement::shown(loudness.shortTerm());

@@ -39,7 +39,6 @@ class ProgrammeMeter {
   private:
     void endStep();
     void takePoint();
-    std::int64_t frameOfStep(std::int64_t step) const;
 
     LoudnessMeter loudness;
     std::array<TruePeak, LoudnessMeter::kMaxChannels> stepPeaks;
@@ -48,8 +47,8 @@ class ProgrammeMeter {
     double rate = 0.0;
     int channels = 0;
     std::int64_t done = 0;
-    std::int64_t steps = 0;
-    std::int64_t nextStep = 0;
+    std::uint64_t steps = 0;     ///< the meter's steps completed when the last one was taken
+    std::int64_t stepStart = 0;  ///< the frame at which the current step began
     std::int64_t nextPoint = -1;
     Measurement result;
 };

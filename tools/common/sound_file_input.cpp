@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -97,6 +98,32 @@ int SoundFileInput::read(float* interleaved, int count) {
         }
     } else {
         got = sf_readf_float(file, interleaved, count);
+    }
+    return checked(got);
+}
+
+int SoundFileInput::readChannels(float* const* channels, const int* sources, int count,
+                                 int frames) {
+    const auto samples = static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels);
+    sf_count_t got = 0;
+    if (coding.integer) {
+        integers.resize(std::max(integers.size(), samples));
+        got = sf_readf_int(file, integers.data(), frames);
+        for (int c = 0; c < count; ++c) {
+            const std::int32_t* from = integers.data() + sources[c];
+            for (sf_count_t i = 0; i < got; ++i) {
+                channels[c][i] = SampleCoding::toFloat(from[i * info.channels]);
+            }
+        }
+    } else {
+        floats.resize(std::max(floats.size(), samples));
+        got = sf_readf_float(file, floats.data(), frames);
+        for (int c = 0; c < count; ++c) {
+            const float* from = floats.data() + sources[c];
+            for (sf_count_t i = 0; i < got; ++i) {
+                channels[c][i] = from[i * info.channels];
+            }
+        }
     }
     return checked(got);
 }

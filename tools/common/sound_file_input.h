@@ -46,6 +46,9 @@ class SoundFileInput {
     /// Reads up to `count` frames into `interleaved`; the frames read, 0 at the end, -1 on
     /// a decoder error that `error` explains.
     int read(float* interleaved, int count);
+    /// The same, each of `count` channels `channels[c]` taking the file's channel
+    /// `sources[c]`: one pass over the samples read.
+    int readChannels(float* const* channels, const int* sources, int count, int frames);
     /// The same as doubles, which hold every sample of every encoding exactly.
     int readExact(double* interleaved, int count);
     const std::string& error() const { return lastError; }
@@ -73,5 +76,6 @@ class SoundFileInput {
     SF_INFO info;
     SampleCoding coding;
     std::vector<std::int32_t> integers;  ///< interleaved, for integer encodings
+    std::vector<float> floats;           ///< interleaved, for readChannels of the others
     std::string lastError;
 };

@@ -9,29 +9,22 @@
 
 bool measureFile(SoundFileInput& input, const FileLayout& layout, ProgrammeMeter& meter,
                  std::string& error) {
-    const int fileChannels = input.channels();
     const int channels = layout.layout().channels();
-    std::vector<float> interleaved(
-        static_cast<std::size_t>(SoundFileInput::kBlockFrames * fileChannels));
     std::vector<std::vector<float>> planar(static_cast<std::size_t>(channels),
                                            std::vector<float>(SoundFileInput::kBlockFrames));
-    std::vector<const float*> block;
-    for (const std::vector<float>& channel : planar) {
+    std::vector<float*> block;
+    std::vector<int> sources;
+    for (std::vector<float>& channel : planar) {
+        sources.push_back(layout.source(static_cast<int>(block.size())));
         block.push_back(channel.data());
     }
     ProgressBar progress(input.frames(), input.sampleRate());
     std::int64_t done = 0;
-    for (int got; (got = input.read(interleaved.data(), SoundFileInput::kBlockFrames)) != 0;) {
+    for (int got; (got = input.readChannels(block.data(), sources.data(), channels,
+                                            SoundFileInput::kBlockFrames)) != 0;) {
         if (got < 0) {
             error = input.error();
             return false;
-        }
-        for (int c = 0; c < channels; ++c) {
-            const float* from = interleaved.data() + layout.source(c);
-            float* to = planar[static_cast<std::size_t>(c)].data();
-            for (int i = 0; i < got; ++i) {
-                to[i] = from[static_cast<std::size_t>(i * fileChannels)];
-            }
         }
         meter.process(block.data(), static_cast<std::size_t>(got));
         done += got;
