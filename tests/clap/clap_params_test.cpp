@@ -9,18 +9,9 @@
 
 #include "tests/clap/clap_test_host.h"
 #include "tests/clap/product_cases.h"
-#include "tests/clap/vst2_peer.h"
+#include "tests/host/vst2_peer.h"
 
 namespace {
-
-/// The plain value a host sees for the VST 2 value `value`, as the table defines it.
-double plainFor(const ParameterInfo& entry, float value) {
-    if (entry.kind == ParameterKind::choice) {
-        return std::round(value * static_cast<float>(entry.positions - 1));
-    }
-    return entry.plain ? entry.plain(value)
-                       : entry.minimum + value * (entry.maximum - entry.minimum);
-}
 
 struct ExpectedFlags {
     ParameterKind kind;
@@ -45,42 +36,34 @@ std::uint32_t expectedFlags(const ParameterInfo& entry) {
 }
 
 TEST(ClapParameters, InfoFollowsTheTableAndTheVst2Names) {
-    for (const ProductCase& product : productCases()) {
-        SCOPED_TRACE(product.clapId);
-        ClapTestHost host;
-        ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2File, 44100.0);
-        ASSERT_TRUE(meter.plugin && peer.ready());
-        const auto* params = meter.extension<ClapPluginParams>(CLAP_EXT_PARAMS);
-        ASSERT_EQ(params->count(meter.plugin), std::uint32_t(peer.effect->numParams));
-        for (std::int32_t index = 0; index < peer.effect->numParams; ++index) {
-            SCOPED_TRACE(index);
-            const ParameterInfo& entry = *product.table().find(index);
+    forEachProductBesideVst2(
+        44100.0, [](const ProductCase& product, ClapPluginUnderTest& meter, Vst2Peer& peer) {
+            const auto* params = meter.extension<ClapPluginParams>(CLAP_EXT_PARAMS);
+            ASSERT_EQ(params->count(meter.plugin), std::uint32_t(peer.effect->numParams));
+            for (std::int32_t index = 0; index < peer.effect->numParams; ++index) {
+                SCOPED_TRACE(index);
+                const ParameterInfo& entry = *product.table().find(index);
+                ClapParamInfo info{};
+                ASSERT_TRUE(params->getInfo(meter.plugin, std::uint32_t(index), &info));
+                EXPECT_EQ(info.id, ClapId(index));
+                EXPECT_EQ(info.name, peer.name(index));
+                EXPECT_EQ(info.flags, expectedFlags(entry));
+                EXPECT_TRUE(std::isfinite(info.minValue) && std::isfinite(info.maxValue));
+                EXPECT_LE(info.minValue, info.defaultValue);
+                EXPECT_LE(info.defaultValue, info.maxValue);
+                EXPECT_EQ(info.defaultValue, std::clamp(plainFor(entry, entry.defaultValue),
+                                                        info.minValue, info.maxValue));
+                EXPECT_EQ(meter.value(info.id), std::clamp(plainFor(entry, peer.get(index)),
+                                                           info.minValue, info.maxValue));
+            }
             ClapParamInfo info{};
-            ASSERT_TRUE(params->getInfo(meter.plugin, std::uint32_t(index), &info));
-            EXPECT_EQ(info.id, ClapId(index));
-            EXPECT_EQ(info.name, peer.name(index));
-            EXPECT_EQ(info.flags, expectedFlags(entry));
-            EXPECT_TRUE(std::isfinite(info.minValue) && std::isfinite(info.maxValue));
-            EXPECT_LE(info.minValue, info.defaultValue);
-            EXPECT_LE(info.defaultValue, info.maxValue);
-            EXPECT_EQ(info.defaultValue, std::clamp(plainFor(entry, entry.defaultValue),
-                                                    info.minValue, info.maxValue));
-            EXPECT_EQ(meter.value(info.id),
-                      std::clamp(plainFor(entry, peer.get(index)), info.minValue, info.maxValue));
-        }
-        ClapParamInfo info{};
-        EXPECT_FALSE(params->getInfo(meter.plugin, params->count(meter.plugin), &info));
-    }
+            EXPECT_FALSE(params->getInfo(meter.plugin, params->count(meter.plugin), &info));
+        });
 }
 
 TEST(ClapParameters, TextsAndParsingMatchTheVst2Build) {
-    for (const ProductCase& product : productCases()) {
-        SCOPED_TRACE(product.clapId);
-        ClapTestHost host;
-        ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2File, 44100.0);
-        ASSERT_TRUE(meter.plugin && peer.ready());
+    forEachProductBesideVst2(44100.0, [](const ProductCase& product, ClapPluginUnderTest& meter,
+                                         Vst2Peer& peer) {
         const auto* params = meter.extension<ClapPluginParams>(CLAP_EXT_PARAMS);
         for (std::int32_t index = 0; index < peer.effect->numParams; ++index) {
             const ParameterInfo& entry = *product.table().find(index);
@@ -117,7 +100,7 @@ TEST(ClapParameters, TextsAndParsingMatchTheVst2Build) {
         }
         char text[8];
         EXPECT_FALSE(params->valueToText(meter.plugin, 999, 0.0, text, sizeof text));
-    }
+    });
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "tests/clap/clap_test_host.h"
 #include "tests/clap/product_cases.h"
-#include "tests/clap/vst2_peer.h"
+#include "tests/host/vst2_peer.h"
 
 namespace {
 
@@ -23,14 +23,6 @@ std::vector<float> programme(std::size_t frames, unsigned seed, float level = 0.
         samples[i] = level * std::sin(0.142f * static_cast<float>(i)) + noise(random);
     }
     return samples;
-}
-
-double plainFor(const ParameterInfo& entry, float value) {
-    if (entry.kind == ParameterKind::choice) {
-        return std::round(value * static_cast<float>(entry.positions - 1));
-    }
-    return entry.plain ? entry.plain(value)
-                       : entry.minimum + value * (entry.maximum - entry.minimum);
 }
 
 /// Every reading of `meter` equals the peer's, as a value (within the reading's range) and
@@ -81,28 +73,22 @@ TEST(ClapProcessing, PassesAudioThroughAtEveryBlockLength) {
 }
 
 TEST(ClapProcessing, ReadingsEqualTheVst2BuildsBitForBit) {
-    for (const ProductCase& product : productCases()) {
-        SCOPED_TRACE(product.clapId);
-        ClapTestHost host;
-        ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2File, 48000.0);
-        ASSERT_TRUE(meter.plugin && peer.ready() && meter.activate(48000.0));
-        const std::vector<float> samples = programme(3 * 48000, 3);
-        meter.play(samples, 300);
-        peer.play(samples, 300);
-        expectSameReadings(product, meter, peer);
-    }
+    forEachProductBesideVst2(
+        48000.0, [](const ProductCase& product, ClapPluginUnderTest& meter, Vst2Peer& peer) {
+            ASSERT_TRUE(meter.activate(48000.0));
+            const std::vector<float> samples = programme(3 * 48000, 3);
+            meter.play(samples, 300);
+            peer.play(samples, 300);
+            expectSameReadings(product, meter, peer);
+        });
 }
 
 /// Every setting moved away from its default, at frame 100 of a block of 512.
 TEST(ClapProcessing, ChangesTakeEffectAtTheirFrame) {
-    constexpr std::uint32_t kAt = 100;
-    for (const ProductCase& product : productCases()) {
-        SCOPED_TRACE(product.clapId);
-        ClapTestHost host;
-        ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2File, 48000.0);
-        ASSERT_TRUE(meter.plugin && peer.ready() && meter.activate(48000.0));
+    static constexpr std::uint32_t kAt = 100;
+    forEachProductBesideVst2(48000.0, [](const ProductCase& product, ClapPluginUnderTest& meter,
+                                         Vst2Peer& peer) {
+        ASSERT_TRUE(meter.activate(48000.0));
         const std::vector<float> samples = programme(48000, 5);
         meter.play(samples);
         peer.play(samples);
@@ -129,7 +115,7 @@ TEST(ClapProcessing, ChangesTakeEffectAtTheirFrame) {
             EXPECT_EQ(meter.value(ClapId(index)), plainFor(*product.table().find(index), value));
         }
         expectSameReadings(product, meter, peer);
-    }
+    });
 }
 
 /// Hosts stop, reset and restart at will, at another rate too: the meter goes on measuring
@@ -141,28 +127,24 @@ TEST(ClapProcessing, SurvivesActivationCyclesAndRateChanges) {
     };
     const Step steps[] = {
         {44100.0, false}, {44100.0, true}, {48000.0, false}, {96000.0, true}, {48000.0, false}};
-    for (const ProductCase& product : productCases()) {
-        SCOPED_TRACE(product.clapId);
-        ClapTestHost host;
-        ClapPluginUnderTest meter(host, product.clapId);
-        Vst2Peer peer(product.vst2File, 44100.0);
-        ASSERT_TRUE(meter.plugin && peer.ready());
-        unsigned seed = 10;
-        for (const Step& step : steps) {
-            ASSERT_TRUE(meter.activate(step.rate, 1024));
-            peer.restart(step.rate);
-            if (step.reset) {
-                meter.plugin->reset(meter.plugin);
-                peer.effect->dispatcher(peer.effect, effMainsChanged, 0, 0, nullptr, 0.0f);
-                peer.effect->dispatcher(peer.effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+    forEachProductBesideVst2(
+        44100.0, [&steps](const ProductCase& product, ClapPluginUnderTest& meter, Vst2Peer& peer) {
+            unsigned seed = 10;
+            for (const Step& step : steps) {
+                ASSERT_TRUE(meter.activate(step.rate, 1024));
+                peer.restart(step.rate);
+                if (step.reset) {
+                    meter.plugin->reset(meter.plugin);
+                    peer.effect->dispatcher(peer.effect, effMainsChanged, 0, 0, nullptr, 0.0f);
+                    peer.effect->dispatcher(peer.effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+                }
+                const std::vector<float> samples = programme(std::size_t(step.rate / 2), ++seed);
+                meter.play(samples, 1000);
+                peer.play(samples, 1000);
+                expectSameReadings(product, meter, peer);
+                meter.deactivate();
             }
-            const std::vector<float> samples = programme(std::size_t(step.rate / 2), ++seed);
-            meter.play(samples, 1000);
-            peer.play(samples, 1000);
-            expectSameReadings(product, meter, peer);
-            meter.deactivate();
-        }
-    }
+        });
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include "lv2/port_layout.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "plugin/product.h"
+#include "tests/host/vst2_peer.h"
 #include "tests/lv2/lv2_test_host.h"
-#include "tests/lv2/vst2_reference.h"
 #include "tests/meter_loudness/ebu_minimum_cases.h"
 
 namespace {
@@ -188,25 +188,24 @@ TEST(Lv2Readings, EqualToTheVst2BuildAfterEveryBlock) {
         const Product& meter = product(c.product);
         const PortLayout layout(meter.parameters);
         Lv2TestInstance plugin(meter.identity.lv2Uri, kRate);
-        Vst2Reference reference(meter.identity.vst2UniqueId, static_cast<float>(kRate));
-        ASSERT_TRUE(plugin.valid() && reference.valid());
+        const auto reference =
+            Vst2Peer::withUniqueId(PEVO_VST2_LIBRARIES, meter.identity.vst2UniqueId, kRate);
+        ASSERT_TRUE(plugin.valid() && reference);
         for (const auto& [name, position] : c.positions) {
             const VstInt32 index = parameterNamed(meter, name);
             plugin.control(layout.controls()[index].symbol) = static_cast<float>(position);
-            reference.setParameter(
-                index, static_cast<float>(position) /
-                           static_cast<float>(meter.parameters.entries[index].positions - 1));
+            reference->set(index,
+                           static_cast<float>(position) /
+                               static_cast<float>(meter.parameters.entries[index].positions - 1));
         }
         play(plugin, c.signal, 512, false, [&](const StereoBuffers& sent, const StereoBuffers&) {
-            StereoBuffers copy = sent;
-            copy.bind(false);
-            reference.process(copy.inputs, copy.outputs,
-                              static_cast<VstInt32>(sent.input[0].size()));
+            reference->process(sent.input[0].data(), sent.input[1].data(),
+                               static_cast<std::int32_t>(sent.input[0].size()));
             for (const ControlPort& port : layout.controls()) {
                 if (port.output) {
                     ASSERT_EQ(plugin.control(port.symbol),
                               plainOf(meter.parameters.entries[port.parameter],
-                                      reference.getParameter(port.parameter)))
+                                      reference->get(port.parameter)))
                         << port.name;
                 }
             }

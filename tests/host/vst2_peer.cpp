@@ -1,7 +1,7 @@
-#include "tests/clap/vst2_peer.h"
+#include "tests/host/vst2_peer.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <sstream>
 
 #include "tools/hostsupport/plugin_library.h"
 
@@ -29,12 +29,8 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-Vst2Peer::Vst2Peer(const char* fileName, double rate, std::int32_t maxFrames) {
-    const char* clap = std::getenv("PEVO_CLAP");
-    const std::string folder = clap ? std::string(clap) : std::string();
-    const std::size_t slash = folder.find_last_of("/\\");
-    library = PluginLibrary::open(
-        (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + fileName);
+Vst2Peer::Vst2Peer(const std::string& path, double rate, std::int32_t maxFrames) {
+    library = PluginLibrary::open(path);
     const VstPluginMainProc main = library ? library->entry("VSTPluginMain") : nullptr;
     makingRate = rate;
     effect = main ? main(answer) : nullptr;
@@ -46,6 +42,18 @@ Vst2Peer::Vst2Peer(const char* fileName, double rate, std::int32_t maxFrames) {
     effect->dispatcher(effect, effSetBlockSize, 0, maxFrames, nullptr, 0.0f);
     effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
     effect->dispatcher(effect, effStartProcess, 0, 0, nullptr, 0.0f);
+}
+
+std::unique_ptr<Vst2Peer> Vst2Peer::withUniqueId(const std::string& paths, VstInt32 uniqueId,
+                                                 double rate) {
+    std::istringstream list(paths);
+    for (std::string path; std::getline(list, path, ':');) {
+        auto peer = std::make_unique<Vst2Peer>(path, rate);
+        if (peer->ready() && peer->effect->uniqueID == uniqueId) {
+            return peer;
+        }
+    }
+    return nullptr;
 }
 
 void Vst2Peer::restart(double rate) {

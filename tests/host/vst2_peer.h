@@ -1,5 +1,5 @@
-// The same product's VST 2 build, loaded beside the CLAP one and driven as a VST 2 host
-// drives it, so that the tests can compare what both report.
+// A product's VST 2 build, loaded beside another format's build of the same product and
+// driven as a VST 2 host drives it, so that the tests can compare what both report.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +13,12 @@ class PluginLibrary;
 
 class Vst2Peer {
   public:
-    /// The library `fileName` next to Pevo.clap (PEVO_CLAP), running at `rate`.
-    Vst2Peer(const char* fileName, double rate, std::int32_t maxFrames = 4096);
+    /// The library at `path`, running at `rate`; `ready()` is false when it won't load.
+    Vst2Peer(const std::string& path, double rate, std::int32_t maxFrames = 4096);
+    /// Whichever of the libraries in `paths` (separated by ':') has the unique ID `uniqueId`,
+    /// running at `rate`; null when none has.
+    static std::unique_ptr<Vst2Peer> withUniqueId(const std::string& paths, VstInt32 uniqueId,
+                                                  double rate);
     ~Vst2Peer();
     Vst2Peer(const Vst2Peer&) = delete;
     Vst2Peer& operator=(const Vst2Peer&) = delete;
