@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/meter_level/recording_delay.h"
+#include "tests/plugin/program_name_race.h"
 
 namespace {
 
@@ -148,26 +149,9 @@ TEST(ADelayThreadsTest, EachSampleRateRequestClearsTheLevelsOnce) {
 // read is one the effect was given, never a mix of two.
 TEST(ADelayThreadsTest, ProgramsAndTheirNamesReadWhileAnotherThreadChangesThem) {
     ADelay effect(testHost);
-    std::atomic<bool> running{true};
-    int torn = 0;
-    std::thread reader([&] {
-        char name[kVstMaxProgNameLen];
-        while (running.load()) {
-            const auto program = effect.dispatcher(effGetProgram, 0, 0, nullptr, 0.0f);
-            effect.dispatcher(effGetProgramName, 0, 0, name, 0.0f);
-            const std::string read = name;
-            torn += program < 0 || program >= ADelay::kNumPrograms ||
-                    (read != "Mine" && read != "Theirs, longer" && read.rfind("Init ", 0) != 0);
-        }
-    });
-    char names[][kVstMaxProgNameLen] = {"Mine", "Theirs, longer"};
-    for (int round = 0; round < 20000; ++round) {
-        effect.dispatcher(effSetProgram, 0, round % ADelay::kNumPrograms, nullptr, 0.0f);
-        effect.dispatcher(effSetProgramName, 0, 0, names[round % 2], 0.0f);
-    }
-    running.store(false);
-    reader.join();
-    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(tornProgramReads(effect, ADelay::kNumPrograms,
+                               [](const std::string& name) { return name.rfind("Init ", 0) == 0; }),
+              0);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "meter_loudness/loudness_effect.h"
 #include "plugin/panel_snapshot.h"
 #include "resources/loudness_layout.h"
+#include "tests/plugin/program_name_race.h"
 
 namespace {
 
@@ -94,29 +95,15 @@ TEST(LoudnessThreads, RequestsFromEveryThreadDuringProcessing) {
 // read is one the effect was given, never a mix of two.
 TEST(LoudnessThreads, ProgramsAndTheirNamesReadWhileAnotherThreadChangesThem) {
     LoudnessEffect effect(quietHost);
-    std::atomic<bool> running{true};
-    int torn = 0;
-    std::thread reader([&] {
-        char name[kVstMaxProgNameLen];
-        while (running.load()) {
-            const auto program = effect.dispatcher(effGetProgram, 0, 0, nullptr, 0.0f);
-            effect.dispatcher(effGetProgramName, 0, 0, name, 0.0f);
-            const std::string read = name;
-            bool known = read == "Mine" || read == "Theirs, longer";
-            for (const loudness::ProgramSettings& settings : loudness::kPrograms) {
-                known = known || read == settings.name;
+    const auto isFactoryName = [](const std::string& name) {
+        for (const loudness::ProgramSettings& settings : loudness::kPrograms) {
+            if (name == settings.name) {
+                return true;
             }
-            torn += program < 0 || program >= loudness::kNumPrograms || !known;
         }
-    });
-    char names[][kVstMaxProgNameLen] = {"Mine", "Theirs, longer"};
-    for (int round = 0; round < 20000; ++round) {
-        effect.dispatcher(effSetProgram, 0, round % loudness::kNumPrograms, nullptr, 0.0f);
-        effect.dispatcher(effSetProgramName, 0, 0, names[round % 2], 0.0f);
-    }
-    running.store(false);
-    reader.join();
-    EXPECT_EQ(torn, 0);
+        return false;
+    };
+    EXPECT_EQ(tornProgramReads(effect, loudness::kNumPrograms, isFactoryName), 0);
 }
 
 }  // namespace
