@@ -72,6 +72,12 @@ class Instance {
         return std::find(closedByHost.begin(), closedByHost.end(), effect) != closedByHost.end();
     }
 
+    /// A user's press on a panel changes settings as the host automates them: what this
+    /// session set no longer says what they read.
+    void forgetSettings() {
+        expected = {};
+    }
+
     void step(FuzzInput& in, void* parentWindow) {
         switch (in.below(10)) {
             case 0:
@@ -302,6 +308,7 @@ std::string runLoudnessBoundarySession(const std::uint8_t* data, std::size_t siz
         while (!in.empty() && !faults.any() && !instance.closed()) {
             if (in.oneIn(16)) {
                 desktop.hold(in);
+                instance.forgetSettings();
             } else {
                 instance.step(in, desktop.parentWindow(in));
             }
@@ -336,6 +343,9 @@ std::string runLoudnessLifecycleSession(const std::uint8_t* data, std::size_t si
                 instances.erase(instances.begin() + in.below(instances.size()));
             } else if (action == 2 && in.oneIn(2)) {
                 desktop.hold(in);
+                for (const auto& each : instances) {
+                    each->forgetSettings();
+                }
             } else if (!instances.empty()) {
                 instances[in.below(instances.size())]->step(in, desktop.parentWindow(in));
             }
