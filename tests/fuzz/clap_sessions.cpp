@@ -1,5 +1,6 @@
 #include "tests/fuzz/clap_sessions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -176,7 +177,9 @@ class Instance {
         const ClapIstream stream = {
             &reader, [](const ClapIstream* s, void* to, std::uint64_t size) -> std::int64_t {
                 auto& r = *static_cast<Reader*>(s->ctx);
-                const std::size_t n = std::min<std::size_t>({size, 7, r.bytes.size() - r.at});
+                const auto n = static_cast<std::size_t>(
+                    std::min<std::uint64_t>({size, std::uint64_t{7},
+                                             std::uint64_t{r.bytes.size() - r.at}}));
                 std::memcpy(to, r.bytes.data() + r.at, n);
                 r.at += n;
                 return std::int64_t(n);
