@@ -11,16 +11,23 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 jobs=$(nproc)
+mkdir -p build
 wine=tools/scripts/wine-run.sh
 
 for preset in win32 win64; do
-    cmake --preset "$preset" >/dev/null
+    echo "== $preset build"
+    # The configuration's report is shown only when it fails.
+    if ! cmake --preset "$preset" >"build/$preset-configure.log" 2>&1; then
+        cat "build/$preset-configure.log"
+        exit 1
+    fi
     cmake --build --preset "$preset" -j "$jobs"
 done
 
+echo "== Wine prefix for the tests"
 "$wine" --fresh
 trap '"$wine" --stop' EXIT
-"$wine" --start
+"$wine" --start 2>&1
 for preset in win32 win64; do
     echo "== $preset tests (Wine)"
     if [ "$preset" = win32 ] && ! "$wine" --can-run-32-bit; then

@@ -37,12 +37,30 @@ start_prefix() {
         started=true
     fi
     if [ ! -f "$WINEPREFIX/.ready" ]; then
-        "$wine" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+        make_prefix
         touch "$WINEPREFIX/.ready"
     elif $started; then
         "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
     flock -u 9
+}
+
+# Makes the prefix, once more from nothing if the first try fails; says why when the
+# second fails too, since its output is otherwise kept from the programs' own.
+make_prefix() {
+    local log="$WINEPREFIX.boot.log"
+    local try
+    for try in 1 2; do
+        if "$wine" wineboot -i </dev/null >"$log" 2>&1 9>&-; then
+            return 0
+        fi
+        echo "wine-run.sh: making the prefix failed (try $try); its output:" >&2
+        tail -n 20 "$log" >&2
+        wineserver -k 2>/dev/null || true
+        find "$WINEPREFIX" -mindepth 1 -delete
+        wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+    done
+    return 1
 }
 
 # Wine closes its desktop a moment after the last program that uses it ends; a window
@@ -64,7 +82,7 @@ case "${1:-}" in
 --can-run-32-bit) /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
 --fresh)
     wineserver -k 2>/dev/null || true
-    rm -rf "$WINEPREFIX" "$WINEPREFIX.lock"
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.lock" "$WINEPREFIX.boot.log"
     ;;
 "")
     echo "usage: $0 PROGRAM [ARGS...] | --start | --stop | --fresh" >&2
