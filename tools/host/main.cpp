@@ -25,7 +25,6 @@
 #include "tools/host/metering_session.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/parameter_setter.h"
-#include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
 #include "tools/host/published_report.h"
 #include "tools/host/sound_file_reader.h"
@@ -95,15 +94,7 @@ bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin*
     for (const ParameterAssignment& assignment : options.assignments) {
         const VstInt32 index = setter.find(assignment.parameter, error);
         float value = 0.0f;
-        if (index >= 0 && isMeterPlugin(main) && isMeterReading(index)) {
-            error =
-                main.parameterName(index) + " is a reading the plug-in publishes, not a setting";
-            return false;
-        }
-        const bool byWords =
-            index >= 0 && isMeterPlugin(main) &&
-            PevoSwitches::valueOf(main.parameterName(index), assignment.value, value);
-        if (index < 0 || (!byWords && !setter.resolve(index, assignment.value, value, error))) {
+        if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
             return false;
         }
         for (HostedPlugin* instance : {&main, mirror}) {
