@@ -15,13 +15,6 @@ using setting_text::numberText;
 using setting_text::sameWords;
 using setting_text::trimmed;
 
-namespace {
-
-/// Halvings of 0..1 in a search: beyond the resolution of a float near 1.
-constexpr int kSearchSteps = 40;
-
-}  // namespace
-
 VstInt32 ParameterSetter::find(const std::string& parameter, std::string& error) {
     const VstInt32 count = plugin.record().numParams;
     std::string names;
@@ -122,20 +115,10 @@ bool ParameterSetter::displayAt(VstInt32 index, float value, double& number) {
 float ParameterSetter::search(VstInt32 index, double target, bool rising) {
     const double sign = rising ? 1.0 : -1.0;
     double number = 0.0;
-    if (displayAt(index, 0.0f, number) && sign * number >= sign * target) {
-        return 0.0f;
-    }
-    float low = 0.0f;
-    float high = 1.0f;
-    for (int step = 0; step < kSearchSteps && high - low > 0.0f; ++step) {
-        const float middle = low + (high - low) * 0.5f;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        const bool reached = displayAt(index, middle, number) && sign * number >= sign * target;
-        (reached ? high : low) = middle;
-    }
-    return high;
+    const auto reached = [&](float value) {
+        return displayAt(index, value, number) && sign * number >= sign * target;
+    };
+    return reached(0.0f) ? 0.0f : ShownParameter::firstReached(0.0f, 1.0f, reached);
 }
 
 std::string ParameterSetter::listing() {

@@ -16,8 +16,6 @@ namespace {
 constexpr int kSweepSteps = 1024;
 /// At most this many texts make a switch; a level shows more.
 constexpr std::size_t kMostPositions = 16;
-/// Halvings of a step in a search: beyond the resolution of a float near 1.
-constexpr int kSearchSteps = 40;
 
 bool isInfinity(const std::string& text, double& number) {
     if (text == "-inf" || text == "-oo") {
@@ -95,14 +93,7 @@ void ShownParameter::sweep() {
 }
 
 float ShownParameter::endOfText(const std::string& text, float low, float high) {
-    for (int step = 0; step < kSearchSteps; ++step) {
-        const float middle = low + (high - low) * 0.5f;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        (shownAt(middle) == text ? low : high) = middle;
-    }
-    return high;
+    return firstReached(low, high, [&](float value) { return shownAt(value) != text; });
 }
 
 float ShownParameter::reaching(double target) {
@@ -114,19 +105,15 @@ float ShownParameter::reaching(double target) {
     if (reached(0.0f)) {
         return 0.0f;
     }
-    if (!reached(1.0f)) {
-        return 2.0f;
+    return reached(1.0f) ? firstReached(0.0f, 1.0f, reached) : 2.0f;
+}
+
+std::string ShownParameter::positionList() const {
+    std::string all;
+    for (const Position& position : positions) {
+        all += (all.empty() ? "" : ", ") + position.text;
     }
-    float low = 0.0f;
-    float high = 1.0f;
-    for (int step = 0; step < kSearchSteps; ++step) {
-        const float middle = low + (high - low) * 0.5f;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        (reached(middle) ? high : low) = middle;
-    }
-    return high;
+    return all;
 }
 
 bool ShownParameter::resolve(const std::string& text, float& value, std::string& error) {
@@ -151,7 +138,7 @@ bool ShownParameter::resolve(const std::string& text, float& value, std::string&
 }
 
 bool ShownParameter::resolvePosition(const std::string& text, float& value, std::string& error) {
-    std::string words = trimmed(text);
+    const std::string words = trimmed(text);
     double number = 0.0;
     double shown = 0.0;
     const bool isNumber = numberIn(words, label, number);
@@ -166,12 +153,8 @@ bool ShownParameter::resolvePosition(const std::string& text, float& value, std:
         value = static_cast<float>(number);
         return true;
     }
-    std::string all;
-    for (const Position& position : positions) {
-        all += (all.empty() ? "" : ", ") + position.text;
-    }
-    error =
-        "'" + text + "' is not a position of " + name + ": " + all + " (or a value from 0 to 1)";
+    error = "'" + text + "' is not a position of " + name + ": " + positionList() +
+            " (or a value from 0 to 1)";
     return false;
 }
 
@@ -201,11 +184,7 @@ bool ShownParameter::resolveLevel(double number, const std::string& text, float&
 std::string ShownParameter::choices() {
     const std::string shown = trimmed(plugin.parameterDisplay(index));
     if (!positions.empty()) {
-        std::string all;
-        for (const Position& position : positions) {
-            all += (all.empty() ? "" : ", ") + position.text;
-        }
-        return "a switch: " + all + "; now " + shown;
+        return "a switch: " + positionList() + "; now " + shown;
     }
     if (level) {
         return numberText(lowest) + " to " + numberText(highest) +

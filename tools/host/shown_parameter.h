@@ -12,6 +12,23 @@
 
 class ShownParameter {
   public:
+    /// Halvings of a span of values in a search: beyond the resolution of a float near 1.
+    static constexpr int kSearchSteps = 40;
+
+    /// The smallest value from `low` to `high` that `reached` holds for, halving the span:
+    /// `reached` holds for `high` and not for `low`, and once it holds it holds above too.
+    template <typename Reached>
+    static float firstReached(float low, float high, Reached reached) {
+        for (int step = 0; step < kSearchSteps; ++step) {
+            const float middle = low + (high - low) * 0.5f;
+            if (middle <= low || middle >= high) {
+                break;
+            }
+            (reached(middle) ? high : low) = middle;
+        }
+        return high;
+    }
+
     /// Sweeps parameter `index` of `plugin` and sets it back as it was.
     ShownParameter(HostedPlugin& plugin, VstInt32 index);
 
@@ -44,6 +61,8 @@ class ShownParameter {
     /// The smallest value in 0..1 whose number is at or beyond `target` in the direction
     /// the display runs; 2 when none is.
     float reaching(double target);
+    /// The positions' texts, separated by commas.
+    std::string positionList() const;
     bool resolveLevel(double number, const std::string& text, float& value, std::string& error);
     bool resolvePosition(const std::string& text, float& value, std::string& error);
 
