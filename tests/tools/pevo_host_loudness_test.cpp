@@ -206,6 +206,26 @@ TEST(PevoHostLoudness, SettingsTakeTheWordsAndUnitsTheListShows) {
     }
 }
 
+TEST(PevoHostLoudness, AnyPlugInIsReportedAndSetAsItShowsItself) {
+    // A plug-in pevo-host knows nothing of: a reading, a switch and a level that falls.
+    const std::string file = sine("published.wav", 1000.0 / kRate, -20.0);
+    const ToolRun list = runTool(
+        {"--list", PEVO_FAKE_PLUGIN, "--set", "colour=BLUE", "--set", "Depth=2.52ms"}, "published");
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(list.out.find("1  Colour      1.000000   a switch: Red, Green, Blue; now Blue\n"),
+              std::string::npos)
+        << list.out;
+    EXPECT_NE(list.out.find("2  Depth       0.750000   10 to 0 ms; now 2.5\n"), std::string::npos);
+    const ToolRun csv = runTool({PEVO_FAKE_PLUGIN, file, "--block", "100", "--every", "4",
+                                 "--format", "csv", "--set", "Colour=Green"},
+                                "published");
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, "time_s,count_blocks\n0.009070,4\n0.018141,8\n0.022676,10\n");
+    for (const char* refused : {"Count=3", "Depth=11", "Colour=Pink"}) {
+        EXPECT_EQ(runTool({PEVO_FAKE_PLUGIN, file, "--set", refused}, "published").status, 2);
+    }
+}
+
 TEST(PevoHostLoudness, ListShowsPositionsAndRangesInAlignedColumns) {
     const ToolRun list = runTool({"--list", PEVO_LOUDNESS_PLUGIN, "--set", "Unit=LU"});
     ASSERT_EQ(list.status, 0) << list.err;
