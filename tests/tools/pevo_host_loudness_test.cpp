@@ -227,7 +227,8 @@ TEST(PevoHostLoudness, AnyPlugInIsReportedAndSetAsItShowsItself) {
 }
 
 TEST(PevoHostLoudness, ListShowsPositionsAndRangesInAlignedColumns) {
-    const ToolRun list = runTool({"--list", PEVO_LOUDNESS_PLUGIN, "--set", "Unit=LU"});
+    const ToolRun list =
+        runTool({"--list", PEVO_LOUDNESS_PLUGIN, "--set", "Unit=LU", "--set", "Custom target=-18"});
     ASSERT_EQ(list.status, 0) << list.err;
     EXPECT_NE(parameterLine(list.out, "Unit").find("a switch: LUFS, LU; now LU"), std::string::npos)
         << list.out;
