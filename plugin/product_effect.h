@@ -46,6 +46,8 @@ class ProductEffect : public AudioEffectX {
     /// The parameter's value in its unit for its text: the value's own by default; an
     /// effect may give a more precise one.
     virtual double displayPlain(VstInt32 index);
+    /// The table's entry of a parameter VST 2 hosts see; null for any other index.
+    const ParameterInfo* offered(VstInt32 index) const;
     /// The stored name of program `program`, 0 <= program < numPrograms.
     virtual ProgramName& programName(VstInt32 program) = 0;
     /// What the texts read besides the value: the sample rate and the other parameters.

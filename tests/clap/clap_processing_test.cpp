@@ -41,7 +41,9 @@ void expectSameReadings(const ProductCase& product, const ClapPluginUnderTest& m
         const double value = meter.value(ClapId(index));
         EXPECT_EQ(value,
                   std::clamp(plainFor(entry, peer.get(index)), info.minValue, info.maxValue));
-        EXPECT_EQ(meter.text(ClapId(index), value), peer.text(index));
+        if (index < peer.effect->numParams) {  // VST 2 hosts see no text of the others
+            EXPECT_EQ(meter.text(ClapId(index), value), peer.text(index));
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -141,11 +142,11 @@ class Lv2UiWindow : public ::testing::Test {
             serve(1);
         }
     }
-    /// How many pixels of the second meter strip differ between two pictures.
+    /// How many pixels of a meter strip (the second by default) differ between two pictures.
     int stripChanges(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                     int width) {
+                     int width, int strip = 1) {
         int changes = 0;
-        const int y = kMeterTops[1] + kMeterHeight / 2;
+        const int y = kMeterTops[strip] + kMeterHeight / 2;
         for (int x = kMeterLeft; x < kMeterLeft + kMeterWidth; ++x) {
             changes += a[std::size_t(y) * width + x] != b[std::size_t(y) * width + x];
         }
@@ -221,6 +222,40 @@ TEST_F(Lv2UiWindow, IdlesWhileThePluginRunsOnItsOwnThread) {
     stop.store(true);
     audio.join();
     EXPECT_TRUE(ui->record.events.empty());  // showing readings writes nothing
+}
+
+/// A louder left channel through the plug-in, its control outputs sent to the UI as a host
+/// sends them: both strips light, the first further than the second.
+TEST_F(Lv2UiWindow, ShowsEachStripFromThePluginsOutputs) {
+    const PortLayout layout(levelMeterParameters());
+    Lv2TestInstance plugin(levelMeterIdentity().lv2Uri, 48000.0);
+    ASSERT_TRUE(plugin.valid());
+    std::vector<float> left(480), right(480), out[2] = {left, right};
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+    for (int block = 0; block < 100; ++block) {
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            const float s = std::sin(0.1309f * static_cast<float>(i));  // 1 kHz
+            left[i] = 0.5f * s;                                         // -6 dB
+            right[i] = 0.05f * s;                                       // -26 dB
+        }
+        plugin.run(inputs, outputs, 480);
+    }
+    std::vector<std::uint32_t> atRest, lit;
+    int width = 0, height = 0;
+    ASSERT_TRUE(window->capture(atRest, width, height));
+    for (std::size_t i = 0; i < layout.controls().size(); ++i) {
+        if (layout.controls()[i].output) {
+            ui->send(PortLayout::kFirstControl + static_cast<std::uint32_t>(i),
+                     plugin.control(layout.controls()[i].symbol));
+        }
+    }
+    serve(10);
+    ASSERT_TRUE(window->capture(lit, width, height));
+    const int first = stripChanges(atRest, lit, width, 0);
+    const int second = stripChanges(atRest, lit, width, 1);
+    EXPECT_GT(second, 0);
+    EXPECT_GT(first, second + kMeterWidth / 4);
 }
 
 /// Each panel, the loudness meter's after the level meter's in the same window, closes and
