@@ -36,10 +36,13 @@ Biquad KWeighting::highPass(double sampleRate) {
     return {1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / kHighPassQ + k * k) / a0};
 }
 
-void KWeighting::setup(double sampleRate, int channels) {
+void KWeighting::setup(double sampleRate, int channels, const double* weights) {
     shelfStage = shelf(sampleRate);
     highPassStage = highPass(sampleRate);
     channelCount = channels;
+    for (int c = 0; c < kMaxChannels; ++c) {
+        channelWeights[c] = c >= channels ? 0.0 : weights ? weights[c] : 1.0;
+    }
     reset();
 }
 
@@ -49,18 +52,35 @@ void KWeighting::reset() {
 }
 
 void KWeighting::process(const float* const* channels, std::size_t count) {
-    if (channelCount == 2) {
-        run<2>(channels, count);
-    } else {
-        run<1>(channels, count);
+    switch (channelCount) {
+        case 1:
+            return run<1>(channels, count);
+        case 2:
+            return run<2>(channels, count);
+        case 3:
+            return run<3>(channels, count);
+        case 4:
+            return run<4>(channels, count);
+        case 5:
+            return run<5>(channels, count);
+        case 6:
+            return run<6>(channels, count);
+        case 7:
+            return run<7>(channels, count);
+        case 8:
+            return run<8>(channels, count);
+        default:
+            return;  // no channel counts
     }
 }
 
 double KWeighting::takeSumOfSquares() {
+    // Weights of 1 and 0 leave each term exactly as it was: mono and stereo read the same
+    // sums as unweighted ones.
     double total = 0.0;
-    for (double& sum : sums) {
-        total += sum;
-        sum = 0.0;
+    for (int c = 0; c < kMaxChannels; ++c) {
+        total += channelWeights[c] * sums[c];
+        sums[c] = 0.0;
     }
     return total;
 }
@@ -74,9 +94,9 @@ void KWeighting::run(const float* const* channels, std::size_t count) {
     for (int c = 0; c < kChannels; ++c) {
         sum[c] = sums[c];
     }
-    // Channels unrolled: the history stays in registers and both filters run side by side.
+    // Channels unrolled: the history stays in registers and the filters run side by side.
     for (std::size_t i = 0; i < count; ++i) {
-#pragma GCC unroll 2
+#pragma GCC unroll 8
         for (int c = 0; c < kChannels; ++c) {
             const double in = channels[c][i];
             // The recursive term last, so that the rest is ready before it.

@@ -1,8 +1,11 @@
-// The K-weighting of BS.1770 for one or two channels: a high shelf and a high-pass, designed
-// for the sample rate, run in double precision, and the sum of squares of what comes out.
+// The K-weighting of BS.1770 for up to eight channels: a high shelf and a high-pass, designed
+// for the sample rate, run in double precision, and the weighted sum of squares of what
+// comes out.
 #pragma once
 
 #include <cstddef>
+
+#include "loudness/channel_layout.h"
 
 /// One second-order section, a0 = 1.
 struct Biquad {
@@ -11,20 +14,22 @@ struct Biquad {
 
 class KWeighting {
   public:
-    static constexpr int kMaxChannels = 2;
+    static constexpr int kMaxChannels = ChannelLayout::kMaxChannels;
 
     /// The head's acoustic effect, a +4 dB shelf above about 1.7 kHz.
     static Biquad shelf(double sampleRate);
     /// The revised low-frequency B-curve: a high-pass at about 38 Hz.
     static Biquad highPass(double sampleRate);
 
-    void setup(double sampleRate, int channels);
+    /// `channels` channels (0 to kMaxChannels), channel c's squares counted `weights[c]`
+    /// times, or once each without weights.
+    void setup(double sampleRate, int channels, const double* weights = nullptr);
     void reset();
     /// Filters `count` samples of each channel and adds the squares of the filtered samples
     /// to a running sum per channel, sample by sample, so that the sums do not depend on how
     /// the audio was split into calls.
     void process(const float* const* channels, std::size_t count);
-    /// The running sums added over the channels; starts them again from zero.
+    /// The running sums, weighted, added over the channels; starts them again from zero.
     double takeSumOfSquares();
     /// Sets history too small to matter to zero, so that silence never reaches denormals.
     /// Called at points fixed in the stream, so that no reading depends on how the audio
@@ -44,6 +49,7 @@ class KWeighting {
     Biquad shelfStage{};
     Biquad highPassStage{};
     int channelCount = 1;
+    double channelWeights[kMaxChannels] = {};
     History history{};
     double sums[kMaxChannels] = {};
 };

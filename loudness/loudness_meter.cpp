@@ -20,10 +20,6 @@ constexpr std::uint32_t kSmallestBits = (127u - 100u) << 23;
 constexpr std::uint32_t kInfinityBits = 0x7f800000u;
 /// The longest sub-block: the step at which momentary and short-term loudness are read.
 constexpr double kMaxSubBlockSeconds = 0.005;
-constexpr double kIntegratedGate = -10.0;
-constexpr double kRangeGate = -20.0;
-constexpr double kRangeLower = 0.10;
-constexpr double kRangeUpper = 0.95;
 
 /// How a 100 ms step is cut into sub-blocks.
 struct StepSplit {
@@ -86,6 +82,9 @@ double decibels(float magnitude) {
 struct LoudnessMeter::State {
     double sampleRate = 0.0;
     int channels = 0;
+    /// The channels that count for loudness, in order: those of a weight above 0.
+    std::array<int, kMaxChannels> counted{};
+    int countedChannels = 0;
     std::size_t subBlockLength = 0;
     std::size_t subBlockFill = 0;  ///< samples of the current sub-block measured so far
     KWeighting weighting;
@@ -114,6 +113,19 @@ LoudnessMeter::~LoudnessMeter() {
 }
 
 bool LoudnessMeter::setup(double sampleRate, int channels) {
+    const double weights[kMaxChannels] = {1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0};
+    return setupWeighted(sampleRate, channels, weights);
+}
+
+bool LoudnessMeter::setup(double sampleRate, const ChannelLayout& layout) {
+    double weights[kMaxChannels] = {};
+    for (int c = 0; c < layout.channels(); ++c) {
+        weights[c] = layout.weight(c);
+    }
+    return setupWeighted(sampleRate, layout.channels(), weights);
+}
+
+bool LoudnessMeter::setupWeighted(double sampleRate, int channels, const double* weights) {
     if (!(sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate) || channels < 1 ||
         channels > kMaxChannels) {
         return false;
@@ -121,9 +133,16 @@ bool LoudnessMeter::setup(double sampleRate, int channels) {
     State* fresh = new State;
     fresh->sampleRate = sampleRate;
     fresh->channels = channels;
+    double countedWeights[kMaxChannels] = {};
+    for (int c = 0; c < channels; ++c) {
+        if (weights[c] > 0.0) {
+            countedWeights[fresh->countedChannels] = weights[c];
+            fresh->counted[static_cast<std::size_t>(fresh->countedChannels++)] = c;
+        }
+    }
     const StepSplit split = splitStep(sampleRate);
     fresh->subBlockLength = split.subBlockLength;
-    fresh->weighting.setup(sampleRate, channels);
+    fresh->weighting.setup(sampleRate, fresh->countedChannels, countedWeights);
     for (TruePeak& peak : fresh->peaks) {
         peak.setup(sampleRate);
     }
@@ -171,12 +190,14 @@ void LoudnessMeter::process(const float* const* channels, std::size_t frames) {
 }
 
 void LoudnessMeter::State::measure(const float* const* in, std::size_t frames) {
-    const float* cleaned[kMaxChannels] = {};
     for (int c = 0; c < channels; ++c) {
-        float* out = clean[c].data();
+        float* out = clean[static_cast<std::size_t>(c)].data();
         copyMeasurable(in[c], out, frames);
-        peaks[c].process(out, frames);
-        cleaned[c] = out;
+        peaks[static_cast<std::size_t>(c)].process(out, frames);
+    }
+    const float* cleaned[kMaxChannels] = {};
+    for (int k = 0; k < countedChannels; ++k) {
+        cleaned[k] = clean[static_cast<std::size_t>(counted[static_cast<std::size_t>(k)])].data();
     }
     weighting.process(cleaned, frames);
     subBlockFill += frames;
@@ -253,7 +274,11 @@ double LoudnessMeter::samplePeak(int channel) const {
 }
 
 double LoudnessMeter::samplePeak() const {
-    return std::max(samplePeak(0), samplePeak(1));
+    double peak = kUndefined;
+    for (int c = 0; c < channels(); ++c) {
+        peak = std::max(peak, samplePeak(c));
+    }
+    return peak;
 }
 
 double LoudnessMeter::truePeak(int channel) const {
@@ -264,5 +289,9 @@ double LoudnessMeter::truePeak(int channel) const {
 }
 
 double LoudnessMeter::truePeak() const {
-    return std::max(truePeak(0), truePeak(1));
+    double peak = kUndefined;
+    for (int c = 0; c < channels(); ++c) {
+        peak = std::max(peak, truePeak(c));
+    }
+    return peak;
 }

@@ -1,9 +1,12 @@
-// Programme loudness and true peak of one or two channels, as an EBU Mode meter reads them:
+// Programme loudness and true peak of one to eight channels, as an EBU Mode meter reads them:
 // momentary (400 ms), short-term (3 s) and gated integrated loudness, Loudness Range, the
 // maxima of momentary and short-term loudness, and sample and true peak per channel.
 //
 // All memory is sized by setup; process never allocates, locks or calls the system, however
 // long it runs, so the audio thread of a plug-in may own an instance. One thread at a time.
+//
+// Each channel counts for loudness with the weight of its role in a ChannelLayout (an LFE
+// not at all); its sample and true peak are measured whatever its role.
 //
 // A mono signal is measured as one channel (setup with 1). Where a host feeds the same
 // signal to both channels of a stereo set-up, it reads 3 LU (10 log10 2) louder; peaks and
@@ -14,9 +17,11 @@
 #include <cstddef>
 #include <limits>
 
+#include "loudness/channel_layout.h"
+
 class LoudnessMeter {
   public:
-    static constexpr int kMaxChannels = 2;
+    static constexpr int kMaxChannels = ChannelLayout::kMaxChannels;
     static constexpr double kMinSampleRate = 8000.0;
     static constexpr double kMaxSampleRate = 384000.0;
     /// What a reading returns while it is undefined (no audio yet, or only silence).
@@ -27,10 +32,12 @@ class LoudnessMeter {
     LoudnessMeter(const LoudnessMeter&) = delete;
     LoudnessMeter& operator=(const LoudnessMeter&) = delete;
 
-    /// Designs the filters and sizes every buffer for `channels` (1 or 2) at `sampleRate`,
-    /// then resets. False, and the meter unchanged, for a rate or channel count it cannot
-    /// measure. May allocate: not for the audio thread.
+    /// Designs the filters and sizes every buffer for `channels` (1 to kMaxChannels) at
+    /// `sampleRate`, every channel of weight 1, then resets. False, and the meter unchanged,
+    /// for a rate or channel count it cannot measure. May allocate: not for the audio thread.
     bool setup(double sampleRate, int channels);
+    /// As above, for the channels of `layout`, each of the weight of its role.
+    bool setup(double sampleRate, const ChannelLayout& layout);
     /// Forgets everything measured; the set-up stays. Real-time safe.
     void reset();
     /// Measures `frames` frames; `channels[c]` holds channel c's samples. Any block length
@@ -58,6 +65,8 @@ class LoudnessMeter {
 
   private:
     struct State;
+    bool setupWeighted(double sampleRate, int channels, const double* weights);
+
     /// Filters, windows and histograms, sized by setup.
     State* state = nullptr;
 };

@@ -3,6 +3,13 @@
 
 #include <cmath>
 
+/// The relative gate of integrated loudness (BS.1770), and the relative gate and the
+/// percentiles of Loudness Range (EBU Tech 3342).
+constexpr double kIntegratedGate = -10.0;
+constexpr double kRangeGate = -20.0;
+constexpr double kRangeLower = 0.10;
+constexpr double kRangeUpper = 0.95;
+
 /// LUFS of a mean square summed over the channels; −∞ for silence.
 inline double loudnessOf(double meanPower) {
     return -0.691 + 10.0 * std::log10(meanPower);

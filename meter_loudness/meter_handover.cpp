@@ -25,7 +25,7 @@ bool MeterHandover::post(double sampleRate) {
     }
     bool ready = false;
     try {
-        ready = meter->setup(sampleRate, LoudnessMeter::kMaxChannels);
+        ready = meter->setup(sampleRate, kChannels);
     } catch (...) {
         ready = false;  // out of memory: the meter stays the spare, never to be taken
     }

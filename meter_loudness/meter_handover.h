@@ -11,6 +11,9 @@
 
 class MeterHandover {
   public:
+    /// The plug-in measures a stereo pair.
+    static constexpr int kChannels = 2;
+
     MeterHandover();
     ~MeterHandover();
     MeterHandover(const MeterHandover&) = delete;

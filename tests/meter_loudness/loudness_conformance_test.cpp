@@ -1,5 +1,6 @@
-// The EBU minimum-requirement cases, played at 48 kHz through the plug-in's record and
-// read back as a host reads them: from the readings' display texts.
+// The EBU minimum-requirement cases and the stereo cases of the ITU's conformance set, played
+// at 48 kHz through the plug-in's record and read back as a host reads them: from the
+// readings' display texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 
 #include "meter_loudness/loudness_parameters.h"
 #include "tests/host/test_host.h"
+#include "tests/loudness/conformance_signals.h"
 #include "tests/loudness/true_peak_burst.h"
 
 namespace {
@@ -89,7 +91,7 @@ struct Expectation {
 };
 
 struct Case {
-    const char* name;
+    std::string name;
     std::vector<float> signal;
     std::vector<Expectation> expected;
 };
@@ -147,8 +149,28 @@ std::vector<Case> minimumRequirementCases() {
     };
 }
 
-TEST(LoudnessMinimumRequirements, ReadingsWithinTolerance) {
-    for (const Case& c : minimumRequirementCases()) {
+/// Tones across the band at -23 and -24 LUFS, a sweep, and what lies under each gate.
+std::vector<Case> conformanceSetCases() {
+    using namespace conformance;
+    std::vector<Case> all;
+    for (const double lufs : {-23.0, -24.0}) {
+        for (const double frequency : {25.0, 100.0, 500.0, 1000.0, 2000.0, 10000.0}) {
+            const std::string name = std::to_string(frequency) + " Hz at " + std::to_string(lufs);
+            all.push_back({name, sine(frequency, amplitudeFor(frequency, lufs, 2.0), 20.0),
+                           within({loudness::kIntegrated}, lufs, 0.1)});
+        }
+    }
+    all.push_back({"sweep", sweep(0.1, 20.0),
+                   within({loudness::kIntegrated}, sweepLoudness(0.1, 20.0, 2.0), 0.1)});
+    all.push_back({"absolute gate", joined(tone(-69.5, 10.0, 2.0), tone(-75.0, 10.0, 2.0)),
+                   within({loudness::kIntegrated}, -69.5, 0.1)});
+    all.push_back({"relative gate", joined(tone(-10.0, 20.0, 2.0), tone(-30.0, 10.0, 2.0)),
+                   within({loudness::kIntegrated}, -10.0, 0.1)});
+    return all;
+}
+
+void expectReadings(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoudnessPlugin meter;
         ASSERT_TRUE(meter.plugin);
@@ -159,6 +181,14 @@ TEST(LoudnessMinimumRequirements, ReadingsWithinTolerance) {
             EXPECT_LE(reading, e.value + e.above + 1e-9) << "reading " << e.reading;
         }
     }
+}
+
+TEST(LoudnessMinimumRequirements, ReadingsWithinTolerance) {
+    expectReadings(minimumRequirementCases());
+}
+
+TEST(LoudnessConformanceSet, StereoCasesReadTheirLevels) {
+    expectReadings(conformanceSetCases());
 }
 
 /// Tech 3341 cases 10 and 13: a tone that starts anywhere reaches the same maximum.

@@ -41,7 +41,8 @@ TEST_F(PevoLoudnessTest, JsonAndCsvCarryTheSameFiguresForEachFile) {
     const ToolRun json = loudness({"--format", "json", "--target", "-16", stereo, mono});
     ASSERT_EQ(json.status, 0) << json.err;
     const std::vector<std::string> objects = lines(json.out);
-    ASSERT_EQ(objects.size(), 2u);
+    ASSERT_EQ(objects.size(), 3u);  // and the album's
+    EXPECT_EQ(jsonFields(objects[2]).at("album"), "true");
     const auto first = jsonFields(objects[0]);
     const auto second = jsonFields(objects[1]);
     EXPECT_EQ(first.at("file"), "\"" + stereo + "\"");
@@ -58,8 +59,9 @@ TEST_F(PevoLoudnessTest, JsonAndCsvCarryTheSameFiguresForEachFile) {
         csvRows(loudness({"--format", "csv", "--target", "-16", stereo, mono}).out, header);
     EXPECT_EQ(header,
               "file,integrated,range,max_momentary,max_short_term,true_peak,sample_peak,"
-              "duration,target,gain,true_peak_after_gain");
-    ASSERT_EQ(rows.size(), 2u);
+              "duration,target,gain,true_peak_after_gain,layout,max_momentary_time,"
+              "max_short_term_time");
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_FLOAT_EQ(rows[1][1], std::stof(second.at("integrated")));
     EXPECT_FLOAT_EQ(rows[1][7], 6.0f);
 }
@@ -70,7 +72,7 @@ TEST_F(PevoLoudnessTest, SilenceIsNullAndTheSeriesFollowsEveryStep) {
     const ToolRun run = loudness({"--format", "json", "--every", "2.5", silence, stereo});
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<std::string> objects = lines(run.out);
-    ASSERT_EQ(objects.size(), 2u);
+    ASSERT_EQ(objects.size(), 3u);
     EXPECT_EQ(jsonFields(objects[0]).at("integrated"), "null");
     EXPECT_NE(objects[1].find("\"series\":[{\"time\":2.500,\"momentary\":-20.0"),
               std::string::npos);
@@ -94,12 +96,12 @@ TEST_F(PevoLoudnessTest, UnreadableFilesFailAloneAndTheTableLinesUp) {
     for (const std::string& line : table) {
         EXPECT_EQ(line.size(), table[0].size()) << line;
     }
-    // Standard input reads as the same file did; the total has no single integrated figure.
+    // Standard input reads as the same file did; the album line gates all files together.
     const auto figures = [](const std::string& line) {
         return line.substr(line.find_first_not_of(' ', line.find(' ')));
     };
     EXPECT_EQ(figures(table[3]), figures(table[2]));
-    EXPECT_EQ(table[5].rfind("total", 0), 0u);
+    EXPECT_EQ(table[5].rfind("(album)", 0), 0u);
 }
 
 TEST_F(PevoLoudnessTest, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -139,24 +139,33 @@ void printReading(double value) {
     }
 }
 
+/// Channels past the second carry copies of the first two, at 0.7 or inverted at 0.4,
+/// measured in the standard layout of their count (5.1, 7.1).
 void runLoudness(int signal, double sampleRate, int channels, int blockSize) {
     LoudnessMeter meter;
-    meter.setup(sampleRate, channels);
+    if (channels > 2) {
+        meter.setup(sampleRate, *ChannelLayout::standard(channels));
+    } else {
+        meter.setup(sampleRate, channels);
+    }
     std::printf("# loudness signal %d rate %g channels %d block %d\n", signal, sampleRate, channels,
                 blockSize);
     SignalSource source(signal);
-    std::vector<float> in[2];
-    const float* inputs[] = {nullptr, nullptr};
+    std::vector<float> in[LoudnessMeter::kMaxChannels];
+    const float* inputs[LoudnessMeter::kMaxChannels] = {};
     const int tenth = static_cast<int>(sampleRate) / 10;
     for (int step = 0; step < 40; ++step) {
         for (int done = 0; done < tenth;) {
             const int length = std::min(blockSize, tenth - done);
-            for (int channel = 0; channel < 2; ++channel) {
+            for (int channel = 0; channel < std::max(channels, 2); ++channel) {
                 in[channel].resize(static_cast<std::size_t>(length));
                 inputs[channel] = in[channel].data();
             }
             for (int i = 0; i < length; ++i) {
                 source.next(in[0][i], in[1][i]);
+                for (int channel = 2; channel < channels; ++channel) {
+                    in[channel][i] = in[channel % 2][i] * (channel % 3 ? 0.7f : -0.4f);
+                }
             }
             meter.process(inputs, static_cast<std::size_t>(length));
             done += length;
@@ -164,7 +173,7 @@ void runLoudness(int signal, double sampleRate, int channels, int blockSize) {
         for (const double reading :
              {meter.momentary(), meter.shortTerm(), meter.integrated(), meter.maxMomentary(),
               meter.maxShortTerm(), meter.loudnessRange(), meter.samplePeak(0), meter.truePeak(0),
-              meter.truePeak()}) {
+              meter.truePeak(channels - 1), meter.truePeak()}) {
             printReading(reading);
         }
         std::printf("\n");
@@ -194,6 +203,10 @@ int main() {
         for (int variant = 0; variant < 6; ++variant) {
             runLoudness(signal, loudnessRates[(variant + signal) % 6], 1 + variant % 2,
                         blockSizes[variant % 3]);
+        }
+        for (const int channels : {5, 6, 8}) {
+            runLoudness(signal, loudnessRates[(channels + signal) % 6], channels,
+                        blockSizes[(channels + signal) % 3]);
         }
     }
     return 0;

@@ -19,6 +19,9 @@ class AudioSource {
     virtual std::string describe() const = 0;
     /// Something the user should know before trusting the readings; empty for nothing.
     virtual std::string warning() const { return ""; }
+    /// The same once the source was read to its end after `framesRead` frames: it held
+    /// fewer than it announced. Empty for nothing.
+    virtual std::string shortfall(std::int64_t /*framesRead*/) const { return ""; }
     /// The magnitude at which a sample is at full scale: the largest an encoding holds.
     virtual float fullScale() const { return 1.0f; }
     /// Reads up to `count` frames, a mono source into both channels. Answers the frames

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/loudness/loudness_report.h"
+#include "tools/common/loudness_report.h"
 
 /// pevo-host prints its readings in the formats pevo-loudness prints loudness in.
 using ReportFormat = LoudnessReport::Format;

@@ -12,7 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "loudness/loudness_meter.h"
+#include "tools/common/measurement.h"
+#include "tools/common/programme_meter.h"
+#include "tools/common/progress_bar.h"
+#include "tools/common/sound_file_writer.h"
+#include "tools/common/sound_format.h"
 #include "tools/host/command_line.h"
 #include "tools/host/demo_signal.h"
 #include "tools/host/hosted_plugin.h"
@@ -23,12 +27,8 @@
 #include "tools/host/parameter_setter.h"
 #include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
-#include "tools/host/progress_bar.h"
 #include "tools/host/readings_session.h"
 #include "tools/host/sound_file_reader.h"
-#include "tools/host/sound_file_writer.h"
-#include "tools/host/sound_format.h"
-#include "tools/loudness/measurement.h"
 
 namespace {
 
@@ -182,7 +182,6 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
             return fail(error);
         }
     }
-    warn(source.name(), source.warning());
     catchStopSignals();
     main.switchOn(true);
     mirror.switchOn(true);
@@ -192,9 +191,11 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     MeteringSession session(source, pair, report, options.blockFrames, options.every);
     session.writeTo(writer);
     session.photograph(camera.get());
-    LoudnessMeter loudness;
+    ProgrammeMeter loudness;
     if (options.loudness) {
-        loudness.setup(source.sampleRate(), source.channels());
+        const ChannelLayout layout = *ChannelLayout::standard(source.channels());
+        loudness.setup(source.sampleRate(), layout,
+                       {layout.name(), std::nullopt, 0.0, false, false});
         session.measureLoudness(&loudness);
     }
     ProgressBar progress(source.frames(), source.sampleRate());
@@ -204,26 +205,16 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     if (!complete) {
         return fail(error, stopSignal ? 128 + stopSignal : kFailure);
     }
+    warn(source.name(), source.shortfall(session.passThrough().frames));
     WrittenFile& written = input.written;
     if (writer && (!writer->commit(error) ||
                    !input.file->compareWith(written.path, written.comparison, error))) {
         return fail(error);
     }
-    Measurement output;
-    if (options.loudness) {
-        output.name = source.name();
-        output.seconds = static_cast<double>(session.passThrough().frames) / source.sampleRate();
-        output.readFrom(loudness);
-    }
+    const Measurement output = loudness.measurement(source.name());
     report.finish(session.passThrough(), session.samplePeaks(), written,
                   options.loudness ? &output : nullptr);
     return 0;
-}
-
-/// The input "-" names standard input, anything else a file; null with the reason.
-std::unique_ptr<SoundFileReader> openInput(const std::string& path, std::string& error) {
-    return path == "-" ? SoundFileReader::openStandardInput(error)
-                       : SoundFileReader::open(path, error);
 }
 
 /// Streams the source through a plug-in that publishes readings of its own and prints
@@ -247,6 +238,7 @@ int showReadings(const HostOptions& options, AudioSource& source, HostedPlugin& 
     if (!complete) {
         return fail(error, stopSignal ? 128 + stopSignal : kFailure);
     }
+    warn(source.name(), source.shortfall(session.framesRead()));
     std::printf("%s\n", source.describe().c_str());
     session.summarise(stdout);
     return 0;
@@ -276,10 +268,10 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
                    stdout);
         return 0;
     }
-    if (options.loudness &&
-        !Measurement::measurable(source.name(), source.channels(), source.sampleRate(), error)) {
+    if (options.loudness && !Measurement::measurable(source.name(), source.sampleRate(), error)) {
         return fail("--loudness: " + error);
     }
+    warn(source.name(), source.warning());
     const AEffect& record = plugin->record();
     if (record.numInputs != 2 || record.numOutputs != 2) {
         return fail(options.pluginPath + " has " + std::to_string(record.numInputs) +
@@ -317,7 +309,7 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
 /// Meters one input file; the exit status.
 int runInput(const HostOptions& options, const std::string& path, bool first) {
     std::string error;
-    std::unique_ptr<SoundFileReader> file = openInput(path, error);
+    std::unique_ptr<SoundFileReader> file = SoundFileReader::open(path, error);
     if (!file) {
         return fail(error);
     }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "tools/common/report_text.h"
+
 namespace {
 
 constexpr float kFloor = -40.0f;
@@ -30,23 +32,6 @@ std::string timeText(double seconds) {
     char text[32];
     std::snprintf(text, sizeof(text), "%.6f", seconds);
     return text;
-}
-
-std::string jsonEscaped(const std::string& text) {
-    std::string escaped;
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            escaped += '\\';
-            escaped += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char code[8];
-            std::snprintf(code, sizeof(code), "\\u%04x", c);
-            escaped += code;
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
 }
 
 /// A sample's magnitude in dBFS, in double precision.
@@ -249,13 +234,13 @@ void MeterReport::finishLoudness(const Measurement& loudness) {
     std::fprintf(out, format == ReportFormat::kTable
                           ? "Loudness of the plug-in's output, as pevo-loudness measures it\n"
                           : "\n");
-    LoudnessReport(format, std::nullopt, out).print({loudness}, nullptr);
+    LoudnessReport(format, {}, out).print({loudness}, nullptr);
 }
 
 void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
                              const WrittenFile& written, const Measurement* loudness) {
-    std::string fields = "{\"summary\":true,\"input\":\"" + jsonEscaped(inputName) +
-                         "\",\"mode\":\"" + modeName(mode) +
+    std::string fields = "{\"summary\":true,\"input\":" + report_text::jsonString(inputName) +
+                         ",\"mode\":\"" + modeName(mode) +
                          "\",\"frames\":" + std::to_string(passThrough.frames);
     const bool audio = passThrough.frames > 0;
     const auto reading = [audio](float dBFS) { return audio ? exactNumber(dBFS) : "null"; };
@@ -287,14 +272,13 @@ void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& 
     fields += ",\"differing_frames\":" + std::to_string(passThrough.differingFrames);
     if (!written.path.empty()) {
         fields +=
-            ",\"output\":\"" + jsonEscaped(written.path) + "\",\"output_format\":\"" +
+            ",\"output\":" + report_text::jsonString(written.path) + ",\"output_format\":\"" +
             written.format + "\",\"written_equals_input\":" +
             (written.comparison.differingSamples == 0 ? "true" : "false") +
             ",\"written_differing_samples\":" + std::to_string(written.comparison.differingSamples);
     }
     if (loudness) {
-        fields += ",\"loudness\":{" +
-                  LoudnessReport(format, std::nullopt, out).jsonFigures(*loudness) + "}";
+        fields += ",\"loudness\":{" + LoudnessReport(format, {}, out).jsonFigures(*loudness) + "}";
     }
     std::fprintf(out, "%s}\n", fields.c_str());
 }

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "tools/common/measurement.h"
 #include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
 #include "tools/host/sample_peaks.h"
 #include "tools/host/sound_file_reader.h"
-#include "tools/loudness/measurement.h"
 
 /// How the plug-in's output compared with its input.
 struct PassThrough {

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "loudness/loudness_meter.h"
+#include "tools/common/programme_meter.h"
+#include "tools/common/progress_bar.h"
+#include "tools/common/sound_file_writer.h"
 #include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
 #include "tools/host/meter_report.h"
 #include "tools/host/panel_camera.h"
-#include "tools/host/progress_bar.h"
 #include "tools/host/sample_peaks.h"
-#include "tools/host/sound_file_writer.h"
 
 class MeteringSession {
   public:
@@ -26,7 +26,7 @@ class MeteringSession {
     void writeTo(SoundFileWriter* output) { this->output = output; }
     /// Also feeds the plug-in's output to `meter`, set up for the source's rate and
     /// channels (a mono source's first output channel only); the session does not own it.
-    void measureLoudness(LoudnessMeter* meter) { loudness = meter; }
+    void measureLoudness(ProgrammeMeter* meter) { loudness = meter; }
     /// Also pictures the panel when due; the session does not own the camera.
     void photograph(PanelCamera* camera) { this->camera = camera; }
     /// Streams the whole source. False with the reason in `error` when reading or writing
@@ -45,7 +45,7 @@ class MeteringSession {
     MeterReport& report;
     SoundFileWriter* output = nullptr;
     PanelCamera* camera = nullptr;
-    LoudnessMeter* loudness = nullptr;
+    ProgrammeMeter* loudness = nullptr;
     int blockFrames;
     ReadingInterval every;
     std::int64_t nextMark = 0;  ///< frame at which the next timed reading falls due

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/progress_bar.h"
 #include "tools/host/audio_source.h"
 #include "tools/host/hosted_plugin.h"
 #include "tools/host/panel_camera.h"
-#include "tools/host/progress_bar.h"
 
 class ReadingsSession {
   public:
@@ -27,6 +27,7 @@ class ReadingsSession {
     bool run(const volatile std::sig_atomic_t& stop, ProgressBar& progress, std::string& error);
     /// One line per reading: name, display text and unit, as after the last block.
     void summarise(std::FILE* out);
+    std::int64_t framesRead() const { return frames; }
 
   private:
     AudioSource& source;

@@ -1,52 +1,42 @@
 #include "tools/loudness/file_measurement.h"
 
-#include <algorithm>
-#include <cmath>
+#include <vector>
 
-#include "loudness/loudness_meter.h"
-#include "tools/host/progress_bar.h"
-#include "tools/loudness/audio_input.h"
+#include "tools/common/programme_meter.h"
+#include "tools/common/progress_bar.h"
+#include "tools/common/sound_file_input.h"
+#include "tools/loudness/file_layout.h"
 
-Measurement measure(AudioInput& input, const std::string& name, double every,
-                    LoudnessMeter* together) {
-    LoudnessMeter meter;
-    meter.setup(input.sampleRate(), input.channels());
-    Measurement result;
-    result.name = name;
+bool measureFile(SoundFileInput& input, const FileLayout& layout, ProgrammeMeter& meter,
+                 std::string& error) {
+    const int fileChannels = input.channels();
+    const int channels = layout.layout().channels();
+    std::vector<float> interleaved(
+        static_cast<std::size_t>(SoundFileInput::kBlockFrames * fileChannels));
+    std::vector<std::vector<float>> planar(static_cast<std::size_t>(channels),
+                                           std::vector<float>(SoundFileInput::kBlockFrames));
+    std::vector<const float*> block;
+    for (const std::vector<float>& channel : planar) {
+        block.push_back(channel.data());
+    }
     ProgressBar progress(input.frames(), input.sampleRate());
     std::int64_t done = 0;
-    // Each point at least a frame after the last.
-    const auto pointAfter = [&](std::size_t points) {
-        return std::max<std::int64_t>(
-            done + 1, std::llround(static_cast<double>(points + 1) * every * input.sampleRate()));
-    };
-    std::int64_t nextPoint = every > 0 ? pointAfter(0) : -1;
-    for (std::size_t got; (got = input.read()) > 0;) {
-        const float* channels[LoudnessMeter::kMaxChannels] = {input.channel(0),
-                                                              input.channel(input.channels() - 1)};
-        if (together) {
-            together->process(channels, got);
+    for (int got; (got = input.read(interleaved.data(), SoundFileInput::kBlockFrames)) != 0;) {
+        if (got < 0) {
+            error = input.error();
+            return false;
         }
-        // Split at the points of the series, so that each is read at its time exactly.
-        for (std::size_t at = 0; at < got;) {
-            std::size_t length = got - at;
-            if (nextPoint >= 0) {
-                length = std::min<std::size_t>(length, static_cast<std::size_t>(nextPoint - done));
-            }
-            const float* part[] = {channels[0] + at, channels[1] + at};
-            meter.process(part, length);
-            at += length;
-            done += static_cast<std::int64_t>(length);
-            if (done == nextPoint) {
-                result.series.push_back({static_cast<double>(done) / input.sampleRate(),
-                                         meter.momentary(), meter.shortTerm(), meter.integrated()});
-                nextPoint = pointAfter(result.series.size());
+        for (int c = 0; c < channels; ++c) {
+            const float* from = interleaved.data() + layout.source(c);
+            float* to = planar[static_cast<std::size_t>(c)].data();
+            for (int i = 0; i < got; ++i) {
+                to[i] = from[static_cast<std::size_t>(i * fileChannels)];
             }
         }
+        meter.process(block.data(), static_cast<std::size_t>(got));
+        done += got;
         progress.update(done);
     }
     progress.clear();
-    result.seconds = static_cast<double>(done) / input.sampleRate();
-    result.readFrom(meter);
-    return result;
+    return true;
 }

@@ -1,16 +1,15 @@
-// One input measured whole at its own rate, with the time series of its readings when
-// asked for.
+// One input read whole and fed to a meter, each of the meter's channels from the file's
+// channel its layout names.
 #pragma once
 
 #include <string>
 
-#include "tools/loudness/measurement.h"
+class FileLayout;
+class ProgrammeMeter;
+class SoundFileInput;
 
-class AudioInput;
-class LoudnessMeter;
-
-/// Measures the whole of `input`, taking a point of the series every `every` seconds (none
-/// for 0). `together`, if given, is fed the same audio, so that it measures several inputs
-/// as one programme. Draws a progress bar on a terminal for long inputs.
-Measurement measure(AudioInput& input, const std::string& name, double every,
-                    LoudnessMeter* together);
+/// Feeds the whole of `input` to `meter`, set up for `layout`, drawing a progress bar on a
+/// terminal for long inputs. False with the reason in `error` when the decoder fails
+/// part-way.
+bool measureFile(SoundFileInput& input, const FileLayout& layout, ProgrammeMeter& meter,
+                 std::string& error);

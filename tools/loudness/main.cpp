@@ -1,42 +1,195 @@
 // pevo-loudness: the loudness, Loudness Range and true peak of audio files, as an EBU Mode
-// meter measures them. See LoudnessCommandLine for the options.
+// meter measures them; checked against a delivery's target and normalised on request. See
+// LoudnessCommandLine for the options.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "loudness/loudness_meter.h"
-#include "tools/loudness/audio_input.h"
+#include "tools/common/album_meter.h"
+#include "tools/common/loudness_report.h"
+#include "tools/common/programme_meter.h"
+#include "tools/common/sample_coding.h"
+#include "tools/common/sound_file_input.h"
 #include "tools/loudness/command_line.h"
+#include "tools/loudness/delivery_check.h"
+#include "tools/loudness/file_layout.h"
 #include "tools/loudness/file_measurement.h"
-#include "tools/loudness/loudness_report.h"
+#include "tools/loudness/loudness_plot.h"
+#include "tools/loudness/normaliser.h"
 
 namespace {
 
-/// The line of several files: as one programme where `together` measured all of them,
-/// otherwise only the largest maxima and peaks.
-Measurement totalOf(const std::vector<Measurement>& inputs, const LoudnessMeter* together) {
-    Measurement total;
-    total.name = "total";
-    if (together) {
-        total.readFrom(*together);
-    } else {
-        total.integrated = total.range = LoudnessMeter::kUndefined;
-        total.maxMomentary = total.maxShortTerm = LoudnessMeter::kUndefined;
-        total.truePeak = total.samplePeak = LoudnessMeter::kUndefined;
-        for (const Measurement& input : inputs) {
-            total.maxMomentary = std::max(total.maxMomentary, input.maxMomentary);
-            total.maxShortTerm = std::max(total.maxShortTerm, input.maxShortTerm);
-            total.truePeak = std::max(total.truePeak, input.truePeak);
-            total.samplePeak = std::max(total.samplePeak, input.samplePeak);
+constexpr int kFailure = 1;
+constexpr int kDeliveryFailed = 3;
+/// The ceiling a plot marks overs of when no other is given, in dBTP.
+constexpr double kPlotCeiling = -1.0;
+
+void complain(const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "pevo-loudness: %s\n", message.c_str());
+}
+
+/// Says `message` about `name` on standard error, if there is one.
+void warn(const std::string& name, const std::string& message) {
+    if (!message.empty()) {
+        complain("warning: " + name + ": " + message);
+    }
+}
+
+class Run {
+  public:
+    explicit Run(const LoudnessOptions& options)
+        : options(options),
+          check(options.checkLoudness, options.tolerance, options.maxTruePeak),
+          normaliser(options.normalise.value_or(0.0), options.ceiling, options.exceedCeiling) {}
+
+    /// Measures, checks, normalises and pictures every file; the exit status.
+    int all() {
+        for (const std::string& file : options.files) {
+            one(file);
+        }
+        if (!measured.empty()) {
+            LoudnessReport(options.format, extras(), stdout)
+                .print(measured, originals > 1 ? &album() : nullptr);
+        }
+        return failed ? kFailure : (anyFail ? kDeliveryFailed : 0);
+    }
+
+  private:
+    LoudnessReport::Extras extras() const {
+        return {options.target, options.maxTruePeak, check.active(), options.normalise.has_value(),
+                options.every};
+    }
+
+    bool several() const { return options.files.size() > 1; }
+
+    /// Measures `path` into `result`; false after saying why not.
+    bool measure(const std::string& path, const std::string& name, bool forAlbum,
+                 std::unique_ptr<SoundFileInput>& input, Measurement& result) {
+        std::string error;
+        input = SoundFileInput::open(path, error);
+        std::optional<FileLayout> layout;
+        if (!input || !Measurement::measurable(input->name(), input->sampleRate(), error) ||
+            !(layout = FileLayout::of(*input, options.channels, options.dualMono, error))) {
+            complain(error);
+            return false;
+        }
+        warn(input->name(), input->warning());
+        ProgrammeMeter meter;
+        const std::optional<double> ceiling =
+            options.maxTruePeak
+                ? options.maxTruePeak
+                : (options.plot.empty() ? std::nullopt : std::optional<double>(kPlotCeiling));
+        meter.setup(
+            input->sampleRate(), layout->layout(),
+            {layout->name(), ceiling, options.every, !options.plot.empty(), forAlbum && several()});
+        if (!measureFile(*input, *layout, meter, error)) {
+            complain(error);
+            return false;
+        }
+        result = meter.measurement(name);
+        warn(input->name(), input->shortfall(result.frames));
+        if (check.active()) {
+            check.judge(result);
+            anyFail = anyFail || result.verdict != "PASS";
+        }
+        return true;
+    }
+
+    void one(const std::string& file) {
+        std::unique_ptr<SoundFileInput> input;
+        Measurement result;
+        if (!measure(file, file, true, input, result)) {
+            failed = true;
+            return;
+        }
+        albumMeter.add(result);
+        albumSeconds += result.seconds;
+        ++originals;
+        measured.push_back(result);
+        if (!options.plot.empty()) {
+            picture(file, result);
+        }
+        if (options.normalise) {
+            normalise(file, *input, result);
         }
     }
-    for (const Measurement& input : inputs) {
-        total.seconds += input.seconds;
+
+    void picture(const std::string& file, const Measurement& result) {
+        std::string error;
+        const std::string path = LoudnessPlot::pathFor(file, options.plot, several(), error);
+        const LoudnessPlot plot(options.checkLoudness ? options.checkLoudness : options.normalise,
+                                options.tolerance, options.maxTruePeak.value_or(kPlotCeiling));
+        if (path.empty() || !plot.draw(result, path, error)) {
+            complain(error);
+            failed = true;
+        }
     }
-    return total;
-}
+
+    void normalise(const std::string& file, SoundFileInput& input, const Measurement& result) {
+        std::string error;
+        std::string clipped;
+        Normaliser::Gain gain;
+        const std::string path = Normaliser::outputFor(file, options.output, several(), error);
+        const SampleCoding coding = SampleCoding::of(input.format().format);
+        const double step = coding.integer ? 1.0 / coding.scale : 0.0;
+        if (path.empty() || !normaliser.gainFor(result, step, gain, error) ||
+            !Normaliser::write(input, path, gain.decibels, clipped, error)) {
+            complain(error);
+            failed = true;
+            return;
+        }
+        warn(path, normaliser.note(result, gain));
+        warn(path, clipped);
+        std::unique_ptr<SoundFileInput> written;
+        Measurement again;
+        if (!measure(path, path, false, written, again)) {
+            failed = true;
+            return;
+        }
+        again.normalisedFrom = file;
+        again.appliedGain = gain.decibels;
+        measured.push_back(again);
+    }
+
+    /// The album line: every file's blocks gated together, the largest maxima and peaks.
+    const Measurement& album() {
+        albumLine.name = "(album)";
+        albumLine.integrated = albumMeter.integrated();
+        albumLine.range = albumMeter.range();
+        albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
+        albumLine.truePeak = albumLine.samplePeak = LoudnessMeter::kUndefined;
+        albumLine.oversteps = 0;
+        for (const Measurement& input : measured) {
+            if (input.normalisedFrom.empty()) {
+                albumLine.maxMomentary = std::max(albumLine.maxMomentary, input.maxMomentary);
+                albumLine.maxShortTerm = std::max(albumLine.maxShortTerm, input.maxShortTerm);
+                albumLine.truePeak = std::max(albumLine.truePeak, input.truePeak);
+                albumLine.samplePeak = std::max(albumLine.samplePeak, input.samplePeak);
+                albumLine.oversteps += input.oversteps;
+            }
+        }
+        albumLine.seconds = albumSeconds;
+        if (check.active()) {
+            check.judge(albumLine);
+        }
+        return albumLine;
+    }
+
+    const LoudnessOptions& options;
+    DeliveryCheck check;
+    Normaliser normaliser;
+    AlbumMeter albumMeter;
+    Measurement albumLine;
+    double albumSeconds = 0.0;
+    /// Files measured, not counting the normalised copies.
+    int originals = 0;
+    std::vector<Measurement> measured;
+    bool failed = false;
+    bool anyFail = false;
+};
 
 }  // namespace
 
@@ -45,29 +198,5 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = commandLine.parse(argc, argv)) {
         return *status;
     }
-    const LoudnessOptions& options = commandLine.options();
-    int status = 0;
-    std::vector<Measurement> measured;
-    // Several files of one rate and channel count are measured as one programme too.
-    LoudnessMeter together;
-    bool togetherValid = options.files.size() > 1;
-    for (const std::string& file : options.files) {
-        std::string error;
-        const std::unique_ptr<AudioInput> input = AudioInput::open(file, error);
-        if (!input) {
-            std::fprintf(stderr, "pevo-loudness: %s\n", error.c_str());
-            status = 1;
-            continue;
-        }
-        if (together.channels() == 0) {
-            together.setup(input->sampleRate(), input->channels());
-        }
-        togetherValid = togetherValid && together.sampleRate() == input->sampleRate() &&
-                        together.channels() == input->channels();
-        measured.push_back(
-            measure(*input, file, options.every, togetherValid ? &together : nullptr));
-    }
-    const Measurement total = totalOf(measured, togetherValid ? &together : nullptr);
-    LoudnessReport(options.format, options.target, stdout).print(measured, &total);
-    return status;
+    return Run(commandLine.options()).all();
 }

@@ -7,7 +7,7 @@ packages_for() {
     case "$1" in
     linux) echo "cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
                  libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation libstb-dev libsndfile1-dev
-                 libebur128-dev libcli11-dev help2man lintian liblilv-dev lv2-dev x42-plugins dpkg-dev file" ;;
+                 libebur128-dev libcli11-dev nlohmann-json3-dev libcairo2-dev help2man lintian liblilv-dev lv2-dev x42-plugins dpkg-dev file" ;;
     windows) echo "cmake ninja-build googletest g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
                    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine" ;;
     display) echo "xvfb xauth xdotool x11-utils" ;;

@@ -1,4 +1,4 @@
-#include "tools/host/sound_format.h"
+#include "tools/common/sound_format.h"
 
 #include <sndfile.h>
 

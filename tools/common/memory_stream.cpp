@@ -1,4 +1,4 @@
-#include "tools/host/memory_stream.h"
+#include "tools/common/memory_stream.h"
 
 #include <algorithm>
 #include <cerrno>

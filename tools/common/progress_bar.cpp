@@ -1,4 +1,4 @@
-#include "tools/host/progress_bar.h"
+#include "tools/common/progress_bar.h"
 
 #include <unistd.h>
 

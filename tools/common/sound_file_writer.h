@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/host/sample_coding.h"
+#include "tools/common/sample_coding.h"
 
 class SoundFileWriter {
   public:
@@ -23,6 +23,11 @@ class SoundFileWriter {
 
     /// Appends `frames` frames; a mono file takes `left` only.
     bool write(const float* left, const float* right, int frames, std::string& error);
+    /// Appends `frames` interleaved frames of every channel; for an integer encoding with
+    /// `dither`, with triangular (TPDF) dither of one step either side before rounding.
+    bool writeInterleaved(const float* samples, int frames, bool dither, std::string& error);
+    /// Names the role of each channel in the file, for formats that keep it (SF_CHANNEL_MAP_*).
+    void nameChannels(std::vector<int> roles);
     /// Completes the file and gives it its name.
     bool commit(std::string& error);
 
@@ -42,4 +47,5 @@ class SoundFileWriter {
     std::vector<std::int32_t> integers;
     std::vector<float> floats;
     bool committed = false;
+    std::uint32_t noise = 0x2545F491u;  ///< the dither's random state
 };

@@ -1,4 +1,4 @@
-#include "tools/host/sound_file_writer.h"
+#include "tools/common/sound_file_writer.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,6 +84,41 @@ bool SoundFileWriter::write(const float* left, const float* right, int frames, s
         return false;
     }
     return true;
+}
+
+bool SoundFileWriter::writeInterleaved(const float* samples, int frames, bool dither,
+                                       std::string& error) {
+    const std::size_t count = static_cast<std::size_t>(frames) * info.channels;
+    sf_count_t written = 0;
+    if (coding.integer) {
+        integers.resize(std::max(integers.size(), count));
+        const double step = 1.0 / coding.scale;
+        const auto uniform = [this] {
+            noise ^= noise << 13;
+            noise ^= noise >> 17;
+            noise ^= noise << 5;
+            return noise * (1.0 / 4294967296.0);
+        };
+        for (std::size_t i = 0; i < count; ++i) {
+            const double offset = dither ? (uniform() - uniform()) * step : 0.0;
+            integers[i] = coding.fromFloat(static_cast<float>(samples[i] + offset));
+        }
+        written = sf_writef_int(file, integers.data(), frames);
+    } else {
+        written = sf_writef_float(file, samples, frames);
+    }
+    if (written != frames) {
+        error = "writing " + path + " failed: " + sf_strerror(file);
+        return false;
+    }
+    return true;
+}
+
+void SoundFileWriter::nameChannels(std::vector<int> roles) {
+    if (static_cast<int>(roles.size()) == info.channels) {
+        sf_command(file, SFC_SET_CHANNEL_MAP_INFO, roles.data(),
+                   static_cast<int>(roles.size() * sizeof(int)));
+    }
 }
 
 bool SoundFileWriter::commit(std::string& error) {
