@@ -43,6 +43,13 @@ constexpr const char* const kTargetNames[kTargetChoices] = {"-23", "-24", "-16",
 constexpr const char* const kScaleNames[kScaleChoices] = {"EBU +9", "EBU +18"};
 constexpr const char* const kUnitNames[kUnitChoices] = {"LUFS", "LU"};
 constexpr const char* const kResetNames[] = {"Ready", "Reset"};
+constexpr const char* const kIntegrateNames[kIntegrateChoices] = {
+    "Always", "While playing", "While playing, reset on start"};
+constexpr const char* const kChannelNames[kChannelChoices] = {"Stereo", "Mono"};
+constexpr const char* const kPauseNames[kPauseChoices] = {"Run", "Pause"};
+constexpr const char* const kZoomNames[kZoomChoices] = {"1 min", "4 min", "15 min", "60 min",
+                                                        "All"};
+constexpr const char* const kGraphRangeNames[kGraphRangeChoices] = {"Programme", "Scale"};
 
 /// One decimal; "-inf" for an undefined level.
 void levelText(double level, char* text) {
@@ -126,6 +133,26 @@ void unitFormat(double position, const ParameterContext&, char* text) {
     positionFormat(kUnitNames, position, text);
 }
 
+void integrateFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kIntegrateNames, position, text);
+}
+
+void channelsFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kChannelNames, position, text);
+}
+
+void pauseFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kPauseNames, position, text);
+}
+
+void zoomFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kZoomNames, position, text);
+}
+
+void graphRangeFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kGraphRangeNames, position, text);
+}
+
 void resetFormat(double value, const ParameterContext&, char* text) {
     copyBounded(text, kResetNames[value >= 0.5 ? 1 : 0], kVstMaxLabelLen);
 }
@@ -154,7 +181,8 @@ constexpr ParameterInfo loudnessReading(const char* name) {
 /// A choice's plain value is its position.
 constexpr ParameterInfo choice(const char* name, const char* label, const char* const* names,
                                int count, int defaultPosition,
-                               void (*format)(double, const ParameterContext&, char*)) {
+                               void (*format)(double, const ParameterContext&, char*),
+                               bool stored = true) {
     return {name,
             "",
             label,
@@ -166,7 +194,7 @@ constexpr ParameterInfo choice(const char* name, const char* label, const char* 
             valueOfChoice(defaultPosition, count),
             count - 1,
             true,
-            true,
+            stored,
             nullptr,
             nullptr,
             format,
@@ -199,12 +227,32 @@ constexpr ParameterInfo kEntries[] = {
     {"TP ceiling", "dBTP", "dBTP", ParameterKind::continuous, nullptr, 0, kCeilingLowest,
      kCeilingHighest, valueOfLevel(kDefaults.ceiling, kCeilingLowest, kCeilingHighest), 200, true,
      true, &ceilingPlain, &ceilingValue, &levelFormat, nullptr, nullptr},
+    choice("Integrate", "", kIntegrateNames, kIntegrateChoices, kDefaults.integrate,
+           &integrateFormat),
+    choice("Channels", "", kChannelNames, kChannelChoices, kDefaults.channels, &channelsFormat),
+    choice("Pause", "", kPauseNames, kPauseChoices, kRunning, &pauseFormat, false),
+    choice("Zoom", "", kZoomNames, kZoomChoices, kDefaults.zoom, &zoomFormat),
+    choice("Graph range", "", kGraphRangeNames, kGraphRangeChoices, kDefaults.graphRange,
+           &graphRangeFormat),
 };
 static_assert(std::size(kEntries) == kNumParams, "one entry per parameter");
 
 constexpr ParameterTable kTable = {kEntries, kNumParams};
 
 }  // namespace
+
+namespace loudness {
+
+const DeliveryTarget* deliveryTargetOf(int choice) {
+    for (const DeliveryTarget& delivery : kDeliveryTargets) {
+        if (choice != kCustomChoice && delivery.loudness == kTargets[choice]) {
+            return &delivery;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace loudness
 
 const ProductIdentity& loudnessMeterIdentity() {
     return kIdentity;

@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
+#include "loudness/delivery_targets.h"
 #include "plugin/product.h"
 #include "plugin/vst2.h"
 
@@ -38,7 +40,17 @@ constexpr VstInt32 kUnit = 10;
 constexpr VstInt32 kReset = 11;
 /// The true-peak level above which the ceiling lamp lights.
 constexpr VstInt32 kCeiling = 12;
-constexpr VstInt32 kNumParams = 13;
+/// When integrated loudness, range, the maxima and true peak gather: kIntegrateChoices.
+constexpr VstInt32 kIntegrate = 13;
+/// Stereo, or the left input alone measured as one channel.
+constexpr VstInt32 kChannels = 14;
+/// The panel's run/pause toggle: paused, nothing gathers, whatever the transport does.
+constexpr VstInt32 kPause = 15;
+/// How much of the programme the history graph shows: kZoomMinutes.
+constexpr VstInt32 kZoom = 16;
+/// The history graph's loudness range: following the programme, or the bars' scale.
+constexpr VstInt32 kGraphRange = 17;
+constexpr VstInt32 kNumParams = 18;
 
 constexpr bool isReading(VstInt32 index) {
     return index >= 0 && index < kNumReadings;
@@ -112,7 +124,40 @@ constexpr double kReadingFloor = -70.0;
 constexpr double kReadingCeiling = 10.0;
 constexpr double kRangeCeiling = 50.0;
 
-/// The settings that a program holds, in parameter order from kTarget; kReset is not one.
+/// Integrate positions.
+constexpr int kIntegrateChoices = 3;
+constexpr int kIntegrateAlways = 0;
+constexpr int kIntegrateWhilePlaying = 1;
+constexpr int kIntegrateResetOnStart = 2;
+
+/// Channels positions.
+constexpr int kChannelChoices = 2;
+constexpr int kStereo = 0;
+constexpr int kMono = 1;
+
+/// Pause positions.
+constexpr int kPauseChoices = 2;
+constexpr int kRunning = 0;
+constexpr int kPaused = 1;
+
+/// Zoom positions: the minutes the graph spans; the last, 0, spans the whole programme.
+constexpr int kZoomChoices = 5;
+constexpr int kZoomMinutes[kZoomChoices] = {1, 4, 15, 60, 0};
+constexpr int kZoomWhole = 4;
+
+/// Graph range positions.
+constexpr int kGraphRangeChoices = 2;
+constexpr int kFollowProgramme = 0;
+constexpr int kFollowScale = 1;
+
+/// How far from a custom target a programme may lie, in LU either side.
+constexpr double kCustomTolerance = 1.0;
+
+/// The delivery target that position `choice` of "Target" aims at; null for the custom one.
+const DeliveryTarget* deliveryTargetOf(int choice);
+
+/// The settings that a program holds, in parameter order from kTarget; kReset and kPause
+/// are not among them.
 struct ProgramSettings {
     const char* name;
     int target;
@@ -120,14 +165,38 @@ struct ProgramSettings {
     int scale;
     int unit;
     double ceiling;
+    int integrate;
+    int channels;
+    int zoom;
+    int graphRange;
 };
-constexpr int kNumPrograms = 4;
+/// One program per delivery target, each aiming at its loudness with its true-peak ceiling.
+constexpr int kNumPrograms = static_cast<int>(std::size(kDeliveryTargets));
+
+/// The target position that aims at `loudness`, or the custom one.
+constexpr int targetChoiceAt(double loudness) {
+    for (int choice = 0; choice < kFixedTargets; ++choice) {
+        if (kTargets[choice] == loudness) {
+            return choice;
+        }
+    }
+    return kCustomChoice;
+}
+constexpr ProgramSettings programFor(const DeliveryTarget& delivery) {
+    return {delivery.title,
+            targetChoiceAt(delivery.loudness),
+            delivery.loudness,
+            0,
+            kUnitLufs,
+            delivery.maxTruePeak,
+            kIntegrateAlways,
+            kStereo,
+            1,
+            kFollowProgramme};
+}
 constexpr ProgramSettings kPrograms[kNumPrograms] = {
-    {"EBU R 128", 0, -18.0, 0, kUnitLufs, -1.0},
-    {"ATSC A/85", 1, -18.0, 0, kUnitLufs, -2.0},
-    {"Podcast -16 LUFS", 2, -18.0, 0, kUnitLufs, -1.0},
-    {"Streaming -14 LUFS", 3, -18.0, 0, kUnitLufs, -1.0},
-};
+    programFor(kDeliveryTargets[0]), programFor(kDeliveryTargets[1]),
+    programFor(kDeliveryTargets[2]), programFor(kDeliveryTargets[3])};
 
 /// Short-term loudness is recorded for the history graph once per this many gating steps
 /// (100 ms each) of audio: every half second.
