@@ -40,7 +40,7 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     /// Draws the panel as it stands into the snapshot's pixels; safe on any thread, as the
     /// picture is drawn in a panel of its own, never in the window's. A closed editor is
     /// drawn as it would open: settings as they are, meters at rest.
-    bool snapshot(PanelSnapshot& picture);
+    bool snapshot(PanelSnapshot& picture) override;
 
     /// The read-out's text: the delay in whole milliseconds.
     static void delayText(float value, char* text);

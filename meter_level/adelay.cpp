@@ -7,12 +7,6 @@ namespace {
 
 constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
 
-constexpr const char* kParameterNames[kParameterCount] = {
-    "Delay", "RMS level", "Peak level", "Hold level", "Volume", "Mode", "Resp", "RMS Mode"};
-/// "apples" is the meters' unit as hosts have always shown it.
-constexpr const char* kParameterLabels[kParameterCount] = {"samples", "apples", "apples", "apples",
-                                                           "dB",      "",       "",       ""};
-
 /// Gain that makes a sine's RMS reading equal its peak.
 constexpr float kSqrt2 = 1.41421354f;
 
@@ -23,26 +17,12 @@ bool isParameter(VstInt32 index) {
     return index >= 0 && index < kParameterCount;
 }
 
-bool hasBuffers(float** inputs, float** outputs) {
-    if (!inputs || !outputs) {
-        return false;
-    }
-    for (VstInt32 c = 0; c < ADelay::kNumChannels; ++c) {
-        if (!inputs[c] || !outputs[c]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 ADelay::ADelay(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kParameterCount),
+    : ProductEffect(audioMaster, levelMeterIdentity(), levelMeterParameters()),
       programs(std::make_unique<EffectProgram[]>(kNumPrograms)) {
     setProgram(0);
-    setNumInputs(kNumChannels);
-    setNumOutputs(kNumChannels);
     canMono(true);
     hasVu(true);
     canProcessReplacing(true);
@@ -65,7 +45,15 @@ void ADelay::setParameter(VstInt32 index, float value) {
 }
 
 void ADelay::applyDelay(float value) {
-    engine.setDelay(value, getSampleRate());
+    const float rate = getSampleRate();
+    engine.setDelay(value, rate);
+    delayRate.store(rate, kRelaxed);
+}
+
+ParameterContext ADelay::textContext() {
+    ParameterContext context = ProductEffect::textContext();
+    context.sampleRate = delayRate.load(kRelaxed);
+    return context;
 }
 
 float ADelay::getParameter(VstInt32 index) {
@@ -105,74 +93,13 @@ void ADelay::getProgramName(char* name) {
     }
 }
 
-bool ADelay::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
-    if (index < 0 || index >= kNumPrograms || !text) {
-        return false;
-    }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
-    return true;
-}
-
-void ADelay::getParameterLabel(VstInt32 index, char* label) {
-    if (isParameter(index) && label) {
-        copyText(label, kParameterLabels[index], kVstMaxLabelLen);
-    }
-}
-
-void ADelay::getParameterName(VstInt32 index, char* text) {
-    if (isParameter(index) && text) {
-        copyText(text, kParameterNames[index], kVstMaxParamNameLen);
-    }
-}
-
-void ADelay::getParameterDisplay(VstInt32 index, char* text) {
-    if (!isParameter(index) || !text) {
-        return;
-    }
-    if (index == kDelay) {
-        long2string(engine.delaySamples.load(kRelaxed), text);
-    } else if (index == kVolume) {
-        dB2string(parameters[kVolume].load(kRelaxed), text);
-    } else {
-        float2string(getParameter(index), text);
-    }
-}
-
-bool ADelay::getEffectName(char* name) {
-    if (!name) {
-        return false;
-    }
-    copyText(name, "Pevo", kVstMaxEffectNameLen);
-    return true;
-}
-
-bool ADelay::getVendorString(char* text) {
-    if (!text) {
-        return false;
-    }
-    copyText(text, "Quellmark", kVstMaxVendorStrLen);
-    return true;
-}
-
-bool ADelay::getProductString(char* text) {
-    if (!text) {
-        return false;
-    }
-    copyText(text, "Pevo level meter", kVstMaxProductStrLen);
-    return true;
-}
-
-VstInt32 ADelay::getVendorVersion() {
-    return 1000;
-}
-
-VstInt32 ADelay::getPlugCategory() {
-    return kPlugCategEffect;
+const char* ADelay::programName(VstInt32 program) const {
+    return programs[program].name;
 }
 
 void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    // No buffer is read for no frames: an empty block publishes even without buffers.
-    if (sampleFrames < 0 || (sampleFrames > 0 && !hasBuffers(inputs, outputs))) {
+    // An empty block publishes even without buffers.
+    if (!acceptsBlock(inputs, outputs, sampleFrames)) {
         return;
     }
     engine.applyPending();
@@ -181,10 +108,6 @@ void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
                    parameters[kMode].load(kRelaxed));
     }
     publishMeters();
-}
-
-void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    process(inputs, outputs, sampleFrames);
 }
 
 void ADelay::publishMeters() {

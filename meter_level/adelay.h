@@ -9,10 +9,10 @@
 #include "engine/meter_parameters.h"
 #include "meter_level/effect_program.h"
 #include "meter_level/level_parameters.h"
-#include "plugin/audio_effect_x.h"
+#include "plugin/product_effect.h"
 
 /// The name is the classic delay example's, which this effect grew from; the class keeps it.
-class ADelay : public AudioEffectX {
+class ADelay : public ProductEffect {
   public:
     static constexpr VstInt32 kNumPrograms = 16;
     static constexpr VstInt32 kNumChannels = 2;
@@ -24,14 +24,10 @@ class ADelay : public AudioEffectX {
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
-    void getParameterLabel(VstInt32 index, char* label) override;
-    void getParameterDisplay(VstInt32 index, char* text) override;
-    void getParameterName(VstInt32 index, char* text) override;
 
     /// Re-times and clears the detectors at the start of the next block; a rate the meter
     /// refuses (not a number, 0 or less, above MeterEngine::kMaxSampleRate) changes nothing.
@@ -42,17 +38,13 @@ class ADelay : public AudioEffectX {
     /// publishes the meters at their floor at once.
     void resume() override;
 
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-    bool getEffectName(char* name) override;
-    bool getVendorString(char* text) override;
-    bool getProductString(char* text) override;
-    VstInt32 getVendorVersion() override;
-    VstInt32 getPlugCategory() override;
-
     /// The engine's state, for tests and tools to read; the audio thread owns it.
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:
+    const char* programName(VstInt32 program) const override;
+    /// "Delay" is shown in frames at the rate it was last set at.
+    ParameterContext textContext() override;
     /// Whether something shows every block's six values: then they are published through
     /// setParameter one by one. Otherwise only what getParameter answers is stored, the last
     /// value of each meter (channel 1's), and channel 0's values are not worked out.
@@ -97,4 +89,6 @@ class ADelay : public AudioEffectX {
 
     /// `curProgram` as the audio thread reads it.
     std::atomic<VstInt32> currentProgram{0};
+    /// The rate "Delay" was last carried out at.
+    std::atomic<float> delayRate{0.0f};
 };

@@ -1,10 +1,9 @@
 #include "meter_level/adelay_edit.h"
 
 #include "meter_level/ad_editor.h"
-#include "plugin/panel_snapshot.h"
 
 ADelayEdit::ADelayEdit(audioMasterCallback audioMaster) : ADelay(audioMaster) {
-    setUniqueID(fourCharCode('P', 'e', 'v', 'o'));
+    setUniqueID(identity.vst2UniqueId);
     new ADEditor(this);  // registers itself; the effect owns it from now on
 }
 
@@ -29,12 +28,4 @@ bool ADelayEdit::getEffectName(char* name) {
 
 bool ADelayEdit::getProductString(char* text) {
     return ADelay::getProductString(text);
-}
-
-VstIntPtr ADelayEdit::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-    auto* panel = dynamic_cast<ADEditor*>(editor);
-    if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !panel) {
-        return AudioEffectX::vendorSpecific(index, value, ptr, opt);
-    }
-    return panel->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
 }

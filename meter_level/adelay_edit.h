@@ -13,8 +13,6 @@ class ADelayEdit : public ADelay {
     void setParameter(VstInt32 index, float value) override;
     bool getEffectName(char* name) override;
     bool getProductString(char* text) override;
-    /// Answers the panel snapshot request; 0 for every other vendor's request.
-    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
   protected:
     /// While the editor shows them.

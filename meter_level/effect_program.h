@@ -1,12 +1,13 @@
-// One program of the effect: the eight parameter values and a name.
+// One program of the effect: a value for every parameter, and a name.
 #pragma once
 
 #include <atomic>
 
+#include "meter_level/level_parameters.h"
 #include "plugin/vst2.h"
 
 struct EffectProgram {
-    static constexpr int kNumValues = 8;
+    static constexpr int kNumValues = kParameterCount;
 
     /// Written by the audio thread (meter outputs) and by control threads alike.
     std::atomic<float> values[kNumValues] = {};

@@ -7,7 +7,6 @@
 
 #include "meter_loudness/loudness_panel.h"
 #include "meter_loudness/loudness_parameters.h"
-#include "plugin/panel_snapshot.h"
 
 using namespace loudness;
 
@@ -15,38 +14,8 @@ namespace {
 
 constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
 
-constexpr const char* kParameterNames[kNumParams] = {
-    "Momentary",     "Short-term",     "Integrated", "Range",         "True peak",
-    "Max momentary", "Max short-term", "Target",     "Custom target", "Scale",
-    "Unit",          "Reset",          "TP ceiling"};
-constexpr const char* kScaleNames[kScaleChoices] = {"EBU +9", "EBU +18"};
-constexpr const char* kUnitNames[kUnitChoices] = {"LUFS", "LU"};
-
-bool hasBuffers(float** inputs, float** outputs) {
-    if (!inputs || !outputs) {
-        return false;
-    }
-    for (VstInt32 c = 0; c < LoudnessEffect::kNumChannels; ++c) {
-        if (!inputs[c] || !outputs[c]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool acceptsSampleRate(float rate) {
     return rate >= LoudnessMeter::kMinSampleRate && rate <= LoudnessMeter::kMaxSampleRate;
-}
-
-/// One decimal; "-inf" for an undefined level.
-void levelText(double level, char* text) {
-    if (std::isnan(level) || level == LoudnessMeter::kUndefined) {
-        std::snprintf(text, kVstMaxLabelLen, "-inf");
-    } else if (std::isinf(level)) {
-        std::snprintf(text, kVstMaxLabelLen, "+inf");
-    } else {
-        std::snprintf(text, kVstMaxLabelLen, "%.1f", level);
-    }
 }
 
 /// A reading from kReadingFloor .. kReadingCeiling as 0 .. 1; undefined as 0.
@@ -60,10 +29,8 @@ float readingValue(double level, double floor, double ceiling) {
 }  // namespace
 
 LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
-    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
-    setUniqueID(kLoudnessMeterUniqueId);
-    setNumInputs(kNumChannels);
-    setNumOutputs(kNumChannels);
+    : ProductEffect(audioMaster, loudnessMeterIdentity(), loudnessMeterParameters()) {
+    setUniqueID(identity.vst2UniqueId);
     canProcessReplacing(true);
     for (int p = 0; p < kNumPrograms; ++p) {
         const ProgramSettings& settings = kPrograms[p];
@@ -128,9 +95,7 @@ double LoudnessEffect::reading(VstInt32 index) const {
 }
 
 double LoudnessEffect::target() const {
-    const int choice = choiceOf(setting(kTarget), kTargetChoices);
-    return choice == kCustomChoice ? levelOf(setting(kCustomTarget), kCustomLowest, kCustomHighest)
-                                   : kTargets[choice];
+    return targetLoudness(setting(kTarget), setting(kCustomTarget));
 }
 
 double LoudnessEffect::ceiling() const {
@@ -168,84 +133,12 @@ void LoudnessEffect::getProgramName(char* name) {
     }
 }
 
-bool LoudnessEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
-    if (index < 0 || index >= kNumPrograms || !text) {
-        return false;
-    }
-    copyText(text, programs[index].name, kVstMaxProgNameLen);
-    return true;
+const char* LoudnessEffect::programName(VstInt32 program) const {
+    return programs[program].name;
 }
 
-void LoudnessEffect::getParameterName(VstInt32 index, char* text) {
-    if (isParameter(index) && text) {
-        copyText(text, kParameterNames[index], kVstMaxParamNameLen);
-    }
-}
-
-void LoudnessEffect::getParameterLabel(VstInt32 index, char* label) {
-    if (!isParameter(index) || !label) {
-        return;
-    }
-    const char* unit = "";
-    if (isLoudness(index)) {
-        unit = kUnitNames[unitChoice()];
-    } else if (index == kRange) {
-        unit = "LU";
-    } else if (index == kTruePeak || index == kCeiling) {
-        unit = "dBTP";
-    } else if (index == kTarget || index == kCustomTarget) {
-        unit = "LUFS";
-    }
-    copyText(label, unit, kVstMaxLabelLen);
-}
-
-void LoudnessEffect::getParameterDisplay(VstInt32 index, char* text) {
-    if (!isParameter(index) || !text) {
-        return;
-    }
-    if (!isReading(index)) {
-        settingText(index, text);
-        return;
-    }
-    double level = reading(index);
-    if (isLoudness(index) && unitChoice() == kUnitLu) {
-        level -= target();  // an undefined reading stays undefined
-    }
-    levelText(level, text);
-}
-
-void LoudnessEffect::settingText(VstInt32 index, char* text) {
-    const float value = setting(index);
-    switch (index) {
-        case kTarget: {
-            const int choice = choiceOf(value, kTargetChoices);
-            if (choice == kCustomChoice) {
-                std::snprintf(text, kVstMaxLabelLen, "Custom");
-            } else {
-                std::snprintf(text, kVstMaxLabelLen, "%.0f", kTargets[choice]);
-            }
-            break;
-        }
-        case kCustomTarget:
-            levelText(levelOf(value, kCustomLowest, kCustomHighest), text);
-            break;
-        case kScale:
-            copyText(text, kScaleNames[choiceOf(value, kScaleChoices)], kVstMaxLabelLen);
-            break;
-        case kUnit:
-            copyText(text, kUnitNames[choiceOf(value, kUnitChoices)], kVstMaxLabelLen);
-            break;
-        case kReset:
-            copyText(text, value >= 0.5f ? "Reset" : "Ready", kVstMaxLabelLen);
-            break;
-        default:
-            levelText(ceiling(), text);
-            break;
-    }
-}
-
-bool LoudnessEffect::canParameterBeAutomated(VstInt32 index) {
-    return isParameter(index) && !isReading(index);
+double LoudnessEffect::displayPlain(VstInt32 index) {
+    return isReading(index) ? reading(index) : ProductEffect::displayPlain(index);
 }
 
 void LoudnessEffect::setSampleRate(float newSampleRate) {
@@ -260,66 +153,18 @@ void LoudnessEffect::setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newS
     setSampleRate(newSampleRate);
 }
 
-bool LoudnessEffect::getEffectName(char* name) {
-    if (!name) {
-        return false;
-    }
-    copyText(name, "Pevo loudness meter", kVstMaxEffectNameLen);
-    return true;
-}
-
-bool LoudnessEffect::getVendorString(char* text) {
-    if (!text) {
-        return false;
-    }
-    copyText(text, "Quellmark", kVstMaxVendorStrLen);
-    return true;
-}
-
-bool LoudnessEffect::getProductString(char* text) {
-    if (!text) {
-        return false;
-    }
-    copyText(text, "Pevo loudness meter", kVstMaxProductStrLen);
-    return true;
-}
-
-VstInt32 LoudnessEffect::getVendorVersion() {
-    return 1000;
-}
-
-VstInt32 LoudnessEffect::getPlugCategory() {
-    return kPlugCategEffect;
-}
-
-VstIntPtr LoudnessEffect::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-    if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !editor) {
-        return AudioEffectX::vendorSpecific(index, value, ptr, opt);
-    }
-    // The panel is this effect's only editor.
-    return static_cast<LoudnessPanel*>(editor)->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
-}
-
 void LoudnessEffect::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    // No buffer is read for no frames: an empty block publishes even without buffers.
-    if (sampleFrames < 0 || (sampleFrames > 0 && !hasBuffers(inputs, outputs))) {
+    // An empty block publishes even without buffers.
+    if (!acceptsBlock(inputs, outputs, sampleFrames)) {
         return;
     }
     applyRequests();
     const auto frames = static_cast<std::uint32_t>(sampleFrames);
     if (frames > 0) {
         measure(inputs, frames);
-        for (VstInt32 c = 0; c < kNumChannels; ++c) {
-            if (inputs[c] != outputs[c]) {
-                std::memmove(outputs[c], inputs[c], frames * sizeof(float));
-            }
-        }
+        passThrough(inputs, outputs, frames);
     }
     publishReadings();
-}
-
-void LoudnessEffect::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
-    process(inputs, outputs, sampleFrames);
 }
 
 void LoudnessEffect::applyRequests() {

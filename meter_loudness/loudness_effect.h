@@ -14,12 +14,12 @@
 #include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "meter_loudness/meter_handover.h"
-#include "plugin/audio_effect_x.h"
+#include "plugin/product_effect.h"
 
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
 
-class LoudnessEffect : public AudioEffectX {
+class LoudnessEffect : public ProductEffect {
   public:
     static constexpr VstInt32 kNumChannels = 2;
     /// The rate of a host that answers none the meter accepts.
@@ -33,16 +33,10 @@ class LoudnessEffect : public AudioEffectX {
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
-    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
-    void getParameterLabel(VstInt32 index, char* label) override;
-    void getParameterDisplay(VstInt32 index, char* text) override;
-    void getParameterName(VstInt32 index, char* text) override;
-    bool canParameterBeAutomated(VstInt32 index) override;
 
     /// Sets a new meter up and hands it to the audio thread at its next block; the rate
     /// measured at already, or one the meter refuses, changes nothing: hosts announce the
@@ -50,14 +44,6 @@ class LoudnessEffect : public AudioEffectX {
     void setSampleRate(float newSampleRate) override;
     /// Stores the block size, and the rate as setSampleRate does.
     void setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRate) override;
-
-    bool getEffectName(char* name) override;
-    bool getVendorString(char* text) override;
-    bool getProductString(char* text) override;
-    VstInt32 getVendorVersion() override;
-    VstInt32 getPlugCategory() override;
-    /// Answers the panel snapshot request; 0 for every other vendor's request.
-    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     /// Reading `index` as last published: LUFS, LU or dBTP, LoudnessMeter::kUndefined while
     /// undefined. Any thread.
@@ -69,6 +55,12 @@ class LoudnessEffect : public AudioEffectX {
     int unitChoice() const;
     /// Short-term loudness over the last minutes.
     const LoudnessHistory& history() const { return shortTermHistory; }
+
+  protected:
+    const char* programName(VstInt32 program) const override;
+    /// A reading is shown as measured, in double precision, so that its text rounds as the
+    /// engine's own figures do.
+    double displayPlain(VstInt32 index) override;
 
   private:
     /// The settings one program holds, in parameter order from kTarget.
@@ -88,7 +80,6 @@ class LoudnessEffect : public AudioEffectX {
     /// Integrated loudness and range only after a gating step: they change at no other time,
     /// and cost a walk through the meter's histograms.
     void publishReadings();
-    void settingText(VstInt32 index, char* text);
 
     MeterHandover meters;
     LoudnessHistory shortTermHistory;

@@ -38,7 +38,7 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     /// Draws the panel as it stands into the snapshot's pixels; safe on any thread, as the
     /// picture is drawn in a panel of its own, never in the window's. A closed editor is
     /// drawn as it would open.
-    bool snapshot(PanelSnapshot& picture);
+    bool snapshot(PanelSnapshot& picture) override;
 
   private:
     /// A panel for pictures only: shows `source`'s readings and settings, but is not its

@@ -237,6 +237,17 @@ constexpr ParameterInfo kEntries[] = {
 };
 static_assert(std::size(kEntries) == kNumParams, "one entry per parameter");
 
+/// The effect keeps the readings in front and stores the settings after them.
+constexpr bool readingsFirst() {
+    for (VstInt32 index = 0; index < kNumParams; ++index) {
+        if ((kEntries[index].kind == ParameterKind::reading) != isReading(index)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(readingsFirst(), "the readings come first");
+
 constexpr ParameterTable kTable = {kEntries, kNumParams};
 
 }  // namespace

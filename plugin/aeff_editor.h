@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "plugin/panel_snapshot.h"
 #include "plugin/vst2.h"
 
 class AudioEffect;
@@ -47,6 +48,12 @@ class AEffEditor {
     }
     virtual bool wheel(float distance) {
         (void)distance;
+        return false;
+    }
+    /// Draws the panel as it stands into the picture's pixels; false when not drawn (see
+    /// PanelSnapshot). An editor without a panel draws nothing.
+    virtual bool snapshot(PanelSnapshot& picture) {
+        (void)picture;
         return false;
     }
 

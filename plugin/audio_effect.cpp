@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "plugin/value_text.h"
+
 namespace {
 
 // The record's functions. Nothing may be thrown across the host boundary, so each one
@@ -339,14 +341,5 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) {
 }
 
 void AudioEffect::copyText(char* text, const char* source, std::size_t size) {
-    if (size == 0) {
-        return;
-    }
-    // Bounded scan: a host's text need not be terminated within our limit.
-    std::size_t length = 0;
-    while (length + 1 < size && source[length] != '\0') {
-        ++length;
-    }
-    std::memcpy(text, source, length);
-    text[length] = '\0';
+    copyBounded(text, source, size);
 }

@@ -1,6 +1,6 @@
-// A request of this plug-in's own, for hosts and tools that want a picture of the panel
-// without a window: the effect draws its editor's panel, as it stands, into the caller's
-// pixels. Sent as effVendorSpecific with index kPanelSnapshotIndex (the unique ID),
+// A request of the family's own, for hosts and tools that want a picture of a panel without
+// a window: the effect draws its editor's panel, as it stands, into the caller's pixels.
+// Sent as effVendorSpecific with index kPanelSnapshotIndex (the family's four letters),
 // value kPanelSnapshotValue and a PanelSnapshot as the pointer; other hosts never send it.
 #pragma once
 
