@@ -1,5 +1,6 @@
 #include "meter_loudness/loudness_effect.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,13 +45,17 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
         store(kScale, valueOfChoice(settings.scale, kScaleChoices));
         store(kUnit, valueOfChoice(settings.unit, kUnitChoices));
         store(kCeiling, valueOfLevel(settings.ceiling, kCeilingLowest, kCeilingHighest));
+        store(kIntegrate, valueOfChoice(settings.integrate, kIntegrateChoices));
+        store(kChannels, valueOfChoice(settings.channels, kChannelChoices));
+        store(kZoom, valueOfChoice(settings.zoom, kZoomChoices));
+        store(kGraphRange, valueOfChoice(settings.graphRange, kGraphRangeChoices));
     }
     setProgram(0);
 
     // A host that answers with a rate the meter refuses leaves it at the default rate.
     const float hostRate = updateSampleRate();
     const float rate = acceptsSampleRate(hostRate) ? hostRate : kDefaultSampleRate;
-    if (!meters.post(rate)) {
+    if (!meters.post(rate) || !liveMeters.post(rate)) {
         throw std::bad_alloc();
     }
     AudioEffectX::setSampleRate(rate);
@@ -110,6 +115,20 @@ int LoudnessEffect::unitChoice() const {
     return choiceOf(setting(kUnit), kUnitChoices);
 }
 
+int LoudnessEffect::choice(VstInt32 index) const {
+    const ParameterInfo* info = parameterTable.find(index);
+    return info && info->kind == ParameterKind::choice ? choiceOf(setting(index), info->positions)
+                                                       : 0;
+}
+
+bool LoudnessEffect::integrating() const {
+    return integratingNow.load(kRelaxed);
+}
+
+double LoudnessEffect::integrationSeconds() const {
+    return integratedSeconds.load(kRelaxed);
+}
+
 void LoudnessEffect::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) {
         return;
@@ -117,7 +136,10 @@ void LoudnessEffect::setProgram(VstInt32 program) {
     curProgram = program;
     currentProgram.store(program, kRelaxed);
     for (VstInt32 index = kTarget; index < kNumParams; ++index) {
-        setParameter(index, programs[program].values[index - kTarget].load(kRelaxed));
+        // A program neither clears the measurements nor pauses or resumes them.
+        if (index != kReset && index != kPause) {
+            setParameter(index, programs[program].values[index - kTarget].load(kRelaxed));
+        }
     }
 }
 
@@ -142,7 +164,8 @@ double LoudnessEffect::displayPlain(VstInt32 index) {
 }
 
 void LoudnessEffect::setSampleRate(float newSampleRate) {
-    if (!acceptsSampleRate(newSampleRate) || !meters.post(newSampleRate)) {
+    if (!acceptsSampleRate(newSampleRate) || !meters.post(newSampleRate) ||
+        !liveMeters.post(newSampleRate)) {
         return;
     }
     AudioEffectX::setSampleRate(newSampleRate);
@@ -161,39 +184,77 @@ void LoudnessEffect::process(float** inputs, float** outputs, VstInt32 sampleFra
     applyRequests();
     const auto frames = static_cast<std::uint32_t>(sampleFrames);
     if (frames > 0) {
-        measure(inputs, frames);
+        const bool gathers = decideIntegration();
+        measure(inputs, frames, gathers);
         passThrough(inputs, outputs, frames);
     }
     publishReadings();
 }
 
-void LoudnessEffect::applyRequests() {
-    const std::uint32_t resets = resetRequests.load(std::memory_order_acquire);
-    const bool newMeter = meters.takePosted();  // set up anew: nothing measured yet
-    if (!newMeter && resets == appliedResets) {
-        return;
+bool LoudnessEffect::transportPlaying() {
+    const VstTimeInfo* time = getTimeInfo(0);
+    if (!time) {
+        return true;  // a host without time info: always
     }
-    appliedResets = resets;
-    if (!newMeter) {
-        meters.active().reset();
+    return (time->flags & kVstTransportPlaying) != 0 ||
+           getCurrentProcessLevel() == kVstProcessLevelOffline;
+}
+
+bool LoudnessEffect::decideIntegration() {
+    const int mode = choice(kIntegrate);
+    const bool playing = mode == kIntegrateAlways || transportPlaying();
+    if (mode == kIntegrateResetOnStart && playing && !wasPlaying) {
+        resetProgramme();
     }
-    // The meter completes a gating block every 100 ms of audio since its reset, rounded to
-    // whole frames as here.
-    const double step = std::round(meters.active().sampleRate() / 10.0);
-    framesPerStep = step >= 1.0 ? static_cast<std::uint32_t>(step) : 1;
+    wasPlaying = playing;
+    const bool gathers = playing && choice(kPause) == kRunning;
+    integratingNow.store(gathers, kRelaxed);
+    return gathers;
+}
+
+void LoudnessEffect::resetProgramme() {
+    meters.active().reset();
+    programmeFrames = 0;
     framesToStep = framesPerStep;
-    stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
+    stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
     gatedReadingsStale = true;
     shortTermHistory.clear();
 }
 
-void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames) {
-    LoudnessMeter& meter = meters.active();
+void LoudnessEffect::applyRequests() {
+    const std::uint32_t resets = resetRequests.load(std::memory_order_acquire);
+    const bool newMeter = meters.takePosted();  // set up anew: nothing measured yet
+    const bool newLiveMeter = liveMeters.takePosted();
+    if (!newMeter && !newLiveMeter && resets == appliedResets) {
+        return;
+    }
+    appliedResets = resets;
+    liveMeters.active().reset();
+    // The meter completes a gating block every 100 ms of audio since its reset, rounded to
+    // whole frames as here.
+    const double step = std::round(meters.active().sampleRate() / 10.0);
+    framesPerStep = step >= 1.0 ? static_cast<std::uint32_t>(step) : 1;
+    resetProgramme();
+}
+
+void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames, bool gathers) {
+    // Mono measures the left input alone: beside a silent channel, it adds nothing to the
+    // sum of the channels' powers, so the meter reads it as one channel.
+    const bool mono = choice(kChannels) == kMono;
     for (std::uint32_t done = 0; done < frames;) {
-        const std::uint32_t piece = frames - done < framesToStep ? frames - done : framesToStep;
-        const float* const channels[kNumChannels] = {inputs[0] + done, inputs[1] + done};
-        meter.process(channels, piece);
+        std::uint32_t piece = std::min(frames - done, framesToStep);
+        if (mono) {
+            piece = std::min<std::uint32_t>(piece, kSilenceFrames);
+        }
+        const float* const channels[kNumChannels] = {inputs[0] + done,
+                                                     mono ? silence : inputs[1] + done};
+        liveMeters.active().process(channels, piece);
         done += piece;
+        if (!gathers) {
+            continue;
+        }
+        meters.active().process(channels, piece);
+        programmeFrames += piece;
         framesToStep -= piece;
         if (framesToStep != 0) {
             continue;
@@ -201,19 +262,20 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames) {
         framesToStep = framesPerStep;
         gatedReadingsStale = true;
         if (--stepsToHistoryPoint == 0) {
-            shortTermHistory.record(static_cast<float>(meter.shortTerm()));
-            stepsToHistoryPoint = kGatingStepsPerHistoryPoint;
+            shortTermHistory.record(static_cast<float>(meters.active().shortTerm()));
+            stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
         }
     }
 }
 
 void LoudnessEffect::publishReadings() {
     const LoudnessMeter& meter = meters.active();
+    const LoudnessMeter& live = liveMeters.active();
     const auto store = [this](VstInt32 index, double value) {
         readings[index].store(value, kRelaxed);
     };
-    store(kMomentary, meter.momentary());
-    store(kShortTerm, meter.shortTerm());
+    store(kMomentary, live.momentary());
+    store(kShortTerm, live.shortTerm());
     store(kTruePeak, meter.truePeak());
     store(kMaxMomentary, meter.maxMomentary());
     store(kMaxShortTerm, meter.maxShortTerm());
@@ -222,6 +284,7 @@ void LoudnessEffect::publishReadings() {
         store(kIntegrated, meter.integrated());
         store(kRange, meter.loudnessRange());
     }
+    integratedSeconds.store(static_cast<double>(programmeFrames) / meter.sampleRate(), kRelaxed);
     if (editor) {
         editor->postUpdate();
     }

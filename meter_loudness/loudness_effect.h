@@ -53,7 +53,13 @@ class LoudnessEffect : public ProductEffect {
     double ceiling() const;
     int scaleChoice() const;
     int unitChoice() const;
-    /// Short-term loudness over the last minutes.
+    /// The position of choice setting `index`.
+    int choice(VstInt32 index) const;
+    /// Whether the last block gathered integrated loudness, range, maxima and true peak.
+    bool integrating() const;
+    /// The audio time gathered since the last reset, in seconds.
+    double integrationSeconds() const;
+    /// Short-term loudness of the whole programme since the last reset.
     const LoudnessHistory& history() const { return shortTermHistory; }
 
   protected:
@@ -75,13 +81,28 @@ class LoudnessEffect : public ProductEffect {
     }
     /// The requests posted since the last block: a new meter, a reset.
     void applyRequests();
-    /// Measures in pieces that end where a gating step does.
-    void measure(float* const* inputs, std::uint32_t frames);
+    /// Whether this block gathers, after the transport and the settings; restarts the
+    /// programme where playback starts and "Integrate" asks for it. Asks the host's time at
+    /// most once.
+    bool decideIntegration();
+    /// Whether the host plays or renders offline; true for a host without time info.
+    bool transportPlaying();
+    /// Forgets what was gathered: integrated loudness, range, maxima, peak and history.
+    void resetProgramme();
+    /// Measures the live readings always, and the programme's while it `gathers`, in pieces
+    /// that end where the programme's gating step does.
+    void measure(float* const* inputs, std::uint32_t frames, bool gathers);
     /// Integrated loudness and range only after a gating step: they change at no other time,
     /// and cost a walk through the meter's histograms.
     void publishReadings();
 
+    /// Frames of silence that stand in for the right channel in mono.
+    static constexpr std::uint32_t kSilenceFrames = 512;
+
+    /// The programme's meter, fed while integration runs, and the live one, fed always.
     MeterHandover meters;
+    MeterHandover liveMeters;
+    const float silence[kSilenceFrames] = {};
     LoudnessHistory shortTermHistory;
     /// The readings in their units, as published after the last block: in double precision,
     /// so that their texts round as the engine's own figures do.
@@ -93,10 +114,16 @@ class LoudnessEffect : public ProductEffect {
     /// Resets asked for; the audio thread applies them when this moves past appliedResets.
     std::atomic<std::uint32_t> resetRequests{0};
     std::uint32_t appliedResets = 0;
-    /// The meter's gating step (100 ms) in frames at its rate, and the frames to the next.
+    /// The meter's gating step (100 ms) in frames at its rate, and the programme's frames to
+    /// the next.
     std::uint32_t framesPerStep = 1;
     std::uint32_t framesToStep = 1;
-    int stepsToHistoryPoint = loudness::kGatingStepsPerHistoryPoint;
+    int stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
     /// Whether a gating step ended since integrated loudness and range were last read.
     bool gatedReadingsStale = true;
+    /// Whether the transport played (or "Integrate" is Always) in the last block.
+    bool wasPlaying = false;
+    std::uint64_t programmeFrames = 0;
+    std::atomic<double> integratedSeconds{0.0};
+    std::atomic<bool> integratingNow{true};
 };

@@ -43,8 +43,8 @@ constexpr const char* const kTargetNames[kTargetChoices] = {"-23", "-24", "-16",
 constexpr const char* const kScaleNames[kScaleChoices] = {"EBU +9", "EBU +18"};
 constexpr const char* const kUnitNames[kUnitChoices] = {"LUFS", "LU"};
 constexpr const char* const kResetNames[] = {"Ready", "Reset"};
-constexpr const char* const kIntegrateNames[kIntegrateChoices] = {
-    "Always", "While playing", "While playing, reset on start"};
+constexpr const char* const kIntegrateNames[kIntegrateChoices] = {"Always", "While playing",
+                                                                  "While playing, reset on start"};
 constexpr const char* const kChannelNames[kChannelChoices] = {"Stereo", "Mono"};
 constexpr const char* const kPauseNames[kPauseChoices] = {"Run", "Pause"};
 constexpr const char* const kZoomNames[kZoomChoices] = {"1 min", "4 min", "15 min", "60 min",

@@ -198,10 +198,6 @@ constexpr ProgramSettings kPrograms[kNumPrograms] = {
     programFor(kDeliveryTargets[0]), programFor(kDeliveryTargets[1]),
     programFor(kDeliveryTargets[2]), programFor(kDeliveryTargets[3])};
 
-/// Short-term loudness is recorded for the history graph once per this many gating steps
-/// (100 ms each) of audio: every half second.
-constexpr int kGatingStepsPerHistoryPoint = 5;
-
 }  // namespace loudness
 
 const ProductIdentity& loudnessMeterIdentity();
