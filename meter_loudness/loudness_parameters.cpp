@@ -49,7 +49,9 @@ constexpr const char* const kChannelNames[kChannelChoices] = {"Stereo", "Mono"};
 constexpr const char* const kPauseNames[kPauseChoices] = {"Run", "Pause"};
 constexpr const char* const kZoomNames[kZoomChoices] = {"1 min", "4 min", "15 min", "60 min",
                                                         "All"};
-constexpr const char* const kGraphRangeNames[kGraphRangeChoices] = {"Programme", "Scale"};
+/// What the 8 characters of a VST 2 text show of the longer names.
+constexpr const char* const kIntegrateTexts[kIntegrateChoices] = {"Always", "Playing", "Restart"};
+constexpr const char* const kGraphRangeNames[kGraphRangeChoices] = {"Follow", "Scale"};
 
 /// One decimal; "-inf" for an undefined level.
 void levelText(double level, char* text) {
@@ -134,7 +136,7 @@ void unitFormat(double position, const ParameterContext&, char* text) {
 }
 
 void integrateFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kIntegrateNames, position, text);
+    positionFormat(kIntegrateTexts, position, text);
 }
 
 void channelsFormat(double position, const ParameterContext&, char* text) {

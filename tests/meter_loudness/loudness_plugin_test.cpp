@@ -64,7 +64,7 @@ TEST_F(LoudnessRecord, IdentityAndParameterTexts) {
                                       "dBTP", "",     "",     "",   "",     ""};
     const char* texts[kNumParams] = {"-inf", "-inf",   "-inf",   "0.0",    "-inf",  "-inf",
                                      "-inf", "-23",    "-23.0",  "EBU +9", "LUFS",  "Ready",
-                                     "-1.0", "Always", "Stereo", "Run",    "4 min", "Programme"};
+                                     "-1.0", "Always", "Stereo", "Run",    "4 min", "Follow"};
     for (VstInt32 index = 0; index < kNumParams; ++index) {
         EXPECT_EQ(plugin->text(effGetParamName, index, kVstMaxParamNameLen), names[index]);
         EXPECT_EQ(label(index), labels[index]);
