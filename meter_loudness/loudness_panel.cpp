@@ -24,7 +24,6 @@ using namespace loudness;
 
 namespace {
 
-constexpr CRgbColour kWhite{255, 255, 255, 0};
 constexpr const char* const kZoomLegends[kZoomChoices] = {"1m", "4m", "15m", "60m", "ALL"};
 constexpr const char* const kGraphRangeLegends[kGraphRangeChoices] = {"PROG", "SCALE"};
 constexpr const char* const kPauseLegends[kPauseChoices] = {"RUN", "PAUSE"};
