@@ -52,9 +52,7 @@ void HistoryGraph::startOver() {
     pointsPerColumn = columnSeconds / history.secondsPerPoint();
     ring->setFillColour(kGlass);
     fillBox(ring.get(), 0, 0, ring->getWidth(), ring->getHeight());
-    for (std::int32_t column = 0; column < ring->getWidth(); ++column) {
-        drawGrid(column);
-    }
+    drawGrid(0, ring->getWidth());
     const std::uint32_t size = history.size();
     // From the first point in the window's oldest column.
     const std::int64_t firstShown = size == 0 ? 0 : columnOf(size - 1) - ring->getWidth() + 1;
@@ -99,13 +97,13 @@ void HistoryGraph::draw(CDrawContext* context) {
     ring->blitTo(context, {bounds.left + older, bounds.top, bounds.right, bounds.bottom}, {0, 0});
 }
 
-void HistoryGraph::drawGrid(std::int32_t ringColumn) {
+void HistoryGraph::drawGrid(std::int32_t left, std::int32_t right) {
     const double step = scale.top - scale.bottom > 30.0 ? 6.0 : 3.0;
     const auto lowest = static_cast<int>(std::ceil((scale.bottom - target) / step));
     for (int k = lowest; target + k * step < scale.top; ++k) {
         const std::int32_t row = scale.rowOf(target + k * step);
         ring->setFillColour(k == 0 ? kGlassInk : kUnlit);
-        fillBox(ring.get(), ringColumn, row - 1, ringColumn + 1, row);
+        fillBox(ring.get(), left, row - 1, right, row);
     }
 }
 
@@ -113,7 +111,7 @@ void HistoryGraph::clearColumn(std::int64_t column) {
     const auto ringColumn = static_cast<std::int32_t>(column % ring->getWidth());
     ring->setFillColour(kGlass);
     fillBox(ring.get(), ringColumn, 0, ringColumn + 1, ring->getHeight());
-    drawGrid(ringColumn);
+    drawGrid(ringColumn, ringColumn + 1);
 }
 
 void HistoryGraph::fillRun(std::int64_t column, std::int32_t from, std::int32_t to, double level) {

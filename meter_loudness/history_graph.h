@@ -38,8 +38,9 @@ class HistoryGraph : public CView {
     void drawPoint(std::uint32_t index);
     /// Clears column `column` of the ring to the glass and the grid.
     void clearColumn(std::int64_t column);
-    /// The grid in a ring column: a line every 3 or 6 LU, brighter at the target.
-    void drawGrid(std::int32_t ringColumn);
+    /// The grid in ring columns [left, right): a line every 3 or 6 LU, brighter at the
+    /// target.
+    void drawGrid(std::int32_t left, std::int32_t right);
     void fillRun(std::int64_t column, std::int32_t from, std::int32_t to, double level);
     void startOver();
 

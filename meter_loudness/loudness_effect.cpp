@@ -241,6 +241,10 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames, bool ga
     // Mono measures the left input alone: beside a silent channel, it adds nothing to the
     // sum of the channels' powers, so the meter reads it as one channel.
     const bool mono = choice(kChannels) == kMono;
+    if (!gathers && gathered) {
+        liveMeters.active().reset();  // the live readings start from this block's audio
+    }
+    gathered = gathers;
     for (std::uint32_t done = 0; done < frames;) {
         std::uint32_t piece = std::min(frames - done, framesToStep);
         if (mono) {
@@ -248,9 +252,9 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames, bool ga
         }
         const float* const channels[kNumChannels] = {inputs[0] + done,
                                                      mono ? silence : inputs[1] + done};
-        liveMeters.active().process(channels, piece);
         done += piece;
         if (!gathers) {
+            liveMeters.active().process(channels, piece);
             continue;
         }
         meters.active().process(channels, piece);
@@ -270,7 +274,8 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames, bool ga
 
 void LoudnessEffect::publishReadings() {
     const LoudnessMeter& meter = meters.active();
-    const LoudnessMeter& live = liveMeters.active();
+    // While gathering, the programme's meter hears what the live one would.
+    const LoudnessMeter& live = gathered ? meter : liveMeters.active();
     const auto store = [this](VstInt32 index, double value) {
         readings[index].store(value, kRelaxed);
     };

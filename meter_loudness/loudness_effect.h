@@ -89,8 +89,8 @@ class LoudnessEffect : public ProductEffect {
     bool transportPlaying();
     /// Forgets what was gathered: integrated loudness, range, maxima, peak and history.
     void resetProgramme();
-    /// Measures the live readings always, and the programme's while it `gathers`, in pieces
-    /// that end where the programme's gating step does.
+    /// Measures the programme while it `gathers`, in pieces that end where its gating step
+    /// does; the live readings otherwise.
     void measure(float* const* inputs, std::uint32_t frames, bool gathers);
     /// Integrated loudness and range only after a gating step: they change at no other time,
     /// and cost a walk through the meter's histograms.
@@ -99,7 +99,8 @@ class LoudnessEffect : public ProductEffect {
     /// Frames of silence that stand in for the right channel in mono.
     static constexpr std::uint32_t kSilenceFrames = 512;
 
-    /// The programme's meter, fed while integration runs, and the live one, fed always.
+    /// The programme's meter, fed while integration runs, and the live one, fed while it
+    /// does not.
     MeterHandover meters;
     MeterHandover liveMeters;
     const float silence[kSilenceFrames] = {};
@@ -123,6 +124,8 @@ class LoudnessEffect : public ProductEffect {
     bool gatedReadingsStale = true;
     /// Whether the transport played (or "Integrate" is Always) in the last block.
     bool wasPlaying = false;
+    /// Whether the last block gathered: the live readings come from the programme's meter.
+    bool gathered = true;
     std::uint64_t programmeFrames = 0;
     std::atomic<double> integratedSeconds{0.0};
     std::atomic<bool> integratingNow{true};

@@ -12,8 +12,9 @@
 
 class LoudnessHistory {
   public:
-    /// Places for points: over four and a half hours at one point every half second.
-    static constexpr std::uint32_t kCapacity = 1u << 15;
+    /// Places for points: over an hour at one point every half second, over four and a
+    /// half hours after two mergers, every two seconds.
+    static constexpr std::uint32_t kCapacity = 1u << 13;
     /// Gating steps (100 ms each) of audio between recorded short-term readings.
     static constexpr int kGatingStepsPerPoint = 5;
     static constexpr double kSecondsPerRecord = kGatingStepsPerPoint * 0.1;

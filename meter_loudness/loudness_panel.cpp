@@ -287,6 +287,14 @@ bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
     }
     // The window's frame belongs to the thread that opens, idles and closes it; the
     // picture's panel reads the effect as the window's does at its idle.
-    LoudnessPanel painter(loudnessEffect, PictureOnly{});
-    return painter.open(nullptr) == 1 && drawSnapshot(painter, picture);
+    const std::lock_guard<std::mutex> lock(painterMutex);
+    if (!painter || !painter->frame) {
+        painter.reset(new LoudnessPanel(loudnessEffect, PictureOnly{}));
+        if (painter->open(nullptr) != 1) {
+            painter.reset();
+            return false;
+        }
+    }
+    painter->update();
+    return drawSnapshot(*painter, picture);
 }

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <memory>
+#include <mutex>
 
 #include "gui/aeff_gui_editor.h"
 #include "gui/control_listener.h"
@@ -64,6 +66,10 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     void showTexts(double target, double tolerance);
 
     LoudnessEffect* loudnessEffect;
+    /// The panel pictures are drawn in, kept from one picture to the next so that only
+    /// what changed is drawn again; one picture at a time.
+    std::unique_ptr<LoudnessPanel> painter;
+    std::mutex painterMutex;
     CResourceBitmap* background = nullptr;
     std::array<LoudnessBar*, 2> bars{};
     LoudnessScaleView* scaleView = nullptr;
