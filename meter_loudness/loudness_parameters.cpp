@@ -139,6 +139,17 @@ void integrateFormat(double position, const ParameterContext&, char* text) {
     positionFormat(kIntegrateTexts, position, text);
 }
 
+/// The short texts VST 2 shows read back as their positions.
+bool parseIntegrate(const char* text, const ParameterContext&, float* value) {
+    for (int position = 0; position < kIntegrateChoices; ++position) {
+        if (std::strcmp(text, kIntegrateTexts[position]) == 0) {
+            *value = valueOfChoice(position, kIntegrateChoices);
+            return true;
+        }
+    }
+    return false;
+}
+
 void channelsFormat(double position, const ParameterContext&, char* text) {
     positionFormat(kChannelNames, position, text);
 }
@@ -181,10 +192,10 @@ constexpr ParameterInfo loudnessReading(const char* name) {
 }
 
 /// A choice's plain value is its position.
-constexpr ParameterInfo choice(const char* name, const char* label, const char* const* names,
-                               int count, int defaultPosition,
-                               void (*format)(double, const ParameterContext&, char*),
-                               bool stored = true) {
+constexpr ParameterInfo choice(
+    const char* name, const char* label, const char* const* names, int count, int defaultPosition,
+    void (*format)(double, const ParameterContext&, char*), bool stored = true,
+    bool (*parse)(const char*, const ParameterContext&, float*) = nullptr) {
     return {name,
             "",
             label,
@@ -200,7 +211,7 @@ constexpr ParameterInfo choice(const char* name, const char* label, const char* 
             nullptr,
             nullptr,
             format,
-            nullptr,
+            parse,
             nullptr};
 }
 
@@ -230,7 +241,7 @@ constexpr ParameterInfo kEntries[] = {
      kCeilingHighest, valueOfLevel(kDefaults.ceiling, kCeilingLowest, kCeilingHighest), 200, true,
      true, &ceilingPlain, &ceilingValue, &levelFormat, nullptr, nullptr},
     choice("Integrate", "", kIntegrateNames, kIntegrateChoices, kDefaults.integrate,
-           &integrateFormat),
+           &integrateFormat, true, &parseIntegrate),
     choice("Channels", "", kChannelNames, kChannelChoices, kDefaults.channels, &channelsFormat),
     choice("Pause", "", kPauseNames, kPauseChoices, kRunning, &pauseFormat, false),
     choice("Zoom", "", kZoomNames, kZoomChoices, kDefaults.zoom, &zoomFormat),

@@ -100,14 +100,16 @@ const ExpectedRecord kExpected[] = {
      }},
     {fourCharCode('P', 'e', 'v', 'L'),
      {
-         "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 13|programs "
+         "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 18|programs "
          "4|flags 17",
-         "EBU R 128|EBU R 128|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-23|-18.0|EBU +9|LUFS|Ready|-1.0",
-         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-24|-18.0|EBU +9|LUFS|Ready|-2.0",
-         "Podcast -16 LUFS|Podcast -16 LUFS|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-16|-18.0|EBU "
-         "+9|LUFS|Ready|-1.0",
-         "Streaming -14 LUFS|Streaming -14 LUFS|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-14|-18.0|EBU "
-         "+9|LUFS|Ready|-1.0",
+         "EBU R 128|EBU R 128|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-23|-23.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
+         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-24|-24.0|EBU "
+         "+9|LUFS|Ready|-2.0|Always|Stereo|Run|4 min|Follow",
+         "Streaming|Streaming|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-14|-14.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
+         "Podcast|Podcast|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-16|-16.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
          "Momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Integrated|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
@@ -121,8 +123,13 @@ const ExpectedRecord kExpected[] = {
          "Unit||1|LUFS|LUFS|LUFS|LUFS|LUFS|LU|LU|LU|LU",
          "Reset||1|Ready|Ready|Ready|Ready|Ready|Reset|Reset|Reset|Reset",
          "TP ceiling|dBTP|1|-20.0|-19.0|-18.0|-15.0|-13.3|-10.0|-6.0|-2.0|0.0",
+         "Integrate||1|Always|Always|Always|Playing|Playing|Playing|Playing|Restart|Restart",
+         "Channels||1|Stereo|Stereo|Stereo|Stereo|Stereo|Mono|Mono|Mono|Mono",
+         "Pause||1|Run|Run|Run|Run|Run|Pause|Pause|Pause|Pause",
+         "Zoom||1|1 min|1 min|1 min|4 min|4 min|15 min|60 min|All|All",
+         "Graph range||1|Follow|Follow|Follow|Follow|Follow|Scale|Scale|Scale|Scale",
          "after|LU -inf|LU -inf|LU -inf|LU 0.0|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| EBU "
-         "+18| LU| Reset|dBTP 0.0",
+         "+18| LU| Reset|dBTP 0.0| Restart| Mono| Pause| All| Scale",
      }},
 };
 
