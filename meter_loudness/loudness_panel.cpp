@@ -5,6 +5,7 @@
 #include <new>
 
 #include "gui/frame.h"
+#include "gui/native/surface.h"
 #include "gui/resource_bitmap.h"
 #include "gui/vertical_switch.h"
 #include "meter_loudness/ceiling_lamp.h"
@@ -296,5 +297,5 @@ bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
         }
     }
     painter->update();
-    return drawSnapshot(*painter, picture);
+    return drawSnapshot(*painter, picture, pictureSurface);
 }

@@ -17,6 +17,7 @@
 
 class CeilingLamp;
 class CResourceBitmap;
+class CSurface;
 class CVerticalSwitch;
 class CView;
 class HistoryGraph;
@@ -69,6 +70,7 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     /// The panel pictures are drawn in, kept from one picture to the next so that only
     /// what changed is drawn again; one picture at a time.
     std::unique_ptr<LoudnessPanel> painter;
+    std::unique_ptr<CSurface> pictureSurface;
     std::mutex painterMutex;
     CResourceBitmap* background = nullptr;
     std::array<LoudnessBar*, 2> bars{};

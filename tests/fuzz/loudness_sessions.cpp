@@ -114,7 +114,9 @@ class Instance {
         dispatch(effVendorSpecific, kPanelSnapshotIndex, kPanelSnapshotValue, &picture, 0.0f);
         if (in.oneIn(2) && picture.width > 0 && picture.height > 0 && picture.width < 2000 &&
             picture.height < 2000) {
-            std::vector<std::uint32_t> pixels(std::size_t(picture.width) * picture.height);
+            // One picture's pixels for every snapshot of the process: no fresh pages each time.
+            static std::vector<std::uint32_t> pixels;
+            pixels.resize(std::size_t(picture.width) * picture.height);
             picture.pixels = pixels.data();
             faults.check(dispatch(effVendorSpecific, kPanelSnapshotIndex, kPanelSnapshotValue,
                                   &picture, 0.0f) == 1,
