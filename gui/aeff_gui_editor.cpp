@@ -177,11 +177,15 @@ void AEffGUIEditor::drawWindow(ERect* rectToDraw) {
 }
 
 void AEffGUIEditor::runHostIdle() {
+    // Times are compared by what elapsed, so the pacing survives the clock's wrap.
+    const auto before = [](std::uint32_t time, std::uint32_t other) {
+        return static_cast<std::int32_t>(time - other) < 0;
+    };
     std::uint32_t now = getTicks();
-    if (now < nextIdleTime) {
+    if (before(now, nextIdleTime)) {
         CNativePlatform::current().sleep(kIdleSleep);
         now += kIdleSleep;
-        if (now < nextIdleTime - kIdleEarly) {
+        if (before(now, nextIdleTime - kIdleEarly)) {
             return;
         }
     }

@@ -130,8 +130,10 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     const float zoom = zoomFactor > 0.0f ? zoomFactor : 1.0f;
     float old = getValue();
     std::int32_t previous = state;
-    // A host may close the editor from the idle the loop gives it: the control then
-    // outlives its frame until the loop has ended.
+    // A host may close the editor, or the effect with it, from the begin-edit, the
+    // automation or the idle the loop gives it: the control then outlives its frame until
+    // the loop has ended, and acts no more, as the listener may be gone.
+    const bool framed = frame != nullptr;
     retain();
     if (frame) {
         frame->beginEdit(tag);
@@ -140,7 +142,7 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
     // The first pass acts on the press itself, even when the button is already up again.
     std::int32_t current = state;
     CPosition cursor = where;
-    for (;;) {
+    while (!framed || windowStillOpen()) {
         if (current != previous && (current & kKeyShift)) {
             old = getValue();
             previous = current;
@@ -154,6 +156,9 @@ void CSlider::mouseDown(CDrawContext* context, const CPosition& where) {
         setValue(next);
         clampValue();
         reportIfDirty(context);
+        if (!windowStillOpen()) {
+            break;
+        }
         context->getMousePosition(cursor);
         runHostIdle();
         if (!windowStillOpen()) {

@@ -58,20 +58,28 @@ void CVerticalSwitch::mouseDown(CDrawContext* context, const CPosition& where) {
     if (!startsLeftDrag(context, state)) {
         return;
     }
-    // A host may close the editor from the idle the loop gives it: the control then
-    // outlives its frame until the loop has ended.
+    // A host may close the editor, or the effect with it, from the begin-edit, the
+    // automation or the idle the loop gives it: the control then outlives its frame until
+    // the loop has ended, and acts no more, as the listener may be gone.
+    const bool framed = frame != nullptr;
     retain();
     if (frame) {
         frame->beginEdit(tag);
     }
     // The first pass acts on the press itself, even when the button is already up again.
     CPosition cursor = where;
-    do {
+    while (!framed || windowStillOpen()) {
         setValue(valueAt(cursor.y));
         reportIfDirty(context);
+        if (!windowStillOpen()) {
+            break;
+        }
         context->getMousePosition(cursor);
         runHostIdle();
-    } while (windowStillOpen() && context->getMouseState() == state);
+        if (!windowStillOpen() || context->getMouseState() != state) {
+            break;
+        }
+    }
     if (frame) {
         frame->endEdit(tag);
     }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "loudness/k_weighting.h"
 #include "loudness/loudness_units.h"
@@ -130,7 +131,8 @@ bool LoudnessMeter::setupWeighted(double sampleRate, int channels, const double*
         channels > kMaxChannels) {
         return false;
     }
-    State* fresh = new State;
+    // Nothing leaks if a later allocation throws.
+    auto fresh = std::make_unique<State>();
     fresh->sampleRate = sampleRate;
     fresh->channels = channels;
     double countedWeights[kMaxChannels] = {};
@@ -150,7 +152,7 @@ bool LoudnessMeter::setupWeighted(double sampleRate, int channels, const double*
     fresh->gatingBlocks.setup();
     fresh->rangeBlocks.setup();
     delete state;
-    state = fresh;
+    state = fresh.release();
     reset();
     return true;
 }
@@ -226,6 +228,17 @@ int LoudnessMeter::channels() const {
 
 double LoudnessMeter::sampleRate() const {
     return state ? state->sampleRate : 0.0;
+}
+
+std::uint64_t LoudnessMeter::completedSteps() const {
+    return state ? state->windows.completedSteps() : 0;
+}
+
+std::size_t LoudnessMeter::framesToNextStep() const {
+    if (!state) {
+        return 1;
+    }
+    return state->windows.subBlocksToStep() * state->subBlockLength - state->subBlockFill;
 }
 
 double LoudnessMeter::momentary() const {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include "loudness/channel_layout.h"
@@ -46,6 +47,12 @@ class LoudnessMeter {
 
     int channels() const;
     double sampleRate() const;
+
+    /// Gating steps (100 ms, as the meter cuts them at its rate) completed since setup or
+    /// reset: integrated loudness and Loudness Range change only when this does.
+    std::uint64_t completedSteps() const;
+    /// Frames still to measure before the next gating step completes (1 at least).
+    std::size_t framesToNextStep() const;
 
     /// LUFS, or kUndefined.
     double momentary() const;

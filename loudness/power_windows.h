@@ -25,6 +25,13 @@ class PowerWindows {
     bool momentaryBlockDone() const { return stepDone && pushed >= momentaryLength; }
     bool shortTermBlockDone() const { return stepDone && pushed >= shortTermLength; }
 
+    /// 100 ms steps completed since reset, and sub-blocks still to push before the next ends.
+    std::uint64_t completedSteps() const { return pushed / static_cast<std::uint64_t>(perStep); }
+    std::size_t subBlocksToStep() const {
+        return static_cast<std::size_t>(perStep) -
+               static_cast<std::size_t>(pushed % static_cast<std::uint64_t>(perStep));
+    }
+
     /// Mean powers, summed over the channels.
     double momentaryPower() const { return momentary; }
     double shortTermPower() const { return shortTerm; }

@@ -68,16 +68,10 @@ void ADelay::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) {
         return;
     }
-    curProgram = program;
+    curProgram.store(program, kRelaxed);
     currentProgram.store(program, kRelaxed);
     for (VstInt32 index = 0; index < kParameterCount; ++index) {
         setParameter(index, programs[program].values[index].load(kRelaxed));
-    }
-}
-
-void ADelay::setProgramName(char* name) {
-    if (name) {
-        copyText(programs[curProgram].name, name, kVstMaxProgNameLen);
     }
 }
 
@@ -85,15 +79,14 @@ void ADelay::getProgramName(char* name) {
     if (!name) {
         return;
     }
-    const char* stored = programs[curProgram].name;
-    if (std::strcmp(stored, "Init") == 0) {
-        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(curProgram + 1));
-    } else {
-        copyText(name, stored, kVstMaxProgNameLen);
+    const VstInt32 program = curProgram.load(kRelaxed);
+    programs[program].name.get(name);
+    if (std::strcmp(name, "Init") == 0) {
+        std::snprintf(name, kVstMaxProgNameLen, "Init %d", static_cast<int>(program + 1));
     }
 }
 
-const char* ADelay::programName(VstInt32 program) const {
+ProgramName& ADelay::programName(VstInt32 program) {
     return programs[program].name;
 }
 

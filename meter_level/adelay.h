@@ -26,7 +26,6 @@ class ADelay : public ProductEffect {
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
-    void setProgramName(char* name) override;
     void getProgramName(char* name) override;
 
     /// Re-times and clears the detectors at the start of the next block; a rate the meter
@@ -42,7 +41,7 @@ class ADelay : public ProductEffect {
     const MeterEngine& meterEngine() const { return engine; }
 
   protected:
-    const char* programName(VstInt32 program) const override;
+    ProgramName& programName(VstInt32 program) override;
     /// "Delay" is shown in frames at the rate it was last set at.
     ParameterContext textContext() override;
     /// Whether something shows every block's six values: then they are published through

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "meter_level/level_parameters.h"
+#include "plugin/program_name.h"
 #include "plugin/vst2.h"
 
 struct EffectProgram {
@@ -11,5 +12,5 @@ struct EffectProgram {
 
     /// Written by the audio thread (meter outputs) and by control threads alike.
     std::atomic<float> values[kNumValues] = {};
-    char name[kVstMaxProgNameLen] = "Init";
+    ProgramName name{"Init"};
 };

@@ -47,13 +47,12 @@ std::int64_t HistoryGraph::columnOf(std::uint32_t index) const {
     return static_cast<std::int64_t>(std::floor(index / pointsPerColumn + 1e-9));
 }
 
-void HistoryGraph::startOver() {
-    generation = history.generation();
+void HistoryGraph::startOver(std::uint32_t currentGeneration, std::uint32_t size) {
+    generation = currentGeneration;
     pointsPerColumn = columnSeconds / history.secondsPerPoint();
     ring->setFillColour(kGlass);
     fillBox(ring.get(), 0, 0, ring->getWidth(), ring->getHeight());
     drawGrid(0, ring->getWidth());
-    const std::uint32_t size = history.size();
     // From the first point in the window's oldest column.
     const std::int64_t firstShown = size == 0 ? 0 : columnOf(size - 1) - ring->getWidth() + 1;
     std::uint32_t first = firstShown <= 0 ? 0
@@ -82,10 +81,13 @@ void HistoryGraph::draw(CDrawContext* context) {
                                                    kGlass);
         redrawAll = true;
     }
+    // The generation before the size: a clear between the two then shows as fewer points
+    // or as a new generation, never as old points drawn for one frame.
+    const std::uint32_t currentGeneration = history.generation();
     const std::uint32_t size = history.size();
     // A clear or a merger of the history's points starts the ring over.
-    if (redrawAll || history.generation() != generation || size < drawn) {
-        startOver();
+    if (redrawAll || currentGeneration != generation || size < drawn) {
+        startOver(currentGeneration, size);
     }
     for (; drawn < size; ++drawn) {
         drawPoint(drawn);

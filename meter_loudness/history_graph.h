@@ -42,7 +42,7 @@ class HistoryGraph : public CView {
     /// target.
     void drawGrid(std::int32_t left, std::int32_t right);
     void fillRun(std::int64_t column, std::int32_t from, std::int32_t to, double level);
-    void startOver();
+    void startOver(std::uint32_t currentGeneration, std::uint32_t size);
 
     const LoudnessHistory& history;
     std::unique_ptr<COffscreenContext> ring;

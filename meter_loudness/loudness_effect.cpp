@@ -36,7 +36,7 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
     for (int p = 0; p < kNumPrograms; ++p) {
         const ProgramSettings& settings = kPrograms[p];
         Program& program = programs[p];
-        copyText(program.name, settings.name, kVstMaxProgNameLen);
+        program.name.set(settings.name);
         auto store = [&](VstInt32 index, float value) {
             program.values[index - kTarget].store(value, kRelaxed);
         };
@@ -69,14 +69,19 @@ LoudnessEffect::LoudnessEffect(audioMasterCallback audioMaster)
 LoudnessEffect::~LoudnessEffect() = default;
 
 void LoudnessEffect::setParameter(VstInt32 index, float value) {
-    if (!isParameter(index) || isReading(index)) {
+    // What is stored is what the panel shows and hosts save: NaN changes nothing.
+    if (!isParameter(index) || isReading(index) || std::isnan(value)) {
         return;
     }
-    programs[currentProgram.load(kRelaxed)].values[index - kTarget].store(value, kRelaxed);
-    parameters[index - kTarget].store(value, kRelaxed);
-    if (index == kReset && value >= 0.5f) {
-        resetRequests.fetch_add(1, std::memory_order_release);
+    value = std::clamp(value, 0.0f, 1.0f);
+    if (index == kReset) {
+        if (value >= 0.5f) {
+            resetRequests.fetch_add(1, std::memory_order_release);
+        }
+    } else if (index != kPause) {  // Reset and Pause act when set and are no program settings
+        programs[curProgram.load(kRelaxed)].values[index - kTarget].store(value, kRelaxed);
     }
+    parameters[index - kTarget].store(value, kRelaxed);
     if (editor) {
         editor->postUpdate();  // the panel shows it at the host's next idle
     }
@@ -133,29 +138,15 @@ void LoudnessEffect::setProgram(VstInt32 program) {
     if (program < 0 || program >= kNumPrograms) {
         return;
     }
-    curProgram = program;
-    currentProgram.store(program, kRelaxed);
+    curProgram.store(program, kRelaxed);
     for (VstInt32 index = kTarget; index < kNumParams; ++index) {
-        // A program neither clears the measurements nor pauses or resumes them.
         if (index != kReset && index != kPause) {
             setParameter(index, programs[program].values[index - kTarget].load(kRelaxed));
         }
     }
 }
 
-void LoudnessEffect::setProgramName(char* name) {
-    if (name) {
-        copyText(programs[currentProgram.load(kRelaxed)].name, name, kVstMaxProgNameLen);
-    }
-}
-
-void LoudnessEffect::getProgramName(char* name) {
-    if (name) {
-        copyText(name, programs[currentProgram.load(kRelaxed)].name, kVstMaxProgNameLen);
-    }
-}
-
-const char* LoudnessEffect::programName(VstInt32 program) const {
+ProgramName& LoudnessEffect::programName(VstInt32 program) {
     return programs[program].name;
 }
 
@@ -184,8 +175,7 @@ void LoudnessEffect::process(float** inputs, float** outputs, VstInt32 sampleFra
     applyRequests();
     const auto frames = static_cast<std::uint32_t>(sampleFrames);
     if (frames > 0) {
-        const bool gathers = decideIntegration();
-        measure(inputs, frames, gathers);
+        measure(inputs, frames, decideIntegration());
         passThrough(inputs, outputs, frames);
     }
     publishReadings();
@@ -214,10 +204,7 @@ bool LoudnessEffect::decideIntegration() {
 
 void LoudnessEffect::resetProgramme() {
     meters.active().reset();
-    programmeFrames = 0;
-    framesToStep = framesPerStep;
-    stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
-    gatedReadingsStale = true;
+    publishedSteps = kNeverPublished;
     shortTermHistory.clear();
 }
 
@@ -230,10 +217,6 @@ void LoudnessEffect::applyRequests() {
     }
     appliedResets = resets;
     liveMeters.active().reset();
-    // The meter completes a gating block every 100 ms of audio since its reset, rounded to
-    // whole frames as here.
-    const double step = std::round(meters.active().sampleRate() / 10.0);
-    framesPerStep = step >= 1.0 ? static_cast<std::uint32_t>(step) : 1;
     resetProgramme();
 }
 
@@ -245,29 +228,20 @@ void LoudnessEffect::measure(float* const* inputs, std::uint32_t frames, bool ga
         liveMeters.active().reset();  // the live readings start from this block's audio
     }
     gathered = gathers;
+    LoudnessMeter& meter = gathers ? meters.active() : liveMeters.active();
     for (std::uint32_t done = 0; done < frames;) {
-        std::uint32_t piece = std::min(frames - done, framesToStep);
+        std::size_t piece = std::min<std::size_t>(frames - done, meter.framesToNextStep());
         if (mono) {
-            piece = std::min<std::uint32_t>(piece, kSilenceFrames);
+            piece = std::min<std::size_t>(piece, kSilenceFrames);
         }
         const float* const channels[kNumChannels] = {inputs[0] + done,
                                                      mono ? silence : inputs[1] + done};
-        done += piece;
-        if (!gathers) {
-            liveMeters.active().process(channels, piece);
-            continue;
-        }
-        meters.active().process(channels, piece);
-        programmeFrames += piece;
-        framesToStep -= piece;
-        if (framesToStep != 0) {
-            continue;
-        }
-        framesToStep = framesPerStep;
-        gatedReadingsStale = true;
-        if (--stepsToHistoryPoint == 0) {
-            shortTermHistory.record(static_cast<float>(meters.active().shortTerm()));
-            stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
+        const std::uint64_t stepsBefore = meter.completedSteps();
+        meter.process(channels, piece);
+        done += static_cast<std::uint32_t>(piece);
+        const std::uint64_t steps = meter.completedSteps();
+        if (gathers && steps != stepsBefore && steps % LoudnessHistory::kGatingStepsPerPoint == 0) {
+            shortTermHistory.record(static_cast<float>(meter.shortTerm()));
         }
     }
 }
@@ -284,12 +258,13 @@ void LoudnessEffect::publishReadings() {
     store(kTruePeak, meter.truePeak());
     store(kMaxMomentary, meter.maxMomentary());
     store(kMaxShortTerm, meter.maxShortTerm());
-    if (gatedReadingsStale) {
-        gatedReadingsStale = false;
-        store(kIntegrated, meter.integrated());
-        store(kRange, meter.loudnessRange());
+    if (meter.completedSteps() != publishedSteps) {
+        publishedSteps = meter.completedSteps();
+        const double integrated = meter.integrated();
+        store(kIntegrated, integrated);
+        store(kRange, integrated == LoudnessMeter::kUndefined ? integrated : meter.loudnessRange());
     }
-    integratedSeconds.store(static_cast<double>(programmeFrames) / meter.sampleRate(), kRelaxed);
+    integratedSeconds.store(static_cast<double>(meter.completedSteps()) / 10.0, kRelaxed);
     if (editor) {
         editor->postUpdate();
     }

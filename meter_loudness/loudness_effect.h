@@ -15,6 +15,7 @@
 #include "meter_loudness/loudness_parameters.h"
 #include "meter_loudness/meter_handover.h"
 #include "plugin/product_effect.h"
+#include "plugin/program_name.h"
 
 // The audio thread publishes through these and must never wait for a lock.
 static_assert(std::atomic<double>::is_always_lock_free, "lock-free double atomics");
@@ -29,14 +30,12 @@ class LoudnessEffect : public ProductEffect {
     explicit LoudnessEffect(audioMasterCallback audioMaster);
     ~LoudnessEffect() override;
 
-    /// Settings only: a reading stays as measured.
+    /// Settings only, clamped to 0 .. 1 (NaN changes nothing): a reading stays as measured.
     void setParameter(VstInt32 index, float value) override;
     float getParameter(VstInt32 index) override;
     void process(float** inputs, float** outputs, VstInt32 sampleFrames) override;
 
     void setProgram(VstInt32 program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
 
     /// Sets a new meter up and hands it to the audio thread at its next block; the rate
     /// measured at already, or one the meter refuses, changes nothing: hosts announce the
@@ -63,7 +62,7 @@ class LoudnessEffect : public ProductEffect {
     const LoudnessHistory& history() const { return shortTermHistory; }
 
   protected:
-    const char* programName(VstInt32 program) const override;
+    ProgramName& programName(VstInt32 program) override;
     /// A reading is shown as measured, in double precision, so that its text rounds as the
     /// engine's own figures do.
     double displayPlain(VstInt32 index) override;
@@ -73,7 +72,7 @@ class LoudnessEffect : public ProductEffect {
     static constexpr VstInt32 kNumSettings = loudness::kNumParams - loudness::kTarget;
     struct Program {
         std::atomic<float> values[kNumSettings] = {};
-        char name[kVstMaxProgNameLen] = {};
+        ProgramName name;
     };
 
     float setting(VstInt32 index) const {
@@ -89,11 +88,12 @@ class LoudnessEffect : public ProductEffect {
     bool transportPlaying();
     /// Forgets what was gathered: integrated loudness, range, maxima, peak and history.
     void resetProgramme();
-    /// Measures the programme while it `gathers`, in pieces that end where its gating step
-    /// does; the live readings otherwise.
+    /// Measures the programme while it `gathers`, the live readings otherwise, in pieces that
+    /// end where the meter's gating steps do, recording the programme's history.
     void measure(float* const* inputs, std::uint32_t frames, bool gathers);
     /// Integrated loudness and range only after a gating step: they change at no other time,
-    /// and cost a walk through the meter's histograms.
+    /// and cost a walk through the meter's histograms. Range is undefined while integrated
+    /// loudness is.
     void publishReadings();
 
     /// Frames of silence that stand in for the right channel in mono.
@@ -110,23 +110,17 @@ class LoudnessEffect : public ProductEffect {
     std::atomic<double> readings[loudness::kNumReadings] = {};
     std::atomic<float> parameters[kNumSettings] = {};
     Program programs[loudness::kNumPrograms];
-    /// `curProgram` as other threads read it.
-    std::atomic<VstInt32> currentProgram{0};
     /// Resets asked for; the audio thread applies them when this moves past appliedResets.
     std::atomic<std::uint32_t> resetRequests{0};
     std::uint32_t appliedResets = 0;
-    /// The meter's gating step (100 ms) in frames at its rate, and the programme's frames to
-    /// the next.
-    std::uint32_t framesPerStep = 1;
-    std::uint32_t framesToStep = 1;
-    int stepsToHistoryPoint = LoudnessHistory::kGatingStepsPerPoint;
-    /// Whether a gating step ended since integrated loudness and range were last read.
-    bool gatedReadingsStale = true;
+    /// The meter's completed gating steps when integrated loudness and range were last
+    /// published; kNeverPublished after a new meter or a reset.
+    static constexpr std::uint64_t kNeverPublished = ~std::uint64_t{0};
+    std::uint64_t publishedSteps = kNeverPublished;
     /// Whether the transport played (or "Integrate" is Always) in the last block.
     bool wasPlaying = false;
     /// Whether the last block gathered: the live readings come from the programme's meter.
     bool gathered = true;
-    std::uint64_t programmeFrames = 0;
     std::atomic<double> integratedSeconds{0.0};
     std::atomic<bool> integratingNow{true};
 };

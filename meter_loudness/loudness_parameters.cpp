@@ -53,15 +53,11 @@ constexpr const char* const kZoomNames[kZoomChoices] = {"1 min", "4 min", "15 mi
 constexpr const char* const kIntegrateTexts[kIntegrateChoices] = {"Always", "Playing", "Restart"};
 constexpr const char* const kGraphRangeNames[kGraphRangeChoices] = {"Follow", "Scale"};
 
-/// One decimal; "-inf" for an undefined level.
+/// Levels beyond this many decibels either way show as "-inf" and "+inf".
+constexpr double kLargestFigure = 9999.0;
+
 void levelText(double level, char* text) {
-    if (std::isnan(level) || level == LoudnessMeter::kUndefined) {
-        std::snprintf(text, kVstMaxLabelLen, "-inf");
-    } else if (std::isinf(level)) {
-        std::snprintf(text, kVstMaxLabelLen, "+inf");
-    } else {
-        std::snprintf(text, kVstMaxLabelLen, "%.1f", level);
-    }
+    levelFigures(level, text, kVstMaxLabelLen);
 }
 
 void levelFormat(double level, const ParameterContext&, char* text) {
@@ -277,6 +273,19 @@ const DeliveryTarget* deliveryTargetOf(int choice) {
 }
 
 }  // namespace loudness
+
+void loudness::levelFigures(double level, char* text, std::size_t size) {
+    if (std::isnan(level) || level < -kLargestFigure) {
+        std::snprintf(text, size, "-inf");
+    } else if (level > kLargestFigure) {
+        std::snprintf(text, size, "+inf");
+    } else {
+        std::snprintf(text, size, "%.1f", level);
+        if (std::strcmp(text, "-0.0") == 0) {  // a level that rounds to zero has no sign
+            std::snprintf(text, size, "0.0");
+        }
+    }
+}
 
 const ProductIdentity& loudnessMeterIdentity() {
     return kIdentity;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 
@@ -197,6 +198,10 @@ constexpr ProgramSettings programFor(const DeliveryTarget& delivery) {
 constexpr ProgramSettings kPrograms[kNumPrograms] = {
     programFor(kDeliveryTargets[0]), programFor(kDeliveryTargets[1]),
     programFor(kDeliveryTargets[2]), programFor(kDeliveryTargets[3])};
+/// A level as the meter shows it, with one decimal, at most 8 characters: "-inf" while
+/// undefined, "-inf" and "+inf" beyond 9999 dB either way, and no sign on a level that
+/// rounds to zero.
+void levelFigures(double level, char* text, std::size_t size);
 
 }  // namespace loudness
 

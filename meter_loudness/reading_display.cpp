@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "meter_loudness/loudness_parameters.h"
 #include "meter_loudness/panel_style.h"
 
 using namespace panel_style;
@@ -25,14 +26,6 @@ void ReadingDisplay::setUnit(const char* newUnit) {
     if (std::strncmp(unit, newUnit, sizeof unit) != 0) {
         std::snprintf(unit, sizeof unit, "%s", newUnit);
         setDirty(true);
-    }
-}
-
-void ReadingDisplay::figures(double reading, char* text, std::size_t size) {
-    if (std::isnan(reading) || reading < -999.0) {
-        std::snprintf(text, size, "-inf");
-    } else {
-        std::snprintf(text, size, "%.1f", reading > 9999.0 ? 9999.0 : reading);
     }
 }
 
@@ -59,7 +52,7 @@ void ReadingDisplay::draw(CDrawContext* context) {
     }
 
     char text[16];
-    figures(shown, text, sizeof text);
+    loudness::levelFigures(shown, text, sizeof text);
     context->setFont(kFontBig, figureHeight, kBoldFace);
     context->setFontColour(kTargetMark);
     context->drawTextInRect(text, {bounds.left, bounds.top, figuresRight, bounds.bottom}, false,

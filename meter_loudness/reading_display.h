@@ -17,9 +17,6 @@ class ReadingDisplay : public CControl {
     /// The value is the reading in the unit shown.
     void draw(CDrawContext* context) override;
 
-    /// The figures for `reading`, at most 8 characters.
-    static void figures(double reading, char* text, std::size_t size);
-
   private:
     std::int32_t figureHeight;
     std::int32_t unitHeight;

@@ -29,16 +29,23 @@ void ResetButton::mouseDown(CDrawContext* context, const CPosition&) {
     if (!(state & kMouseLeft)) {
         return;
     }
-    // A host may close the editor from the idle the loop gives it.
+    // A host may close the editor, or the effect with it, from the begin-edit, the press's
+    // automation or the idle the loop gives it: the window is gone then, and the button
+    // acts no more, as its panel may be gone too.
+    const bool framed = frame != nullptr;
     retain();
     if (frame) {
         frame->beginEdit(tag);
     }
-    press(context, 1.0f);
+    if (!framed || windowStillOpen()) {
+        press(context, 1.0f);
+    }
     while (windowStillOpen() && context->getMouseState() == state) {
         runHostIdle();
     }
-    press(context, 0.0f);
+    if (!framed || windowStillOpen()) {
+        press(context, 0.0f);
+    }
     if (frame) {
         frame->endEdit(tag);
     }

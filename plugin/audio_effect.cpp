@@ -212,10 +212,10 @@ void AudioEffect::open() {}
 void AudioEffect::close() {}
 
 VstInt32 AudioEffect::getProgram() {
-    return curProgram;
+    return curProgram.load(std::memory_order_relaxed);
 }
 void AudioEffect::setProgram(VstInt32 program) {
-    curProgram = program;
+    curProgram.store(program, std::memory_order_relaxed);
 }
 void AudioEffect::setProgramName(char*) {}
 void AudioEffect::getProgramName(char* name) {

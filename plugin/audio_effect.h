@@ -105,7 +105,8 @@ class AudioEffect {
     audioMasterCallback audioMaster;
     VstInt32 numPrograms;
     VstInt32 numParams;
-    VstInt32 curProgram = 0;
+    /// Selected on one thread, read on any.
+    std::atomic<VstInt32> curProgram{0};
     VstInt32 blockSize = 1024;
     AEffect cEffect;
 };

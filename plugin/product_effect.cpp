@@ -25,11 +25,23 @@ void ProductEffect::processReplacing(float** inputs, float** outputs, VstInt32 s
     process(inputs, outputs, sampleFrames);
 }
 
+void ProductEffect::setProgramName(char* name) {
+    if (name) {
+        programName(curProgram.load(std::memory_order_relaxed)).set(name);
+    }
+}
+
+void ProductEffect::getProgramName(char* name) {
+    if (name) {
+        programName(curProgram.load(std::memory_order_relaxed)).get(name);
+    }
+}
+
 bool ProductEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
     if (index < 0 || index >= numPrograms || !text) {
         return false;
     }
-    copyText(text, programName(index), kVstMaxProgNameLen);
+    programName(index).get(text);
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "plugin/audio_effect_x.h"
 #include "plugin/product.h"
+#include "plugin/program_name.h"
 
 class ProductEffect : public AudioEffectX {
   public:
@@ -17,6 +18,8 @@ class ProductEffect : public AudioEffectX {
 
     /// Both are the same for an effect that passes its input through: it writes its outputs.
     void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
     bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
 
     void getParameterName(VstInt32 index, char* text) override;
@@ -44,7 +47,7 @@ class ProductEffect : public AudioEffectX {
     /// effect may give a more precise one.
     virtual double displayPlain(VstInt32 index);
     /// The stored name of program `program`, 0 <= program < numPrograms.
-    virtual const char* programName(VstInt32 program) const = 0;
+    virtual ProgramName& programName(VstInt32 program) = 0;
     /// What the texts read besides the value: the sample rate and the other parameters.
     virtual ParameterContext textContext();
 

@@ -49,6 +49,8 @@ class DrivenEffect {
 
     AEffect* record() const { return effect; }
     bool isClosed() const { return closed; }
+    /// The host closed the effect itself, from a callback.
+    void closedByHost() { closed = true; }
 
   private:
     struct Expected {

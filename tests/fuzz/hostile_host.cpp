@@ -103,20 +103,34 @@ VstIntPtr HostileHost::answer(AEffect* effect, VstInt32 opcode, VstInt32 index, 
     }
     if (opcode == habit.on && effect && !reacting) {
         reacting = true;
-        effect->dispatcher(effect, habit.request, 0, 0, parentWindow(), 0.0f);
+        if (habit.request != effClose) {
+            effect->dispatcher(effect, habit.request, 0, 0, parentWindow(), 0.0f);
+        } else if (pressing) {
+            closeFromCallback(effect);
+        }
         reacting = false;
     }
     return 0;
 }
 
+void HostileHost::closeFromCallback(AEffect* effect) {
+    for (DrivenEffect* driven : effects) {
+        if (driven->record() == effect) {
+            effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+            driven->closedByHost();
+            return;
+        }
+    }
+}
+
 HostileHost::Habit HostileHost::oddHabit(FuzzInput& in) {
     static constexpr VstInt32 kCallbacks[] = {audioMasterIdle, audioMasterAutomate,
                                               audioMasterBeginEdit, audioMasterEndEdit};
-    static constexpr VstInt32 kRequests[] = {effEditClose, effEditOpen, effEditIdle};
+    static constexpr VstInt32 kRequests[] = {effEditClose, effEditOpen, effEditIdle, effClose};
     Habit habit;
     if (in.oneIn(2)) {
         habit.on = kCallbacks[in.below(4)];
-        habit.request = kRequests[in.below(3)];
+        habit.request = kRequests[in.below(4)];
     }
     return habit;
 }
@@ -190,7 +204,10 @@ void HostileHost::gesture(FuzzInput& in) {
         platform.setCursorPosition({origin.x + where.x, origin.y + where.y + moved});
         platform.advance(20);
     });
-    target->press(where);  // may close the editor and its window, through the host's habit
+    // May close the editor and its window, or the effect with them, through the host's habit.
+    pressing = true;
+    target->press(where);
+    pressing = false;
     platform.setMousePollHook(nullptr);
     platform.setMouseState(0);
 }

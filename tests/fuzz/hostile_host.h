@@ -21,7 +21,8 @@ class HostileHost {
   public:
     /// What the host does when the effect calls it back: answering callback `on` (-1 for
     /// none), it sends the editor request `request` to the effect at once, the way hosts
-    /// close or redraw the editor from inside a drag.
+    /// close or redraw the editor from inside a drag; or, with effClose while the user holds
+    /// a control, it closes the effect.
     struct Habit {
         VstInt32 on = -1;
         VstInt32 request = effEditIdle;
@@ -62,8 +63,8 @@ class HostileHost {
 
     /// A sample rate a host might answer, absurd ones included.
     static VstIntPtr oddSampleRate(FuzzInput& in);
-    /// A habit of some host: mostly none, else closing, reopening or idling the editor from
-    /// inside an idle, automation or edit callback.
+    /// A habit of some host: mostly none, else closing, reopening or idling the editor, or
+    /// closing the effect, from inside an idle, automation or edit callback.
     static Habit oddHabit(FuzzInput& in);
 
     VstIntPtr versionAnswer = 2400;
@@ -74,9 +75,12 @@ class HostileHost {
     static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                               void* ptr, float opt);
     VstIntPtr answer(AEffect* effect, VstInt32 opcode, VstInt32 index, float opt);
+    /// Closes `effect` from inside one of its callbacks, and tells its driver.
+    void closeFromCallback(AEffect* effect);
 
     std::vector<DrivenEffect*> effects;
     bool reacting = false;  ///< inside a request the habit sent
+    bool pressing = false;  ///< inside a gesture on an editor window
 #if PEVO_HEADLESS
     int window = 0;  ///< what the parent window pointer points at
     /// The height of the panel picture the platform holds (all hosts share it).

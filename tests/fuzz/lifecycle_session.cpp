@@ -79,8 +79,11 @@ class Instances {
                 effect.request(in, host.parentWindow(in));
                 break;
         }
-        if (effect.isClosed()) {
-            closeAt(at);
+        // What the host closed, from the step's requests or a gesture's callbacks, is gone.
+        for (std::size_t each = live.size(); each-- > 0;) {
+            if (live[each]->isClosed()) {
+                closeAt(each);
+            }
         }
     }
 

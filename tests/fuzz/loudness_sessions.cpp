@@ -1,5 +1,6 @@
 #include "tests/fuzz/loudness_sessions.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -25,8 +26,18 @@ namespace {
 using namespace loudness;
 
 VstIntPtr sampleRateAnswer = 48000;
+/// The callback on which the host closes the effect that makes it (-1: none), the way a
+/// host may while the user holds a control; and the effects it closed so.
+VstInt32 closeOn = -1;
+std::vector<AEffect*> closedByHost;
 
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+VstIntPtr host(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    if (opcode == closeOn && effect) {
+        closeOn = -1;
+        closedByHost.push_back(effect);
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        return 0;
+    }
     return opcode == audioMasterVersion
                ? 2400
                : (opcode == audioMasterGetSampleRate ? sampleRateAnswer : 0);
@@ -50,7 +61,16 @@ class Instance {
     Instance(AEffect* record, FaultLog& faults) : effect(record), faults(faults) {}
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;
-    ~Instance() { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }
+    ~Instance() {
+        if (!closed()) {
+            effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        }
+    }
+
+    /// Whether the host closed the effect from one of its callbacks.
+    bool closed() const {
+        return std::find(closedByHost.begin(), closedByHost.end(), effect) != closedByHost.end();
+    }
 
     void step(FuzzInput& in, void* parentWindow) {
         switch (in.below(10)) {
@@ -129,8 +149,15 @@ class Instance {
         const float value = in.parameter();
         faults.nextCall();
         effect->setParameter(effect, index, value);
-        if (isParameter(index) && !isReading(index)) {
-            expected[program][index - kTarget] = {true, value};
+        // Stored in 0 .. 1, NaN changing nothing; Reset is no program's setting.
+        if (!isParameter(index) || isReading(index) || std::isnan(value)) {
+            return;
+        }
+        const Expected stored{true, std::clamp(value, 0.0f, 1.0f)};
+        for (int p = 0; p < kNumPrograms; ++p) {
+            if (p == program || index == kReset) {
+                expected[p][index - kTarget] = stored;
+            }
         }
     }
     void process(FuzzInput& in) {
@@ -181,6 +208,42 @@ class Desktop {
     void* parentWindow(FuzzInput& in) {
         return in.oneIn(4) ? &window : nullptr;
     }
+    /// The user presses and holds a control, or anywhere, on an editor window, while the host
+    /// may close the effect from its begin-edit, automation, end-edit or idle.
+    void hold(FuzzInput& in) {
+        const std::vector<CHeadlessWindow*>& windows = platform.windows();
+        const VstInt32 callbacks[] = {-1, audioMasterBeginEdit, audioMasterAutomate,
+                                      audioMasterEndEdit, audioMasterIdle};
+        closeOn = callbacks[in.below(5)];
+        const loudness_layout::Box areas[] = {
+            loudness_layout::kResetButton,
+            loudness_layout::kScaleSwitch,
+            loudness_layout::kUnitSwitch,
+            {0, 0, loudness_layout::kWidth, loudness_layout::kHeight}};
+        const loudness_layout::Box& area = areas[in.below(4)];
+        const std::uint32_t polls = in.below(8);
+        if (windows.empty()) {
+            closeOn = -1;
+            return;
+        }
+        CHeadlessWindow* target = windows[in.below(static_cast<std::uint32_t>(windows.size()))];
+        const CPosition where{area.left + static_cast<int>(in.below(area.right - area.left)),
+                              area.top + static_cast<int>(in.below(area.bottom - area.top))};
+        const CPosition origin = target->screenOrigin();
+        platform.setCursorPosition({origin.x + where.x, origin.y + where.y});
+        std::uint32_t seen = 0;
+        platform.setMouseState(kMouseLeft);
+        platform.setMousePollHook([&] {
+            platform.advance(60);
+            if (++seen >= polls) {
+                platform.setMouseState(0);
+            }
+        });
+        target->press(where);  // may close the editor, or the effect and its window with it
+        platform.setMousePollHook(nullptr);
+        platform.setMouseState(0);
+        closeOn = -1;
+    }
     std::string leftovers() const {
         const bool clean = platform.windows().empty() &&
                            platform.editorsCreated() - platform.editorsDestroyed() == editors &&
@@ -210,6 +273,9 @@ class Desktop {
     void* parentWindow(FuzzInput&) {
         return nullptr;
     }
+    void hold(FuzzInput&) {
+        // Without windows there is nothing to press.
+    }
     std::string leftovers() const {
         return {};
     }
@@ -227,6 +293,7 @@ std::string runLoudnessBoundarySession(const std::uint8_t* data, std::size_t siz
     FuzzInput in(data, size);
     FaultLog faults;
     Desktop desktop;
+    closedByHost.clear();
     sampleRateAnswer = oddSampleRate(in);
     AEffect* record = VSTPluginMain(host);
     if (!faults.check(record != nullptr, "the entry point refused a host that answers")) {
@@ -234,8 +301,12 @@ std::string runLoudnessBoundarySession(const std::uint8_t* data, std::size_t siz
     }
     {
         Instance instance(record, faults);
-        while (!in.empty() && !faults.any()) {
-            instance.step(in, desktop.parentWindow(in));
+        while (!in.empty() && !faults.any() && !instance.closed()) {
+            if (in.oneIn(16)) {
+                desktop.hold(in);
+            } else {
+                instance.step(in, desktop.parentWindow(in));
+            }
         }
     }
     const std::string left = desktop.leftovers();
@@ -247,6 +318,7 @@ std::string runLoudnessLifecycleSession(const std::uint8_t* data, std::size_t si
     FuzzInput in(data, size);
     FaultLog faults;
     Desktop desktop;
+    closedByHost.clear();
     {
         std::vector<std::unique_ptr<Instance>> instances;
         while (!in.empty() && !faults.any()) {
@@ -256,13 +328,23 @@ std::string runLoudnessLifecycleSession(const std::uint8_t* data, std::size_t si
                 AEffect* record = VSTPluginMain(host);
                 faults.check(record != nullptr, "the entry point refused a host that answers");
                 if (record) {
+                    // A new instance may take the memory of one the host closed.
+                    closedByHost.erase(
+                        std::remove(closedByHost.begin(), closedByHost.end(), record),
+                        closedByHost.end());
                     instances.push_back(std::make_unique<Instance>(record, faults));
                 }
             } else if (action == 1 && !instances.empty()) {
                 instances.erase(instances.begin() + in.below(instances.size()));
+            } else if (action == 2 && in.oneIn(2)) {
+                desktop.hold(in);
             } else if (!instances.empty()) {
                 instances[in.below(instances.size())]->step(in, desktop.parentWindow(in));
             }
+            // What the host closed from its callbacks is gone.
+            instances.erase(std::remove_if(instances.begin(), instances.end(),
+                                           [](const auto& each) { return each->closed(); }),
+                            instances.end());
         }
     }
     const std::string left = desktop.leftovers();

@@ -102,18 +102,18 @@ const ExpectedRecord kExpected[] = {
      {
          "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 18|programs "
          "4|flags 17",
-         "EBU R 128|EBU R 128|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-23|-23.0|EBU "
+         "EBU R 128|EBU R 128|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-23|-23.0|EBU "
          "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
-         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-24|-24.0|EBU "
+         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-24|-24.0|EBU "
          "+9|LUFS|Ready|-2.0|Always|Stereo|Run|4 min|Follow",
-         "Streaming|Streaming|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-14|-14.0|EBU "
+         "Streaming|Streaming|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-14|-14.0|EBU "
          "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
-         "Podcast|Podcast|-inf|-inf|-inf|0.0|-inf|-inf|-inf|-16|-16.0|EBU "
+         "Podcast|Podcast|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-16|-16.0|EBU "
          "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
          "Momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Integrated|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
-         "Range|LU|0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0",
+         "Range|LU|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "True peak|dBTP|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
@@ -128,7 +128,8 @@ const ExpectedRecord kExpected[] = {
          "Pause||1|Run|Run|Run|Run|Run|Pause|Pause|Pause|Pause",
          "Zoom||1|1 min|1 min|1 min|4 min|4 min|15 min|60 min|All|All",
          "Graph range||1|Follow|Follow|Follow|Follow|Follow|Scale|Scale|Scale|Scale",
-         "after|LU -inf|LU -inf|LU -inf|LU 0.0|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| EBU "
+         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| "
+         "EBU "
          "+18| LU| Reset|dBTP 0.0| Restart| Mono| Pause| All| Scale",
      }},
 };

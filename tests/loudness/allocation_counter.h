@@ -3,5 +3,9 @@
 // delete for the whole program.
 #pragma once
 
-/// The allocations through operator new so far.
+/// The allocations through operator new so far, and the releases through delete.
 int allocationsSoFar();
+int releasesSoFar();
+/// Allocation number `first` (counted as allocationsSoFar counts) and all after it throw
+/// std::bad_alloc; -1 lets every one through again.
+void refuseAllocationsFrom(int first);

@@ -9,6 +9,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -98,6 +99,30 @@ TEST(LoudnessMeterTest, SetUpRefusesWhatItCannotMeasureAndKeepsTheOldSetUp) {
     }
     EXPECT_EQ(meter.sampleRate(), 44100.0);
     EXPECT_EQ(meter.channels(), 1);
+}
+
+// Set-up failing at each of its allocations in turn: the old set-up stays, nothing leaks.
+TEST(LoudnessMeterTest, SetUpThatRunsOutOfMemoryKeepsTheOldSetUpAndLeaksNothing) {
+    LoudnessMeter meter;
+    ASSERT_TRUE(meter.setup(44100.0, 2));
+    int failures = 0;
+    for (int nth = 0;; ++nth) {
+        const int live = allocationsSoFar() - releasesSoFar();
+        refuseAllocationsFrom(allocationsSoFar() + nth);
+        bool thrown = false;
+        try {
+            meter.setup(96000.0, 1);
+        } catch (const std::bad_alloc&) {
+            thrown = true;
+        }
+        refuseAllocationsFrom(-1);
+        if (!thrown) {
+            break;
+        }
+        failures += allocationsSoFar() - releasesSoFar() != live || meter.sampleRate() != 44100.0;
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(meter.sampleRate(), 96000.0);
 }
 
 TEST(LoudnessMeterTest, AnySplitIntoBlocksGivesTheSameReadings) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -141,6 +142,32 @@ TEST(ADelayThreadsTest, EachSampleRateRequestClearsTheLevelsOnce) {
     running.store(false);
     audio.join();
     EXPECT_EQ(repeated, 0);
+}
+
+// A host selecting and renaming programs on one thread while another reads them: every name
+// read is one the effect was given, never a mix of two.
+TEST(ADelayThreadsTest, ProgramsAndTheirNamesReadWhileAnotherThreadChangesThem) {
+    ADelay effect(testHost);
+    std::atomic<bool> running{true};
+    int torn = 0;
+    std::thread reader([&] {
+        char name[kVstMaxProgNameLen];
+        while (running.load()) {
+            const auto program = effect.dispatcher(effGetProgram, 0, 0, nullptr, 0.0f);
+            effect.dispatcher(effGetProgramName, 0, 0, name, 0.0f);
+            const std::string read = name;
+            torn += program < 0 || program >= ADelay::kNumPrograms ||
+                    (read != "Mine" && read != "Theirs, longer" && read.rfind("Init ", 0) != 0);
+        }
+    });
+    char names[][kVstMaxProgNameLen] = {"Mine", "Theirs, longer"};
+    for (int round = 0; round < 20000; ++round) {
+        effect.dispatcher(effSetProgram, 0, round % ADelay::kNumPrograms, nullptr, 0.0f);
+        effect.dispatcher(effSetProgramName, 0, 0, names[round % 2], 0.0f);
+    }
+    running.store(false);
+    reader.join();
+    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The effect's published readings against the loudness meter itself, fed the same audio:
 // after every block, whatever its length, each reading is the meter's, although integrated
-// loudness and range are only read again after a gating step. And the audio thread's part
-// never allocates, new rates and resets included.
+// loudness and range are only read again after a gating step, at odd rates too. And the audio
+// thread's part never allocates, new rates and resets included.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,19 +15,19 @@
 
 namespace {
 
-VstIntPtr hostAt(VstInt32 opcode, VstIntPtr rate) {
-    return opcode == audioMasterVersion ? 2400 : (opcode == audioMasterGetSampleRate ? rate : 0);
-}
-VstIntPtr host44100(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return hostAt(opcode, 44100);
-}
-VstIntPtr host22050(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    return hostAt(opcode, 22050);
+/// The rate the host answers.
+VstIntPtr hostRate = 44100;
+
+VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    return opcode == audioMasterVersion ? 2400
+                                        : (opcode == audioMasterGetSampleRate ? hostRate : 0);
 }
 
+// Rates whose 100 ms is no whole number of the meter's sub-blocks among them.
 TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
-    for (auto [host, rate] : {std::pair{&host44100, 44100.0}, std::pair{&host22050, 22050.0}}) {
+    for (int rate : {11025, 22050, 32000, 44100, 44056, 8015, 48000}) {
         SCOPED_TRACE(rate);
+        hostRate = rate;
         LoudnessEffect effect(host);
         LoudnessMeter reference;
         ASSERT_TRUE(reference.setup(rate, 2));
@@ -37,7 +37,8 @@ TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
         std::vector<float> left(3000), right(3000);
         float* channels[] = {left.data(), right.data()};
         int mismatches = 0;
-        for (double seconds = 0.0; seconds < 40.0;) {
+        int historyMismatches = 0;
+        for (double seconds = 0.0; seconds < 30.0;) {
             const int frames = length(random);
             // Noise whose level sweeps 30 dB up and down: the histograms keep moving.
             const float gain = 0.3f * std::pow(10.0f, -1.5f * (1.0f + std::sin(seconds / 3.0f)));
@@ -48,22 +49,33 @@ TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
             const float* const measured[] = {left.data(), right.data()};
             reference.process(measured, static_cast<std::size_t>(frames));
             effect.processReplacing(channels, channels, frames);
-            seconds += frames / rate;
-            const double expected[loudness::kNumReadings] = {
-                reference.momentary(),     reference.shortTerm(), reference.integrated(),
-                reference.loudnessRange(), reference.truePeak(),  reference.maxMomentary(),
-                reference.maxShortTerm()};
+            seconds += frames / static_cast<double>(rate);
+            // Range is undefined while integrated loudness is.
+            const double integrated = reference.integrated();
+            const double range =
+                integrated == LoudnessMeter::kUndefined ? integrated : reference.loudnessRange();
+            const double expected[loudness::kNumReadings] = {reference.momentary(),
+                                                             reference.shortTerm(),
+                                                             integrated,
+                                                             range,
+                                                             reference.truePeak(),
+                                                             reference.maxMomentary(),
+                                                             reference.maxShortTerm()};
             for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
                 mismatches += effect.reading(index) != expected[index];
             }
+            const auto points = reference.completedSteps() / LoudnessHistory::kGatingStepsPerPoint;
+            historyMismatches += effect.history().size() != points;
         }
         EXPECT_EQ(mismatches, 0);
+        EXPECT_EQ(historyMismatches, 0);
         EXPECT_GT(effect.reading(loudness::kRange), 1.0);
     }
 }
 
 TEST(LoudnessEffectReadings, ProcessNeverAllocatesWhateverItApplies) {
-    LoudnessEffect effect(host44100);
+    hostRate = 44100;
+    LoudnessEffect effect(host);
     std::vector<float> left(4096, 0.25f), right(4096, -0.125f);
     float* channels[] = {left.data(), right.data()};
     std::mt19937 random(3);

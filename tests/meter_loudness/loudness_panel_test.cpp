@@ -38,10 +38,23 @@ struct Request {
     float value;
 };
 std::vector<Request>* requests = nullptr;
+/// The host's idles, and the callback on which it closes the effect (-1: none).
+int hostIdles = 0;
+VstInt32 closeOn = -1;
 
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+VstIntPtr host(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
     if (opcode == audioMasterVersion) {
         return 2400;
+    }
+    hostIdles += opcode == audioMasterIdle;
+    if (opcode == closeOn && effect) {
+        closeOn = -1;
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        if (requests) {
+            requests->push_back({opcode, index, opt});
+        }
+        requests = nullptr;  // the fixture's record is gone with it
+        return 0;
     }
     if (opcode == audioMasterGetSampleRate) {
         return static_cast<VstIntPtr>(kRate);
@@ -64,8 +77,28 @@ class LoudnessPanelTest : public ::testing::Test {
         window->paintAll();
     }
     void TearDown() override {
-        record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+        if (requests) {
+            record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+        }
         requests = nullptr;
+        closeOn = -1;
+    }
+    /// The user holds the left button at `where` for `polls` polls of the mouse, `apart`
+    /// milliseconds apart.
+    void hold(CPosition where, int polls, std::uint32_t apart = 20) {
+        int seenPolls = 0;
+        const CPosition origin = window->screenOrigin();
+        platform.setCursorPosition({origin.x + where.x, origin.y + where.y});
+        platform.setMouseState(kMouseLeft);
+        platform.setMousePollHook([&] {
+            platform.advance(apart);
+            if (++seenPolls >= polls) {
+                platform.setMouseState(0);
+            }
+        });
+        window->press(where);
+        platform.setMousePollHook(nullptr);
+        platform.setMouseState(0);
     }
     /// `seconds` of 1 kHz tone on both channels at `dbfs(t)` peak, an idle every 50 ms.
     template <typename Level>
@@ -324,6 +357,37 @@ TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
     char text[kVstMaxLabelLen] = {};
     record->dispatcher(record, effGetParamDisplay, kMaxMomentary, 0, text, 0.0f);
     EXPECT_STREQ(text, "-inf");
+}
+
+TEST_F(LoudnessPanelTest, HeldResetStopsActingWhenTheHostClosesTheEffect) {
+    const loudness_layout::Box& reset = loudness_layout::kResetButton;
+    for (VstInt32 opcode : {audioMasterBeginEdit, audioMasterAutomate, audioMasterIdle}) {
+        SCOPED_TRACE(opcode);
+        if (!requests) {  // the last round closed the fixture's effect
+            SetUp();
+        }
+        seen.clear();
+        closeOn = opcode;
+        hold({reset.left + 5, reset.top + 5}, 10);
+        ASSERT_EQ(requests, nullptr);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back().opcode, opcode);  // nothing reached the host after the close
+        EXPECT_EQ(platform.windows().size(), 0u);
+    }
+}
+
+TEST_F(LoudnessPanelTest, HeldControlKeepsTheHostIdlingAcrossTheClockWrap) {
+    const loudness_layout::Box& reset = loudness_layout::kResetButton;
+    const CPosition where{reset.left + 5, reset.top + 5};
+    // The 32-bit millisecond clock runs on towards its wrap, the panel idling on the way.
+    for (std::uint32_t quarter = 1; quarter < 4; ++quarter) {
+        platform.setTicks(quarter << 30);
+        hold(where, 2);
+    }
+    platform.setTicks(0u - 1000u);
+    hostIdles = 0;
+    hold(where, 40, 200);      // a slow poll: an idle is due at each, before the wrap and after
+    EXPECT_GE(hostIdles, 15);  // about one idle in two polls
 }
 
 TEST_F(LoudnessPanelTest, SnapshotsFromAnotherThreadWhileTheWindowComesAndGoes) {

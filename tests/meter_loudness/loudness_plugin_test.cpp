@@ -62,7 +62,7 @@ TEST_F(LoudnessRecord, IdentityAndParameterTexts) {
     const char* labels[kNumParams] = {"LUFS", "LUFS", "LUFS", "LU", "dBTP", "LUFS",
                                       "LUFS", "LUFS", "LUFS", "",   "",     "",
                                       "dBTP", "",     "",     "",   "",     ""};
-    const char* texts[kNumParams] = {"-inf", "-inf",   "-inf",   "0.0",    "-inf",  "-inf",
+    const char* texts[kNumParams] = {"-inf", "-inf",   "-inf",   "-inf",   "-inf",  "-inf",
                                      "-inf", "-23",    "-23.0",  "EBU +9", "LUFS",  "Ready",
                                      "-1.0", "Always", "Stereo", "Run",    "4 min", "Follow"};
     for (VstInt32 index = 0; index < kNumParams; ++index) {
@@ -136,6 +136,35 @@ TEST_F(LoudnessRecord, ProgramsHoldTheDeliveryTargets) {
     EXPECT_EQ(display(kScale), "EBU +9");
     plugin->dispatch(effSetProgram, 0, 3);
     EXPECT_EQ(display(kScale), "EBU +18");  // kept in its program
+}
+
+TEST_F(LoudnessRecord, ResetIsNoProgramSettingAndStoredSettingsStayInRange) {
+    plugin->setParameter(kReset, 1.0f);  // a host that leaves Reset pressed
+    playSine(5.0, 0.5f);
+    plugin->dispatch(effSetProgram, 0, 1);
+    plugin->dispatch(effSetProgram, 0, 0);
+    StereoBlock empty(0);
+    plugin->process(empty);
+    EXPECT_EQ(display(kIntegrated), "-6.0");
+
+    const float ceiling = plugin->getParameter(kCeiling);
+    const struct {
+        VstInt32 index;
+        float value, stored;
+        const char* text;
+    } settings[] = {{kTarget, 7.5f, 1.0f, "Custom"},
+                    {kCustomTarget, -3.0f, 0.0f, nullptr},
+                    {kCeiling, NAN, ceiling, "-1.0"},
+                    {kCustomTarget, 0.999f, 0.999f, "0.0"},
+                    {kCeiling, 0.998f, 0.998f, "0.0"}};
+    for (const auto& s : settings) {
+        SCOPED_TRACE(s.value);
+        plugin->setParameter(s.index, s.value);
+        EXPECT_EQ(plugin->getParameter(s.index), s.stored);
+        if (s.text) {
+            EXPECT_EQ(display(s.index), s.text);
+        }
+    }
 }
 
 }  // namespace

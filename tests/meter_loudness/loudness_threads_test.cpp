@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -87,6 +88,35 @@ TEST(LoudnessThreads, RequestsFromEveryThreadDuringProcessing) {
     panel.join();
     EXPECT_EQ(badTexts.load(), 0);
     EXPECT_GT(blocks.load(), 0);
+}
+
+// A host selecting and renaming programs on one thread while another reads them: every name
+// read is one the effect was given, never a mix of two.
+TEST(LoudnessThreads, ProgramsAndTheirNamesReadWhileAnotherThreadChangesThem) {
+    LoudnessEffect effect(quietHost);
+    std::atomic<bool> running{true};
+    int torn = 0;
+    std::thread reader([&] {
+        char name[kVstMaxProgNameLen];
+        while (running.load()) {
+            const auto program = effect.dispatcher(effGetProgram, 0, 0, nullptr, 0.0f);
+            effect.dispatcher(effGetProgramName, 0, 0, name, 0.0f);
+            const std::string read = name;
+            bool known = read == "Mine" || read == "Theirs, longer";
+            for (const loudness::ProgramSettings& settings : loudness::kPrograms) {
+                known = known || read == settings.name;
+            }
+            torn += program < 0 || program >= loudness::kNumPrograms || !known;
+        }
+    });
+    char names[][kVstMaxProgNameLen] = {"Mine", "Theirs, longer"};
+    for (int round = 0; round < 20000; ++round) {
+        effect.dispatcher(effSetProgram, 0, round % loudness::kNumPrograms, nullptr, 0.0f);
+        effect.dispatcher(effSetProgramName, 0, 0, names[round % 2], 0.0f);
+    }
+    running.store(false);
+    reader.join();
+    EXPECT_EQ(torn, 0);
 }
 
 }  // namespace
