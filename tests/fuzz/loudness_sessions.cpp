@@ -149,13 +149,13 @@ class Instance {
         const float value = in.parameter();
         faults.nextCall();
         effect->setParameter(effect, index, value);
-        // Stored in 0 .. 1, NaN changing nothing; Reset is no program's setting.
+        // Stored in 0 .. 1, NaN changing nothing; Reset and Pause are no program's settings.
         if (!isParameter(index) || isReading(index) || std::isnan(value)) {
             return;
         }
         const Expected stored{true, std::clamp(value, 0.0f, 1.0f)};
         for (int p = 0; p < kNumPrograms; ++p) {
-            if (p == program || index == kReset) {
+            if (p == program || index == kReset || index == kPause) {
                 expected[p][index - kTarget] = stored;
             }
         }
