@@ -182,7 +182,8 @@ class Instance {
             }
             const Expected& want = expected[program][index - kTarget];
             faults.check(!want.known || std::memcmp(&value, &want.value, sizeof value) == 0,
-                         "setting " + std::to_string(index) + " does not read back");
+                         "setting " + std::to_string(index) + " reads " + std::to_string(value) +
+                             ", not " + std::to_string(want.value));
         }
     }
 
