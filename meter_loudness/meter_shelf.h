@@ -22,7 +22,7 @@ class MeterShelf {
     void keep(std::unique_ptr<LoudnessMeter> meter);
 
   private:
-    static constexpr std::size_t kCapacity = 4;
+    static constexpr std::size_t kCapacity = 6;
 
     std::mutex mutex;
     std::vector<std::unique_ptr<LoudnessMeter>> meters;
