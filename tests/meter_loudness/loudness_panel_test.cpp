@@ -16,6 +16,7 @@
 
 #include "gui/native/soft/headless_platform.h"
 #include "gui/native/soft/headless_window.h"
+#include "meter_loudness/history_graph.h"
 #include "meter_loudness/loudness_effect.h"
 #include "meter_loudness/panel_style.h"
 #include "plugin/panel_snapshot.h"
@@ -120,8 +121,47 @@ class LoudnessPanelTest : public ::testing::Test {
     /// The graph's pixels, row by row.
     std::vector<std::uint32_t> graph() const {
         std::vector<std::uint32_t> pixels;
-        for (int y = loudness_layout::kHistory.top; y < loudness_layout::kHistory.bottom; ++y) {
-            for (int x = loudness_layout::kHistory.left; x < loudness_layout::kHistory.right; ++x) {
+        for (int y = loudness_layout::kHistoryPlot.top; y < loudness_layout::kHistoryPlot.bottom;
+             ++y) {
+            for (int x = loudness_layout::kHistoryPlot.left;
+                 x < loudness_layout::kHistoryPlot.right; ++x) {
+                pixels.push_back(pixel(x, y));
+            }
+        }
+        return pixels;
+    }
+
+    void writePng(const char* path) const {
+        const CSoftSurface& surface = window->pixels();
+        std::vector<unsigned char> rgb;
+        for (std::uint32_t p : surface.pixels()) {
+            rgb.insert(rgb.end(),
+                       {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                        static_cast<unsigned char>(p)});
+        }
+        ASSERT_TRUE(stbi_write_png(path, surface.width(), surface.height(), 3, rgb.data(),
+                                   surface.width() * 3));
+        std::printf("panel written to %s\n", path);
+    }
+    void set(VstInt32 index, float value) {
+        record->setParameter(record, index, value);
+        record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
+    }
+    /// Pixels of `colour` in a box of the panel.
+    int count(const loudness_layout::Box& box, CRgbColour colour) const {
+        int found = 0;
+        for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+                found += pixel(x, y) == packed(colour);
+            }
+        }
+        return found;
+    }
+    /// The pixels of a box, row by row.
+    std::vector<std::uint32_t> box(const loudness_layout::Box& area) const {
+        std::vector<std::uint32_t> pixels;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
                 pixels.push_back(pixel(x, y));
             }
         }
@@ -149,14 +189,15 @@ TEST_F(LoudnessPanelTest, ShowsAKnownProgrammeAndWritesItAsPng) {
     const auto rowAt = [&](double lu) {  // EBU +9: 27 LU over the bar, -18 at the bottom
         return barBottom - static_cast<int>((lu + 18.0) / 27.0 * (barBottom - barTop));
     };
-    EXPECT_EQ(pixel(x, rowAt(-2.5)), packed(panel_style::kGreen));
+    EXPECT_EQ(pixel(x, rowAt(-2.5)), packed(panel_style::kBelowBand));
+    EXPECT_EQ(pixel(x, rowAt(-0.3)), packed(panel_style::kGreen));
     EXPECT_EQ(pixel(x, rowAt(3.5)), packed(panel_style::kUnlit));
     EXPECT_EQ(pixel(loudness_layout::kCeilingLamp.left + 5, loudness_layout::kCeilingLamp.top + 5),
               packed(panel_style::kLampOn));
     // The newest graph column shows the last ten seconds at the target, in green.
-    const int newest = loudness_layout::kHistory.right - 1;
+    const int newest = loudness_layout::kHistoryPlot.right - 1;
     int greenRows = 0;
-    for (int y = loudness_layout::kHistory.top; y < loudness_layout::kHistory.bottom; ++y) {
+    for (int y = loudness_layout::kHistoryPlot.top; y < loudness_layout::kHistoryPlot.bottom; ++y) {
         greenRows += pixel(newest, y) == packed(panel_style::kGreen);
     }
     EXPECT_GE(greenRows, 1);
@@ -170,15 +211,70 @@ TEST_F(LoudnessPanelTest, ShowsAKnownProgrammeAndWritesItAsPng) {
     }
     EXPECT_GT(white, 500);
 
-    const CSoftSurface& surface = window->pixels();
-    std::vector<unsigned char> rgb;
-    for (std::uint32_t p : surface.pixels()) {
-        rgb.insert(rgb.end(), {static_cast<unsigned char>(p >> 16),
-                               static_cast<unsigned char>(p >> 8), static_cast<unsigned char>(p)});
+    writePng(PEVO_LOUDNESS_PANEL_PNG);
+}
+
+TEST_F(LoudnessPanelTest, TenMinutesAtTheFifteenMinuteZoomWithTargetCeilingAndFigures) {
+    using loudness_layout::kHistoryPlot;
+    set(kZoom, valueOfChoice(2, kZoomChoices));  // 15 minutes
+    // Four minutes under the band, half a minute far over the scale, then at the target.
+    play(240.0, [](double) { return -30.0; });
+    play(30.0, [](double) { return -8.0; });
+    play(330.0, [](double) { return -23.0; });
+    writePng(PEVO_LOUDNESS_HISTORY_PNG);
+
+    // 2.036 s a column: the programme fills the right 295 columns, the rest is empty glass.
+    const double columnSeconds = 900.0 / kHistoryPlot.width();
+    const auto columnAt = [&](double seconds) {
+        return kHistoryPlot.right - 1 - (294 - static_cast<int>(seconds / columnSeconds));
+    };
+    const auto traceIn = [&](int x, CRgbColour colour) {
+        return count({x, kHistoryPlot.top, x + 1, kHistoryPlot.bottom}, colour);
+    };
+    // Following the programme: its top is the grid line over its loudest (-8: -5 LUFS).
+    const auto rowOf = [&](double lufs) {
+        return kHistoryPlot.top + kHistoryPlot.height() -
+               static_cast<int>(std::lround((lufs + 32.0) / 27.0 * kHistoryPlot.height()));
+    };
+    struct Case {
+        double seconds;
+        double lufs;
+        CRgbColour colour;
+    };
+    for (const Case& c :
+         {Case{100.0, -30.0, panel_style::kBelowBand}, Case{258.0, -8.0, panel_style::kRed},
+          Case{590.0, -23.0, panel_style::kGreen}}) {
+        EXPECT_EQ(pixel(columnAt(c.seconds), rowOf(c.lufs)), packed(c.colour)) << c.seconds;
+        EXPECT_EQ(traceIn(columnAt(c.seconds), c.colour), 1) << c.seconds;
+        EXPECT_EQ(traceIn(columnAt(c.seconds), panel_style::kRed), c.colour == panel_style::kRed)
+            << "nothing beyond the top while the graph follows the programme";
     }
-    ASSERT_TRUE(stbi_write_png(PEVO_LOUDNESS_PANEL_PNG, surface.width(), surface.height(), 3,
-                               rgb.data(), surface.width() * 3));
-    std::printf("panel written to %s\n", PEVO_LOUDNESS_PANEL_PNG);
+    for (CRgbColour colour : {panel_style::kBelowBand, panel_style::kGreen, panel_style::kRed}) {
+        EXPECT_EQ(traceIn(columnAt(0.0) - 2, colour), 0) << "nothing before the programme";
+    }
+    // On the bars' scale (top -14) the loud half minute leaves its mark along the top.
+    set(kGraphRange, valueOfChoice(kFollowScale, kGraphRangeChoices));
+    EXPECT_EQ(traceIn(columnAt(258.0), panel_style::kRed), HistoryGraph::kBeyondTopMark);
+    EXPECT_EQ(pixel(columnAt(258.0), kHistoryPlot.top), packed(panel_style::kRed));
+    EXPECT_EQ(traceIn(columnAt(590.0), panel_style::kRed), 0);
+
+    // Target, ceiling and the momentary and short-term figures are drawn, and change with
+    // the settings they show.
+    const std::vector<std::uint32_t> target = box(loudness_layout::kTargetLine);
+    const std::vector<std::uint32_t> ceiling = box(loudness_layout::kCeilingValue);
+    EXPECT_GT(count(loudness_layout::kTargetLine, panel_style::kGlassInk), 40);
+    EXPECT_GT(count(loudness_layout::kMomentaryFigures, panel_style::kTargetMark), 20);
+    EXPECT_GT(count(loudness_layout::kShortTermFigures, panel_style::kTargetMark), 20);
+    const auto inked = [&](const loudness_layout::Box& area) {
+        return static_cast<int>(area.width() * area.height()) - count(area, panel_style::kGlass);
+    };
+    EXPECT_GT(inked(loudness_layout::kCeilingValue), 20);
+    record->dispatcher(record, effSetProgram, 0, 2, nullptr, 0.0f);  // Streaming
+    record->dispatcher(record, effEditIdle, 0, 0, nullptr, 0.0f);
+    EXPECT_NE(box(loudness_layout::kTargetLine), target);
+    EXPECT_EQ(box(loudness_layout::kCeilingValue), ceiling) << "the same -1 dBTP";
+    set(kCeiling, valueOfLevel(-2.0, kCeilingLowest, kCeilingHighest));
+    EXPECT_NE(box(loudness_layout::kCeilingValue), ceiling);
 }
 
 TEST_F(LoudnessPanelTest, GraphScrollsAndIdleDrawsOnlyWhatChanged) {
@@ -189,16 +285,16 @@ TEST_F(LoudnessPanelTest, GraphScrollsAndIdleDrawsOnlyWhatChanged) {
     EXPECT_EQ(window->surfaceAcquisitions(), drawings) << "nothing changed, nothing drawn";
 
     const std::vector<std::uint32_t> before = graph();
-    play(1.0, [](double) { return -18.0; });  // two more points
+    play(1.0, [](double) { return -18.0; });  // two more points, two columns at 4 minutes
     const std::vector<std::uint32_t> after = graph();
-    const int width = loudness_layout::kHistory.width();
+    const int width = loudness_layout::kHistoryPlot.width();
     int moved = 0;
-    for (int y = 0; y < loudness_layout::kHistory.height(); ++y) {
+    for (int y = 0; y < loudness_layout::kHistoryPlot.height(); ++y) {
         for (int x = 0; x + 2 < width; ++x) {
             moved += after[y * width + x] == before[y * width + x + 2];
         }
     }
-    EXPECT_EQ(moved, (width - 2) * loudness_layout::kHistory.height());
+    EXPECT_EQ(moved, (width - 2) * loudness_layout::kHistoryPlot.height());
     EXPECT_NE(before, after);
 }
 
@@ -223,6 +319,35 @@ TEST_F(LoudnessPanelTest, SwitchesAndResetReachTheHostAsGestures) {
         }
         EXPECT_EQ(record->getParameter(record, tag), 1.0f);
     }
+    // The row switches: a click on a position chooses it, as one edit.
+    struct Segment {
+        const loudness_layout::Box& box;
+        VstInt32 tag;
+        int positions;
+        int clicked;
+    };
+    for (const Segment& s : {Segment{loudness_layout::kPauseSwitch, kPause, 2, 1},
+                             Segment{loudness_layout::kZoomSwitch, kZoom, 5, 3},
+                             Segment{loudness_layout::kGraphRangeSwitch, kGraphRange, 2, 1}}) {
+        seen.clear();
+        const int x = s.box.left + s.box.width() * (2 * s.clicked + 1) / (2 * s.positions);
+        window->press({x, s.box.top + 4}, kMouseLeft);
+        ASSERT_EQ(seen.size(), 3u) << s.tag;
+        EXPECT_EQ(seen[0].opcode, audioMasterBeginEdit);
+        EXPECT_EQ(seen[1].opcode, audioMasterAutomate);
+        EXPECT_EQ(seen[1].value, valueOfChoice(s.clicked, s.positions));
+        EXPECT_EQ(seen[2].opcode, audioMasterEndEdit);
+        EXPECT_EQ(seen[1].index, s.tag);
+    }
+    // Paused: the audio goes on, integration does not.
+    char before[kVstMaxLabelLen] = {};
+    record->dispatcher(record, effGetParamDisplay, kIntegrated, 0, before, 0.0f);
+    play(2.0, [](double) { return -10.0; });
+    char after[kVstMaxLabelLen] = {};
+    record->dispatcher(record, effGetParamDisplay, kIntegrated, 0, after, 0.0f);
+    EXPECT_STREQ(after, before);
+    record->dispatcher(record, effGetParamDisplay, kMomentary, 0, after, 0.0f);
+    EXPECT_STREQ(after, "13.0") << "-10 LUFS, in LU from the target";
     click(loudness_layout::kResetButton, 5);
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[1].value, 1.0f);
