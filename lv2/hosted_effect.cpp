@@ -1,5 +1,7 @@
 #include "lv2/hosted_effect.h"
 
+#include "plugin/panel_data.h"
+
 namespace {
 
 /// The VST version this host answers to the effect's version query.
@@ -49,6 +51,10 @@ void HostedEffect::setParameter(VstInt32 index, float value) {
 
 float HostedEffect::getParameter(VstInt32 index) {
     return effect->getParameter(effect, index);
+}
+
+bool HostedEffect::panelData(PanelDataPiece& piece) {
+    return dispatch(effVendorSpecific, kPanelSnapshotIndex, kPanelDataValue, &piece) == 1;
 }
 
 VstIntPtr HostedEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

@@ -6,6 +6,8 @@
 
 #include "plugin/vst2.h"
 
+struct PanelDataPiece;
+
 class HostedEffect {
   public:
     /// What a product hands out: its effect's record, or null when none could be made.
@@ -26,6 +28,8 @@ class HostedEffect {
     void process(float** inputs, float** outputs, std::uint32_t frames);
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);
+    /// The effect's next piece of panel data (plugin/panel_data.h); false for none.
+    bool panelData(PanelDataPiece& piece);
 
   private:
     static VstIntPtr answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,

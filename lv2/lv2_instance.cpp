@@ -13,29 +13,36 @@ constexpr VstInt32 kExpectedBlock = 4096;
 
 }  // namespace
 
-Lv2Instance::Lv2Instance(const Product& product, double sampleRate)
+Lv2Instance::Lv2Instance(const Product& product, double sampleRate,
+                         const LV2_Feature* const* features)
     : layout(product.parameters),
       effect(product.create, static_cast<float>(sampleRate), kExpectedBlock),
       controls(layout.controls().size(), nullptr),
-      applied(layout.controls().size(), std::numeric_limits<float>::quiet_NaN()) {}
+      applied(layout.controls().size(), std::numeric_limits<float>::quiet_NaN()),
+      panelData(features) {}
 
 void Lv2Instance::connect(std::uint32_t port, void* data) {
     if (port < PortLayout::kFirstControl) {
         audio[port] = static_cast<float*>(data);
     } else if (port < layout.transportPort()) {
         controls[port - PortLayout::kFirstControl] = static_cast<float*>(data);
+    } else if (port == layout.transportPort()) {
+        control = static_cast<const LV2_Atom_Sequence*>(data);
+    } else if (port == layout.panelDataPort()) {
+        panelData.connect(data);
     }
-    // The transport's sequence is accepted and not read: the effects ask for no time.
 }
 
 void Lv2Instance::run(std::uint32_t frames) {
     applySettings();
+    panelData.readRequests(control);
     float* inputs[PortLayout::kChannels] = {audio[PortLayout::kAudioInputs],
                                             audio[PortLayout::kAudioInputs + 1]};
     float* outputs[PortLayout::kChannels] = {audio[PortLayout::kAudioOutputs],
                                              audio[PortLayout::kAudioOutputs + 1]};
     effect.process(inputs, outputs, frames);
     publishReadings();
+    panelData.send(effect);
 }
 
 void Lv2Instance::applySettings() {

@@ -7,14 +7,17 @@
 #include <cstdint>
 #include <vector>
 
+#include <lv2/core/lv2.h>
+
 #include "lv2/hosted_effect.h"
+#include "lv2/panel_data_sender.h"
 #include "lv2/port_layout.h"
 
 struct Product;
 
 class Lv2Instance {
   public:
-    Lv2Instance(const Product& product, double sampleRate);
+    Lv2Instance(const Product& product, double sampleRate, const LV2_Feature* const* features);
 
     bool valid() const { return effect.valid(); }
     void connect(std::uint32_t port, void* data);
@@ -34,4 +37,6 @@ class Lv2Instance {
     std::vector<float*> controls;
     /// The port value each setting last handed to the effect; not a number before the first.
     std::vector<float> applied;
+    const LV2_Atom_Sequence* control = nullptr;
+    PanelDataSender panelData;
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "meter_loudness/history_stream.h"
 #include "meter_loudness/loudness_panel.h"
 #include "meter_loudness/loudness_parameters.h"
 
@@ -247,4 +248,8 @@ void LoudnessEffect::publishReadings() {
     if (editor) {
         editor->postUpdate();
     }
+}
+
+bool LoudnessEffect::panelData(PanelDataPiece& piece) {
+    return HistoryStream::write(shortTermHistory, piece);
 }

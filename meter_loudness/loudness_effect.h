@@ -54,6 +54,8 @@ class LoudnessEffect : public ProductEffect, public LoudnessReadout {
     /// A reading is shown as measured, in double precision, so that its text rounds as the
     /// engine's own figures do.
     double displayPlain(VstInt32 index) override;
+    /// The history, through HistoryStream.
+    bool panelData(PanelDataPiece& piece) override;
 
   private:
     /// The settings one program holds, in parameter order from kTarget.

@@ -61,6 +61,27 @@ class LoudnessHistory {
     }
     /// The loudest point since the last clear, -infinity for none.
     float loudest() const { return loudestPoint.load(std::memory_order_relaxed); }
+    /// Records merged into each point now: 1, doubled by every merger.
+    std::uint32_t recordsPerPoint() const {
+        return recordsPerPointNow.load(std::memory_order_relaxed);
+    }
+
+    // The only writing thread of a copy of another history (a panel drawn apart from its
+    // effect), in place of record.
+    /// Takes the other history's next point, `point`, each of its points standing for
+    /// `recordsPerPoint` records; false, and nothing taken, for any point but the next.
+    bool place(std::uint32_t index, float point, std::uint32_t recordsPerPoint) {
+        if (index != size() || index >= kCapacity || recordsPerPoint == 0) {
+            return false;
+        }
+        points[index].store(point, std::memory_order_relaxed);
+        recordsPerPointNow.store(recordsPerPoint, std::memory_order_relaxed);
+        if (point > loudestPoint.load(std::memory_order_relaxed)) {
+            loudestPoint.store(point, std::memory_order_relaxed);
+        }
+        recorded.store(index + 1, std::memory_order_release);
+        return true;
+    }
 
   private:
     static constexpr float kNone = -std::numeric_limits<float>::infinity();

@@ -116,10 +116,17 @@ VstInt32 ProductEffect::getPlugCategory() {
 }
 
 VstIntPtr ProductEffect::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    if (index == kPanelSnapshotIndex && value == kPanelDataValue && ptr) {
+        return panelData(*static_cast<PanelDataPiece*>(ptr)) ? 1 : 0;
+    }
     if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !editor) {
         return AudioEffectX::vendorSpecific(index, value, ptr, opt);
     }
     return editor->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
+}
+
+bool ProductEffect::panelData(PanelDataPiece&) {
+    return false;
 }
 
 bool ProductEffect::acceptsBlock(float* const* inputs, float* const* outputs,

@@ -40,6 +40,10 @@ double PanelStandIn::plainValue(VstInt32 index) const {
                        : info->minimum + value * (info->maximum - info->minimum);
 }
 
+bool PanelStandIn::takePanelData(const void*, std::uint32_t) {
+    return true;
+}
+
 void PanelStandIn::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
     (void)inputs;
     (void)outputs;
