@@ -26,6 +26,8 @@ class HostedEffect {
     void process(float** inputs, float** outputs, std::uint32_t frames);
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);
+    /// What the effect's time requests are answered with from now on; null: no time.
+    void answerTimeWith(const VstTimeInfo* time) { timeInfo = time; }
 
   private:
     static VstIntPtr answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
@@ -36,5 +38,6 @@ class HostedEffect {
     AEffect* effect = nullptr;
     float sampleRate;
     VstInt32 blockSize;
+    const VstTimeInfo* timeInfo = nullptr;
     bool running = false;
 };

@@ -19,7 +19,8 @@ constexpr const char* kPrefixes =
     "@prefix rdfs:   <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix time:   <http://lv2plug.in/ns/ext/time#> .\n"
     "@prefix ui:     <http://lv2plug.in/ns/extensions/ui#> .\n"
-    "@prefix units:  <http://lv2plug.in/ns/extensions/units#> .\n\n";
+    "@prefix units:  <http://lv2plug.in/ns/extensions/units#> .\n"
+    "@prefix urid:   <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 /// A Turtle string literal.
 std::string quoted(const std::string& text) {
@@ -133,7 +134,7 @@ std::string TurtleWriter::description(const Product& product, bool hasPanel) {
         << " ;\n    doap:license <https://spdx.org/licenses/MIT> ;\n"
         << "    doap:maintainer [ foaf:name " << quoted(identity.vendor) << " ] ;\n"
         << "    lv2:minorVersion " << minor << " ;\n    lv2:microVersion " << micro
-        << " ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n";
+        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n";
     if (hasPanel) {
         out << "    ui:ui <" << uiUriOf(uri.c_str()) << "> ;\n";
     }
