@@ -77,10 +77,11 @@ VstIntPtr HostedEffect::answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 
             return host ? static_cast<VstIntPtr>(host->sampleRate) : 0;
         case audioMasterGetBlockSize:
             return host ? host->blockSize : 0;
+        case audioMasterGetTime:
+            return host ? reinterpret_cast<VstIntPtr>(host->timeInfo) : 0;
         default:
             // Automation of settings goes through the LV2 control ports, which the host owns;
-            // the host's transport has no VST 2 time record here; the process level is
-            // unknown, as LV2 does not tell which thread calls.
+            // the process level is unknown, as LV2 does not tell which thread calls.
             return 0;
     }
 }

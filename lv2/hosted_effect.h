@@ -30,6 +30,8 @@ class HostedEffect {
     float getParameter(VstInt32 index);
     /// The effect's next piece of panel data (plugin/panel_data.h); false for none.
     bool panelData(PanelDataPiece& piece);
+    /// What the effect's time requests are answered with from now on; null: no time.
+    void answerTimeWith(const VstTimeInfo* time) { timeInfo = time; }
 
   private:
     static VstIntPtr answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
@@ -40,5 +42,6 @@ class HostedEffect {
     AEffect* effect = nullptr;
     float sampleRate;
     VstInt32 blockSize;
+    const VstTimeInfo* timeInfo = nullptr;
     bool running = false;
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "loudness/loudness_meter.h"
 #include "lv2/lv2_products.h"
 #include "lv2/port_layout.h"
 #include "meter_level/level_parameters.h"
@@ -294,7 +295,7 @@ TEST(Lv2Loudness, ResetTriggerClearsOnceWhileHeld) {
 }
 
 /// time:Position on the transport port: accepted in any block, and the readings go on as
-/// without it (neither meter follows the transport).
+/// without it (neither meter follows the transport as set up by default).
 TEST(Lv2Transport, PositionsChangeNoReading) {
     for (std::uint32_t p = 0; p < kLv2ProductCount; ++p) {
         const Product& meter = product(p);
@@ -316,6 +317,45 @@ TEST(Lv2Transport, PositionsChangeNoReading) {
             }
         }
     }
+}
+
+/// "While playing": played 20 s, stopped 10 s with louder audio still coming, played 20 s,
+/// the host telling a time:Position only where the transport changes; integration holds
+/// while stopped and reads what a bare meter fed the 40 played seconds reads.
+TEST(Lv2Transport, LoudnessIntegratesWhatTheHostPlays) {
+    constexpr std::uint32_t kBlock = 4096;
+    struct Stretch {
+        int blocks;
+        float amplitude;
+        double speed;
+    };
+    const Stretch stretches[] = {{235, 0.3f, 1.0}, {118, 0.9f, 0.0}, {235, 0.05f, 1.0}};
+    Lv2TestInstance plugin(loudnessMeterIdentity().lv2Uri, kRate);
+    ASSERT_TRUE(plugin.valid());
+    plugin.control("integrate") = loudness::kIntegrateWhilePlaying;
+    LoudnessMeter bare;
+    ASSERT_TRUE(bare.setup(kRate, 2));
+    StereoBuffers block(kBlock);
+    block.bind(false);
+    std::int64_t frame = 0;
+    for (const Stretch& stretch : stretches) {
+        plugin.sendPosition(stretch.speed, frame);
+        for (int b = 0; b < stretch.blocks; ++b, frame += kBlock) {
+            for (std::uint32_t i = 0; i < kBlock; ++i) {
+                const double phase = 2.0 * M_PI * 1000.0 * static_cast<double>(frame + i) / kRate;
+                block.input[0][i] = block.input[1][i] =
+                    stretch.amplitude * static_cast<float>(std::sin(phase));
+            }
+            plugin.run(block.inputs, block.outputs, kBlock);
+            const float* channels[] = {block.input[0].data(), block.input[1].data()};
+            if (stretch.speed != 0.0) {
+                bare.process(channels, kBlock);
+            }
+        }
+        EXPECT_EQ(plugin.control("integrating"), stretch.speed != 0.0 ? 1.0f : 0.0f);
+    }
+    EXPECT_NEAR(plugin.control("integrated"), bare.integrated(), 1e-4);
+    EXPECT_NEAR(plugin.control("integration_time"), 470 * kBlock / kRate, 0.1);
 }
 
 }  // namespace
