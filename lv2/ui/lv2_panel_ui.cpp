@@ -43,9 +43,6 @@ Lv2PanelUi::Lv2PanelUi(const ParameterTable& parameters, MakeStandIn makeStandIn
         resize->ui_resize(resize->handle, size->right - size->left, size->bottom - size->top);
     }
     opened = panel->open(parent) == 1;
-    if (opened) {
-        panelData.request();
-    }
 }
 
 Lv2PanelUi::~Lv2PanelUi() {
@@ -70,9 +67,15 @@ void Lv2PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t
 }
 
 int Lv2PanelUi::idle() {
-    if (opened) {
-        panel->idle();
+    if (!opened) {
+        return 0;
     }
+    // From the first idle on, when the host is surely ready for writes.
+    if (!askedForPanelData) {
+        askedForPanelData = true;
+        panelData.request();
+    }
+    panel->idle();
     return 0;
 }
 

@@ -33,7 +33,8 @@ class Lv2PanelUi {
     /// are not for the panel.
     void portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                    const void* buffer);
-    /// Serves the window: input, then what changed is drawn. Answers 0: the UI stays.
+    /// Serves the window: input, then what changed is drawn; the first asks the plug-in for
+    /// the panel data. Answers 0: the UI stays.
     int idle();
 
   private:
@@ -50,6 +51,7 @@ class Lv2PanelUi {
     void* parent = nullptr;
     std::unique_ptr<PanelStandIn> standIn;
     PanelDataReceiver panelData;
+    bool askedForPanelData = false;
     AEffEditor* panel = nullptr;  ///< the stand-in's editor, owned by it
     bool opened = false;
 };

@@ -20,7 +20,9 @@ class LoudnessStandIn : public PanelStandIn, public LoudnessReadout {
     double reading(VstInt32 index) const override { return plainValue(index); }
     float settingValue(VstInt32 index) const override { return storedValue(index); }
     const LoudnessHistory& history() const override { return shortTermHistory; }
-    bool takePanelData(const void* bytes, std::uint32_t size) override {
+
+  protected:
+    bool readPanelData(const void* bytes, std::uint32_t size) override {
         return HistoryStream::read(shortTermHistory, bytes, size);
     }
 

@@ -40,7 +40,17 @@ double PanelStandIn::plainValue(VstInt32 index) const {
                        : info->minimum + value * (info->maximum - info->minimum);
 }
 
-bool PanelStandIn::takePanelData(const void*, std::uint32_t) {
+bool PanelStandIn::takePanelData(const void* bytes, std::uint32_t size) {
+    if (!readPanelData(bytes, size)) {
+        return false;
+    }
+    if (editor) {
+        editor->postUpdate();
+    }
+    return true;
+}
+
+bool PanelStandIn::readPanelData(const void*, std::uint32_t) {
     return true;
 }
 

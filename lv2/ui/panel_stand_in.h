@@ -24,10 +24,13 @@ class PanelStandIn : public AudioEffectX {
     float storedValue(VstInt32 index) const;
     /// Parameter `index`'s value in its own unit, as the table maps it.
     double plainValue(VstInt32 index) const;
-    /// A piece of what the effect's panel keeps beyond values (plugin/panel_data.h), for the
-    /// product to read; false when it cannot take it in order. A product without such data
-    /// takes nothing.
-    virtual bool takePanelData(const void* bytes, std::uint32_t size);
+    /// A piece of what the effect's panel keeps beyond values (plugin/panel_data.h), read by
+    /// the product and then shown; false when it cannot take it in order.
+    bool takePanelData(const void* bytes, std::uint32_t size);
+
+  protected:
+    /// The product's reader of its panel data; a product without such data takes nothing.
+    virtual bool readPanelData(const void* bytes, std::uint32_t size);
 
   private:
     const ParameterTable& table;
