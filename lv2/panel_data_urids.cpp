@@ -37,5 +37,11 @@ const LV2_Atom* PanelDataUrids::pieceOf(const LV2_Atom* atom, std::uint32_t size
     }
     const LV2_Atom* found = nullptr;
     lv2_atom_object_get(reinterpret_cast<const LV2_Atom_Object*>(atom), piece, &found, 0);
-    return found && found->type == chunk ? found : nullptr;
+    if (!found || found->type != chunk) {
+        return nullptr;
+    }
+    // The chunk whole within the bytes given, whatever its header claims.
+    const auto* end = reinterpret_cast<const std::uint8_t*>(atom) + size;
+    const auto* body = static_cast<const std::uint8_t*>(LV2_ATOM_BODY_CONST(found));
+    return body <= end && found->size <= static_cast<std::size_t>(end - body) ? found : nullptr;
 }
