@@ -17,6 +17,7 @@ namespace {
 using namespace loudness;
 constexpr double kRate = 48000.0;
 constexpr int kBlock = 512;
+constexpr double kPi = 3.14159265358979323846;
 
 /// One stretch of the programme: a 1 kHz tone at `amplitude` on both channels, the host's
 /// transport playing or not.
@@ -60,7 +61,7 @@ class LoudnessTransport : public ::testing::Test {
             for (int b = 0; b < stretch.seconds * kRate / kBlock; ++b, ++blocks) {
                 for (int i = 0; i < kBlock; ++i) {
                     tone[i] = stretch.amplitude *
-                              static_cast<float>(std::sin(2.0 * M_PI * 1000.0 * phase++ / kRate));
+                              static_cast<float>(std::sin(2.0 * kPi * 1000.0 * phase++ / kRate));
                 }
                 block.input[0] = block.input[1] = tone;
                 plugin->process(block);
