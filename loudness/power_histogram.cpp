@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 #include "loudness/loudness_units.h"
 
@@ -25,12 +24,7 @@ std::size_t binOf(double lufs) {
 }  // namespace
 
 void PowerHistogram::setup() {
-    // All bits zero is a sum of 0.0 and a count of 0.
-    auto* fresh = static_cast<Bin*>(std::calloc(kBins, sizeof(Bin)));
-    if (!fresh) {
-        throw std::bad_alloc();
-    }
-    bins.reset(fresh);
+    bins = std::make_unique<Bin[]>(kBins);
     lowest = highest = 0;
 }
 

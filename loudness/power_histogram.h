@@ -1,13 +1,12 @@
 // Every block power measured since reset, as a histogram over loudness: the mean power and
 // the count of the blocks in each bin. Memory is the same for ten seconds or ten hours, and
 // the gated mean and the percentiles read from it stay within a few thousandths of an LU
-// of those computed from every block. The bins come zeroed from the system, so setting up
-// touches none of them: only the bins blocks land in ever cost a page.
+// of those computed from every block. Setting up writes every bin, so that the audio thread
+// never meets a page the system has yet to give.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 class PowerHistogram {
@@ -47,11 +46,8 @@ class PowerHistogram {
         double powerSum;
         std::uint64_t count;
     };
-    struct FreeBins {
-        void operator()(Bin* bins) const { std::free(bins); }
-    };
 
-    std::unique_ptr<Bin[], FreeBins> bins;
+    std::unique_ptr<Bin[]> bins;
     /// The bins used since reset lie in [lowest, highest).
     std::size_t lowest = 0;
     std::size_t highest = 0;
