@@ -69,13 +69,16 @@ class SoundFileInput {
     std::int64_t announcedFrames() const;
     /// `got`, or -1 when libsndfile flagged an error during the read.
     int checked(sf_count_t got);
+    /// `frames` 16-bit samples `stride` apart as floats of full scale 1, into `to`.
+    static void spread(const std::int16_t* from, int stride, float* to, sf_count_t frames);
 
     std::unique_ptr<MemoryStream> memory;  ///< what `file` reads, for standard input
     std::string path;
     SNDFILE* file;
     SF_INFO info;
     SampleCoding coding;
-    std::vector<std::int32_t> integers;  ///< interleaved, for integer encodings
+    std::vector<std::int16_t> shorts;    ///< interleaved, for 16-bit encodings
+    std::vector<std::int32_t> integers;  ///< interleaved, for other integer encodings
     std::vector<float> floats;           ///< interleaved, for readChannels of the others
     std::string lastError;
 };
