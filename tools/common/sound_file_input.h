@@ -19,7 +19,7 @@ class SoundFileInput {
     /// The name that stands for standard input on a command line.
     static constexpr const char* kStandardInput = "-";
     /// Frames a read asks for when any length will do.
-    static constexpr int kBlockFrames = 8192;
+    static constexpr int kBlockFrames = 32768;
 
     /// Null with the reason in `error` when the file is missing, a directory, unreadable
     /// or not audio that libsndfile reads. Standard input is read whole into memory first,
