@@ -71,6 +71,9 @@ class SoundFileInput {
     int checked(sf_count_t got);
     /// `frames` 16-bit samples `stride` apart as floats of full scale 1, into `to`.
     static void spread(const std::int16_t* from, int stride, float* to, sf_count_t frames);
+    /// The same for both channels of stereo at once, in vector code.
+    static void spreadStereo(const std::int16_t* from, float* left, float* right,
+                             sf_count_t frames);
 
     std::unique_ptr<MemoryStream> memory;  ///< what `file` reads, for standard input
     std::string path;
