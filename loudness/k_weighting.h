@@ -43,12 +43,17 @@ class KWeighting {
         double mid1[kMaxChannels], mid2[kMaxChannels];  ///< shelf outputs, high-pass inputs
         double out1[kMaxChannels], out2[kMaxChannels];  ///< high-pass outputs
     };
+    /// The filter loop for each channel count, compiled once for every x86 processor and
+    /// once more for those with three-operand (AVX) encodings.
+    friend struct KWeightingLoops;
     template <int kChannels>
     void run(const float* const* channels, std::size_t count);
 
     Biquad shelfStage{};
     Biquad highPassStage{};
     int channelCount = 1;
+    /// The processor has AVX: the same operations, without copies to spare operands.
+    bool threeOperand = false;
     double channelWeights[kMaxChannels] = {};
     History history{};
     double sums[kMaxChannels] = {};
