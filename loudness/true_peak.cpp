@@ -169,9 +169,16 @@ float TruePeak::interpolatedPeak(std::size_t count) const {
     constexpr std::size_t kWordBits = 64;
     std::uint64_t passing[kMaxBlock / 4 / kWordBits] = {};
     const std::size_t fours = count / 4;
-    for (std::size_t f = 0; f < fours; ++f) {
-        const bool may = mayPass(in + 4 * f, centreGain, outerGain, truePeakLevel);
-        passing[f / kWordBits] |= static_cast<std::uint64_t>(may) << (f % kWordBits);
+    for (std::size_t word = 0; word * kWordBits < fours; ++word) {
+        // Each word gathered in a register: through memory, every four would wait for the
+        // store of the one before.
+        std::uint64_t bits = 0;
+        const std::size_t end = std::min(fours, (word + 1) * kWordBits);
+        for (std::size_t f = word * kWordBits; f < end; ++f) {
+            const bool may = mayPass(in + 4 * f, centreGain, outerGain, truePeakLevel);
+            bits |= static_cast<std::uint64_t>(may) << (f % kWordBits);
+        }
+        passing[word] = bits;
     }
     Quad largest = {};
     for (std::size_t word = 0; word * kWordBits < fours; ++word) {
