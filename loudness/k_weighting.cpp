@@ -36,7 +36,7 @@ struct KWeightingLoops {
     }
     template <int kChannels>
     static void either(KWeighting& weighting, const float* const* channels, std::size_t count) {
-        if (weighting.threeOperand) {
+        if (weighting.hasAvx) {
             threeOperand<kChannels>(weighting, channels, count);
         } else {
             plain<kChannels>(weighting, channels, count);
@@ -64,7 +64,7 @@ void KWeighting::setup(double sampleRate, int channels, const double* weights) {
     shelfStage = shelf(sampleRate);
     highPassStage = highPass(sampleRate);
     channelCount = channels;
-    threeOperand = __builtin_cpu_supports("avx");
+    hasAvx = __builtin_cpu_supports("avx");
     for (int c = 0; c < kMaxChannels; ++c) {
         channelWeights[c] = c >= channels ? 0.0 : weights ? weights[c] : 1.0;
     }
