@@ -95,6 +95,7 @@ constexpr std::uint16_t CLAP_CORE_EVENT_SPACE_ID = 0;
 constexpr std::uint16_t CLAP_EVENT_PARAM_VALUE = 5;
 constexpr std::uint16_t CLAP_EVENT_PARAM_GESTURE_BEGIN = 7;
 constexpr std::uint16_t CLAP_EVENT_PARAM_GESTURE_END = 8;
+constexpr std::uint16_t CLAP_EVENT_TRANSPORT = 9;
 constexpr std::uint32_t CLAP_EVENT_IS_LIVE = 1;
 constexpr std::uint32_t CLAP_EVENT_DONT_RECORD = 2;
 
@@ -114,8 +115,32 @@ struct ClapEventParamGesture {
     ClapId paramId;
 };
 
-/// Only passed through: the meters read no transport.
-struct ClapEventTransport;
+// The host's transport: its state at the block's first frame, or from an event's frame on.
+constexpr std::uint32_t CLAP_TRANSPORT_HAS_TEMPO = 1;
+constexpr std::uint32_t CLAP_TRANSPORT_HAS_SECONDS_TIMELINE = 4;
+constexpr std::uint32_t CLAP_TRANSPORT_IS_PLAYING = 16;
+/// Beat and second positions count in units of 2^-31.
+constexpr double CLAP_TIME_FACTOR = 2147483648.0;
+
+struct ClapEventTransport {
+    ClapEventHeader header;
+    std::uint32_t flags;
+    std::int64_t songPosBeats;
+    std::int64_t songPosSeconds;
+    double tempo;
+    double tempoInc;
+    std::int64_t loopStartBeats;
+    std::int64_t loopEndBeats;
+    std::int64_t loopStartSeconds;
+    std::int64_t loopEndSeconds;
+    std::int64_t barStart;
+    std::int32_t barNumber;
+    std::uint16_t timeSignatureNumerator;
+    std::uint16_t timeSignatureDenominator;
+};
+static_assert(offsetof(ClapEventTransport, timeSignatureDenominator) + 2 == 104 ||
+                  offsetof(ClapEventTransport, timeSignatureDenominator) + 2 == 100,
+              "clap_event_transport's layout");
 
 struct ClapInputEvents {
     void* ctx;

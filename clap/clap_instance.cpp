@@ -92,6 +92,7 @@ std::int32_t ClapInstance::process(const ClapProcess& block) {
     }
     float* inputs[2] = {in.data32[0], in.data32[1]};
     float* outputs[2] = {out.data32[0], out.data32[1]};
+    followTransport(block.transport);
     // Each of the host's changes takes effect at its frame: the block is run in pieces.
     std::uint32_t done = 0;
     const std::uint32_t count = block.inEvents ? block.inEvents->size(block.inEvents) : 0;
@@ -103,11 +104,34 @@ std::int32_t ClapInstance::process(const ClapProcess& block) {
         const std::uint32_t at = std::min(std::max(event->time, done), frames);
         run(inputs, outputs, done, at - done);
         done = at;
-        bridge.apply(*event);
+        if (event->spaceId == CLAP_CORE_EVENT_SPACE_ID && event->type == CLAP_EVENT_TRANSPORT &&
+            event->size >= sizeof(ClapEventTransport)) {
+            followTransport(reinterpret_cast<const ClapEventTransport*>(event));
+        } else {
+            bridge.apply(*event);
+        }
     }
     run(inputs, outputs, done, frames - done);
+    hasTime = false;  // outside process, the effect is told no time
     sendEdits(block.outEvents);
     return CLAP_PROCESS_CONTINUE;
+}
+
+void ClapInstance::followTransport(const ClapEventTransport* transport) {
+    hasTime = transport != nullptr;
+    if (!transport) {
+        return;
+    }
+    timeInfo = {};
+    timeInfo.sampleRate = sampleRate;
+    if (transport->flags & CLAP_TRANSPORT_HAS_SECONDS_TIMELINE) {
+        timeInfo.samplePos =
+            static_cast<double>(transport->songPosSeconds) / CLAP_TIME_FACTOR * sampleRate;
+    }
+    if (transport->flags & CLAP_TRANSPORT_HAS_TEMPO) {
+        timeInfo.tempo = transport->tempo;
+    }
+    timeInfo.flags = (transport->flags & CLAP_TRANSPORT_IS_PLAYING) ? kVstTransportPlaying : 0;
 }
 
 void ClapInstance::run(float* const* inputs, float* const* outputs, std::uint32_t offset,
@@ -185,6 +209,8 @@ VstIntPtr ClapInstance::answer(VstInt32 opcode, VstInt32 index, float opt) {
             return static_cast<VstIntPtr>(sampleRate);
         case audioMasterGetBlockSize:
             return static_cast<VstIntPtr>(maxFrames);
+        case audioMasterGetTime:
+            return hasTime ? reinterpret_cast<VstIntPtr>(&timeInfo) : 0;
         case audioMasterBeginEdit:
             queueEdit(EditQueue::Kind::begin, index, 0.0f);
             return 1;
@@ -195,6 +221,6 @@ VstIntPtr ClapInstance::answer(VstInt32 opcode, VstInt32 index, float opt) {
             queueEdit(EditQueue::Kind::end, index, 0.0f);
             return 1;
         default:
-            return 0;  // the meters read no time, and the panel keeps its size
+            return 0;  // the panel keeps its size
     }
 }

@@ -1,6 +1,7 @@
 // One plug-in instance as a CLAP host sees it: the product's effect, made through the
 // product's own `create` and driven through its VST 2 record and dispatcher as a VST 2 host
-// drives it, with the effect's requests to its host answered here.
+// drives it, with the effect's requests to its host answered here: its time request from
+// the transport of the block being processed.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +56,8 @@ class ClapInstance {
     void run(float* const* inputs, float* const* outputs, std::uint32_t offset,
              std::uint32_t frames);
     void sendEdits(const ClapOutputEvents* out);
+    /// Answers the effect's time requests from `transport` on; null: the host has none.
+    void followTransport(const ClapEventTransport* transport);
 
     ClapPlugin plugin;
     const Product& product;
@@ -67,5 +70,8 @@ class ClapInstance {
     EditQueue edits;
     double sampleRate = 44100.0;
     std::uint32_t maxFrames = 4096;
+    /// The transport as a VST 2 time record, while the block has one.
+    VstTimeInfo timeInfo{};
+    bool hasTime = false;
     bool active = false;
 };

@@ -77,8 +77,15 @@ bool AEffGUIEditor::fitsSnapshot(PanelSnapshot& picture) const {
 }
 
 bool AEffGUIEditor::drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture) {
-    const std::unique_ptr<CSurface> surface =
-        CNativePlatform::current().createOffscreen(picture.width, picture.height);
+    std::unique_ptr<CSurface> surface;
+    return drawSnapshot(painter, picture, surface);
+}
+
+bool AEffGUIEditor::drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture,
+                                 std::unique_ptr<CSurface>& surface) {
+    if (!surface) {
+        surface = CNativePlatform::current().createOffscreen(picture.width, picture.height);
+    }
     if (!surface || !painter.frame) {
         return false;
     }

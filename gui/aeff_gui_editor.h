@@ -3,6 +3,8 @@
 // serves the host during drags.
 #pragma once
 
+#include <memory>
+
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +15,7 @@ class AudioEffect;
 class CControl;
 class CDrawContext;
 class CFrame;
+class CSurface;
 struct PanelSnapshot;
 
 class AEffGUIEditor : public AEffEditor {
@@ -72,6 +75,10 @@ class AEffGUIEditor : public AEffEditor {
     /// Draws the open frame of `painter`, a windowless panel, whole into `picture`, which
     /// fits it. Pictures drawn so, never in the window's frame, may be taken on any thread.
     static bool drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture);
+    /// As above, into `surface`, made at the picture's size when there is none and kept
+    /// for the next picture of the painter: every picture that fits has its size.
+    static bool drawSnapshot(const AEffGUIEditor& painter, PanelSnapshot& picture,
+                             std::unique_ptr<CSurface>& surface);
 
     ERect rect{0, 0, 0, 0};
     CFrame* frame = nullptr;

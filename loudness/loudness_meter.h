@@ -27,6 +27,8 @@ class LoudnessMeter {
     static constexpr double kMaxSampleRate = 384000.0;
     /// What a reading returns while it is undefined (no audio yet, or only silence).
     static constexpr double kUndefined = -std::numeric_limits<double>::infinity();
+    /// The audio time of one gating step.
+    static constexpr double kSecondsPerStep = 0.1;
 
     LoudnessMeter();
     ~LoudnessMeter();

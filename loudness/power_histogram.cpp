@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "loudness/loudness_units.h"
 
@@ -24,14 +25,17 @@ std::size_t binOf(double lufs) {
 }  // namespace
 
 void PowerHistogram::setup() {
-    powerSums.assign(kBins, 0.0);
-    counts.assign(kBins, 0);
+    // All bits zero is a sum of 0.0 and a count of 0.
+    auto* fresh = static_cast<Bin*>(std::calloc(kBins, sizeof(Bin)));
+    if (!fresh) {
+        throw std::bad_alloc();
+    }
+    bins.reset(fresh);
     lowest = highest = 0;
 }
 
 void PowerHistogram::reset() {
-    std::fill(powerSums.begin() + lowest, powerSums.begin() + highest, 0.0);
-    std::fill(counts.begin() + lowest, counts.begin() + highest, 0);
+    std::fill(bins.get() + lowest, bins.get() + highest, Bin{0.0, 0});
     lowest = highest = 0;
 }
 
@@ -41,8 +45,8 @@ void PowerHistogram::add(double power) {
         return;
     }
     const std::size_t bin = binOf(lufs);
-    powerSums[bin] += power;
-    ++counts[bin];
+    bins[bin].powerSum += power;
+    ++bins[bin].count;
     if (lowest == highest) {
         lowest = bin;
         highest = bin + 1;
@@ -55,8 +59,8 @@ PowerHistogram::Gated PowerHistogram::aboveGate(double relativeGate) const {
     double powerSum = 0.0;
     std::uint64_t count = 0;
     for (std::size_t bin = lowest; bin < highest; ++bin) {
-        powerSum += powerSums[bin];
-        count += counts[bin];
+        powerSum += bins[bin].powerSum;
+        count += bins[bin].count;
     }
     if (count == 0) {
         return {highest, 0, 0.0};
@@ -66,14 +70,15 @@ PowerHistogram::Gated PowerHistogram::aboveGate(double relativeGate) const {
     const double gate = powerSum / static_cast<double>(count) * std::pow(10.0, relativeGate / 10.0);
     std::size_t first = lowest;
     while (first < highest &&
-           (counts[first] == 0 || powerSums[first] <= gate * static_cast<double>(counts[first]))) {
+           (bins[first].count == 0 ||
+            bins[first].powerSum <= gate * static_cast<double>(bins[first].count))) {
         ++first;
     }
     powerSum = 0.0;
     count = 0;
     for (std::size_t bin = first; bin < highest; ++bin) {
-        powerSum += powerSums[bin];
-        count += counts[bin];
+        powerSum += bins[bin].powerSum;
+        count += bins[bin].count;
     }
     return {first, count, powerSum};
 }
@@ -87,11 +92,11 @@ double PowerHistogram::gatedLoudness(double relativeGate) const {
 double PowerHistogram::loudnessAtRank(std::size_t first, std::uint64_t rank) const {
     std::uint64_t seen = 0;
     std::size_t bin = first;
-    while (seen + counts[bin] <= rank) {
-        seen += counts[bin];
+    while (seen + bins[bin].count <= rank) {
+        seen += bins[bin].count;
         ++bin;
     }
-    return loudnessOf(powerSums[bin] / static_cast<double>(counts[bin]));
+    return loudnessOf(bins[bin].powerSum / static_cast<double>(bins[bin].count));
 }
 
 double PowerHistogram::range(double relativeGate, double lower, double upper) const {

@@ -1,12 +1,14 @@
 // Every block power measured since reset, as a histogram over loudness: the mean power and
 // the count of the blocks in each bin. Memory is the same for ten seconds or ten hours, and
 // the gated mean and the percentiles read from it stay within a few thousandths of an LU
-// of those computed from every block.
+// of those computed from every block. The bins come zeroed from the system, so setting up
+// touches none of them: only the bins blocks land in ever cost a page.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 class PowerHistogram {
   public:
@@ -18,7 +20,7 @@ class PowerHistogram {
     static constexpr double kFineWidth = 0.005;
     static constexpr double kTop = 800.0;
 
-    /// Allocates the bins.
+    /// Allocates the bins; throws std::bad_alloc when it cannot.
     void setup();
     void reset();
     void add(double power);
@@ -41,8 +43,15 @@ class PowerHistogram {
     /// The mean loudness of the bin holding the `rank`th block (from 0) from `first` up.
     double loudnessAtRank(std::size_t first, std::uint64_t rank) const;
 
-    std::vector<double> powerSums;
-    std::vector<std::uint64_t> counts;
+    struct Bin {
+        double powerSum;
+        std::uint64_t count;
+    };
+    struct FreeBins {
+        void operator()(Bin* bins) const { std::free(bins); }
+    };
+
+    std::unique_ptr<Bin[], FreeBins> bins;
     /// The bins used since reset lie in [lowest, highest).
     std::size_t lowest = 0;
     std::size_t highest = 0;

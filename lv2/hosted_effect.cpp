@@ -1,5 +1,7 @@
 #include "lv2/hosted_effect.h"
 
+#include "plugin/panel_data.h"
+
 namespace {
 
 /// The VST version this host answers to the effect's version query.
@@ -51,6 +53,10 @@ float HostedEffect::getParameter(VstInt32 index) {
     return effect->getParameter(effect, index);
 }
 
+bool HostedEffect::panelData(PanelDataPiece& piece) {
+    return dispatch(effVendorSpecific, kPanelSnapshotIndex, kPanelDataValue, &piece) == 1;
+}
+
 VstIntPtr HostedEffect::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt) {
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
@@ -71,10 +77,11 @@ VstIntPtr HostedEffect::answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 
             return host ? static_cast<VstIntPtr>(host->sampleRate) : 0;
         case audioMasterGetBlockSize:
             return host ? host->blockSize : 0;
+        case audioMasterGetTime:
+            return host ? reinterpret_cast<VstIntPtr>(host->timeInfo) : 0;
         default:
             // Automation of settings goes through the LV2 control ports, which the host owns;
-            // the host's transport has no VST 2 time record here; the process level is
-            // unknown, as LV2 does not tell which thread calls.
+            // the process level is unknown, as LV2 does not tell which thread calls.
             return 0;
     }
 }

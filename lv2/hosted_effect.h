@@ -6,6 +6,8 @@
 
 #include "plugin/vst2.h"
 
+struct PanelDataPiece;
+
 class HostedEffect {
   public:
     /// What a product hands out: its effect's record, or null when none could be made.
@@ -26,6 +28,10 @@ class HostedEffect {
     void process(float** inputs, float** outputs, std::uint32_t frames);
     void setParameter(VstInt32 index, float value);
     float getParameter(VstInt32 index);
+    /// The effect's next piece of panel data (plugin/panel_data.h); false for none.
+    bool panelData(PanelDataPiece& piece);
+    /// What the effect's time requests are answered with from now on; null: no time.
+    void answerTimeWith(const VstTimeInfo* time) { timeInfo = time; }
 
   private:
     static VstIntPtr answerEffect(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
@@ -36,5 +42,6 @@ class HostedEffect {
     AEffect* effect = nullptr;
     float sampleRate;
     VstInt32 blockSize;
+    const VstTimeInfo* timeInfo = nullptr;
     bool running = false;
 };

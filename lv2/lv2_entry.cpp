@@ -20,10 +20,9 @@ LV2_Handle instantiate(const LV2_Descriptor* descriptor, double sampleRate, cons
                        const LV2_Feature* const* features) {
     (void)descriptor;
     (void)bundle;
-    (void)features;
     // Nothing may escape to the host: every failure answers null.
     try {
-        auto* instance = new Lv2Instance(*lv2Product(kIndex), sampleRate);
+        auto* instance = new Lv2Instance(*lv2Product(kIndex), sampleRate, features);
         if (!instance->valid()) {
             delete instance;
             return nullptr;

@@ -1,5 +1,8 @@
 #include "lv2/lv2_instance.h"
 
+#include <lv2/atom/util.h>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -13,29 +16,63 @@ constexpr VstInt32 kExpectedBlock = 4096;
 
 }  // namespace
 
-Lv2Instance::Lv2Instance(const Product& product, double sampleRate)
+Lv2Instance::Lv2Instance(const Product& product, double sampleRate,
+                         const LV2_Feature* const* features)
     : layout(product.parameters),
       effect(product.create, static_cast<float>(sampleRate), kExpectedBlock),
+      transport(features, sampleRate),
       controls(layout.controls().size(), nullptr),
-      applied(layout.controls().size(), std::numeric_limits<float>::quiet_NaN()) {}
+      applied(layout.controls().size(), std::numeric_limits<float>::quiet_NaN()),
+      panelData(features) {}
 
 void Lv2Instance::connect(std::uint32_t port, void* data) {
     if (port < PortLayout::kFirstControl) {
         audio[port] = static_cast<float*>(data);
     } else if (port < layout.transportPort()) {
         controls[port - PortLayout::kFirstControl] = static_cast<float*>(data);
+    } else if (port == layout.transportPort()) {
+        transportEvents = static_cast<const LV2_Atom_Sequence*>(data);
+    } else if (port == layout.panelDataPort()) {
+        panelData.connect(data);
     }
-    // The transport's sequence is accepted and not read: the effects ask for no time.
 }
 
 void Lv2Instance::run(std::uint32_t frames) {
     applySettings();
-    float* inputs[PortLayout::kChannels] = {audio[PortLayout::kAudioInputs],
-                                            audio[PortLayout::kAudioInputs + 1]};
-    float* outputs[PortLayout::kChannels] = {audio[PortLayout::kAudioOutputs],
-                                             audio[PortLayout::kAudioOutputs + 1]};
-    effect.process(inputs, outputs, frames);
+    panelData.readRequests(transportEvents);
+    std::uint32_t done = 0;
+    if (transportEvents) {
+        LV2_ATOM_SEQUENCE_FOREACH(transportEvents, event) {
+            if (!transport.isPosition(event->body)) {
+                continue;
+            }
+            // Each position holds from its frame on; events out of order hold from here.
+            const auto at = static_cast<std::uint32_t>(
+                std::clamp<std::int64_t>(event->time.frames, done, frames));
+            if (at > done) {
+                process(done, at - done);
+                done = at;
+            }
+            transport.read(event->body);
+        }
+    }
+    process(done, frames - done);  // even an empty rest: the effect publishes its readings
     publishReadings();
+    panelData.send(effect);
+}
+
+void Lv2Instance::process(std::uint32_t offset, std::uint32_t frames) {
+    // A buffer the host left out stays null, for the effect to refuse.
+    const auto from = [this, offset](std::uint32_t port) {
+        return audio[port] ? audio[port] + offset : nullptr;
+    };
+    constexpr std::uint32_t in = PortLayout::kAudioInputs;
+    constexpr std::uint32_t out = PortLayout::kAudioOutputs;
+    float* inputs[PortLayout::kChannels] = {from(in), from(in + 1)};
+    float* outputs[PortLayout::kChannels] = {from(out), from(out + 1)};
+    effect.answerTimeWith(transport.time());
+    effect.process(inputs, outputs, frames);
+    transport.advance(frames);
 }
 
 void Lv2Instance::applySettings() {

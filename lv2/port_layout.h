@@ -2,7 +2,8 @@
 // product's parameter table alone: the plug-in and its description both read it, so no port
 // is described twice. Audio first (two inputs, two outputs), then one control port per
 // parameter in table order (an input for a setting, an output for a reading), then the atom
-// input that carries the host's transport.
+// input that carries the host's transport and the UI's requests, and the atom output that
+// carries the panel's data to the UI.
 #pragma once
 
 #include <cstdint>
@@ -53,7 +54,9 @@ class PortLayout {
     std::uint32_t transportPort() const {
         return kFirstControl + static_cast<std::uint32_t>(controlPorts.size());
     }
-    std::uint32_t portCount() const { return transportPort() + 1; }
+    /// The port of what the product's panel keeps beyond values (an atom sequence out).
+    std::uint32_t panelDataPort() const { return transportPort() + 1; }
+    std::uint32_t portCount() const { return panelDataPort() + 1; }
 
   private:
     std::vector<ControlPort> controlPorts;

@@ -17,9 +17,15 @@ constexpr const char* kPrefixes =
     "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
     "@prefix rdf:    <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs:   <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix rsz:    <http://lv2plug.in/ns/ext/resize-port#> .\n"
     "@prefix time:   <http://lv2plug.in/ns/ext/time#> .\n"
     "@prefix ui:     <http://lv2plug.in/ns/extensions/ui#> .\n"
-    "@prefix units:  <http://lv2plug.in/ns/extensions/units#> .\n\n";
+    "@prefix units:  <http://lv2plug.in/ns/extensions/units#> .\n"
+    "@prefix urid:   <http://lv2plug.in/ns/ext/urid#> .\n\n";
+
+/// Room the host gives the panel data's sequence, at the least: pieces of the loudness
+/// history fit it a few thousand points at a time.
+constexpr int kPanelDataBytes = 16384;
 
 /// A Turtle string literal.
 std::string quoted(const std::string& text) {
@@ -89,7 +95,16 @@ void writeTransportPort(std::ostringstream& out, std::uint32_t index) {
         << "            atom:supports time:Position ;\n"
         << "            lv2:designation lv2:control ;\n            lv2:index " << index
         << " ;\n            lv2:symbol \"control\" ;\n"
-        << "            lv2:name \"Transport\" ;\n        ] .\n";
+        << "            lv2:name \"Transport\" ;\n        ] ,\n";
+}
+
+void writePanelDataPort(std::ostringstream& out, std::uint32_t index) {
+    out << "        [\n            a lv2:OutputPort , atom:AtomPort ;\n"
+        << "            atom:bufferType atom:Sequence ;\n"
+        << "            lv2:designation lv2:control ;\n"
+        << "            rsz:minimumSize " << kPanelDataBytes << " ;\n"
+        << "            lv2:index " << index << " ;\n            lv2:symbol \"notify\" ;\n"
+        << "            lv2:name \"Panel data\" ;\n        ] .\n";
 }
 
 }  // namespace
@@ -110,8 +125,11 @@ std::string TurtleWriter::manifest(const std::vector<const Product*>& products,
             out << "<" << uiUriOf(uri) << ">\n    a ui:X11UI ;\n    ui:binary <" << binaries.panels
                 << "> ;\n"
                 << "    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
-                << "    lv2:optionalFeature ui:resize , ui:touch ;\n"
-                << "    lv2:extensionData ui:idleInterface .\n\n";
+                << "    lv2:optionalFeature ui:resize , ui:touch , urid:map ;\n"
+                << "    lv2:extensionData ui:idleInterface ;\n"
+                << "    ui:portNotification [\n        ui:plugin <" << uri
+                << "> ;\n        lv2:symbol \"notify\" ;\n"
+                << "        ui:protocol atom:eventTransfer\n    ] .\n\n";
         }
     }
     return out.str();
@@ -133,7 +151,7 @@ std::string TurtleWriter::description(const Product& product, bool hasPanel) {
         << " ;\n    doap:license <https://spdx.org/licenses/MIT> ;\n"
         << "    doap:maintainer [ foaf:name " << quoted(identity.vendor) << " ] ;\n"
         << "    lv2:minorVersion " << minor << " ;\n    lv2:microVersion " << micro
-        << " ;\n    lv2:optionalFeature lv2:hardRTCapable ;\n";
+        << " ;\n    lv2:optionalFeature lv2:hardRTCapable , urid:map ;\n";
     if (hasPanel) {
         out << "    ui:ui <" << uiUriOf(uri.c_str()) << "> ;\n";
     }
@@ -145,5 +163,6 @@ std::string TurtleWriter::description(const Product& product, bool hasPanel) {
         writeControlPort(out, index++, port);
     }
     writeTransportPort(out, layout.transportPort());
+    writePanelDataPort(out, layout.panelDataPort());
     return out.str();
 }

@@ -228,44 +228,37 @@ void ADEditor::setParameter(VstInt32 index, float value) {
     postUpdate();
 }
 
-bool ADEditor::readMeter(VstInt32 index, StripLevel& reading) {
+bool ADEditor::readMeter(VstInt32 index, VstInt32& meter, StripLevel& reading) {
+    if (index >= kStripLevels && index < kTableEntryCount) {
+        // A strip's own level: RMS, peak and hold, strip 0 then 1 of each.
+        const float level = effect->getParameter(index);
+        meter = kRmsLevel + (index - kStripLevels) / 2;
+        reading = {(index - kStripLevels) % 2, level > 0.0f ? (level < 1.0f ? level : 1.0f) : 0.0f};
+        return true;
+    }
+    if (index < kRmsLevel || index > kHoldLevel) {
+        return false;
+    }
     const float value = effect->getParameter(index);
     if (!namesStrip(value)) {
         return false;
     }
+    meter = index;
     reading = decodeMeter(value);
     return true;
 }
 
 void ADEditor::showParameter(VstInt32 index) {
+    VstInt32 meter = 0;
     StripLevel reading{};
+    if (readMeter(index, meter, reading)) {
+        showMeter(meter, reading);
+        return;
+    }
     switch (index) {
         case kDelay:
             delaySlider->setValue(effect->getParameter(kDelay));
             delayDisplay->setValue(effect->getParameter(kDelay));
-            break;
-        case kRmsLevel:
-            if (readMeter(index, reading)) {
-                shownLevels[reading.channel].store(reading.level, std::memory_order_relaxed);
-                // The bar will paint its whole strip: both marks must follow it.
-                rmsMeters[reading.channel]->setValue(reading.level);
-                peakMarks[reading.channel]->setDirty(true);
-                holdMarks[reading.channel]->setDirty(true);
-            }
-            break;
-        case kPeakLevel:
-        case kHoldLevel:
-            if (readMeter(index, reading)) {
-                shownLevels[2 * (index - kRmsLevel) + reading.channel].store(
-                    reading.level, std::memory_order_relaxed);
-                CExtendedVuMeter* mark =
-                    index == kPeakLevel ? peakMarks[reading.channel] : holdMarks[reading.channel];
-                const float old = mark->getValue();
-                mark->setValue(reading.level);
-                if (reading.level != old) {
-                    rmsMeters[reading.channel]->setDirty(true);  // to wipe the old segment
-                }
-            }
             break;
         case kMode:
             modeSwitch->setValue(effect->getParameter(index));
@@ -278,6 +271,25 @@ void ADEditor::showParameter(VstInt32 index) {
             break;
         default:
             break;
+    }
+}
+
+void ADEditor::showMeter(VstInt32 meter, const StripLevel& reading) {
+    shownLevels[2 * (meter - kRmsLevel) + reading.channel].store(reading.level,
+                                                                 std::memory_order_relaxed);
+    if (meter == kRmsLevel) {
+        // The bar will paint its whole strip: both marks must follow it.
+        rmsMeters[reading.channel]->setValue(reading.level);
+        peakMarks[reading.channel]->setDirty(true);
+        holdMarks[reading.channel]->setDirty(true);
+        return;
+    }
+    CExtendedVuMeter* mark =
+        meter == kPeakLevel ? peakMarks[reading.channel] : holdMarks[reading.channel];
+    const float old = mark->getValue();
+    mark->setValue(reading.level);
+    if (reading.level != old) {
+        rmsMeters[reading.channel]->setDirty(true);  // to wipe the old segment
     }
 }
 

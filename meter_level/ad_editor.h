@@ -66,8 +66,11 @@ class ADEditor : public AEffGUIEditor, public CControlListener {
     void addMeters(const Bitmaps& bitmaps);
     /// The controls' side of a parameter change; the window is open throughout.
     void showParameter(VstInt32 index);
-    /// The strip and level that parameter `index` shows; false for no strip.
-    bool readMeter(VstInt32 index, StripLevel& reading);
+    /// The meter (kRmsLevel, kPeakLevel or kHoldLevel), strip and level that parameter
+    /// `index` shows; false for none.
+    bool readMeter(VstInt32 index, VstInt32& meter, StripLevel& reading);
+    /// A strip's meter at its new level.
+    void showMeter(VstInt32 meter, const StripLevel& reading);
 
     CVerticalSlider* delaySlider = nullptr;
     CParamDisplay* delayDisplay = nullptr;

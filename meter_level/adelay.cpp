@@ -57,6 +57,9 @@ ParameterContext ADelay::textContext() {
 }
 
 float ADelay::getParameter(VstInt32 index) {
+    if (index >= kStripLevels && index < kTableEntryCount) {
+        return stripLevels[index - kStripLevels].load(kRelaxed);
+    }
     if (!isParameter(index)) {
         return 0.0f;
     }
@@ -106,15 +109,17 @@ void ADelay::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
 void ADelay::publishMeters() {
     const float gain = parameters[kRmsMode].load(kRelaxed) > kSquareRmsAbove ? 1.0f : kSqrt2;
     float values[MeterEngine::kMeters];
+    engine.meterValues(gain, values, true);
+    for (std::size_t meter = 0; meter < MeterEngine::kMeters; ++meter) {
+        stripLevels[meter].store(decodeMeter(values[meter]).level, kRelaxed);
+    }
     if (!metersShown()) {
-        // Left as the six calls below would leave them, without channel 0's conversions.
-        engine.meterValues(gain, values, false);
+        // Left as the six calls below would leave them.
         storeMeter(kRmsLevel, values[1]);
         storeMeter(kPeakLevel, values[3]);
         storeMeter(kHoldLevel, values[5]);
         return;
     }
-    engine.meterValues(gain, values, true);
     setParameter(kRmsLevel, values[0]);
     setParameter(kRmsLevel, values[1]);
     setParameter(kPeakLevel, values[2]);
@@ -141,6 +146,9 @@ void ADelay::setBlockSizeAndSampleRate(VstInt32 newBlockSize, float newSampleRat
 
 void ADelay::resume() {
     engine.requestClear();
+    for (std::atomic<float>& level : stripLevels) {
+        level.store(0.0f, kRelaxed);
+    }
     setParameter(kHoldLevel, 0.0f);
     setParameter(kHoldLevel, 1.0f);
     setParameter(kPeakLevel, 0.0f);

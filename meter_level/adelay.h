@@ -45,8 +45,8 @@ class ADelay : public ProductEffect {
     /// "Delay" is shown in frames at the rate it was last set at.
     ParameterContext textContext() override;
     /// Whether something shows every block's six values: then they are published through
-    /// setParameter one by one. Otherwise only what getParameter answers is stored, the last
-    /// value of each meter (channel 1's), and channel 0's values are not worked out.
+    /// setParameter one by one. Otherwise only what getParameter answers is stored: the last
+    /// value of each meter (channel 1's), and each strip's level on its own.
     virtual bool metersShown() { return false; }
 
     /// What setParameter does, inline: the effect with an editor stores each of the six
@@ -74,6 +74,9 @@ class ADelay : public ProductEffect {
     std::unique_ptr<EffectProgram[]> programs;
     /// The values of the parameters by index; "Resp" is the engine's, with its requests.
     std::atomic<float> parameters[kParameterCount] = {};
+    /// Both strips' last levels, in the order of the table's entries from kStripLevels.
+    std::atomic<float> stripLevels[kStripLevelCount] = {};
+    static_assert(kStripLevelCount == MeterEngine::kMeters, "one level per meter");
 
   private:
     /// Carries out a change of "Delay".

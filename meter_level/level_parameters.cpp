@@ -1,6 +1,7 @@
 #include "meter_level/level_parameters.h"
 
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <string_view>
 
@@ -114,6 +115,32 @@ constexpr ParameterInfo meter(const char* name) {
             nullptr};
 }
 
+/// A strip's level in decibels: the meters' scale, floor to full scale.
+void stripText(double decibels, const ParameterContext&, char* text) {
+    std::snprintf(text, kVstMaxLabelLen, "%.1f", decibels);
+}
+
+constexpr ParameterInfo stripLevel(const char* name) {
+    return {name,
+            "dB",
+            "dB",
+            ParameterKind::reading,
+            nullptr,
+            0,
+            kMeterFloorDecibels,
+            0.0,
+            0.0f,
+            0,
+            false,
+            false,
+            nullptr,
+            nullptr,
+            &stripText,
+            nullptr,
+            nullptr,
+            false};
+}
+
 /// A choice's plain value is its position; its text is the value 0..1 the position stands
 /// for.
 template <int count>
@@ -157,10 +184,16 @@ constexpr ParameterInfo kEntries[] = {
     choice("Mode", kModeNames),
     choice("Resp", kRespNames),
     choice("RMS Mode", kRmsModeNames),
+    stripLevel("RMS level 1"),
+    stripLevel("RMS level 2"),
+    stripLevel("Peak level 1"),
+    stripLevel("Peak level 2"),
+    stripLevel("Hold level 1"),
+    stripLevel("Hold level 2"),
 };
-static_assert(std::size(kEntries) == kParameterCount, "one entry per parameter");
+static_assert(std::size(kEntries) == kTableEntryCount, "one entry per parameter");
 
-constexpr ParameterTable kTable = {kEntries, kParameterCount};
+constexpr ParameterTable kTable = {kEntries, kTableEntryCount};
 
 }  // namespace
 

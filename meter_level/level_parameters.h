@@ -18,9 +18,16 @@ enum MeterParameter : std::int32_t {
     /// "Resp": the peak-hold time.
     kResp = 6,
     kRmsMode = 7,
-    kParameterCount = 8
+    /// The parameters VST 2 hosts see.
+    kParameterCount = 8,
+    /// Each strip's levels on their own (strip 0, then 1, of RMS, peak and hold), as the
+    /// meters' scale reads them from 0 to 1: for formats that carry more readings than VST 2,
+    /// whose hosts meet only the last published value of each meter above.
+    kStripLevels = 8,
+    kStripLevelCount = 6,
+    kTableEntryCount = kStripLevels + kStripLevelCount
 };
 
 const ProductIdentity& levelMeterIdentity();
-/// One entry per MeterParameter, in index order.
+/// One entry per MeterParameter below kTableEntryCount, in index order.
 const ParameterTable& levelMeterParameters();

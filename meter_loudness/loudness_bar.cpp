@@ -10,13 +10,14 @@ LoudnessBar::LoudnessBar(const CRectangle& size) : CControl(size, nullptr, -1) {
     value.store(-INFINITY);
 }
 
-void LoudnessBar::setScale(double bottom, double top, double newTarget) {
+void LoudnessBar::setScale(double bottom, double top, double newTarget, double newTolerance) {
     LevelScale next = scale;
     next.bottom = bottom;
     next.top = top;
-    if (next != scale || newTarget != target) {
+    if (next != scale || newTarget != target || newTolerance != tolerance) {
         scale = next;
         target = newTarget;
+        tolerance = newTolerance;
         setDirty(true);
     }
 }
@@ -33,7 +34,7 @@ void LoudnessBar::draw(CDrawContext* context) {
         const std::int32_t low = scale.rowOf(level);
         const std::int32_t high = scale.rowOf(level + 1.0);
         const bool lit = shown >= level + 0.5;
-        context->setFillColour(lit ? levelColour(level + 1.0 - target) : kUnlit);
+        context->setFillColour(lit ? bandColour(level + 0.5, target, tolerance) : kUnlit);
         fillBox(context, bounds.left, high, bounds.right, low - 1);
         context->setFillColour(kGlass);
         fillBox(context, bounds.left, low - 1, bounds.right, low);

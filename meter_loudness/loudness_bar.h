@@ -1,5 +1,6 @@
 // A vertical bar of one loudness reading on the panel's scale: one segment per LU, lit up
-// to the reading in the colour of its distance from the target, with the target marked.
+// to the reading in the colour of the target's tolerance band it lies in, with the target
+// marked.
 #pragma once
 
 #include "gui/control.h"
@@ -9,12 +10,13 @@ class LoudnessBar : public CControl {
   public:
     explicit LoudnessBar(const CRectangle& size);
 
-    /// Marks the bar dirty when the scale or the target moves.
-    void setScale(double bottom, double top, double target);
+    /// Marks the bar dirty when the scale, the target or its tolerance moves.
+    void setScale(double bottom, double top, double target, double tolerance);
     /// The value is the reading in LUFS, minus infinity while undefined.
     void draw(CDrawContext* context) override;
 
   private:
     panel_style::LevelScale scale;
     double target = -23.0;
+    double tolerance = 1.0;
 };

@@ -54,6 +54,8 @@ class LoudnessEffect : public ProductEffect, public LoudnessReadout {
     /// A reading is shown as measured, in double precision, so that its text rounds as the
     /// engine's own figures do.
     double displayPlain(VstInt32 index) override;
+    /// The history, through HistoryStream.
+    bool panelData(PanelDataPiece& piece) override;
 
   private:
     /// The settings one program holds, in parameter order from kTarget.
@@ -68,14 +70,30 @@ class LoudnessEffect : public ProductEffect, public LoudnessReadout {
     }
     /// The requests posted since the last block: a new meter, a reset.
     void applyRequests();
-    /// Measures in pieces that end where the meter's gating steps do, recording the history.
-    void measure(float* const* inputs, std::uint32_t frames);
+    /// Whether this block gathers, after the transport and the settings; restarts the
+    /// programme where playback starts and "Integrate" asks for it. Asks the host's time at
+    /// most once.
+    bool decideIntegration();
+    /// Whether the host plays or renders offline; true for a host without time info.
+    bool transportPlaying();
+    /// Forgets what was gathered: integrated loudness, range, maxima, peak and history.
+    void resetProgramme();
+    /// Measures the programme while it `gathers`, the live readings otherwise, in pieces that
+    /// end where the meter's gating steps do, recording the programme's history.
+    void measure(float* const* inputs, std::uint32_t frames, bool gathers);
     /// Integrated loudness and range only after a gating step: they change at no other time,
     /// and cost a walk through the meter's histograms. Range is undefined while integrated
     /// loudness is.
     void publishReadings();
 
+    /// Frames of silence that stand in for the right channel in mono.
+    static constexpr std::uint32_t kSilenceFrames = 512;
+
+    /// The programme's meter, fed while integration runs, and the live one, fed while it
+    /// does not.
     MeterHandover meters;
+    MeterHandover liveMeters;
+    const float silence[kSilenceFrames] = {};
     LoudnessHistory shortTermHistory;
     /// The readings in their units, as published after the last block: in double precision,
     /// so that their texts round as the engine's own figures do.
@@ -89,4 +107,8 @@ class LoudnessEffect : public ProductEffect, public LoudnessReadout {
     /// published; kNeverPublished after a new meter or a reset.
     static constexpr std::uint64_t kNeverPublished = ~std::uint64_t{0};
     std::uint64_t publishedSteps = kNeverPublished;
+    /// Whether the transport played (or "Integrate" is Always) in the last block.
+    bool wasPlaying = false;
+    /// Whether the last block gathered: the live readings come from the programme's meter.
+    bool gathered = true;
 };

@@ -1,8 +1,11 @@
 #include "meter_loudness/loudness_panel.h"
 
+#include <cmath>
+#include <cstdio>
 #include <new>
 
 #include "gui/frame.h"
+#include "gui/native/surface.h"
 #include "gui/resource_bitmap.h"
 #include "gui/vertical_switch.h"
 #include "meter_loudness/ceiling_lamp.h"
@@ -11,17 +14,20 @@
 #include "meter_loudness/loudness_history.h"
 #include "meter_loudness/loudness_readout.h"
 #include "meter_loudness/loudness_scale_view.h"
+#include "meter_loudness/panel_style.h"
+#include "meter_loudness/panel_text.h"
 #include "meter_loudness/reading_display.h"
 #include "meter_loudness/reset_button.h"
-#include "resources/loudness_layout.h"
+#include "meter_loudness/segment_switch.h"
+#include "meter_loudness/time_axis.h"
 
 using namespace loudness;
 
 namespace {
 
-// The graph reads only points the audio thread cannot be overwriting.
-static_assert(loudness_layout::kHistory.width() <= static_cast<int>(LoudnessHistory::kCapacity / 2),
-              "the history holds twice the points the graph shows");
+constexpr const char* const kZoomLegends[kZoomChoices] = {"1m", "4m", "15m", "60m", "ALL"};
+constexpr const char* const kGraphRangeLegends[kGraphRangeChoices] = {"PROG", "SCALE"};
+constexpr const char* const kPauseLegends[kPauseChoices] = {"RUN", "PAUSE"};
 
 CRectangle rectangleOf(const loudness_layout::Box& box) {
     return {box.left, box.top, box.right, box.bottom};
@@ -57,6 +63,7 @@ VstInt32 LoudnessPanel::open(void* parentWindow) {
         frame->setBackground(background);
         addMeters();
         addReadings();
+        addTexts();
         addControls();
     } catch (...) {
         deleteFrame();  // out of memory: no half-built window stays behind
@@ -86,8 +93,14 @@ void LoudnessPanel::addMeters() {
     scaleView = new LoudnessScaleView(rectangleOf(loudness_layout::kScaleLabels),
                                       rectangleOf(loudness_layout::kMomentaryBar));
     place(scaleView);
-    graph = new HistoryGraph(rectangleOf(loudness_layout::kHistory), readout->history());
+    graph = new HistoryGraph(rectangleOf(loudness_layout::kHistoryPlot), readout->history());
     place(graph);
+    graphAxis = new LoudnessScaleView(rectangleOf(loudness_layout::kHistoryAxis),
+                                      rectangleOf(loudness_layout::kHistoryPlot));
+    place(graphAxis);
+    timeAxis = new TimeAxis(rectangleOf(loudness_layout::kHistoryTime),
+                            rectangleOf(loudness_layout::kHistoryPlot));
+    place(timeAxis);
 }
 
 void LoudnessPanel::addReadings() {
@@ -97,7 +110,9 @@ void LoudnessPanel::addReadings() {
         std::int32_t figureHeight;
         std::int32_t unitHeight;
     };
-    const Placement placements[] = {{kIntegrated, loudness_layout::kIntegrated, 64, 22},
+    const Placement placements[] = {{kMomentary, loudness_layout::kMomentaryFigures, 13, 0},
+                                    {kShortTerm, loudness_layout::kShortTermFigures, 13, 0},
+                                    {kIntegrated, loudness_layout::kIntegrated, 60, 22},
                                     {kRange, loudness_layout::kRange, 24, 12},
                                     {kTruePeak, loudness_layout::kTruePeak, 24, 12},
                                     {kMaxMomentary, loudness_layout::kMaxMomentary, 24, 12},
@@ -110,7 +125,32 @@ void LoudnessPanel::addReadings() {
     place(ceilingLamp);
 }
 
+void LoudnessPanel::addTexts() {
+    using Style = PanelText::Style;
+    ceilingText = new PanelText(rectangleOf(loudness_layout::kCeilingValue),
+                                Style{9, panel_style::kGlassInk, panel_style::kGlass, kAlignRight});
+    place(ceilingText);
+    targetText = new PanelText(rectangleOf(loudness_layout::kTargetLine),
+                               Style{11, panel_style::kGlassInk, panel_style::kGlass, kAlignLeft});
+    place(targetText);
+    statusText = new PanelText(rectangleOf(loudness_layout::kIntegrationStatus),
+                               Style{9, panel_style::kGlassInk, panel_style::kGlass, kAlignRight});
+    place(statusText);
+}
+
+SegmentSwitch* LoudnessPanel::addSegments(const loudness_layout::Box& box, VstInt32 tag) {
+    const ParameterInfo& info = loudnessMeterParameters().entries[tag];
+    const char* const* legends =
+        tag == kZoom ? kZoomLegends : (tag == kPause ? kPauseLegends : kGraphRangeLegends);
+    auto* control = new SegmentSwitch(rectangleOf(box), this, tag, legends, info.positions);
+    place(control);
+    return control;
+}
+
 void LoudnessPanel::addControls() {
+    zoomSwitch = addSegments(loudness_layout::kZoomSwitch, kZoom);
+    graphRangeSwitch = addSegments(loudness_layout::kGraphRangeSwitch, kGraphRange);
+    pauseSwitch = addSegments(loudness_layout::kPauseSwitch, kPause);
     CResourceBitmap* switchPictures = new CResourceBitmap(loudness_layout::kSwitchBitmap);
     CResourceBitmap* resetPictures = new CResourceBitmap(loudness_layout::kResetBitmap);
     // The controls retain the pictures they draw from; these references go at the end.
@@ -144,21 +184,16 @@ void LoudnessPanel::update() {
     }
     const LoudnessReadout& meter = *readout;
     const double target = meter.target();
-    const int scale = meter.scaleChoice();
+    const DeliveryTarget* delivery = deliveryTargetOf(meter.choice(kTarget));
+    const double tolerance = delivery ? delivery->tolerance : kCustomTolerance;
     const bool relative = meter.unitChoice() == kUnitLu;
-    const double bottom = target + kScaleBelow[scale];
-    const double top = target + kScaleAbove[scale];
     const char* loudnessUnit = relative ? "LU" : "LUFS";
     const double shift = relative ? target : 0.0;
 
-    bars[0]->setScale(bottom, top, target);
-    bars[1]->setScale(bottom, top, target);
-    bars[0]->setValue(static_cast<float>(meter.reading(kMomentary)));
-    bars[1]->setValue(static_cast<float>(meter.reading(kShortTerm)));
-    scaleView->setScale(bottom, top, target, relative);
-    graph->setScale(bottom, top, target);
-    graph->follow();
-
+    showScales(target, tolerance);
+    for (VstInt32 index : {kMomentary, kShortTerm}) {
+        readings[index]->setValue(static_cast<float>(meter.reading(index) - shift));
+    }
     for (VstInt32 index : {kIntegrated, kMaxMomentary, kMaxShortTerm}) {
         readings[index]->setUnit(loudnessUnit);
         readings[index]->setValue(static_cast<float>(meter.reading(index) - shift));
@@ -169,9 +204,73 @@ void LoudnessPanel::update() {
     const double truePeak = meter.reading(kTruePeak);
     readings[kTruePeak]->setValue(static_cast<float>(truePeak));
     ceilingLamp->setValue(truePeak > meter.ceiling() ? 1.0f : 0.0f);
+    showTexts(target, tolerance);
 
-    scaleSwitch->setValue(valueOfChoice(scale, kScaleChoices));
+    scaleSwitch->setValue(valueOfChoice(meter.scaleChoice(), kScaleChoices));
     unitSwitch->setValue(valueOfChoice(meter.unitChoice(), kUnitChoices));
+    zoomSwitch->setValue(valueOfChoice(meter.choice(kZoom), kZoomChoices));
+    graphRangeSwitch->setValue(valueOfChoice(meter.choice(kGraphRange), kGraphRangeChoices));
+    pauseSwitch->setValue(valueOfChoice(meter.choice(kPause), kPauseChoices));
+}
+
+void LoudnessPanel::showScales(double target, double tolerance) {
+    const LoudnessReadout& meter = *readout;
+    const int scale = meter.scaleChoice();
+    const bool relative = meter.unitChoice() == kUnitLu;
+    const double bottom = target + kScaleBelow[scale];
+    const double top = target + kScaleAbove[scale];
+    for (LoudnessBar* bar : bars) {
+        bar->setScale(bottom, top, target, tolerance);
+    }
+    bars[0]->setValue(static_cast<float>(meter.reading(kMomentary)));
+    bars[1]->setValue(static_cast<float>(meter.reading(kShortTerm)));
+    scaleView->setScale(bottom, top, target, relative);
+
+    // The graph's own span: as tall as the bars', its top a grid line over the loudest
+    // point when it follows the programme.
+    const LoudnessHistory& history = meter.history();
+    double graphTop = top;
+    const double loudest = history.loudest();
+    if (meter.choice(kGraphRange) == kFollowProgramme && std::isfinite(loudest)) {
+        const double step = top - bottom > 30.0 ? 6.0 : 3.0;
+        graphTop = target + step * std::ceil((loudest + 1.0 - target) / step);
+    }
+    const double graphBottom = graphTop - (top - bottom);
+    graph->setScale(graphBottom, graphTop, target, tolerance);
+    graphAxis->setScale(graphBottom, graphTop, target, relative);
+
+    const int width = loudness_layout::kHistoryPlot.width();
+    const int minutes = kZoomMinutes[meter.choice(kZoom)];
+    double columnSeconds = 60.0 * (minutes > 0 ? minutes : 1) / width;
+    if (minutes == 0) {
+        // The whole programme, in spans that double as it grows.
+        const double programme = history.size() * history.secondsPerPoint();
+        while (columnSeconds * width < programme) {
+            columnSeconds *= 2.0;
+        }
+    }
+    graph->setColumnSeconds(columnSeconds);
+    timeAxis->setColumnSeconds(columnSeconds);
+    graph->follow();
+}
+
+void LoudnessPanel::showTexts(double target, double tolerance) {
+    const LoudnessReadout& meter = *readout;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", meter.ceiling());
+    ceilingText->setText(text);
+
+    const DeliveryTarget* delivery = deliveryTargetOf(meter.choice(kTarget));
+    std::snprintf(text, sizeof text, "TARGET %s  %.1f LUFS +/-%.1f LU",
+                  delivery ? delivery->title : "Custom", target, tolerance);
+    targetText->setText(text);
+
+    const char* state =
+        meter.integrating() ? "RUNNING" : (meter.choice(kPause) == kPaused ? "PAUSED" : "STOPPED");
+    char duration[kVstMaxLabelLen];
+    durationFigures(meter.integrationSeconds(), duration, sizeof duration);
+    std::snprintf(text, sizeof text, "%s  %s", state, duration);
+    statusText->setText(text);
 }
 
 void LoudnessPanel::valueChanged(CDrawContext* context, CControl* control) {
@@ -188,6 +287,14 @@ bool LoudnessPanel::snapshot(PanelSnapshot& picture) {
     }
     // The window's frame belongs to the thread that opens, idles and closes it; the
     // picture's panel reads the effect as the window's does at its idle.
-    LoudnessPanel painter(effect, readout, PictureOnly{});
-    return painter.open(nullptr) == 1 && drawSnapshot(painter, picture);
+    const std::lock_guard<std::mutex> lock(painterMutex);
+    if (!painter || !painter->frame) {
+        painter.reset(new LoudnessPanel(effect, readout, PictureOnly{}));
+        if (painter->open(nullptr) != 1) {
+            painter.reset();
+            return false;
+        }
+    }
+    painter->update();
+    return drawSnapshot(*painter, picture, pictureSurface);
 }

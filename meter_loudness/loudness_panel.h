@@ -1,18 +1,23 @@
 // The loudness meter's editor: one fixed panel with the momentary and short-term bars on
-// the chosen scale, the integrated loudness in large figures, range, true peak with the
-// ceiling lamp, both maxima, the short-term history graph, the scale and unit switches
-// and the reset button. Parameter changes and new readings only ask for an update; the
-// host's idle reads the effect, marks what changed and draws only that.
+// the chosen scale and their figures, the integrated loudness in large figures with the
+// target and integration's state, range, true peak with the ceiling and its lamp, both
+// maxima, the history of the programme with its zoom and range, the scale and unit
+// switches, the run/pause toggle and the reset button. Parameter changes and new readings only ask
+// for an update; the host's idle reads the effect, marks what changed and draws only that.
 #pragma once
 
 #include <array>
+#include <memory>
+#include <mutex>
 
 #include "gui/aeff_gui_editor.h"
 #include "gui/control_listener.h"
 #include "meter_loudness/loudness_parameters.h"
+#include "resources/loudness_layout.h"
 
 class CeilingLamp;
 class CResourceBitmap;
+class CSurface;
 class CVerticalSwitch;
 class CView;
 class HistoryGraph;
@@ -20,8 +25,11 @@ class LoudnessBar;
 class AudioEffect;
 class LoudnessReadout;
 class LoudnessScaleView;
+class PanelText;
 class ReadingDisplay;
 class ResetButton;
+class SegmentSwitch;
+class TimeAxis;
 struct PanelSnapshot;
 
 class LoudnessPanel : public AEffGUIEditor, public CControlListener {
@@ -52,14 +60,33 @@ class LoudnessPanel : public AEffGUIEditor, public CControlListener {
     void addMeters();
     void addReadings();
     void addControls();
+    void addTexts();
+    /// The switches in a row that the panel draws itself.
+    SegmentSwitch* addSegments(const loudness_layout::Box& box, VstInt32 tag);
+    /// Bars, graph and axes on the scale and band of the target.
+    void showScales(double target, double tolerance);
+    void showTexts(double target, double tolerance);
 
     const LoudnessReadout* readout;
+    /// The panel pictures are drawn in, kept from one picture to the next so that only
+    /// what changed is drawn again; one picture at a time.
+    std::unique_ptr<LoudnessPanel> painter;
+    std::unique_ptr<CSurface> pictureSurface;
+    std::mutex painterMutex;
     CResourceBitmap* background = nullptr;
     std::array<LoudnessBar*, 2> bars{};
     LoudnessScaleView* scaleView = nullptr;
     std::array<ReadingDisplay*, loudness::kNumReadings> readings{};
     CeilingLamp* ceilingLamp = nullptr;
+    PanelText* ceilingText = nullptr;
+    PanelText* targetText = nullptr;
+    PanelText* statusText = nullptr;
     HistoryGraph* graph = nullptr;
+    LoudnessScaleView* graphAxis = nullptr;
+    TimeAxis* timeAxis = nullptr;
+    SegmentSwitch* zoomSwitch = nullptr;
+    SegmentSwitch* graphRangeSwitch = nullptr;
+    SegmentSwitch* pauseSwitch = nullptr;
     CVerticalSwitch* scaleSwitch = nullptr;
     CVerticalSwitch* unitSwitch = nullptr;
     ResetButton* resetButton = nullptr;

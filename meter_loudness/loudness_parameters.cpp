@@ -43,6 +43,16 @@ constexpr const char* const kTargetNames[kTargetChoices] = {"-23", "-24", "-16",
 constexpr const char* const kScaleNames[kScaleChoices] = {"EBU +9", "EBU +18"};
 constexpr const char* const kUnitNames[kUnitChoices] = {"LUFS", "LU"};
 constexpr const char* const kResetNames[] = {"Ready", "Reset"};
+constexpr const char* const kIntegratingNames[] = {"Stopped", "Running"};
+constexpr const char* const kIntegrateNames[kIntegrateChoices] = {"Always", "While playing",
+                                                                  "While playing, reset on start"};
+constexpr const char* const kChannelNames[kChannelChoices] = {"Stereo", "Mono"};
+constexpr const char* const kPauseNames[kPauseChoices] = {"Run", "Pause"};
+constexpr const char* const kZoomNames[kZoomChoices] = {"1 min", "4 min", "15 min", "60 min",
+                                                        "All"};
+/// What the 8 characters of a VST 2 text show of the longer names.
+constexpr const char* const kIntegrateTexts[kIntegrateChoices] = {"Always", "Playing", "Restart"};
+constexpr const char* const kGraphRangeNames[kGraphRangeChoices] = {"Follow", "Scale"};
 
 /// Levels beyond this many decibels either way show as "-inf" and "+inf".
 constexpr double kLargestFigure = 9999.0;
@@ -122,6 +132,63 @@ void unitFormat(double position, const ParameterContext&, char* text) {
     positionFormat(kUnitNames, position, text);
 }
 
+void integrateFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kIntegrateTexts, position, text);
+}
+
+/// The short texts VST 2 shows read back as their positions.
+bool parseIntegrate(const char* text, const ParameterContext&, float* value) {
+    for (int position = 0; position < kIntegrateChoices; ++position) {
+        if (std::strcmp(text, kIntegrateTexts[position]) == 0) {
+            *value = valueOfChoice(position, kIntegrateChoices);
+            return true;
+        }
+    }
+    return false;
+}
+
+void channelsFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kChannelNames, position, text);
+}
+
+void pauseFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kPauseNames, position, text);
+}
+
+void zoomFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kZoomNames, position, text);
+}
+
+void graphRangeFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(kGraphRangeNames, position, text);
+}
+
+void integratingFormat(double value, const ParameterContext&, char* text) {
+    copyBounded(text, kIntegratingNames[value >= 0.5 ? 1 : 0], kVstMaxLabelLen);
+}
+
+void integrationTimeFormat(double seconds, const ParameterContext&, char* text) {
+    durationFigures(seconds, text, kVstMaxLabelLen);
+}
+
+/// Hours, minutes and seconds as durationFigures writes them, read as the middle of that
+/// second, so that the value shows the same again.
+bool parseIntegrationTime(const char* text, const ParameterContext&, float* value) {
+    if (std::strcmp(text, "+inf") == 0) {
+        *value = 1.0f;
+        return true;
+    }
+    unsigned hours = 0, minutes = 0, seconds = 0;
+    char end = 0;
+    if (std::sscanf(text, "%u:%2u:%2u%c", &hours, &minutes, &seconds, &end) != 3 || minutes > 59 ||
+        seconds > 59) {
+        return false;
+    }
+    const double whole = 3600.0 * hours + 60.0 * minutes + seconds;
+    *value = static_cast<float>((whole + 0.5) / kLongestIntegration);
+    return true;
+}
+
 void resetFormat(double value, const ParameterContext&, char* text) {
     copyBounded(text, kResetNames[value >= 0.5 ? 1 : 0], kVstMaxLabelLen);
 }
@@ -148,9 +215,10 @@ constexpr ParameterInfo loudnessReading(const char* name) {
 }
 
 /// A choice's plain value is its position.
-constexpr ParameterInfo choice(const char* name, const char* label, const char* const* names,
-                               int count, int defaultPosition,
-                               void (*format)(double, const ParameterContext&, char*)) {
+constexpr ParameterInfo choice(
+    const char* name, const char* label, const char* const* names, int count, int defaultPosition,
+    void (*format)(double, const ParameterContext&, char*), bool stored = true,
+    bool (*parse)(const char*, const ParameterContext&, float*) = nullptr) {
     return {name,
             "",
             label,
@@ -162,11 +230,11 @@ constexpr ParameterInfo choice(const char* name, const char* label, const char* 
             valueOfChoice(defaultPosition, count),
             count - 1,
             true,
-            true,
+            stored,
             nullptr,
             nullptr,
             format,
-            nullptr,
+            parse,
             nullptr};
 }
 
@@ -184,6 +252,11 @@ constexpr ParameterInfo kEntries[] = {
      nullptr},
     loudnessReading("Max momentary"),
     loudnessReading("Max short-term"),
+    {"Integrating", "", "", ParameterKind::reading, kIntegratingNames, 2, 0.0, 1.0, 0.0f, 0, false,
+     false, nullptr, nullptr, &integratingFormat, nullptr, nullptr},
+    {"Integration time", "s", "", ParameterKind::reading, nullptr, 0, 0.0, kLongestIntegration,
+     0.0f, 0, false, false, nullptr, nullptr, &integrationTimeFormat, &parseIntegrationTime,
+     nullptr},
     choice("Target", "LUFS", kTargetNames, kTargetChoices, kDefaults.target, &targetFormat),
     {"Custom target", "LUFS", "LUFS", ParameterKind::continuous, nullptr, 0, kCustomLowest,
      kCustomHighest, valueOfLevel(kDefaults.customTarget, kCustomLowest, kCustomHighest), 400, true,
@@ -195,6 +268,13 @@ constexpr ParameterInfo kEntries[] = {
     {"TP ceiling", "dBTP", "dBTP", ParameterKind::continuous, nullptr, 0, kCeilingLowest,
      kCeilingHighest, valueOfLevel(kDefaults.ceiling, kCeilingLowest, kCeilingHighest), 200, true,
      true, &ceilingPlain, &ceilingValue, &levelFormat, nullptr, nullptr},
+    choice("Integrate", "", kIntegrateNames, kIntegrateChoices, kDefaults.integrate,
+           &integrateFormat, true, &parseIntegrate),
+    choice("Channels", "", kChannelNames, kChannelChoices, kDefaults.channels, &channelsFormat),
+    choice("Pause", "", kPauseNames, kPauseChoices, kRunning, &pauseFormat, false),
+    choice("Zoom", "", kZoomNames, kZoomChoices, kDefaults.zoom, &zoomFormat),
+    choice("Graph range", "", kGraphRangeNames, kGraphRangeChoices, kDefaults.graphRange,
+           &graphRangeFormat),
 };
 static_assert(std::size(kEntries) == kNumParams, "one entry per parameter");
 
@@ -213,6 +293,19 @@ constexpr ParameterTable kTable = {kEntries, kNumParams};
 
 }  // namespace
 
+namespace loudness {
+
+const DeliveryTarget* deliveryTargetOf(int choice) {
+    for (const DeliveryTarget& delivery : kDeliveryTargets) {
+        if (choice != kCustomChoice && delivery.loudness == kTargets[choice]) {
+            return &delivery;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace loudness
+
 void loudness::levelFigures(double level, char* text, std::size_t size) {
     if (std::isnan(level) || level < -kLargestFigure) {
         std::snprintf(text, size, "-inf");
@@ -224,6 +317,15 @@ void loudness::levelFigures(double level, char* text, std::size_t size) {
             std::snprintf(text, size, "0.0");
         }
     }
+}
+
+void loudness::durationFigures(double seconds, char* text, std::size_t size) {
+    if (!(seconds < 100.0 * 3600.0)) {
+        std::snprintf(text, size, "+inf");
+        return;
+    }
+    const unsigned whole = seconds > 0.0 ? static_cast<unsigned>(seconds) : 0u;
+    std::snprintf(text, size, "%u:%02u:%02u", whole / 3600 % 100, whole / 60 % 60, whole % 60);
 }
 
 const ProductIdentity& loudnessMeterIdentity() {

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
+#include "loudness/delivery_targets.h"
 #include "plugin/product.h"
 #include "plugin/vst2.h"
 
@@ -25,21 +27,35 @@ constexpr VstInt32 kRange = 3;
 constexpr VstInt32 kTruePeak = 4;
 constexpr VstInt32 kMaxMomentary = 5;
 constexpr VstInt32 kMaxShortTerm = 6;
-constexpr VstInt32 kNumReadings = 7;
+/// 1 while the last block gathered integrated loudness, range, maxima and true peak, else 0.
+constexpr VstInt32 kIntegrating = 7;
+/// The audio time gathered since the last reset, in seconds.
+constexpr VstInt32 kIntegrationTime = 8;
+constexpr VstInt32 kNumReadings = 9;
 
 // The settings.
 /// One of kTargets, or the custom target.
-constexpr VstInt32 kTarget = 7;
-constexpr VstInt32 kCustomTarget = 8;
+constexpr VstInt32 kTarget = 9;
+constexpr VstInt32 kCustomTarget = 10;
 /// EBU +9 or EBU +18.
-constexpr VstInt32 kScale = 9;
+constexpr VstInt32 kScale = 11;
 /// LUFS, or LU relative to the target.
-constexpr VstInt32 kUnit = 10;
+constexpr VstInt32 kUnit = 12;
 /// Setting it to 0.5 or more clears every measurement.
-constexpr VstInt32 kReset = 11;
+constexpr VstInt32 kReset = 13;
 /// The true-peak level above which the ceiling lamp lights.
-constexpr VstInt32 kCeiling = 12;
-constexpr VstInt32 kNumParams = 13;
+constexpr VstInt32 kCeiling = 14;
+/// When integrated loudness, range, the maxima and true peak gather: kIntegrateChoices.
+constexpr VstInt32 kIntegrate = 15;
+/// Stereo, or the left input alone measured as one channel.
+constexpr VstInt32 kChannels = 16;
+/// The panel's run/pause toggle: paused, nothing gathers, whatever the transport does.
+constexpr VstInt32 kPause = 17;
+/// How much of the programme the history graph shows: kZoomMinutes.
+constexpr VstInt32 kZoom = 18;
+/// The history graph's loudness range: following the programme, or the bars' scale.
+constexpr VstInt32 kGraphRange = 19;
+constexpr VstInt32 kNumParams = 20;
 
 constexpr bool isReading(VstInt32 index) {
     return index >= 0 && index < kNumReadings;
@@ -112,8 +128,44 @@ constexpr int kUnitLu = 1;
 constexpr double kReadingFloor = -70.0;
 constexpr double kReadingCeiling = 10.0;
 constexpr double kRangeCeiling = 50.0;
+/// Integration time as a parameter value: 0 to 1 from none to kLongestIntegration seconds,
+/// beyond 1 past it.
+constexpr double kLongestIntegration = 100.0 * 3600.0;
 
-/// The settings that a program holds, in parameter order from kTarget; kReset is not one.
+/// Integrate positions.
+constexpr int kIntegrateChoices = 3;
+constexpr int kIntegrateAlways = 0;
+constexpr int kIntegrateWhilePlaying = 1;
+constexpr int kIntegrateResetOnStart = 2;
+
+/// Channels positions.
+constexpr int kChannelChoices = 2;
+constexpr int kStereo = 0;
+constexpr int kMono = 1;
+
+/// Pause positions.
+constexpr int kPauseChoices = 2;
+constexpr int kRunning = 0;
+constexpr int kPaused = 1;
+
+/// Zoom positions: the minutes the graph spans; the last, 0, spans the whole programme.
+constexpr int kZoomChoices = 5;
+constexpr int kZoomMinutes[kZoomChoices] = {1, 4, 15, 60, 0};
+constexpr int kZoomWhole = 4;
+
+/// Graph range positions.
+constexpr int kGraphRangeChoices = 2;
+constexpr int kFollowProgramme = 0;
+constexpr int kFollowScale = 1;
+
+/// How far from a custom target a programme may lie, in LU either side.
+constexpr double kCustomTolerance = 1.0;
+
+/// The delivery target that position `choice` of "Target" aims at; null for the custom one.
+const DeliveryTarget* deliveryTargetOf(int choice);
+
+/// The settings that a program holds, in parameter order from kTarget; kReset and kPause
+/// are not among them.
 struct ProgramSettings {
     const char* name;
     int target;
@@ -121,23 +173,45 @@ struct ProgramSettings {
     int scale;
     int unit;
     double ceiling;
+    int integrate;
+    int channels;
+    int zoom;
+    int graphRange;
 };
-constexpr int kNumPrograms = 4;
-constexpr ProgramSettings kPrograms[kNumPrograms] = {
-    {"EBU R 128", 0, -18.0, 0, kUnitLufs, -1.0},
-    {"ATSC A/85", 1, -18.0, 0, kUnitLufs, -2.0},
-    {"Podcast -16 LUFS", 2, -18.0, 0, kUnitLufs, -1.0},
-    {"Streaming -14 LUFS", 3, -18.0, 0, kUnitLufs, -1.0},
-};
+/// One program per delivery target, each aiming at its loudness with its true-peak ceiling.
+constexpr int kNumPrograms = static_cast<int>(std::size(kDeliveryTargets));
 
+/// The target position that aims at `loudness`, or the custom one.
+constexpr int targetChoiceAt(double loudness) {
+    for (int choice = 0; choice < kFixedTargets; ++choice) {
+        if (kTargets[choice] == loudness) {
+            return choice;
+        }
+    }
+    return kCustomChoice;
+}
+constexpr ProgramSettings programFor(const DeliveryTarget& delivery) {
+    return {delivery.title,
+            targetChoiceAt(delivery.loudness),
+            delivery.loudness,
+            0,
+            kUnitLufs,
+            delivery.maxTruePeak,
+            kIntegrateAlways,
+            kStereo,
+            1,
+            kFollowProgramme};
+}
+constexpr ProgramSettings kPrograms[kNumPrograms] = {
+    programFor(kDeliveryTargets[0]), programFor(kDeliveryTargets[1]),
+    programFor(kDeliveryTargets[2]), programFor(kDeliveryTargets[3])};
 /// A level as the meter shows it, with one decimal, at most 8 characters: "-inf" while
 /// undefined, "-inf" and "+inf" beyond 9999 dB either way, and no sign on a level that
 /// rounds to zero.
 void levelFigures(double level, char* text, std::size_t size);
-
-/// Short-term loudness is recorded for the history graph once per this many gating steps
-/// (100 ms each) of audio: every half second.
-constexpr int kGatingStepsPerHistoryPoint = 5;
+/// Seconds as hours, minutes and seconds ("1:02:03"), at most 8 characters: "+inf" from
+/// 100 hours on.
+void durationFigures(double seconds, char* text, std::size_t size);
 
 }  // namespace loudness
 

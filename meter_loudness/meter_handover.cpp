@@ -2,12 +2,36 @@
 
 #include <thread>
 
+#include "meter_loudness/meter_shelf.h"
+
 MeterHandover::MeterHandover()
     : meters{std::make_unique<LoudnessMeter>(), std::make_unique<LoudnessMeter>()},
       activeMeter(meters[0].get()),
       spare(meters[1].get()) {}
 
-MeterHandover::~MeterHandover() = default;
+MeterHandover::~MeterHandover() {
+    for (std::unique_ptr<LoudnessMeter>& meter : meters) {
+        MeterShelf::shared().keep(std::move(meter));
+    }
+}
+
+bool MeterHandover::prepare(LoudnessMeter*& meter, double sampleRate) {
+    if (meter->sampleRate() == sampleRate && meter->channels() == kChannels) {
+        meter->reset();
+        return true;
+    }
+    if (std::unique_ptr<LoudnessMeter> kept = MeterShelf::shared().take(sampleRate, kChannels)) {
+        for (std::unique_ptr<LoudnessMeter>& owned : meters) {
+            if (owned.get() == meter) {
+                MeterShelf::shared().keep(std::move(owned));
+                owned = std::move(kept);
+                meter = owned.get();
+                return true;
+            }
+        }
+    }
+    return meter->setup(sampleRate, kChannels);
+}
 
 bool MeterHandover::post(double sampleRate) {
     const std::lock_guard<std::mutex> lock(controlMutex);
@@ -25,7 +49,7 @@ bool MeterHandover::post(double sampleRate) {
     }
     bool ready = false;
     try {
-        ready = meter->setup(sampleRate, kChannels);
+        ready = prepare(meter, sampleRate);
     } catch (...) {
         ready = false;  // out of memory: the meter stays the spare, never to be taken
     }

@@ -39,6 +39,9 @@ class MeterHandover {
 
   private:
     bool swapInPosted();
+    /// Makes `meter` ready for `sampleRate`: reset when set up for it already, exchanged for
+    /// one set up for it that the shelf keeps, or set up (which allocates).
+    bool prepare(LoudnessMeter*& meter, double sampleRate);
 
     std::unique_ptr<LoudnessMeter> meters[2];
     LoudnessMeter* activeMeter;

@@ -26,13 +26,22 @@ constexpr CRgbColour kLampOff = toolkit(ArtColours::kLampOff);
 constexpr CRgbColour kUnlit{86, 30, 28, 0};
 constexpr CRgbColour kTargetMark{255, 255, 255, 0};
 
-/// A bar segment or a graph point is green up to this far above the target, yellow
-/// up to kRedAbove, red beyond.
-constexpr double kYellowAbove = 1.0;
-constexpr double kRedAbove = 3.0;
+/// Loudness below the target's tolerance band.
+constexpr CRgbColour kBelowBand{64, 150, 230, 0};
+/// Above the band, yellow up to this far beyond it, red further.
+constexpr double kYellowBeyondBand = 2.0;
 
-inline CRgbColour levelColour(double aboveTarget) {
-    return aboveTarget > kRedAbove ? kRed : (aboveTarget > kYellowAbove ? kYellow : kGreen);
+/// The colour of a bar segment or a graph point at `level`: blue below the band of
+/// `tolerance` LU either side of `target`, green in it, yellow then red above it.
+inline CRgbColour bandColour(double level, double target, double tolerance) {
+    const double above = level - target;
+    if (above < -tolerance) {
+        return kBelowBand;
+    }
+    if (above <= tolerance) {
+        return kGreen;
+    }
+    return above > tolerance + kYellowBeyondBand ? kRed : kYellow;
 }
 
 /// Fills the half-open box [left, right) x [top, bottom) in the fill colour.

@@ -37,22 +37,25 @@ void ReadingDisplay::draw(CDrawContext* context) {
     context->setFillColour(kGlass);
     fillBox(context, bounds.left, bounds.top, bounds.right, bounds.bottom);
 
-    context->setFont(kFontBig, unitHeight, kBoldFace);
-    const std::int32_t unitWidth = context->textWidth("LUFS");  // the widest unit
-    const std::int32_t figuresRight = bounds.right - unitWidth - kUnitGap;
-    // The unit sits on the figures' baseline, roughly: both bottoms aligned.
-    const std::int32_t baseline = bounds.top + (bounds.height() + figureHeight) / 2;
-    context->setFontColour(kGlassInk);
-    context->drawTextInRect(
-        unit,
-        {figuresRight + kUnitGap, baseline - unitHeight, bounds.right, baseline + unitHeight / 4},
-        false, kAlignLeft);
+    std::int32_t figuresRight = bounds.right;
+    if (unitHeight > 0) {
+        context->setFont(kFontBig, unitHeight, kBoldFace);
+        const std::int32_t unitWidth = context->textWidth("LUFS");  // the widest unit
+        figuresRight = bounds.right - unitWidth - kUnitGap;
+        // The unit sits on the figures' baseline, roughly: both bottoms aligned.
+        const std::int32_t baseline = bounds.top + (bounds.height() + figureHeight) / 2;
+        context->setFontColour(kGlassInk);
+        context->drawTextInRect(unit,
+                                {figuresRight + kUnitGap, baseline - unitHeight, bounds.right,
+                                 baseline + unitHeight / 4},
+                                false, kAlignLeft);
+    }
 
     char text[16];
     loudness::levelFigures(shown, text, sizeof text);
     context->setFont(kFontBig, figureHeight, kBoldFace);
     context->setFontColour(kTargetMark);
     context->drawTextInRect(text, {bounds.left, bounds.top, figuresRight, bounds.bottom}, false,
-                            kAlignRight);
+                            unitHeight > 0 ? kAlignRight : kAlignCenter);
     markDrawn(shown);
 }

@@ -8,7 +8,8 @@
 
 class ReadingDisplay : public CControl {
   public:
-    /// Figures `figureHeight` pixels high, the unit `unitHeight`.
+    /// Figures `figureHeight` pixels high, the unit `unitHeight`; with no unit height, the
+    /// figures alone, centred.
     ReadingDisplay(const CRectangle& size, std::int32_t figureHeight, std::int32_t unitHeight);
 
     /// Marks the display dirty when the unit changes.

@@ -96,6 +96,9 @@ struct ParameterInfo {
     bool (*parse)(const char* text, const ParameterContext& context, float* value);
     /// The label where it depends on other settings; null: `label`.
     const char* (*labelFor)(const ParameterContext& context);
+    /// Whether VST 2 hosts see it. Entries they do not (readings that only formats with room
+    /// for more carry) come after all that they do, so that the indices agree.
+    bool offeredToVst2 = true;
 };
 
 struct ParameterTable {
@@ -104,6 +107,14 @@ struct ParameterTable {
 
     const ParameterInfo* find(std::int32_t index) const {
         return index >= 0 && index < count ? &entries[index] : nullptr;
+    }
+    /// The entries VST 2 hosts see: those before the first not offered to them.
+    std::int32_t vst2Count() const {
+        std::int32_t offered = 0;
+        while (offered < count && entries[offered].offeredToVst2) {
+            ++offered;
+        }
+        return offered;
     }
 };
 

@@ -14,7 +14,7 @@ float readEffect(void* source, std::int32_t index) {
 
 ProductEffect::ProductEffect(audioMasterCallback audioMaster, const ProductIdentity& identity,
                              const ParameterTable& parameters)
-    : AudioEffectX(audioMaster, identity.programs, parameters.count),
+    : AudioEffectX(audioMaster, identity.programs, parameters.vst2Count()),
       identity(identity),
       parameterTable(parameters) {
     setNumInputs(identity.inputs);
@@ -46,29 +46,33 @@ bool ProductEffect::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) 
 }
 
 void ProductEffect::getParameterName(VstInt32 index, char* text) {
-    const ParameterInfo* info = parameterTable.find(index);
+    const ParameterInfo* info = offered(index);
     if (info && text) {
         copyText(text, info->name, kVstMaxParamNameLen);
     }
 }
 
 void ProductEffect::getParameterLabel(VstInt32 index, char* label) {
-    const ParameterInfo* info = parameterTable.find(index);
+    const ParameterInfo* info = offered(index);
     if (info && label) {
         copyText(label, labelText(*info, textContext()), kVstMaxLabelLen);
     }
 }
 
 void ProductEffect::getParameterDisplay(VstInt32 index, char* text) {
-    const ParameterInfo* info = parameterTable.find(index);
+    const ParameterInfo* info = offered(index);
     if (info && text) {
         info->format(displayPlain(index), textContext(), text);
     }
 }
 
 bool ProductEffect::canParameterBeAutomated(VstInt32 index) {
-    const ParameterInfo* info = parameterTable.find(index);
+    const ParameterInfo* info = offered(index);
     return info && info->automatable;
+}
+
+const ParameterInfo* ProductEffect::offered(VstInt32 index) const {
+    return index < numParams ? parameterTable.find(index) : nullptr;
 }
 
 double ProductEffect::displayPlain(VstInt32 index) {
@@ -112,10 +116,17 @@ VstInt32 ProductEffect::getPlugCategory() {
 }
 
 VstIntPtr ProductEffect::vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+    if (index == kPanelSnapshotIndex && value == kPanelDataValue && ptr) {
+        return panelData(*static_cast<PanelDataPiece*>(ptr)) ? 1 : 0;
+    }
     if (index != kPanelSnapshotIndex || value != kPanelSnapshotValue || !ptr || !editor) {
         return AudioEffectX::vendorSpecific(index, value, ptr, opt);
     }
     return editor->snapshot(*static_cast<PanelSnapshot*>(ptr)) ? 1 : 0;
+}
+
+bool ProductEffect::panelData(PanelDataPiece&) {
+    return false;
 }
 
 bool ProductEffect::acceptsBlock(float* const* inputs, float* const* outputs,

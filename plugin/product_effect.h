@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "plugin/audio_effect_x.h"
+#include "plugin/panel_data.h"
 #include "plugin/product.h"
 #include "plugin/program_name.h"
 
@@ -33,8 +34,8 @@ class ProductEffect : public AudioEffectX {
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override;
     VstInt32 getPlugCategory() override;
-    /// Answers the panel snapshot request through the editor; 0 for every other vendor's
-    /// request.
+    /// Answers the panel snapshot request through the editor and the panel data request
+    /// through panelData; 0 for every other vendor's request.
     VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
   protected:
@@ -46,10 +47,16 @@ class ProductEffect : public AudioEffectX {
     /// The parameter's value in its unit for its text: the value's own by default; an
     /// effect may give a more precise one.
     virtual double displayPlain(VstInt32 index);
+    /// The table's entry of a parameter VST 2 hosts see; null for any other index.
+    const ParameterInfo* offered(VstInt32 index) const;
     /// The stored name of program `program`, 0 <= program < numPrograms.
     virtual ProgramName& programName(VstInt32 program) = 0;
     /// What the texts read besides the value: the sample rate and the other parameters.
     virtual ParameterContext textContext();
+    /// The next piece of what the panel keeps beyond parameter values (plugin/panel_data.h),
+    /// on the thread that processes; false: nothing to send. A product without such data
+    /// keeps this one.
+    virtual bool panelData(PanelDataPiece& piece);
 
     const ProductIdentity& identity;
     const ParameterTable& parameterTable;

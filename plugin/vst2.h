@@ -283,3 +283,39 @@ constexpr std::size_t kVstMaxProgNameLen = 24;
 constexpr std::size_t kVstMaxEffectNameLen = 32;
 constexpr std::size_t kVstMaxVendorStrLen = 64;
 constexpr std::size_t kVstMaxProductStrLen = 64;
+
+/// The host's time record, the answer to audioMasterGetTime; the host owns it, valid only
+/// until the effect's call returns.
+struct VstTimeInfo {
+    double samplePos;
+    double sampleRate;
+    double nanoSeconds;
+    double ppqPos;
+    double tempo;
+    double barStartPos;
+    double cycleStartPos;
+    double cycleEndPos;
+    VstInt32 timeSigNumerator;
+    VstInt32 timeSigDenominator;
+    VstInt32 smpteOffset;
+    VstInt32 smpteFrameRate;
+    VstInt32 samplesToNextClock;
+    VstInt32 flags;
+};
+static_assert(sizeof(VstTimeInfo) == 88, "the time record's layout");
+
+enum VstTimeInfoFlags : VstInt32 {
+    kVstTransportChanged = 1,
+    kVstTransportPlaying = 2,
+    kVstTransportCycleActive = 4,
+    kVstTransportRecording = 8,
+};
+
+/// What audioMasterGetCurrentProcessLevel answers.
+enum VstProcessLevels : VstInt32 {
+    kVstProcessLevelUnknown = 0,
+    kVstProcessLevelUser = 1,
+    kVstProcessLevelRealtime = 2,
+    kVstProcessLevelPrefetch = 3,
+    kVstProcessLevelOffline = 4,
+};

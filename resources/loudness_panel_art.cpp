@@ -62,7 +62,7 @@ void LoudnessPanelArt::drawTitle(BmpImage& panel) const {
 
 void LoudnessPanelArt::drawCaptions(BmpImage& panel) const {
     // Bar names under the bars, on the glass.
-    const int barNames = kMomentaryBar.bottom + 12;
+    const int barNames = kBarNameRow;
     fonts.drawMiddle(panel, centreOf(kMomentaryBar), barNames, "M", kCaptionStyle, C::kScaleInk,
                      Align::kCentre);
     fonts.drawMiddle(panel, centreOf(kShortTermBar), barNames, "S", kCaptionStyle, C::kScaleInk,
@@ -80,16 +80,9 @@ void LoudnessPanelArt::drawCaptions(BmpImage& panel) const {
         fonts.drawMiddle(panel, caption.box.left + 2.0f, caption.box.top - kCaptionRise,
                          caption.text, kCaptionStyle, C::kScaleInk, Align::kLeft);
     }
-    // The graph's time axis, under its glass, and its title above it.
-    fonts.drawMiddle(panel, centreOf(kHistory), kHistory.top - 8, "SHORT-TERM LOUDNESS HISTORY",
-                     kCaptionStyle, C::kInk, Align::kCentre);
-    const char* const minutes[] = {"-4 min", "-3 min", "-2 min", "-1 min", "now"};
-    for (int mark = 0; mark < 5; ++mark) {
-        const float x = kHistory.left + kHistory.width() * mark / 4.0f;
-        const Align align = mark == 0 ? Align::kLeft : (mark == 4 ? Align::kRight : Align::kCentre);
-        fonts.drawMiddle(panel, x, kHistory.bottom + 11, minutes[mark], kNoteStyle, C::kNote,
-                         align);
-    }
+    // The graph's title in its header, left of its switches.
+    fonts.drawMiddle(panel, kHistory.left + 2.0f, (kGraphHeaderTop + kGraphHeaderBottom) / 2,
+                     "SHORT-TERM LOUDNESS HISTORY", kCaptionStyle, C::kInk, Align::kLeft);
 }
 
 void LoudnessPanelArt::drawControlColumn(BmpImage& panel) const {
@@ -102,6 +95,8 @@ void LoudnessPanelArt::drawControlColumn(BmpImage& panel) const {
     family.drawGroup(panel, 700, kUnitSwitch.top - 20, 778, kUnitSwitch.bottom + 12, "UNIT");
     family.drawSwitchLegends(panel, kUnitSwitch.left, kUnitSwitch.right, kUnitSwitch.top,
                              kSwitchImageHeight, kUnitLegends, 2, true);
+    fonts.drawMiddle(panel, centreOf(kPauseSwitch), kPauseSwitch.top - 10, "INTEGRATION",
+                     kCaptionStyle, C::kInk, Align::kCentre);
     fonts.drawMiddle(panel, centreOf(kResetButton), kResetButton.bottom + 12, "CLEARS ALL",
                      kNoteStyle, C::kNote, Align::kCentre);
 }

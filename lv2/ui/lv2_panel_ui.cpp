@@ -24,7 +24,10 @@ const void* featureData(const LV2_Feature* const* features, const char* uri) {
 Lv2PanelUi::Lv2PanelUi(const ParameterTable& parameters, MakeStandIn makeStandIn,
                        LV2UI_Write_Function write, LV2UI_Controller controller,
                        const LV2_Feature* const* features)
-    : layout(parameters), writeFunction(write), controller(controller) {
+    : layout(parameters),
+      writeFunction(write),
+      controller(controller),
+      panelData(features, layout, write, controller) {
     parent = const_cast<void*>(featureData(features, LV2_UI__parent));
     hostTouch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
     const auto* resize = static_cast<const LV2UI_Resize*>(featureData(features, LV2_UI__resize));
@@ -50,6 +53,9 @@ Lv2PanelUi::~Lv2PanelUi() {
 
 void Lv2PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                            const void* buffer) {
+    if (panelData.take(port, size, format, buffer, *standIn)) {
+        return;
+    }
     const std::uint32_t control = port - PortLayout::kFirstControl;
     if (format != 0 || size != sizeof(float) || port < PortLayout::kFirstControl ||
         control >= layout.controls().size()) {
@@ -61,9 +67,15 @@ void Lv2PanelUi::portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t
 }
 
 int Lv2PanelUi::idle() {
-    if (opened) {
-        panel->idle();
+    if (!opened) {
+        return 0;
     }
+    // From the first idle on, when the host is surely ready for writes.
+    if (!askedForPanelData) {
+        askedForPanelData = true;
+        panelData.request();
+    }
+    panel->idle();
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "lv2/port_layout.h"
+#include "lv2/ui/panel_data_receiver.h"
 #include "lv2/ui/panel_stand_in.h"
 
 class AEffEditor;
@@ -28,10 +29,12 @@ class Lv2PanelUi {
     Lv2PanelUi& operator=(const Lv2PanelUi&) = delete;
 
     LV2UI_Widget widget() const { return opened ? parent : nullptr; }
-    /// A control port's new value (format 0); other events are not for the panel.
+    /// A control port's new value (format 0), or a piece of the panel's data; other events
+    /// are not for the panel.
     void portEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format,
                    const void* buffer);
-    /// Serves the window: input, then what changed is drawn. Answers 0: the UI stays.
+    /// Serves the window: input, then what changed is drawn; the first asks the plug-in for
+    /// the panel data. Answers 0: the UI stays.
     int idle();
 
   private:
@@ -47,6 +50,8 @@ class Lv2PanelUi {
     const LV2UI_Touch* hostTouch = nullptr;
     void* parent = nullptr;
     std::unique_ptr<PanelStandIn> standIn;
+    PanelDataReceiver panelData;
+    bool askedForPanelData = false;
     AEffEditor* panel = nullptr;  ///< the stand-in's editor, owned by it
     bool opened = false;
 };

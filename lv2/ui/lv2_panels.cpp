@@ -4,14 +4,15 @@
 
 #include "meter_level/ad_editor.h"
 #include "meter_level/level_parameters.h"
+#include "meter_loudness/history_stream.h"
 #include "meter_loudness/loudness_panel.h"
 #include "meter_loudness/loudness_readout.h"
 #include "plugin/product.h"
 
 namespace {
 
-/// The loudness meter's readings and settings as the port events brought them. The history
-/// starts empty: the plug-in sends none.
+/// The loudness meter's readings and settings as the port events brought them, and its
+/// history as the plug-in sends it.
 class LoudnessStandIn : public PanelStandIn, public LoudnessReadout {
   public:
     using PanelStandIn::PanelStandIn;
@@ -19,6 +20,11 @@ class LoudnessStandIn : public PanelStandIn, public LoudnessReadout {
     double reading(VstInt32 index) const override { return plainValue(index); }
     float settingValue(VstInt32 index) const override { return storedValue(index); }
     const LoudnessHistory& history() const override { return shortTermHistory; }
+
+  protected:
+    bool readPanelData(const void* bytes, std::uint32_t size) override {
+        return HistoryStream::read(shortTermHistory, bytes, size);
+    }
 
   private:
     LoudnessHistory shortTermHistory;

@@ -40,6 +40,20 @@ double PanelStandIn::plainValue(VstInt32 index) const {
                        : info->minimum + value * (info->maximum - info->minimum);
 }
 
+bool PanelStandIn::takePanelData(const void* bytes, std::uint32_t size) {
+    if (!readPanelData(bytes, size)) {
+        return false;
+    }
+    if (editor) {
+        editor->postUpdate();
+    }
+    return true;
+}
+
+bool PanelStandIn::readPanelData(const void*, std::uint32_t) {
+    return true;
+}
+
 void PanelStandIn::process(float** inputs, float** outputs, VstInt32 sampleFrames) {
     (void)inputs;
     (void)outputs;

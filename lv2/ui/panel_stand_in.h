@@ -3,6 +3,7 @@
 // goes to the host as the effect's changes go to a VST 2 host, through the callback.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "plugin/audio_effect_x.h"
@@ -23,6 +24,13 @@ class PanelStandIn : public AudioEffectX {
     float storedValue(VstInt32 index) const;
     /// Parameter `index`'s value in its own unit, as the table maps it.
     double plainValue(VstInt32 index) const;
+    /// A piece of what the effect's panel keeps beyond values (plugin/panel_data.h), read by
+    /// the product and then shown; false when it cannot take it in order.
+    bool takePanelData(const void* bytes, std::uint32_t size);
+
+  protected:
+    /// The product's reader of its panel data; a product without such data takes nothing.
+    virtual bool readPanelData(const void* bytes, std::uint32_t size);
 
   private:
     const ParameterTable& table;

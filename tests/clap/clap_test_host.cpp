@@ -209,7 +209,7 @@ std::int32_t ClapPluginUnderTest::process(StereoAudio& audio, const EventList* i
     EventList discard;
     const ClapProcess block = {-1,
                                audio.frames,
-                               nullptr,
+                               transport,
                                &audio.in,
                                &audio.out,
                                1,

@@ -116,6 +116,8 @@ class ClapPluginUnderTest {
     bool load(const std::vector<unsigned char>& bytes, std::size_t chunk = 17) const;
 
     const ClapPlugin* plugin = nullptr;
+    /// The transport every block carries; null for a host without one.
+    const ClapEventTransport* transport = nullptr;
     bool active = false;
     bool processing = false;
 };

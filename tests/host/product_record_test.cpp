@@ -100,14 +100,16 @@ const ExpectedRecord kExpected[] = {
      }},
     {fourCharCode('P', 'e', 'v', 'L'),
      {
-         "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 13|programs "
+         "Pevo loudness meter|Quellmark|Pevo loudness meter|1000|1|in 2 out 2|params 20|programs "
          "4|flags 17",
-         "EBU R 128|EBU R 128|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-23|-18.0|EBU +9|LUFS|Ready|-1.0",
-         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-24|-18.0|EBU +9|LUFS|Ready|-2.0",
-         "Podcast -16 LUFS|Podcast -16 LUFS|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-16|-18.0|EBU "
-         "+9|LUFS|Ready|-1.0",
-         "Streaming -14 LUFS|Streaming -14 LUFS|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-14|-18.0|EBU "
-         "+9|LUFS|Ready|-1.0",
+         "EBU R 128|EBU R 128|-inf|-inf|-inf|-inf|-inf|-inf|-inf|Running|0:00:00|-23|-23.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
+         "ATSC A/85|ATSC A/85|-inf|-inf|-inf|-inf|-inf|-inf|-inf|Running|0:00:00|-24|-24.0|EBU "
+         "+9|LUFS|Ready|-2.0|Always|Stereo|Run|4 min|Follow",
+         "Streaming|Streaming|-inf|-inf|-inf|-inf|-inf|-inf|-inf|Running|0:00:00|-14|-14.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
+         "Podcast|Podcast|-inf|-inf|-inf|-inf|-inf|-inf|-inf|Running|0:00:00|-16|-16.0|EBU "
+         "+9|LUFS|Ready|-1.0|Always|Stereo|Run|4 min|Follow",
          "Momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Integrated|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
@@ -115,15 +117,24 @@ const ExpectedRecord kExpected[] = {
          "True peak|dBTP|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max momentary|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
          "Max short-term|LUFS|0|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf|-inf",
+         "Integrating||0|Running|Running|Running|Running|Running|Running|Running|Running|Running",
+         "Integration time||0|0:00:00|0:00:00|0:00:00|0:00:00|0:00:00|0:00:00|0:00:00|0:00:00|"
+         "0:00:00",
          "Target|LUFS|1|-23|-23|-23|-24|-24|-16|-14|Custom|Custom",
          "Custom target|LUFS|1|-40.0|-38.0|-36.0|-30.0|-26.7|-20.0|-12.0|-4.0|0.0",
          "Scale||1|EBU +9|EBU +9|EBU +9|EBU +9|EBU +9|EBU +18|EBU +18|EBU +18|EBU +18",
          "Unit||1|LUFS|LUFS|LUFS|LUFS|LUFS|LU|LU|LU|LU",
          "Reset||1|Ready|Ready|Ready|Ready|Ready|Reset|Reset|Reset|Reset",
          "TP ceiling|dBTP|1|-20.0|-19.0|-18.0|-15.0|-13.3|-10.0|-6.0|-2.0|0.0",
-         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf|LUFS Custom|LUFS 0.0| "
+         "Integrate||1|Always|Always|Always|Playing|Playing|Playing|Playing|Restart|Restart",
+         "Channels||1|Stereo|Stereo|Stereo|Stereo|Stereo|Mono|Mono|Mono|Mono",
+         "Pause||1|Run|Run|Run|Run|Run|Pause|Pause|Pause|Pause",
+         "Zoom||1|1 min|1 min|1 min|4 min|4 min|15 min|60 min|All|All",
+         "Graph range||1|Follow|Follow|Follow|Follow|Follow|Scale|Scale|Scale|Scale",
+         "after|LU -inf|LU -inf|LU -inf|LU -inf|dBTP -inf|LU -inf|LU -inf| Running| 0:00:00|LUFS "
+         "Custom|LUFS 0.0| "
          "EBU "
-         "+18| LU| Reset|dBTP 0.0",
+         "+18| LU| Reset|dBTP 0.0| Restart| Mono| Pause| All| Scale",
      }},
 };
 

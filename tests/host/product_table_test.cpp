@@ -23,7 +23,7 @@ struct Described {
 
 void sweep(PluginInstance& plugin, const ParameterTable& table, const ParameterContext& context) {
     AEffect* record = plugin.record;
-    for (VstInt32 index = 0; index < table.count; ++index) {
+    for (VstInt32 index = 0; index < table.vst2Count(); ++index) {
         const ParameterInfo& info = table.entries[index];
         EXPECT_EQ(plugin.text(effGetParamName, index, kVstMaxParamNameLen), info.name);
         EXPECT_EQ(plugin.dispatch(effCanBeAutomated, index), info.automatable ? 1 : 0);
@@ -68,7 +68,13 @@ TEST(ProductTable, AnswersAsTheEffectDoes) {
     EXPECT_EQ(record->numInputs, identity.inputs);
     EXPECT_EQ(record->numOutputs, identity.outputs);
     EXPECT_EQ(record->numPrograms, identity.programs);
-    EXPECT_EQ(record->numParams, product->table.count);
+    EXPECT_EQ(record->numParams, product->table.vst2Count());
+    // What VST 2 hosts do not see comes last, and the effect names none of it.
+    for (VstInt32 index = record->numParams; index < product->table.count; ++index) {
+        EXPECT_FALSE(product->table.entries[index].offeredToVst2) << index;
+        EXPECT_NE(plugin->text(effGetParamName, index, kVstMaxParamNameLen),
+                  product->table.entries[index].name);
+    }
     ERect* rect = nullptr;
     ASSERT_EQ(plugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
     EXPECT_EQ(rect->right - rect->left, identity.panelWidth);

@@ -42,6 +42,10 @@ VstIntPtr TestHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, V
             return active->versionAnswer;
         case audioMasterGetSampleRate:
             return active->sampleRateAnswer;
+        case audioMasterGetTime:
+            return reinterpret_cast<VstIntPtr>(active->timeAnswer);
+        case audioMasterGetCurrentProcessLevel:
+            return active->processLevelAnswer;
         default:
             return 0;
     }

@@ -38,6 +38,9 @@ class TestHost {
 
     VstIntPtr versionAnswer = 2400;
     VstIntPtr sampleRateAnswer = 44100;
+    /// The answer to the time request: the host's time record, or none.
+    VstTimeInfo* timeAnswer = nullptr;
+    VstIntPtr processLevelAnswer = 0;
     std::vector<Call> calls;
     /// Runs on every request, after it is recorded, on the plug-in's calling thread.
     std::function<void(const Call&)> onCall;

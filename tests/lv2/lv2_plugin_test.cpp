@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "loudness/loudness_meter.h"
 #include "lv2/lv2_products.h"
 #include "lv2/port_layout.h"
+#include "meter_level/level_parameters.h"
 #include "meter_loudness/loudness_parameters.h"
 #include "plugin/product.h"
 #include "tests/host/vst2_peer.h"
@@ -86,7 +89,7 @@ TEST(Lv2Bundle, DescribesEachProductWithItsPorts) {
         EXPECT_STREQ(lilv_node_as_string(name), meter.identity.productString);
         lilv_node_free(name);
         const auto count = static_cast<std::uint32_t>(meter.parameters.count);
-        ASSERT_EQ(lilv_plugin_get_num_ports(plugin), count + 5);
+        ASSERT_EQ(lilv_plugin_get_num_ports(plugin), PortLayout(meter.parameters).portCount());
         LilvNode* output = lilv_new_uri(Lv2Bundle::get().world(), LV2_CORE__OutputPort);
         for (std::uint32_t i = 0; i < count; ++i) {
             const ParameterInfo& info = meter.parameters.entries[i];
@@ -213,6 +216,48 @@ TEST(Lv2Readings, EqualToTheVst2BuildAfterEveryBlock) {
     }
 }
 
+/// A 1 kHz sine of a different amplitude on each channel, interleaved.
+std::vector<float> sines(double left, double right, double seconds) {
+    std::vector<float> stereo;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(seconds * kRate); ++i) {
+        const double s = std::sin(2.0 * M_PI * 1000.0 * static_cast<double>(i) / kRate);
+        stereo.insert(stereo.end(), {static_cast<float>(left * s), static_cast<float>(right * s)});
+    }
+    return stereo;
+}
+
+/// Each strip's RMS and peak on ports of their own, in decibels, beside what VST 2 hosts see
+/// (the second strip's): a louder left channel reads higher on the first strip.
+TEST(Lv2Readings, EachStripOnItsOwnPorts) {
+    struct StripCase {
+        int mode;
+        double left, right;
+        double first, second;  ///< each strip's level in dB
+    };
+    const StripCase cases[] = {
+        {0, 0.5, 0.05, -6.02, -26.02},   // left, right
+        {1, 0.5, 0.05, -11.21, -12.96},  // mid, side
+        {2, 0.5, 0.05, -11.21, -11.21},  // the mono sum on both
+    };
+    const Product& meter = product(0);
+    const PortLayout layout(meter.parameters);
+    for (const StripCase& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Lv2TestInstance plugin(meter.identity.lv2Uri, kRate);
+        ASSERT_TRUE(plugin.valid());
+        plugin.control(layout.controls()[kMode].symbol) = static_cast<float>(c.mode);
+        play(plugin, sines(c.left, c.right, 1.0), 512, false, [](auto&, auto&) {});
+        const auto level = [&](int entry) {
+            return plugin.control(layout.controls()[kStripLevels + entry].symbol);
+        };
+        EXPECT_NEAR(level(2), c.first, 0.05);  // peaks
+        EXPECT_NEAR(level(3), c.second, 0.05);
+        // The RMS detector's ballistics read a sine a little below its peak, alike on both.
+        EXPECT_NEAR(level(1) - level(0), c.second - c.first, 0.05);
+        EXPECT_LT(level(0), c.first);
+    }
+}
+
 TEST(Lv2Loudness, MinimumRequirementsOnTheControlOutputs) {
     const Product& meter = product(1);
     const PortLayout layout(meter.parameters);
@@ -250,7 +295,7 @@ TEST(Lv2Loudness, ResetTriggerClearsOnceWhileHeld) {
 }
 
 /// time:Position on the transport port: accepted in any block, and the readings go on as
-/// without it (neither meter follows the transport).
+/// without it (neither meter follows the transport as set up by default).
 TEST(Lv2Transport, PositionsChangeNoReading) {
     for (std::uint32_t p = 0; p < kLv2ProductCount; ++p) {
         const Product& meter = product(p);
@@ -272,6 +317,45 @@ TEST(Lv2Transport, PositionsChangeNoReading) {
             }
         }
     }
+}
+
+/// "While playing": played 20 s, stopped 10 s with louder audio still coming, played 20 s,
+/// the host telling a time:Position only where the transport changes; integration holds
+/// while stopped and reads what a bare meter fed the 40 played seconds reads.
+TEST(Lv2Transport, LoudnessIntegratesWhatTheHostPlays) {
+    constexpr std::uint32_t kBlock = 4096;
+    struct Stretch {
+        int blocks;
+        float amplitude;
+        double speed;
+    };
+    const Stretch stretches[] = {{235, 0.3f, 1.0}, {118, 0.9f, 0.0}, {235, 0.05f, 1.0}};
+    Lv2TestInstance plugin(loudnessMeterIdentity().lv2Uri, kRate);
+    ASSERT_TRUE(plugin.valid());
+    plugin.control("integrate") = loudness::kIntegrateWhilePlaying;
+    LoudnessMeter bare;
+    ASSERT_TRUE(bare.setup(kRate, 2));
+    StereoBuffers block(kBlock);
+    block.bind(false);
+    std::int64_t frame = 0;
+    for (const Stretch& stretch : stretches) {
+        plugin.sendPosition(stretch.speed, frame);
+        for (int b = 0; b < stretch.blocks; ++b, frame += kBlock) {
+            for (std::uint32_t i = 0; i < kBlock; ++i) {
+                const double phase = 2.0 * M_PI * 1000.0 * static_cast<double>(frame + i) / kRate;
+                block.input[0][i] = block.input[1][i] =
+                    stretch.amplitude * static_cast<float>(std::sin(phase));
+            }
+            plugin.run(block.inputs, block.outputs, kBlock);
+            const float* channels[] = {block.input[0].data(), block.input[1].data()};
+            if (stretch.speed != 0.0) {
+                bare.process(channels, kBlock);
+            }
+        }
+        EXPECT_EQ(plugin.control("integrating"), stretch.speed != 0.0 ? 1.0f : 0.0f);
+    }
+    EXPECT_NEAR(plugin.control("integrated"), bare.integrated(), 1e-4);
+    EXPECT_NEAR(plugin.control("integration_time"), 470 * kBlock / kRate, 0.1);
 }
 
 }  // namespace

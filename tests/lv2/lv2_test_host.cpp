@@ -46,7 +46,8 @@ Lv2TestInstance::Lv2TestInstance(const std::string& uri, double sampleRate)
       sequence(kSequenceBytes / 8),
       position(Lv2Bundle::get().map(LV2_TIME__Position)),
       speedKey(Lv2Bundle::get().map(LV2_TIME__speed)),
-      frameKey(Lv2Bundle::get().map(LV2_TIME__frame)) {
+      frameKey(Lv2Bundle::get().map(LV2_TIME__frame)),
+      panelSequence((sizeof(LV2_Atom) + kPanelDataRoom) / 8) {
     lv2_atom_forge_init(&forge, Lv2Bundle::get().urid());
     if (!plugin) {
         return;
@@ -73,6 +74,8 @@ Lv2TestInstance::Lv2TestInstance(const std::string& uri, double sampleRate)
         } else if (lilv_port_is_a(plugin, port, inputClass)) {
             transportPort = index;
             lilv_instance_connect_port(instance, index, sequence.data());
+        } else {
+            lilv_instance_connect_port(instance, index, panelSequence.data());
         }
     }
     lilv_node_free(audioClass);
@@ -102,8 +105,26 @@ void Lv2TestInstance::run(float* const* inputs, float* const* outputs, std::uint
         lilv_instance_connect_port(instance, audioPorts[channel], inputs[channel]);
         lilv_instance_connect_port(instance, audioPorts[channel + 2], outputs[channel]);
     }
+    // The room goes in the output sequence's size, as hosts give it.
+    auto* panel = reinterpret_cast<LV2_Atom_Sequence*>(panelSequence.data());
+    panel->atom = {kPanelDataRoom, Lv2Bundle::get().map(LV2_ATOM__Sequence)};
     lilv_instance_run(instance, frames);
     sendPosition(0.0, -1);
+    panelEvents.clear();
+    LV2_ATOM_SEQUENCE_FOREACH(panel, event) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&event->body);
+        panelEvents.emplace_back(bytes, bytes + sizeof(LV2_Atom) + event->body.size);
+    }
+}
+
+void Lv2TestInstance::sendAtom(const LV2_Atom* atom) {
+    lv2_atom_forge_set_buffer(&forge, reinterpret_cast<std::uint8_t*>(sequence.data()),
+                              kSequenceBytes);
+    LV2_Atom_Forge_Frame sequenceFrame;
+    lv2_atom_forge_sequence_head(&forge, &sequenceFrame, 0);
+    lv2_atom_forge_frame_time(&forge, 0);
+    lv2_atom_forge_write(&forge, atom, sizeof(LV2_Atom) + atom->size);
+    lv2_atom_forge_pop(&forge, &sequenceFrame);
 }
 
 void Lv2TestInstance::sendPosition(double speed, std::int64_t frame) {

@@ -51,6 +51,12 @@ class Lv2TestInstance {
     void run(float* const* inputs, float* const* outputs, std::uint32_t frames);
     /// The next block's transport sequence carries a time:Position at its first frame.
     void sendPosition(double speed, std::int64_t frame);
+    /// The next block's transport sequence carries `atom` (a UI's write) at its first frame.
+    void sendAtom(const LV2_Atom* atom);
+    /// The panel data sequence's events after the last block, each atom whole.
+    const std::vector<std::vector<std::uint8_t>>& panelData() const { return panelEvents; }
+    /// The room the panel data sequence offers, in bytes of its body.
+    static constexpr std::uint32_t kPanelDataRoom = 4096;
 
   private:
     const LilvPlugin* plugin;
@@ -64,5 +70,7 @@ class Lv2TestInstance {
     LV2_URID speedKey;
     LV2_URID frameKey;
     std::uint32_t transportPort = 0;
+    std::vector<std::uint64_t> panelSequence;  ///< 8-byte aligned, as the sequence above
+    std::vector<std::vector<std::uint8_t>> panelEvents;
     std::uint32_t audioPorts[4] = {};
 };

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -17,7 +18,9 @@
 #include "lv2/port_layout.h"
 #include "lv2/ui_uri.h"
 #include "meter_level/level_parameters.h"
+#include "meter_loudness/loudness_parameters.h"
 #include "plugin/product.h"
+#include "resources/loudness_layout.h"
 #include "resources/panel_layout.h"
 #include "tests/host/pointer_gesture.h"
 #include "tests/lv2/lv2_test_host.h"
@@ -31,11 +34,13 @@ using namespace layout;
 constexpr const char* kTitle = "PevoLv2UiWindowTest";
 constexpr int kMargin = 20;
 
-/// What the UI told the host: sizes, written port values and touches, in order.
+/// What the UI told the host: sizes, written port values and touches, in order, and the
+/// atoms it wrote, for the plug-in's control sequence.
 struct HostRecord {
     int width = 0;
     int height = 0;
     std::vector<std::string> events;
+    std::vector<std::vector<std::uint8_t>> atoms;
 };
 
 /// An LV2 host's side of one UI: its features and its write function.
@@ -84,6 +89,11 @@ class UiHost {
     static void write(LV2UI_Controller controller, std::uint32_t port, std::uint32_t size,
                       std::uint32_t format, const void* buffer) {
         auto* host = static_cast<HostRecord*>(controller);
+        if (format == Lv2Bundle::get().map(LV2_ATOM__eventTransfer)) {
+            const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+            host->atoms.emplace_back(bytes, bytes + size);
+            return;
+        }
         float value = -1.0f;
         if (size == sizeof(float) && format == 0) {
             std::memcpy(&value, buffer, sizeof value);
@@ -106,7 +116,8 @@ class UiHost {
     LV2_Feature resizeFeature{LV2_UI__resize, &resizeData};
     LV2UI_Touch touchData{&record, &UiHost::touch};
     LV2_Feature touchFeature{LV2_UI__touch, &touchData};
-    const LV2_Feature* features[4] = {&parent, &resizeFeature, &touchFeature, nullptr};
+    LV2_Feature mapFeature{LV2_URID__map, Lv2Bundle::get().urid()};
+    const LV2_Feature* features[5] = {&parent, &resizeFeature, &touchFeature, &mapFeature, nullptr};
 };
 
 class Lv2UiWindow : public ::testing::Test {
@@ -141,11 +152,11 @@ class Lv2UiWindow : public ::testing::Test {
             serve(1);
         }
     }
-    /// How many pixels of the second meter strip differ between two pictures.
+    /// How many pixels of a meter strip (the second by default) differ between two pictures.
     int stripChanges(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
-                     int width) {
+                     int width, int strip = 1) {
         int changes = 0;
-        const int y = kMeterTops[1] + kMeterHeight / 2;
+        const int y = kMeterTops[strip] + kMeterHeight / 2;
         for (int x = kMeterLeft; x < kMeterLeft + kMeterWidth; ++x) {
             changes += a[std::size_t(y) * width + x] != b[std::size_t(y) * width + x];
         }
@@ -154,7 +165,7 @@ class Lv2UiWindow : public ::testing::Test {
 
     static constexpr int kPanelWidth = 900;
     static constexpr int kPanelHeight = 202;
-    static constexpr int kLargestHeight = 320;  ///< the loudness meter's
+    static constexpr int kLargestHeight = loudness_layout::kHeight;
     std::unique_ptr<CHostWindow> window;
     std::unique_ptr<UiHost> ui;
 };
@@ -221,6 +232,88 @@ TEST_F(Lv2UiWindow, IdlesWhileThePluginRunsOnItsOwnThread) {
     stop.store(true);
     audio.join();
     EXPECT_TRUE(ui->record.events.empty());  // showing readings writes nothing
+}
+
+/// A louder left channel through the plug-in, its control outputs sent to the UI as a host
+/// sends them: both strips light, the first further than the second.
+TEST_F(Lv2UiWindow, ShowsEachStripFromThePluginsOutputs) {
+    const PortLayout layout(levelMeterParameters());
+    Lv2TestInstance plugin(levelMeterIdentity().lv2Uri, 48000.0);
+    ASSERT_TRUE(plugin.valid());
+    std::vector<float> left(480), right(480), out[2] = {left, right};
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+    for (int block = 0; block < 100; ++block) {
+        for (std::size_t i = 0; i < left.size(); ++i) {
+            const float s = std::sin(0.1309f * static_cast<float>(i));  // 1 kHz
+            left[i] = 0.5f * s;                                         // -6 dB
+            right[i] = 0.05f * s;                                       // -26 dB
+        }
+        plugin.run(inputs, outputs, 480);
+    }
+    std::vector<std::uint32_t> atRest, lit;
+    int width = 0, height = 0;
+    ASSERT_TRUE(window->capture(atRest, width, height));
+    for (std::size_t i = 0; i < layout.controls().size(); ++i) {
+        if (layout.controls()[i].output) {
+            ui->send(PortLayout::kFirstControl + static_cast<std::uint32_t>(i),
+                     plugin.control(layout.controls()[i].symbol));
+        }
+    }
+    serve(10);
+    ASSERT_TRUE(window->capture(lit, width, height));
+    const int first = stripChanges(atRest, lit, width, 0);
+    const int second = stripChanges(atRest, lit, width, 1);
+    EXPECT_GT(second, 0);
+    EXPECT_GT(first, second + kMeterWidth / 4);
+}
+
+/// The loudness panel opened after ten minutes of audio asks for the history on its first
+/// idle, and its graph shows what the plug-in sends from its next blocks.
+TEST_F(Lv2UiWindow, TheLoudnessPanelShowsTheTenMinutesBeforeItOpened) {
+    Lv2TestInstance plugin(loudnessMeterIdentity().lv2Uri, 48000.0);
+    ASSERT_TRUE(plugin.valid());
+    std::vector<float> left(4096), right(4096), out[2] = {left, right};
+    float* inputs[2] = {left.data(), right.data()};
+    float* outputs[2] = {out[0].data(), out[1].data()};
+    const auto play = [&](int blocks) {
+        for (int block = 0; block < blocks; ++block) {
+            for (std::size_t i = 0; i < left.size(); ++i) {  // 1 kHz, louder by the minute
+                left[i] = right[i] =
+                    (0.05f + 0.05f * float(block / 703)) * std::sin(0.1309f * float(i));
+            }
+            plugin.run(inputs, outputs, 4096);
+        }
+    };
+    play(7031);  // ten minutes
+    open(1);
+    std::vector<std::uint32_t> empty, shown;
+    int width = 0, height = 0;
+    ASSERT_TRUE(window->capture(empty, width, height));
+    ASSERT_EQ(ui->record.atoms.size(), 1u);  // the request
+    const PortLayout layout(loudnessMeterParameters());
+    for (int block = 0; block < 5; ++block) {
+        for (const auto& atom : ui->record.atoms) {
+            plugin.sendAtom(reinterpret_cast<const LV2_Atom*>(atom.data()));
+        }
+        ui->record.atoms.clear();
+        play(1);
+        for (const auto& event : plugin.panelData()) {
+            ui->descriptor->port_event(ui->handle, layout.panelDataPort(),
+                                       std::uint32_t(event.size()),
+                                       Lv2Bundle::get().map(LV2_ATOM__eventTransfer), event.data());
+        }
+        serve(2);
+    }
+    ASSERT_TRUE(window->capture(shown, width, height));
+    int changed = 0;
+    const loudness_layout::Box plot = loudness_layout::kHistoryPlot;
+    for (int y = plot.top; y < plot.bottom; ++y) {
+        for (int x = plot.left; x < plot.right; ++x) {
+            changed += empty[std::size_t(y) * width + x] != shown[std::size_t(y) * width + x];
+        }
+    }
+    EXPECT_GT(changed, plot.width() * 3);  // a line across the plot, at the least
 }
 
 /// Each panel, the loudness meter's after the level meter's in the same window, closes and

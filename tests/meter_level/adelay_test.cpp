@@ -129,6 +129,12 @@ TEST(ADelayTest, WithNoViewAHostReadsWhatTheSixPublicationsWouldLeave) {
         for (VstInt32 index = 1; index <= 3; ++index) {
             ASSERT_EQ(hidden.getParameter(index), shown.getParameter(index)) << "block " << block;
         }
+        // Each strip's own level, shown or not: the level of its meter's published value.
+        for (VstInt32 index = kStripLevels; index < kTableEntryCount; ++index) {
+            ASSERT_EQ(hidden.getParameter(index), shown.getParameter(index)) << "block " << block;
+            ASSERT_EQ(shown.getParameter(index),
+                      decodeMeter(expected[std::size_t(index - kStripLevels)]).level);
+        }
     }
 }
 

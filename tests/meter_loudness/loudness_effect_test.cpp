@@ -60,11 +60,13 @@ TEST(LoudnessEffectReadings, EqualTheMetersAfterEveryBlock) {
                                                              range,
                                                              reference.truePeak(),
                                                              reference.maxMomentary(),
-                                                             reference.maxShortTerm()};
+                                                             reference.maxShortTerm(),
+                                                             1.0,
+                                                             0.1 * reference.completedSteps()};
             for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
                 mismatches += effect.reading(index) != expected[index];
             }
-            const auto points = reference.completedSteps() / loudness::kGatingStepsPerHistoryPoint;
+            const auto points = reference.completedSteps() / LoudnessHistory::kGatingStepsPerPoint;
             historyMismatches += effect.history().size() != points;
         }
         EXPECT_EQ(mismatches, 0);

@@ -55,14 +55,20 @@ TEST_F(LoudnessRecord, IdentityAndParameterTexts) {
     EXPECT_EQ(plugin->text(effGetEffectName, 0, kVstMaxEffectNameLen), "Pevo loudness meter");
     EXPECT_EQ(plugin->text(effGetVendorString, 0, kVstMaxVendorStrLen), "Quellmark");
 
-    const char* names[kNumParams] = {"Momentary",     "Short-term",    "Integrated",     "Range",
-                                     "True peak",     "Max momentary", "Max short-term", "Target",
-                                     "Custom target", "Scale",         "Unit",           "Reset",
-                                     "TP ceiling"};
-    const char* labels[kNumParams] = {"LUFS", "LUFS", "LUFS", "LU", "dBTP", "LUFS", "LUFS",
-                                      "LUFS", "LUFS", "",     "",   "",     "dBTP"};
-    const char* texts[kNumParams] = {"-inf", "-inf",  "-inf",   "-inf", "-inf",  "-inf", "-inf",
-                                     "-23",  "-18.0", "EBU +9", "LUFS", "Ready", "-1.0"};
+    const char* names[kNumParams] = {"Momentary",      "Short-term",    "Integrated",
+                                     "Range",          "True peak",     "Max momentary",
+                                     "Max short-term", "Integrating",   "Integration time",
+                                     "Target",         "Custom target", "Scale",
+                                     "Unit",           "Reset",         "TP ceiling",
+                                     "Integrate",      "Channels",      "Pause",
+                                     "Zoom",           "Graph range"};
+    const char* labels[kNumParams] = {"LUFS", "LUFS", "LUFS", "LU",   "dBTP", "LUFS", "LUFS",
+                                      "",     "",     "LUFS", "LUFS", "",     "",     "",
+                                      "dBTP", "",     "",     "",     "",     ""};
+    const char* texts[kNumParams] = {"-inf",   "-inf",   "-inf",    "-inf",    "-inf",
+                                     "-inf",   "-inf",   "Running", "0:00:00", "-23",
+                                     "-23.0",  "EBU +9", "LUFS",    "Ready",   "-1.0",
+                                     "Always", "Stereo", "Run",     "4 min",   "Follow"};
     for (VstInt32 index = 0; index < kNumParams; ++index) {
         EXPECT_EQ(plugin->text(effGetParamName, index, kVstMaxParamNameLen), names[index]);
         EXPECT_EQ(label(index), labels[index]);
@@ -119,9 +125,8 @@ TEST_F(LoudnessRecord, ResetAndNewRateClearAtTheNextBlock) {
 }
 
 TEST_F(LoudnessRecord, ProgramsHoldTheDeliveryTargets) {
-    const char* programs[kNumPrograms] = {"EBU R 128", "ATSC A/85", "Podcast -16 LUFS",
-                                          "Streaming -14 LUFS"};
-    const char* targets[kNumPrograms] = {"-23", "-24", "-16", "-14"};
+    const char* programs[kNumPrograms] = {"EBU R 128", "ATSC A/85", "Streaming", "Podcast"};
+    const char* targets[kNumPrograms] = {"-23", "-24", "-14", "-16"};
     for (VstInt32 p = 0; p < kNumPrograms; ++p) {
         EXPECT_EQ(plugin->text(effGetProgramNameIndexed, p, kVstMaxProgNameLen), programs[p]);
         plugin->dispatch(effSetProgram, 0, p);

@@ -52,7 +52,7 @@ TEST(LoudnessThreads, RequestsFromEveryThreadDuringProcessing) {
     std::thread reader([&] {
         char text[kVstMaxLabelLen];
         while (running.load()) {
-            for (VstInt32 index = 0; index < loudness::kNumReadings; ++index) {
+            for (VstInt32 index = 0; index < loudness::kIntegrating; ++index) {
                 effect.getParameterDisplay(index, text);
                 const float value = effect.getParameter(index);
                 if (!isLevelText(text) || !(value >= 0.0f && value <= 1.0f)) {

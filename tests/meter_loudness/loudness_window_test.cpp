@@ -87,21 +87,35 @@ TEST_F(LoudnessWindow, ShowsTheMetersAndTakesRealClicksOnTheSwitchesAndReset) {
     };
     click(loudness_layout::kScaleSwitch, loudness_layout::kSwitchImageHeight - 6);
     click(loudness_layout::kUnitSwitch, loudness_layout::kSwitchImageHeight - 6);
+    // The run/pause toggle's right half: pause.
+    arguments += "mousemove --window %1 " +
+                 std::to_string(loudness_layout::kPauseSwitch.right - 8) + " " +
+                 std::to_string(loudness_layout::kPauseSwitch.top + 6) +
+                 " sleep 0.3 mousedown 1 sleep 0.3 mouseup 1 ";
     click(loudness_layout::kResetButton, loudness_layout::kResetButton.height() / 2);
     arguments += "sleep 0.3";
     testHost.calls.clear();
     {
         PointerGesture clicks(arguments);
-        serveUntil([&] { return clicks.finished() && testHost.count(audioMasterEndEdit) >= 3; });
+        serveUntil([&] { return clicks.finished() && testHost.count(audioMasterEndEdit) >= 4; });
     }
     serve(5);
-    const std::vector<std::string> expected = {"b9",  "a9=1", "e9",    "b10",   "a10=1",
-                                               "e10", "b11",  "a11=1", "a11=0", "e11"};
+    std::vector<std::string> expected;
+    for (const VstInt32 tag :
+         {loudness::kScale, loudness::kUnit, loudness::kPause, loudness::kReset}) {
+        const std::string index = std::to_string(tag);
+        expected.insert(expected.end(), {"b" + index, "a" + index + "=1"});
+        if (tag == loudness::kReset) {
+            expected.push_back("a" + index + "=0");  // the button springs back
+        }
+        expected.push_back("e" + index);
+    }
     EXPECT_EQ(gestures(), expected);
     StereoBlock empty(0);
     plugin->process(empty);
     EXPECT_EQ(plugin->text(effGetParamDisplay, loudness::kIntegrated, kVstMaxLabelLen), "-inf");
     EXPECT_EQ(plugin->text(effGetParamDisplay, loudness::kScale, kVstMaxLabelLen), "EBU +18");
+    EXPECT_EQ(plugin->text(effGetParamDisplay, loudness::kPause, kVstMaxLabelLen), "Pause");
 }
 
 TEST_F(LoudnessWindow, ClosesAndOpensAgainAsItWas) {

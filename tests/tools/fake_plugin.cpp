@@ -7,8 +7,13 @@
 //              32 bytes hosts give for it
 //   interrupt  a meter that is interrupted (SIGINT) in its third block
 //   halve      a meter whose outputs are its inputs at half their level
+//   published  a plug-in of its own kind: a reading, "Count" (blocks processed), that hosts
+//              may not automate, a switch "Colour" (Red, Green, Blue) and a level "Depth"
+//              shown from 10 ms down to 0 ms
 // Built without PEVO_FAKE_ENTRY it exports no entry point at all.
+#include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -22,16 +27,48 @@ constexpr const char* kMeterNames[] = {"Delay",  "RMS level", "Peak level", "Hol
 
 constexpr int kLongName = 200;
 
+constexpr const char* kPublishedNames[] = {"Count", "Colour", "Depth"};
+constexpr const char* kPublishedLabels[] = {"blocks", "", "ms"};
+constexpr const char* kColours[] = {"Red", "Green", "Blue"};
+
 struct FakeEffect {
     AEffect record{};
     bool meter = false;
     bool interrupts = false;
+    bool published = false;
     float gain = 1.0f;
     int blocks = 0;
+    float values[3] = {};
 };
 
 FakeEffect* fake(AEffect* effect) {
     return static_cast<FakeEffect*>(effect->object);
+}
+
+/// Names, labels and texts of the "published" plug-in's parameters.
+VstIntPtr describePublished(const FakeEffect& effect, VstInt32 opcode, VstInt32 index, char* text) {
+    const float value = effect.values[index];
+    switch (opcode) {
+        case effCanBeAutomated:
+            return index == 0 ? 0 : 1;
+        case effGetParamName:
+            std::strcpy(text, kPublishedNames[index]);
+            return 0;
+        case effGetParamLabel:
+            std::strcpy(text, kPublishedLabels[index]);
+            return 0;
+        case effGetParamDisplay:
+            if (index == 0) {
+                std::snprintf(text, kVstMaxLabelLen, "%d", effect.blocks);
+            } else if (index == 1) {
+                std::strcpy(text, kColours[static_cast<int>(std::lround(value * 2.0f))]);
+            } else {
+                std::snprintf(text, kVstMaxLabelLen, "%.1f", 10.0 - 10.0 * value);
+            }
+            return 0;
+        default:
+            return 0;
+    }
 }
 
 VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void* ptr, float) {
@@ -46,6 +83,9 @@ VstIntPtr dispatch(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, 
     if (opcode == effGetParamName && fake(effect)->meter && index >= 0 && index < 8) {
         std::strcpy(static_cast<char*>(ptr), kMeterNames[index]);
     }
+    if (fake(effect)->published && index >= 0 && index < 3) {
+        return describePublished(*fake(effect), opcode, index, static_cast<char*>(ptr));
+    }
     return 0;
 }
 
@@ -55,15 +95,19 @@ void processReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32
             outputs[c][i] = inputs[c][i] * fake(effect)->gain;
         }
     }
-    if (fake(effect)->interrupts && ++fake(effect)->blocks == 3) {
+    if (++fake(effect)->blocks == 3 && fake(effect)->interrupts) {
         std::raise(SIGINT);
     }
 }
 
-void setParameter(AEffect*, VstInt32, float) {}
+void setParameter(AEffect* effect, VstInt32 index, float value) {
+    if (index >= 1 && index < 3) {
+        fake(effect)->values[index] = value;
+    }
+}
 
-float getParameter(AEffect*, VstInt32) {
-    return 1.0f;
+float getParameter(AEffect* effect, VstInt32 index) {
+    return fake(effect)->published && index >= 0 && index < 3 ? fake(effect)->values[index] : 1.0f;
 }
 
 AEffect* makeEffect(const std::string& behaviour) {
@@ -80,8 +124,9 @@ AEffect* makeEffect(const std::string& behaviour) {
     record.object = effect;
     effect->meter = behaviour == "interrupt" || behaviour == "halve";
     effect->interrupts = behaviour == "interrupt";
+    effect->published = behaviour == "published";
     effect->gain = behaviour == "halve" ? 0.5f : 1.0f;
-    record.numParams = effect->meter ? 8 : 0;
+    record.numParams = effect->meter ? 8 : (effect->published ? 3 : 0);
     return &record;
 }
 

@@ -111,9 +111,9 @@ constexpr const char* kDescription =
     "FLAC, AIFF, Ogg...; - for standard input) through it; without INPUT, a 3 s demo signal.";
 
 constexpr const char* kFooter =
-    "Readings are in dBFS. Pevo's RMS is sine-referenced unless its RMS Mode is set: a sine\n"
-    "reads its peak level, 3.01 dB above the plain RMS that sox and ffmpeg print;\n"
-    "--set \"RMS Mode=1\" gives the plain RMS.\n"
+    "Pevo's readings are in dBFS, other plug-ins' as they show them. Pevo's RMS is\n"
+    "sine-referenced unless its RMS Mode is set: a sine reads its peak level, 3.01 dB\n"
+    "above the plain RMS that sox and ffmpeg print; --set \"RMS Mode=1\" gives the plain RMS.\n"
     "\n"
     "Exit status: 0 when every input was metered, 1 when a file or the plug-in failed,\n"
     "2 for a mistake on the command line, 128 + the signal when interrupted.";
@@ -148,8 +148,9 @@ void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& val
         ->type_name("OUT");
     app.add_option("--set", assignments,
                    "set a parameter (name or index) before processing; VALUE is\n"
-                   "0..1, a number in the parameter's unit (Delay=4410samples)\n"
-                   "or a switch position (Mode=M/S); --list shows them")
+                   "a switch position or a number in the parameter's unit, as\n"
+                   "--list shows them (Unit=LU, \"Custom target=-18\", Mode=M/S,\n"
+                   "Delay=4410samples), or 0..1 (Pevo's parameters, switches)")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

@@ -124,3 +124,9 @@ void HostedPlugin::process(float** inputs, float** outputs, VstInt32 frames) {
         effect->process(effect, inputs, outputs, frames);
     }
 }
+
+void HostedPlugin::process(float* left, float* right, float* outLeft, float* outRight, int frames) {
+    float* inputs[] = {left, right};
+    float* outputs[] = {outLeft, outRight};
+    process(inputs, outputs, frames);
+}

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "plugin/vst2.h"
+#include "tools/host/stereo_processor.h"
 #include "tools/hostsupport/plugin_library.h"
 
-class HostedPlugin {
+class HostedPlugin : public StereoProcessor {
   public:
     /// The VST version this host answers to the plug-in's version query.
     static constexpr VstIntPtr kHostVersion = 2400;
@@ -21,7 +22,7 @@ class HostedPlugin {
     static std::unique_ptr<HostedPlugin> load(std::shared_ptr<PluginLibrary> library,
                                               std::string& error);
     /// Switches the instance off if it runs, then closes it.
-    ~HostedPlugin();
+    ~HostedPlugin() override;
     HostedPlugin(const HostedPlugin&) = delete;
     HostedPlugin& operator=(const HostedPlugin&) = delete;
 
@@ -42,6 +43,7 @@ class HostedPlugin {
     /// Replacing processing where the plug-in offers it; otherwise the accumulating call on
     /// cleared outputs.
     void process(float** inputs, float** outputs, VstInt32 frames);
+    void process(float* left, float* right, float* outLeft, float* outRight, int frames) override;
 
     const AEffect& record() const { return *effect; }
 

@@ -25,9 +25,8 @@
 #include "tools/host/metering_session.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/parameter_setter.h"
-#include "tools/host/pevo_switches.h"
 #include "tools/host/plugin_description.h"
-#include "tools/host/readings_session.h"
+#include "tools/host/published_report.h"
 #include "tools/host/sound_file_reader.h"
 
 namespace {
@@ -95,15 +94,7 @@ bool applySettings(const HostOptions& options, HostedPlugin& main, HostedPlugin*
     for (const ParameterAssignment& assignment : options.assignments) {
         const VstInt32 index = setter.find(assignment.parameter, error);
         float value = 0.0f;
-        if (index >= 0 && isMeterPlugin(main) && isMeterReading(index)) {
-            error =
-                main.parameterName(index) + " is a reading the plug-in publishes, not a setting";
-            return false;
-        }
-        const bool byWords =
-            index >= 0 && isMeterPlugin(main) &&
-            PevoSwitches::valueOf(main.parameterName(index), assignment.value, value);
-        if (index < 0 || (!byWords && !setter.resolve(index, assignment.value, value, error))) {
+        if (index < 0 || !setter.resolve(index, assignment.value, value, error)) {
             return false;
         }
         for (HostedPlugin* instance : {&main, mirror}) {
@@ -170,8 +161,10 @@ struct Input {
     WrittenFile written;
 };
 
-/// Streams the input through the two prepared instances and reports; the exit status.
-int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPlugin& mirror) {
+/// Streams the input through `plugin`, which is switched on, and reports on it as `report`;
+/// `main` is the instance whose panel is pictured. The exit status.
+int meter(const HostOptions& options, Input& input, HostedPlugin& main, StereoProcessor& plugin,
+          SessionReport& report) {
     std::string error;
     AudioSource& source = input.source;
     SoundFileWriter* writer = input.writer.get();
@@ -183,12 +176,8 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
         }
     }
     catchStopSignals();
-    main.switchOn(true);
-    mirror.switchOn(true);
-    MeterPair pair(main, mirror, options.blockFrames);
-    MeterReport report(options.format, pair.settings(), stdout, stderr);
     report.begin(source, options.blockFrames, intervalText(options.every));
-    MeteringSession session(source, pair, report, options.blockFrames, options.every);
+    MeteringSession session(source, plugin, report, options.blockFrames, options.every);
     session.writeTo(writer);
     session.photograph(camera.get());
     ProgrammeMeter loudness;
@@ -199,10 +188,7 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
         session.measureLoudness(&loudness);
     }
     ProgressBar progress(source.frames(), source.sampleRate());
-    const bool complete = session.run(stopSignal, progress, error);
-    main.switchOn(false);
-    mirror.switchOn(false);
-    if (!complete) {
+    if (!session.run(stopSignal, progress, error)) {
         return fail(error, stopSignal ? 128 + stopSignal : kFailure);
     }
     warn(source.name(), source.shortfall(session.passThrough().frames));
@@ -217,31 +203,30 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, HostedPl
     return 0;
 }
 
-/// Streams the source through a plug-in that publishes readings of its own and prints
-/// them at the end; the exit status.
-int showReadings(const HostOptions& options, AudioSource& source, HostedPlugin& plugin) {
-    std::string error;
-    catchStopSignals();
+/// Meters through the level meter, both channels through a second instance; the exit status.
+int meterBoth(const HostOptions& options, Input& input, HostedPlugin& main, HostedPlugin& mirror) {
+    main.switchOn(true);
+    mirror.switchOn(true);
+    MeterPair pair(main, mirror, options.blockFrames);
+    MeterReport report(options.format, pair, stdout, stderr);
+    return meter(options, input, main, pair, report);
+}
+
+/// Meters through a plug-in that publishes readings of its own; the exit status.
+int meterPublished(const HostOptions& options, Input& input, HostedPlugin& plugin) {
     plugin.switchOn(true);
-    ReadingsSession session(source, plugin, options.blockFrames);
-    std::unique_ptr<PanelCamera> camera;
-    if (!options.snapshotPath.empty()) {
-        camera = std::make_unique<PanelCamera>(plugin, options.snapshotPath, options.snapshotAt);
-        if (!camera->prepare(error)) {
-            return fail(error);
-        }
-        session.photograph(camera.get());
+    PublishedReport report(options.format, plugin, stdout, stderr);
+    return meter(options, input, plugin, plugin, report);
+}
+
+/// The plug-in's identity, parameters and programs, before the first input's table only.
+void describe(const HostOptions& options, HostedPlugin& plugin, bool first) {
+    if (first && options.format == ReportFormat::kTable) {
+        std::fputs((describeIdentity(plugin, options.pluginPath) + describeParameters(plugin) +
+                    describePrograms(plugin))
+                       .c_str(),
+                   stdout);
     }
-    ProgressBar progress(source.frames(), source.sampleRate());
-    const bool complete = session.run(stopSignal, progress, error);
-    plugin.switchOn(false);
-    if (!complete) {
-        return fail(error, stopSignal ? 128 + stopSignal : kFailure);
-    }
-    warn(source.name(), source.shortfall(session.framesRead()));
-    std::printf("%s\n", source.describe().c_str());
-    session.summarise(stdout);
-    return 0;
 }
 
 /// Loads, sets up and runs the plug-in on one source; the exit status. The plug-in's own
@@ -278,11 +263,12 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
                     " inputs and " + std::to_string(record.numOutputs) +
                     " outputs; pevo-host feeds plug-ins of two inputs and two outputs");
     }
-    if (!isMeterPlugin(*plugin) && !ReadingsSession::readingsOf(*plugin).empty()) {
+    if (!isMeterPlugin(*plugin) && !PublishedReport::readingsOf(*plugin).empty()) {
         if (!applySettings(options, *plugin, nullptr, error)) {
             return fail(error, kUsage);
         }
-        return showReadings(options, input.source, *plugin);
+        describe(options, *plugin, describePlugin);
+        return meterPublished(options, input, *plugin);
     }
     if (!isMeterPlugin(*plugin)) {
         return fail(options.pluginPath +
@@ -297,13 +283,8 @@ int run(const HostOptions& options, Input& input, bool describePlugin) {
     if (!applySettings(options, *plugin, mirror.get(), error)) {
         return fail(error, kUsage);
     }
-    if (describePlugin && options.format == ReportFormat::kTable) {
-        std::fputs((describeIdentity(*plugin, options.pluginPath) + describeParameters(*plugin) +
-                    describePrograms(*plugin))
-                       .c_str(),
-                   stdout);
-    }
-    return meter(options, input, *plugin, *mirror);
+    describe(options, *plugin, describePlugin);
+    return meterBoth(options, input, *plugin, *mirror);
 }
 
 /// Meters one input file; the exit status.

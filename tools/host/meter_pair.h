@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/host/hosted_plugin.h"
+#include "tools/host/stereo_processor.h"
 
 enum class MeterMode { kLeftRight, kMidSide, kMono };
 
@@ -41,7 +42,7 @@ bool isMeterPlugin(HostedPlugin& plugin);
 /// and a host does not set.
 bool isMeterReading(VstInt32 index);
 
-class MeterPair {
+class MeterPair : public StereoProcessor {
   public:
     /// `main` and `mirror` have the same settings and are switched on; blocks run up to
     /// `maxFrames` frames.
@@ -49,7 +50,7 @@ class MeterPair {
 
     const MeterSettings& settings() const { return meterSettings; }
     /// Runs one block through both instances; the outputs are the main instance's.
-    void process(float* left, float* right, float* outLeft, float* outRight, int frames);
+    void process(float* left, float* right, float* outLeft, float* outRight, int frames) override;
     /// Both channels' readings after the last block.
     void readings(ChannelReadings channels[2]);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tools/common/report_text.h"
+#include "tools/host/session_summary.h"
 
 namespace {
 
@@ -91,15 +92,16 @@ void MeterReport::begin(const AudioSource& source, int blockFrames, const std::s
                  "time s", "RMS", "peak", "hold", "RMS", "peak", "hold");
 }
 
-void MeterReport::track(double seconds, const ChannelReadings readings[2]) {
+void MeterReport::track(double seconds) {
+    pair.readings(latest);
     for (int c = 0; c < 2; ++c) {
         Highest& h = highest[c];
-        if (!tracked || readings[c].peak > h.peak) {
-            h.peak = readings[c].peak;
+        if (!tracked || latest[c].peak > h.peak) {
+            h.peak = latest[c].peak;
             h.peakTime = seconds;
         }
-        if (!tracked || readings[c].rms > h.rms) {
-            h.rms = readings[c].rms;
+        if (!tracked || latest[c].rms > h.rms) {
+            h.rms = latest[c].rms;
             h.rmsTime = seconds;
         }
     }
@@ -116,10 +118,9 @@ std::string MeterReport::tableColumns(const ChannelReadings& channel, bool over)
            (holdOff ? "    off" : tableNumber(channel.hold));
 }
 
-void MeterReport::interval(double seconds, const ChannelReadings readings[2],
-                           const bool inputOver[2]) {
-    const ChannelReadings& a = readings[0];
-    const ChannelReadings& b = readings[1];
+void MeterReport::interval(double seconds, const bool inputOver[2]) {
+    const ChannelReadings& a = latest[0];
+    const ChannelReadings& b = latest[1];
     if (format == ReportFormat::kTable) {
         bool over[2] = {false, false};
         for (int c = 0; c < 2; ++c) {
@@ -176,17 +177,6 @@ std::string MeterReport::samplePeakText(const SamplePeaks& peaks, int channel) c
     return text + overs + " at or above full scale";
 }
 
-std::string MeterReport::passThroughText(const PassThrough& passThrough) const {
-    if (passThrough.differingFrames == 0) {
-        return "the plug-in's output equals its input in all " +
-               std::to_string(passThrough.frames) + " frames";
-    }
-    return "the plug-in's output differs from its input in " +
-           std::to_string(passThrough.differingFrames) + " of " +
-           std::to_string(passThrough.frames) + " frames, first at frame " +
-           std::to_string(passThrough.firstDifference);
-}
-
 void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peaks,
                          const WrittenFile& written, const Measurement* loudness) {
     if (format == ReportFormat::kJson) {
@@ -212,29 +202,7 @@ void MeterReport::finish(const PassThrough& passThrough, const SamplePeaks& peak
         std::fprintf(to, "  %-5s  %s\n", inputChannelName(peaks, c),
                      samplePeakText(peaks, c).c_str());
     }
-    std::fprintf(to, "Audio  %s\n", passThroughText(passThrough).c_str());
-    if (!written.path.empty()) {
-        const FileComparison& check = written.comparison;
-        std::fprintf(to, "Written  %s (%s): ", written.path.c_str(), written.format.c_str());
-        if (check.differingSamples == 0) {
-            std::fprintf(to, "equals the input in all %lld frames\n",
-                         static_cast<long long>(check.frames));
-        } else {
-            std::fprintf(to, "differs from the input in %lld samples, first at frame %lld\n",
-                         static_cast<long long>(check.differingSamples),
-                         static_cast<long long>(check.firstDifference));
-        }
-    }
-    if (loudness) {
-        finishLoudness(*loudness);
-    }
-}
-
-void MeterReport::finishLoudness(const Measurement& loudness) {
-    std::fprintf(out, format == ReportFormat::kTable
-                          ? "Loudness of the plug-in's output, as pevo-loudness measures it\n"
-                          : "\n");
-    LoudnessReport(format, {}, out).print({loudness}, nullptr);
+    session_summary::print(format, passThrough, written, loudness, out, notes);
 }
 
 void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
@@ -267,18 +235,6 @@ void MeterReport::finishJson(const PassThrough& passThrough, const SamplePeaks& 
     fields += ",\"input_overs\":" + jsonArray(peaks, [](const SamplePeaks::Channel& c) {
                   return std::to_string(c.overs);
               });
-    fields += ",\"output_equals_input\":";
-    fields += passThrough.differingFrames == 0 ? "true" : "false";
-    fields += ",\"differing_frames\":" + std::to_string(passThrough.differingFrames);
-    if (!written.path.empty()) {
-        fields +=
-            ",\"output\":" + report_text::jsonString(written.path) + ",\"output_format\":\"" +
-            written.format + "\",\"written_equals_input\":" +
-            (written.comparison.differingSamples == 0 ? "true" : "false") +
-            ",\"written_differing_samples\":" + std::to_string(written.comparison.differingSamples);
-    }
-    if (loudness) {
-        fields += ",\"loudness\":{" + LoudnessReport(format, {}, out).jsonFigures(*loudness) + "}";
-    }
+    fields += session_summary::jsonMembers(passThrough, written, loudness);
     std::fprintf(out, "%s}\n", fields.c_str());
 }

@@ -7,51 +7,29 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/common/measurement.h"
-#include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
 #include "tools/host/meter_pair.h"
-#include "tools/host/sample_peaks.h"
-#include "tools/host/sound_file_reader.h"
+#include "tools/host/session_report.h"
 
-/// How the plug-in's output compared with its input.
-struct PassThrough {
-    std::int64_t frames = 0;
-    std::int64_t differingFrames = 0;
-    std::int64_t firstDifference = -1;  ///< frame, or -1
-};
-
-/// The file -o wrote, read back and compared with the input.
-struct WrittenFile {
-    std::string path;  ///< empty when none was written
-    std::string format;
-    FileComparison comparison;
-};
-
-class MeterReport {
+class MeterReport : public SessionReport {
   public:
-    /// Readings go to `out`; in CSV the summary, which has no place in the table, goes to
-    /// `notes`.
-    MeterReport(ReportFormat format, const MeterSettings& settings, std::FILE* out,
-                std::FILE* notes)
+    /// Reports the readings of `pair` to `out`; in CSV the summary, which has no place in
+    /// the table, goes to `notes`.
+    MeterReport(ReportFormat format, MeterPair& pair, std::FILE* out, std::FILE* notes)
         : format(format),
-          mode(settings.mode),
-          holdOff(settings.holdOff),
-          sineRms(settings.sineRms),
+          pair(pair),
+          mode(pair.settings().mode),
+          holdOff(pair.settings().holdOff),
+          sineRms(pair.settings().sineRms),
           out(out),
           notes(notes) {}
 
-    /// What is metered and how, and the column heads.
-    void begin(const AudioSource& source, int blockFrames, const std::string& interval);
-    /// Keeps the highest readings; called after every block, which ends at `seconds`.
-    void track(double seconds, const ChannelReadings readings[2]);
-    /// One line of readings; `inputOver[c]` when a sample of input channel c reached full
-    /// scale since the last.
-    void interval(double seconds, const ChannelReadings readings[2], const bool inputOver[2]);
-    /// The summary; `loudness`, if given, is the plug-in's output measured as pevo-loudness
-    /// measures a file.
+    void begin(const AudioSource& source, int blockFrames, const std::string& interval) override;
+    /// Keeps the highest readings.
+    void track(double seconds) override;
+    void interval(double seconds, const bool inputOver[2]) override;
     void finish(const PassThrough& passThrough, const SamplePeaks& peaks,
-                const WrittenFile& written, const Measurement* loudness);
+                const WrittenFile& written, const Measurement* loudness) override;
 
   private:
     /// The highest readings of one channel and the block ends at which they came.
@@ -70,13 +48,12 @@ class MeterReport {
     /// scale, else 0.
     std::string highestText(int channel, float overPeak) const;
     std::string samplePeakText(const SamplePeaks& peaks, int channel) const;
-    std::string passThroughText(const PassThrough& passThrough) const;
     void finishJson(const PassThrough& passThrough, const SamplePeaks& peaks,
                     const WrittenFile& written, const Measurement* loudness);
-    /// The loudness table, in CSV after an empty line.
-    void finishLoudness(const Measurement& loudness);
 
     ReportFormat format;
+    MeterPair& pair;
+    ChannelReadings latest[2] = {};
     MeterMode mode;
     bool holdOff;
     bool sineRms;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstring>
 
-MeteringSession::MeteringSession(AudioSource& source, MeterPair& meter, MeterReport& report,
-                                 int blockFrames, ReadingInterval every)
+MeteringSession::MeteringSession(AudioSource& source, StereoProcessor& plugin,
+                                 SessionReport& report, int blockFrames, ReadingInterval every)
     : source(source),
-      meter(meter),
+      plugin(plugin),
       report(report),
       blockFrames(blockFrames),
       every(every),
@@ -59,7 +59,6 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
     marks = 1;
     std::int64_t blocks = 0;
     bool reportedLast = true;
-    ChannelReadings readings[2] = {};
     for (;;) {
         if (stop) {
             error = "interrupted";
@@ -76,7 +75,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         // The plug-ins get a copy: a change they make to their inputs must not hide one.
         std::copy_n(inLeft.data(), frames, feedLeft.data());
         std::copy_n(inRight.data(), frames, feedRight.data());
-        meter.process(feedLeft.data(), feedRight.data(), outLeft.data(), outRight.data(), frames);
+        plugin.process(feedLeft.data(), feedRight.data(), outLeft.data(), outRight.data(), frames);
         compare(check.frames, frames);
         if (loudness) {
             const float* processed[] = {outLeft.data(), outRight.data()};
@@ -89,8 +88,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         }
         ++blocks;
         const double seconds = static_cast<double>(check.frames) / source.sampleRate();
-        meter.readings(readings);
-        report.track(seconds, readings);
+        report.track(seconds);
         if (camera && !camera->afterBlock(seconds, error)) {
             return false;
         }
@@ -98,7 +96,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
         if (reportedLast) {
             progress.makeRoom();
             const bool over[2] = {peaks.takeOver(0), peaks.takeOver(1)};
-            report.interval(seconds, readings, over);
+            report.interval(seconds, over);
         }
         progress.update(check.frames);
     }
@@ -108,7 +106,7 @@ bool MeteringSession::run(const volatile std::sig_atomic_t& stop, ProgressBar& p
     }
     if (!reportedLast) {
         const bool over[2] = {peaks.takeOver(0), peaks.takeOver(1)};
-        report.interval(static_cast<double>(check.frames) / source.sampleRate(), readings, over);
+        report.interval(static_cast<double>(check.frames) / source.sampleRate(), over);
     }
     return true;
 }

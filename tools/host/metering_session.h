@@ -1,5 +1,5 @@
-// One pass over the input: blocks from the source through both meter instances, readings
-// at every interval, the processed audio to the output file and the loudness meter, and the
+// One pass over the input: blocks from the source through the plug-in, readings at every
+// interval, the processed audio to the output file and the loudness meter, and the
 // check that the audio passed through unchanged.
 #pragma once
 
@@ -12,15 +12,15 @@
 #include "tools/common/sound_file_writer.h"
 #include "tools/host/audio_source.h"
 #include "tools/host/command_line.h"
-#include "tools/host/meter_pair.h"
-#include "tools/host/meter_report.h"
 #include "tools/host/panel_camera.h"
 #include "tools/host/sample_peaks.h"
+#include "tools/host/session_report.h"
+#include "tools/host/stereo_processor.h"
 
 class MeteringSession {
   public:
-    MeteringSession(AudioSource& source, MeterPair& meter, MeterReport& report, int blockFrames,
-                    ReadingInterval every);
+    MeteringSession(AudioSource& source, StereoProcessor& plugin, SessionReport& report,
+                    int blockFrames, ReadingInterval every);
 
     /// Also writes the processed audio there; the session does not own it.
     void writeTo(SoundFileWriter* output) { this->output = output; }
@@ -41,8 +41,8 @@ class MeteringSession {
     void compare(std::int64_t start, int frames);
 
     AudioSource& source;
-    MeterPair& meter;
-    MeterReport& report;
+    StereoProcessor& plugin;
+    SessionReport& report;
     SoundFileWriter* output = nullptr;
     PanelCamera* camera = nullptr;
     ProgrammeMeter* loudness = nullptr;

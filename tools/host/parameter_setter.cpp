@@ -1,61 +1,19 @@
 #include "tools/host/parameter_setter.h"
 
-#include <cctype>
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 #include "tools/host/meter_pair.h"
 #include "tools/host/pevo_switches.h"
+#include "tools/host/setting_text.h"
+#include "tools/host/shown_parameter.h"
 
-namespace {
-
-/// Halvings of 0..1 in a search: beyond the resolution of a float near 1.
-constexpr int kSearchSteps = 40;
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool sameWords(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-/// A number at the start of `text`, and what follows it, trimmed.
-bool leadingNumber(const std::string& text, double& number, std::string& rest) {
-    const std::string clean = trimmed(text);
-    errno = 0;
-    char* end = nullptr;
-    number = std::strtod(clean.c_str(), &end);
-    if (errno != 0 || end == clean.c_str() || std::isnan(number)) {
-        return false;
-    }
-    rest = trimmed(end);
-    return true;
-}
-
-std::string numberText(double number) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%g", number);
-    return text;
-}
-
-}  // namespace
+using setting_text::leadingNumber;
+using setting_text::numberText;
+using setting_text::sameWords;
+using setting_text::trimmed;
 
 VstInt32 ParameterSetter::find(const std::string& parameter, std::string& error) {
     const VstInt32 count = plugin.record().numParams;
@@ -72,8 +30,26 @@ VstInt32 ParameterSetter::find(const std::string& parameter, std::string& error)
     return -1;
 }
 
+bool ParameterSetter::isReading(VstInt32 index) {
+    return isMeterPlugin(plugin) ? isMeterReading(index)
+                                 : plugin.dispatch(effCanBeAutomated, index) == 0;
+}
+
 bool ParameterSetter::resolve(VstInt32 index, const std::string& text, float& value,
                               std::string& error) {
+    const std::string name = trimmed(plugin.parameterName(index));
+    if (isReading(index)) {
+        error = name + " is a reading the plug-in publishes, not a setting";
+        return false;
+    }
+    if (!isMeterPlugin(plugin)) {
+        return ShownParameter(plugin, index).resolve(text, value, error);
+    }
+    return PevoSwitches::valueOf(name, text, value) || resolveNumber(index, text, value, error);
+}
+
+bool ParameterSetter::resolveNumber(VstInt32 index, const std::string& text, float& value,
+                                    std::string& error) {
     const std::string name = trimmed(plugin.parameterName(index));
     double number = 0.0;
     std::string unit;
@@ -139,29 +115,26 @@ bool ParameterSetter::displayAt(VstInt32 index, float value, double& number) {
 float ParameterSetter::search(VstInt32 index, double target, bool rising) {
     const double sign = rising ? 1.0 : -1.0;
     double number = 0.0;
-    if (displayAt(index, 0.0f, number) && sign * number >= sign * target) {
-        return 0.0f;
-    }
-    float low = 0.0f;
-    float high = 1.0f;
-    for (int step = 0; step < kSearchSteps && high - low > 0.0f; ++step) {
-        const float middle = low + (high - low) * 0.5f;
-        if (middle <= low || middle >= high) {
-            break;
-        }
-        const bool reached = displayAt(index, middle, number) && sign * number >= sign * target;
-        (reached ? high : low) = middle;
-    }
-    return high;
+    const auto reached = [&](float value) {
+        return displayAt(index, value, number) && sign * number >= sign * target;
+    };
+    return reached(0.0f) ? 0.0f : ShownParameter::firstReached(0.0f, 1.0f, reached);
 }
 
 std::string ParameterSetter::listing() {
-    std::string out =
-        "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1, in the unit or a word "
-        "shown\n"
-        "  index  name        value      in its unit\n";
     const bool meter = isMeterPlugin(plugin);
-    char line[200];
+    std::string out = meter ? "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE from 0 to 1, "
+                              "in the unit or a word shown\n"
+                            : "Parameters: --set NAME=VALUE or INDEX=VALUE, VALUE a number in "
+                              "the unit or a word shown\n";
+    std::size_t width = 10;
+    for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
+        width = std::max(width, plugin.parameterName(index).size());
+    }
+    char line[400];
+    std::snprintf(line, sizeof(line), "  index  %-*s  value      in its unit\n",
+                  static_cast<int>(width), "name");
+    out += line;
     for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
         const float now = plugin.getParameter(index);
         const std::string name = plugin.parameterName(index);
@@ -169,8 +142,10 @@ std::string ParameterSetter::listing() {
         double low = 0.0;
         double high = 0.0;
         std::string range;
-        if (meter && isMeterReading(index)) {
+        if (isReading(index)) {
             range = "a reading the plug-in publishes (output): not set";
+        } else if (!meter) {
+            range = ShownParameter(plugin, index).choices();
         } else if (meter && !PevoSwitches::choices(name).empty()) {
             range = "a switch: " + PevoSwitches::choices(name) + "; now " +
                     PevoSwitches::words(name, now);
@@ -178,8 +153,8 @@ std::string ParameterSetter::listing() {
             range = numberText(low) + " to " + numberText(high) + " " + label;
         }
         plugin.setParameter(index, now);
-        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %s\n", index, name.c_str(), now,
-                      range.c_str());
+        std::snprintf(line, sizeof(line), "  %5d  %-*s  %-9.6f  %s\n", index,
+                      static_cast<int>(width), name.c_str(), now, range.c_str());
         out += line;
     }
     const VstInt32 programs = plugin.record().numPrograms;

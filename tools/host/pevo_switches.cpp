@@ -11,6 +11,8 @@ namespace {
 struct Switch {
     const char* name;
     const char* words[3];
+    /// Other names people give the positions, such as the panel's; empty for none.
+    const char* otherWords[3];
     float values[3];  ///< a value that selects each position
     int positions;
     /// The position of a value, as the effect takes it (a value at a bound takes the upper
@@ -31,9 +33,14 @@ int rmsPosition(float value) {
 }
 
 constexpr Switch kSwitches[] = {
-    {"Mode", {"L/R", "M/S", "mono"}, {0.0f, 0.5f, 1.0f}, 3, modePosition},
-    {"Resp", {"off", "1 s", "3 s"}, {0.0f, 0.5f, 1.0f}, 3, holdPosition},
-    {"RMS Mode", {"sine", "square", ""}, {0.0f, 1.0f, 0.0f}, 2, rmsPosition},
+    {"Mode",
+     {"L/R", "M/S", "mono"},
+     {"Left/Right", "Mid/Side", ""},
+     {0.0f, 0.5f, 1.0f},
+     3,
+     modePosition},
+    {"Resp", {"off", "1 s", "3 s"}, {"", "1s", "3s"}, {0.0f, 0.5f, 1.0f}, 3, holdPosition},
+    {"RMS Mode", {"sine", "square", ""}, {"", "", ""}, {0.0f, 1.0f, 0.0f}, 2, rmsPosition},
 };
 
 const Switch* find(const std::string& name) {
@@ -60,7 +67,8 @@ std::string PevoSwitches::words(const std::string& name, float value) {
 bool PevoSwitches::valueOf(const std::string& name, const std::string& words, float& value) {
     const Switch* found = find(name);
     for (int i = 0; found && i < found->positions; ++i) {
-        if (strcasecmp(words.c_str(), found->words[i]) == 0) {
+        if (strcasecmp(words.c_str(), found->words[i]) == 0 ||
+            (*found->otherWords[i] && strcasecmp(words.c_str(), found->otherWords[i]) == 0)) {
             value = found->values[i];
             return true;
         }

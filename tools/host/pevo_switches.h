@@ -12,8 +12,8 @@ class PevoSwitches {
     static int position(const std::string& name, float value);
     /// The words for that position, such as "M/S" or "1 s"; empty for no switch.
     static std::string words(const std::string& name, float value);
-    /// The value that selects the position `words` names (in any case) on the switch `name`;
-    /// false when it names none.
+    /// The value that selects the position `words` names (in any case, "Mid/Side" for "M/S"
+    /// too) on the switch `name`; false when it names none.
     static bool valueOf(const std::string& name, const std::string& words, float& value);
     /// Every position of the switch `name` with the value that selects it, such as
     /// "L/R 0, M/S 0.5, mono 1"; empty for no switch.

@@ -1,5 +1,6 @@
 #include "tools/host/plugin_description.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "tools/host/meter_pair.h"
@@ -89,14 +90,20 @@ std::string describeIdentity(HostedPlugin& plugin, const std::string& path) {
 }
 
 std::string describeParameters(HostedPlugin& plugin) {
-    std::string out = "\nParameters\n  index  name        value      label     display\n";
     const bool meter = isMeterPlugin(plugin);
-    char line[200];
+    int width = 10;
+    for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
+        width = std::max(width, static_cast<int>(plugin.parameterName(index).size()));
+    }
+    char line[400];
+    std::snprintf(line, sizeof(line), "\nParameters\n  index  %-*s  value      label     display\n",
+                  width, "name");
+    std::string out = line;
     for (VstInt32 index = 0; index < plugin.record().numParams; ++index) {
         const std::string name = plugin.parameterName(index);
         const float value = plugin.getParameter(index);
         const std::string words = meter ? PevoSwitches::words(name, value) : "";
-        std::snprintf(line, sizeof(line), "  %5d  %-10s  %-9.6f  %-8s  \"%s\"%s\n", index,
+        std::snprintf(line, sizeof(line), "  %5d  %-*s  %-9.6f  %-8s  \"%s\"%s\n", index, width,
                       name.c_str(), value, plugin.parameterLabel(index).c_str(),
                       plugin.parameterDisplay(index).c_str(),
                       words.empty() ? "" : (" = " + words).c_str());

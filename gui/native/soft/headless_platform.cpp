@@ -9,8 +9,7 @@ namespace {
 /// Counts itself so tests see when the toolkit lets go of a bitmap.
 class CCountedBitmap : public CSoftBitmap {
   public:
-    CCountedBitmap(int width, int height, std::vector<std::uint32_t> pixels,
-                   std::shared_ptr<std::atomic<int>> alive)
+    CCountedBitmap(int width, int height, Pixels pixels, std::shared_ptr<std::atomic<int>> alive)
         : CSoftBitmap(width, height, std::move(pixels)), alive(std::move(alive)) {
         ++*this->alive;
     }
@@ -44,21 +43,27 @@ std::unique_ptr<CSurface> CHeadlessPlatform::createOffscreen(int width, int heig
 
 void CHeadlessPlatform::addBitmap(int resourceId, int width, int height,
                                   std::vector<std::uint32_t> pixels) {
-    pictures[resourceId] = Picture{width, height, std::move(pixels)};
+    const std::lock_guard<std::mutex> lock(picturesMutex);
+    pictures[resourceId] = Picture{
+        width, height, std::make_shared<const std::vector<std::uint32_t>>(std::move(pixels))};
 }
 
 std::unique_ptr<CNativeBitmap> CHeadlessPlatform::loadBitmap(int resourceId) {
-    const auto given = pictures.find(resourceId);
-    if (given != pictures.end()) {
-        const Picture& p = given->second;
-        return std::make_unique<CCountedBitmap>(p.width, p.height, p.pixels, bitmapsAlive);
+    // Each picture is decoded once; its bitmaps share the pixels.
+    const std::lock_guard<std::mutex> lock(picturesMutex);
+    auto given = pictures.find(resourceId);
+    if (given == pictures.end()) {
+        std::unique_ptr<CSoftBitmap> embedded = loadSoftBitmap(resourceId);
+        if (!embedded) {
+            return nullptr;
+        }
+        given = pictures
+                    .emplace(resourceId, Picture{embedded->width(), embedded->height(),
+                                                 embedded->sharedPixels()})
+                    .first;
     }
-    std::unique_ptr<CSoftBitmap> embedded = loadSoftBitmap(resourceId);
-    if (!embedded) {
-        return nullptr;
-    }
-    return std::make_unique<CCountedBitmap>(embedded->width(), embedded->height(),
-                                            embedded->pixels(), bitmapsAlive);
+    const Picture& p = given->second;
+    return std::make_unique<CCountedBitmap>(p.width, p.height, p.pixels, bitmapsAlive);
 }
 
 int CHeadlessPlatform::mouseState() {

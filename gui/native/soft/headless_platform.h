@@ -8,10 +8,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "gui/native/native_platform.h"
 #include "gui/native/soft/headless_window.h"
+#include "gui/native/soft/soft_bitmap.h"
 
 class CHeadlessPlatform : public CNativePlatform {
   public:
@@ -75,7 +77,7 @@ class CHeadlessPlatform : public CNativePlatform {
     struct Picture {
         int width;
         int height;
-        std::vector<std::uint32_t> pixels;
+        CSoftBitmap::Pixels pixels;
     };
 
     int mouse = 0;
@@ -83,7 +85,9 @@ class CHeadlessPlatform : public CNativePlatform {
     CPosition cursor;
     std::uint32_t clock = 1000;
     bool windowsFail = false;
+    /// The pictures given and those decoded so far; bitmaps load on any thread.
     std::map<int, Picture> pictures;
+    std::mutex picturesMutex;
     // Editors, frames and bitmaps without a window may come and go on any thread.
     std::shared_ptr<std::atomic<int>> bitmapsAlive = std::make_shared<std::atomic<int>>(0);
     std::atomic<int> editorCreations{0};

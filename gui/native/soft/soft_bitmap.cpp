@@ -12,6 +12,10 @@
 #include <stb/stb_image.h>
 
 CSoftBitmap::CSoftBitmap(int width, int height, std::vector<std::uint32_t> pixels)
+    : CSoftBitmap(width, height,
+                  std::make_shared<const std::vector<std::uint32_t>>(std::move(pixels))) {}
+
+CSoftBitmap::CSoftBitmap(int width, int height, Pixels pixels)
     : columns(width), rows(height), pixelData(std::move(pixels)) {}
 
 std::unique_ptr<CSoftBitmap> CSoftBitmap::decode(const unsigned char* bytes, std::size_t size) {

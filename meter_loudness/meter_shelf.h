@@ -1,0 +1,29 @@
+// Meters set up before, kept for the next effect at the same rate: setting a meter up fills
+// its histograms, hundreds of kilobytes, while resetting one that was set up clears only
+// what it measured. Hosts that scan or open and close effects often meet the same rates
+// again. Control threads only; a few meters at most.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "loudness/loudness_meter.h"
+
+class MeterShelf {
+  public:
+    /// The one shelf of the process; it lives as long as the process.
+    static MeterShelf& shared();
+
+    /// A meter set up for `channels` at `sampleRate`, reset; null when none is kept.
+    std::unique_ptr<LoudnessMeter> take(double sampleRate, int channels);
+    /// Keeps a meter that was set up; drops it when the shelf is full or it was not.
+    void keep(std::unique_ptr<LoudnessMeter> meter);
+
+  private:
+    static constexpr std::size_t kCapacity = 6;
+
+    std::mutex mutex;
+    std::vector<std::unique_ptr<LoudnessMeter>> meters;
+};
