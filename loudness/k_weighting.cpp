@@ -20,6 +20,30 @@ constexpr double kTiny = 1e-100;
 
 }  // namespace
 
+struct KWeightingLoops {
+    template <int kChannels>
+    static void plain(KWeighting& weighting, const float* const* channels, std::size_t count) {
+        weighting.run<kChannels>(channels, count);
+    }
+    /// AVX's encodings leave their operands intact, which saves the copies that two-operand
+    /// code makes of the filter history; each operation is the same IEEE one, and there is
+    /// no fused multiply-add, so the sums are the same to the bit.
+    template <int kChannels>
+    [[gnu::target("avx")]] static void threeOperand(KWeighting& weighting,
+                                                    const float* const* channels,
+                                                    std::size_t count) {
+        weighting.run<kChannels>(channels, count);
+    }
+    template <int kChannels>
+    static void either(KWeighting& weighting, const float* const* channels, std::size_t count) {
+        if (weighting.hasAvx) {
+            threeOperand<kChannels>(weighting, channels, count);
+        } else {
+            plain<kChannels>(weighting, channels, count);
+        }
+    }
+};
+
 Biquad KWeighting::shelf(double sampleRate) {
     const double k = std::tan(kPi * kShelfFrequency / sampleRate);
     const double vh = std::pow(10.0, kShelfGainDb / 20.0);
@@ -40,6 +64,7 @@ void KWeighting::setup(double sampleRate, int channels, const double* weights) {
     shelfStage = shelf(sampleRate);
     highPassStage = highPass(sampleRate);
     channelCount = channels;
+    hasAvx = __builtin_cpu_supports("avx");
     for (int c = 0; c < kMaxChannels; ++c) {
         channelWeights[c] = c >= channels ? 0.0 : weights ? weights[c] : 1.0;
     }
@@ -54,21 +79,21 @@ void KWeighting::reset() {
 void KWeighting::process(const float* const* channels, std::size_t count) {
     switch (channelCount) {
         case 1:
-            return run<1>(channels, count);
+            return KWeightingLoops::either<1>(*this, channels, count);
         case 2:
-            return run<2>(channels, count);
+            return KWeightingLoops::either<2>(*this, channels, count);
         case 3:
-            return run<3>(channels, count);
+            return KWeightingLoops::either<3>(*this, channels, count);
         case 4:
-            return run<4>(channels, count);
+            return KWeightingLoops::either<4>(*this, channels, count);
         case 5:
-            return run<5>(channels, count);
+            return KWeightingLoops::either<5>(*this, channels, count);
         case 6:
-            return run<6>(channels, count);
+            return KWeightingLoops::either<6>(*this, channels, count);
         case 7:
-            return run<7>(channels, count);
+            return KWeightingLoops::either<7>(*this, channels, count);
         case 8:
-            return run<8>(channels, count);
+            return KWeightingLoops::either<8>(*this, channels, count);
         default:
             return;  // no channel counts
     }
@@ -86,7 +111,8 @@ double KWeighting::takeSumOfSquares() {
 }
 
 template <int kChannels>
-void KWeighting::run(const float* const* channels, std::size_t count) {
+[[gnu::always_inline]] inline void KWeighting::run(const float* const* channels,
+                                                   std::size_t count) {
     const Biquad s = shelfStage;
     const Biquad h = highPassStage;
     History k = history;

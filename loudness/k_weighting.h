@@ -43,12 +43,16 @@ class KWeighting {
         double mid1[kMaxChannels], mid2[kMaxChannels];  ///< shelf outputs, high-pass inputs
         double out1[kMaxChannels], out2[kMaxChannels];  ///< high-pass outputs
     };
+    /// The filter loop for each channel count, in the encodings each processor offers.
+    friend struct KWeightingLoops;
     template <int kChannels>
     void run(const float* const* channels, std::size_t count);
 
     Biquad shelfStage{};
     Biquad highPassStage{};
     int channelCount = 1;
+    /// The processor has AVX, whose encodings spare the loops copies of their operands.
+    bool hasAvx = false;
     double channelWeights[kMaxChannels] = {};
     History history{};
     double sums[kMaxChannels] = {};

@@ -84,20 +84,64 @@ float largestLane(Quad quad) {
     return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
 }
 
-/// Whether any of the four points made from the 15 samples from `samples` on might pass
-/// `peak`: the two samples nearest each point through `centreGain`, the gain of the taps
-/// nearest it, the largest of all through `outerGain`, the others'. Inlined into the loop
-/// over the points, as it runs for every four.
-[[gnu::always_inline]] inline bool mayPass(const float* samples, float centreGain, float outerGain,
-                                           float peak) {
-    static_assert(TruePeak::kTaps == 12, "four quads hold the 15 samples of a quad of points");
-    const float all =
-        largestLane(larger(larger(magnitude(load(samples)), magnitude(load(samples + 4))),
-                           larger(magnitude(load(samples + 8)), magnitude(load(samples + 11)))));
-    // Point i lies between samples i + TruePeak::kTaps / 2 - 1 and i + TruePeak::kTaps / 2.
-    const float* centre = samples + TruePeak::kTaps / 2 - 1;
-    const float near = largestLane(larger(magnitude(load(centre)), magnitude(load(centre + 1))));
-    return near * centreGain + all * outerGain > peak;
+/// Sets bit f of `passing` (64 to a word) for each four of points f of the `fours` made from
+/// the samples from `samples` on that might pass `peak`: point i lies between samples
+/// i + kTaps / 2 - 1 and i + kTaps / 2, so the four f are made from samples 4f to 4f + 14,
+/// the nearest of them 4f + 5 to 4f + 9. The two taps nearest each point pass at most
+/// `centreGain` times the largest magnitude among those, all others `outerGain` times the
+/// largest of all 15. Four fours at a time: the largest magnitudes of each group of four
+/// samples, of its first two and three and of its last three, in lanes by group, make
+/// those of the 15 and of the nearest with no sum over lanes.
+void findPassing(const float* samples, std::size_t fours, float centreGain, float outerGain,
+                 float peak, std::uint64_t* passing) {
+    static_assert(TruePeak::kTaps == 12, "groups of four cover the 15 samples of four points");
+    constexpr std::size_t kGroups = TruePeak::kMaxBlock / 4 + 4;
+    // Groups f to f + 3 hold the samples of four f; four batches of four groups more than
+    // the fours cover them.
+    const std::size_t batches = (fours + 3) / 4 + 1;
+    alignas(16) float all[kGroups], firstTwo[kGroups], firstThree[kGroups], lastThree[kGroups];
+    for (std::size_t b = 0; b < batches; ++b) {
+        const float* from = samples + 16 * b;
+        const Quad a = magnitude(load(from)), e = magnitude(load(from + 4));
+        const Quad c = magnitude(load(from + 8)), d = magnitude(load(from + 12));
+        const Quad ae01 = __builtin_shufflevector(a, e, 0, 4, 1, 5);
+        const Quad ae23 = __builtin_shufflevector(a, e, 2, 6, 3, 7);
+        const Quad cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+        const Quad cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+        // Sample k of each of the four groups.
+        const Quad k0 = __builtin_shufflevector(ae01, cd01, 0, 1, 4, 5);
+        const Quad k1 = __builtin_shufflevector(ae01, cd01, 2, 3, 6, 7);
+        const Quad k2 = __builtin_shufflevector(ae23, cd23, 0, 1, 4, 5);
+        const Quad k3 = __builtin_shufflevector(ae23, cd23, 2, 3, 6, 7);
+        const Quad two = larger(k0, k1);
+        const Quad three = larger(two, k2);
+        const Quad last = larger(larger(k1, k2), k3);
+        std::memcpy(firstTwo + 4 * b, &two, sizeof two);
+        std::memcpy(firstThree + 4 * b, &three, sizeof three);
+        std::memcpy(lastThree + 4 * b, &last, sizeof last);
+        const Quad four = larger(three, k3);
+        std::memcpy(all + 4 * b, &four, sizeof four);
+    }
+    const Quad centre = {centreGain, centreGain, centreGain, centreGain};
+    const Quad outer = {outerGain, outerGain, outerGain, outerGain};
+    const Quad limit = {peak, peak, peak, peak};
+    constexpr std::size_t kWordBits = 64;
+    for (std::size_t word = 0; word * kWordBits < fours; ++word) {
+        std::uint64_t bits = 0;
+        const std::size_t end = std::min(fours, (word + 1) * kWordBits);
+        for (std::size_t f = word * kWordBits; f < end; f += 4) {
+            const Quad widest = larger(larger(load(all + f), load(all + f + 1)),
+                                       larger(load(all + f + 2), load(firstThree + f + 3)));
+            const Quad nearest = larger(load(lastThree + f + 1), load(firstTwo + f + 2));
+            const auto may = nearest * centre + widest * outer > limit;
+            std::int32_t lanes[4];
+            std::memcpy(lanes, &may, sizeof lanes);
+            for (std::size_t l = 0; l < 4 && f + l < end; ++l) {
+                bits |= static_cast<std::uint64_t>(lanes[l] & 1) << (f % kWordBits + l);
+            }
+        }
+        passing[word] = bits;
+    }
 }
 
 }  // namespace
@@ -169,10 +213,7 @@ float TruePeak::interpolatedPeak(std::size_t count) const {
     constexpr std::size_t kWordBits = 64;
     std::uint64_t passing[kMaxBlock / 4 / kWordBits] = {};
     const std::size_t fours = count / 4;
-    for (std::size_t f = 0; f < fours; ++f) {
-        const bool may = mayPass(in + 4 * f, centreGain, outerGain, truePeakLevel);
-        passing[f / kWordBits] |= static_cast<std::uint64_t>(may) << (f % kWordBits);
-    }
+    findPassing(in, fours, centreGain, outerGain, truePeakLevel, passing);
     Quad largest = {};
     for (std::size_t word = 0; word * kWordBits < fours; ++word) {
         for (std::uint64_t bits = passing[word]; bits != 0; bits &= bits - 1) {

@@ -43,8 +43,9 @@ class TruePeak {
     float outerGain = 0.0f;
     /// The taps of each interpolated phase, newest sample's tap first.
     std::array<std::array<float, kTaps>, kMaxFactor - 1> phases{};
-    /// The last kTaps - 1 samples of the previous call, then this call's samples.
-    std::array<float, kTaps - 1 + kMaxBlock> window{};
+    /// The last kTaps - 1 samples of the previous call, then this call's samples, then
+    /// room that the search for points to compute reads in whole groups of sixteen.
+    std::array<float, kTaps - 1 + kMaxBlock + 16> window{};
     float samplePeakLevel = 0.0f;
     float truePeakLevel = 0.0f;
 };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 
 #include "tests/tools/tool_run.h"
@@ -102,6 +103,43 @@ TEST_F(PevoLoudnessTest, UnreadableFilesFailAloneAndTheTableLinesUp) {
     };
     EXPECT_EQ(figures(table[3]), figures(table[2]));
     EXPECT_EQ(table[5].rfind("(album)", 0), 0u);
+}
+
+TEST_F(PevoLoudnessTest, SixteenBitFilesReadAsTheirFloatCopies) {
+    // Each channel its own noise at its own level, full scale both ways at the start, over
+    // more frames than one read takes and not a whole number of vectors.
+    for (const int channels : {1, 2, 6}) {
+        std::vector<int> integers;
+        std::vector<float> floats;
+        std::uint32_t noise = 1;
+        for (int i = 0; i < 70001 * channels; ++i) {
+            noise = noise * 1664525u + 1013904223u;
+            const int level = 1 + i % channels;
+            int sample = (static_cast<int>(noise >> 16) - 32768) * level / channels;
+            sample = i < channels ? 32767 : i < 2 * channels ? -32768 : sample;
+            integers.push_back(sample * 65536);
+            floats.push_back(static_cast<float>(sample) / 32768.0f);
+        }
+        const std::string name = std::to_string(getpid()) + "_" + std::to_string(channels);
+        const std::string pcm = scratchPath(name + "_pcm.wav");
+        const std::string real = scratchPath(name + "_flt.wav");
+        writeIntegers(pcm, SF_FORMAT_WAV | SF_FORMAT_PCM_16, channels, 48000, integers);
+        writeAudio(real, SF_FORMAT_WAV | SF_FORMAT_FLOAT, channels, 48000, floats);
+        // Everything the tool prints of a file, in every format, with its name taken out.
+        const auto figures = [](const std::string& path) {
+            std::string all;
+            for (const char* format : {"table", "json"}) {
+                const ToolRun run = loudness({"--format", format, "--every", "0.3", path});
+                EXPECT_EQ(run.status, 0) << run.err;
+                all += run.out;
+            }
+            for (std::size_t at; (at = all.find(path)) != std::string::npos;) {
+                all.replace(at, path.size(), "FILE");
+            }
+            return all;
+        };
+        EXPECT_EQ(figures(pcm), figures(real)) << channels << " channels";
+    }
 }
 
 TEST_F(PevoLoudnessTest, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -106,7 +106,21 @@ int SoundFileInput::readChannels(float* const* channels, const int* sources, int
                                  int frames) {
     const auto samples = static_cast<std::size_t>(frames) * static_cast<std::size_t>(info.channels);
     sf_count_t got = 0;
-    if (coding.integer) {
+    if (coding.integer && coding.bits == 16) {
+        // Read as they are stored: half the bytes to convert of 32-bit integers.
+        shorts.resize(std::max(shorts.size(), samples));
+        got = sf_readf_short(file, shorts.data(), frames);
+        if (info.channels == 2 && count == 2 && sources[0] != sources[1]) {
+            float* byFileChannel[2];
+            byFileChannel[sources[0]] = channels[0];
+            byFileChannel[sources[1]] = channels[1];
+            spreadStereo(shorts.data(), byFileChannel[0], byFileChannel[1], got);
+        } else {
+            for (int c = 0; c < count; ++c) {
+                spread(shorts.data() + sources[c], info.channels, channels[c], got);
+            }
+        }
+    } else if (coding.integer) {
         integers.resize(std::max(integers.size(), samples));
         got = sf_readf_int(file, integers.data(), frames);
         for (int c = 0; c < count; ++c) {
@@ -126,6 +140,42 @@ int SoundFileInput::readChannels(float* const* channels, const int* sources, int
         }
     }
     return checked(got);
+}
+
+namespace {
+
+/// 2^-15 scales a 16-bit sample as toFloat does the same sample shifted to 32 bits: both
+/// exact.
+constexpr float kShortScale = 1.0f / 32768.0f;
+/// Frames converted at a time through local arrays: vector code, and no store to the output
+/// can stall a later load of input that happens to share its low address bits.
+constexpr int kSpreadLanes = 8;
+
+}  // namespace
+
+void SoundFileInput::spread(const std::int16_t* from, int stride, float* to, sf_count_t frames) {
+    for (sf_count_t i = 0; i < frames; ++i) {
+        to[i] = static_cast<float>(from[i * stride]) * kShortScale;
+    }
+}
+
+void SoundFileInput::spreadStereo(const std::int16_t* from, float* left, float* right,
+                                  sf_count_t frames) {
+    sf_count_t i = 0;
+    for (; i + kSpreadLanes <= frames; i += kSpreadLanes) {
+        std::int16_t pairs[2 * kSpreadLanes];
+        std::memcpy(pairs, from + 2 * i, sizeof pairs);
+        float lefts[kSpreadLanes];
+        float rights[kSpreadLanes];
+        for (int l = 0; l < kSpreadLanes; ++l) {
+            lefts[l] = static_cast<float>(pairs[2 * l]) * kShortScale;
+            rights[l] = static_cast<float>(pairs[2 * l + 1]) * kShortScale;
+        }
+        std::memcpy(left + i, lefts, sizeof lefts);
+        std::memcpy(right + i, rights, sizeof rights);
+    }
+    spread(from + 2 * i, 2, left + i, frames - i);
+    spread(from + 2 * i + 1, 2, right + i, frames - i);
 }
 
 int SoundFileInput::readExact(double* interleaved, int count) {

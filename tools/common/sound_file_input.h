@@ -19,7 +19,7 @@ class SoundFileInput {
     /// The name that stands for standard input on a command line.
     static constexpr const char* kStandardInput = "-";
     /// Frames a read asks for when any length will do.
-    static constexpr int kBlockFrames = 8192;
+    static constexpr int kBlockFrames = 32768;
 
     /// Null with the reason in `error` when the file is missing, a directory, unreadable
     /// or not audio that libsndfile reads. Standard input is read whole into memory first,
@@ -69,13 +69,19 @@ class SoundFileInput {
     std::int64_t announcedFrames() const;
     /// `got`, or -1 when libsndfile flagged an error during the read.
     int checked(sf_count_t got);
+    /// `frames` 16-bit samples `stride` apart as floats of full scale 1, into `to`.
+    static void spread(const std::int16_t* from, int stride, float* to, sf_count_t frames);
+    /// The same for both channels of stereo at once, in vector code.
+    static void spreadStereo(const std::int16_t* from, float* left, float* right,
+                             sf_count_t frames);
 
     std::unique_ptr<MemoryStream> memory;  ///< what `file` reads, for standard input
     std::string path;
     SNDFILE* file;
     SF_INFO info;
     SampleCoding coding;
-    std::vector<std::int32_t> integers;  ///< interleaved, for integer encodings
+    std::vector<std::int16_t> shorts;    ///< interleaved, for 16-bit encodings
+    std::vector<std::int32_t> integers;  ///< interleaved, for other integer encodings
     std::vector<float> floats;           ///< interleaved, for readChannels of the others
     std::string lastError;
 };
