@@ -166,8 +166,14 @@ bool LoudnessMeter::setupWeighted(double sampleRate, int channels, const double*
         peak.setup(sampleRate);
     }
     fresh->windows.setup(split.subBlockLength, static_cast<int>(split.subBlocks));
-    fresh->gatingBlocks.setup();
-    fresh->rangeBlocks.setup();
+    if (state) {
+        // The histograms, the costly part, are the same at any rate: reset() clears them.
+        fresh->gatingBlocks = std::move(state->gatingBlocks);
+        fresh->rangeBlocks = std::move(state->rangeBlocks);
+    } else {
+        fresh->gatingBlocks.setup();
+        fresh->rangeBlocks.setup();
+    }
     delete state;
     state = fresh.release();
     reset();

@@ -1,5 +1,7 @@
 #include "meter_loudness/meter_shelf.h"
 
+#include <algorithm>
+
 MeterShelf& MeterShelf::shared() {
     // Never destroyed: an effect may still hand its meters back while the process ends.
     static MeterShelf* const shelf = new MeterShelf;
@@ -7,15 +9,30 @@ MeterShelf& MeterShelf::shared() {
 }
 
 std::unique_ptr<LoudnessMeter> MeterShelf::take(double sampleRate, int channels) {
-    const std::lock_guard<std::mutex> lock(mutex);
-    for (auto kept = meters.begin(); kept != meters.end(); ++kept) {
-        if ((*kept)->sampleRate() == sampleRate && (*kept)->channels() == channels) {
-            std::unique_ptr<LoudnessMeter> meter = std::move(*kept);
-            meters.erase(kept);
-            meter->reset();
-            return meter;
+    std::unique_ptr<LoudnessMeter> meter;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (meters.empty()) {
+            return nullptr;
         }
+        auto chosen = std::find_if(meters.begin(), meters.end(), [&](const auto& kept) {
+            return kept->sampleRate() == sampleRate && kept->channels() == channels;
+        });
+        if (chosen == meters.end()) {
+            chosen = meters.end() - 1;
+        }
+        meter = std::move(*chosen);
+        meters.erase(chosen);
     }
+    if (meter->sampleRate() == sampleRate && meter->channels() == channels) {
+        meter->reset();
+        return meter;
+    }
+    // Set up again for the new rate, it keeps its histograms.
+    if (meter->setup(sampleRate, channels)) {
+        return meter;
+    }
+    keep(std::move(meter));
     return nullptr;
 }
 
