@@ -27,6 +27,9 @@ namespace {
 constexpr double kSampleRate = 48000.0;
 constexpr std::size_t kSignalFrames = 1 << 16;  // cycled through, so blocks see varied data
 constexpr const char* kX42Meter = "http://gareus.org/oss/lv2/meters#EBUr128";
+/// x42's stereo true-peak meter: the true peak that its EBU R128 meter computes only when
+/// its own panel asks.
+constexpr const char* kX42TruePeak = "http://gareus.org/oss/lv2/meters#dBTPstereo";
 
 struct Noise {
     Noise() : left(kSignalFrames), right(kSignalFrames) {
@@ -290,6 +293,11 @@ void BM_X42EbuR128(benchmark::State& state) {
     runLv2Plugin(state, kX42Meter);
 }
 BENCHMARK(BM_X42EbuR128)->Arg(64)->Arg(512);
+
+void BM_X42TruePeak(benchmark::State& state) {
+    runLv2Plugin(state, kX42TruePeak);
+}
+BENCHMARK(BM_X42TruePeak)->Arg(64)->Arg(512);
 
 void BM_PevoLoudnessLv2(benchmark::State& state) {
     runLv2Plugin(state, lv2Product(1)->identity.lv2Uri);
