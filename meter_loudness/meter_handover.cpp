@@ -10,8 +10,10 @@ MeterHandover::MeterHandover()
       spare(meters[1].get()) {}
 
 MeterHandover::~MeterHandover() {
-    for (std::unique_ptr<LoudnessMeter>& meter : meters) {
-        MeterShelf::shared().keep(std::move(meter));
+    if (MeterShelf* shelf = MeterShelf::shared()) {
+        for (std::unique_ptr<LoudnessMeter>& meter : meters) {
+            shelf->keep(std::move(meter));
+        }
     }
 }
 
@@ -20,10 +22,12 @@ bool MeterHandover::prepare(LoudnessMeter*& meter, double sampleRate) {
         meter->reset();
         return true;
     }
-    if (std::unique_ptr<LoudnessMeter> kept = MeterShelf::shared().take(sampleRate, kChannels)) {
+    MeterShelf* shelf = MeterShelf::shared();
+    if (std::unique_ptr<LoudnessMeter> kept =
+            shelf ? shelf->take(sampleRate, kChannels) : nullptr) {
         for (std::unique_ptr<LoudnessMeter>& owned : meters) {
             if (owned.get() == meter) {
-                MeterShelf::shared().keep(std::move(owned));
+                shelf->keep(std::move(owned));
                 owned = std::move(kept);
                 meter = owned.get();
                 return true;

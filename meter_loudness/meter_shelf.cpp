@@ -2,10 +2,23 @@
 
 #include <algorithm>
 
-MeterShelf& MeterShelf::shared() {
-    // Never destroyed: an effect may still hand its meters back while the process ends.
-    static MeterShelf* const shelf = new MeterShelf;
-    return *shelf;
+namespace {
+
+/// Set when the shelf is destroyed with the library; a bool outlives every destructor, so
+/// an effect a host deletes later still reads it.
+bool shelfGone = false;
+
+/// Destroyed when the host unloads the library or the process ends, freeing the meters it
+/// keeps: a host that loads and unloads the library again and again loses nothing.
+struct LibraryShelf {
+    MeterShelf shelf;
+    ~LibraryShelf() { shelfGone = true; }
+} libraryShelf;
+
+}  // namespace
+
+MeterShelf* MeterShelf::shared() {
+    return shelfGone ? nullptr : &libraryShelf.shelf;
 }
 
 std::unique_ptr<LoudnessMeter> MeterShelf::take(double sampleRate, int channels) {

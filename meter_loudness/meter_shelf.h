@@ -13,8 +13,8 @@
 
 class MeterShelf {
   public:
-    /// The one shelf of the process; it lives as long as the process.
-    static MeterShelf& shared();
+    /// The library's one shelf; null once the library is being unloaded.
+    static MeterShelf* shared();
 
     /// A meter set up for `channels` at `sampleRate`, reset: one kept for them if there is
     /// one, else another set up again; null when none is kept or none can be set up.
