@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "meter_level/level_parameters.h"
 #include "tests/fuzz/guarded_buffer.h"
 #include "tests/fuzz/host_block.h"
 
@@ -268,7 +269,10 @@ void DrivenEffect::getParameter(FuzzInput& in) {
     const VstInt32 index = in.index();
     faults.nextCall();
     const float value = effect->getParameter(effect, index);
-    if (index < 0 || index >= kParameters) {
+    if (index >= kStripLevels && index < kTableEntryCount) {
+        // The strips' own readings, which the other formats carry, read on the meters' scale.
+        faults.check(value >= 0.0f && value <= 1.0f, describe(index, value) + ", not 0 to 1");
+    } else if (index < 0 || index >= kParameters) {
         faults.check(value == 0.0f, describe(index, value) + ", not 0");
     }
 }
