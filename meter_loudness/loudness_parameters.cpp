@@ -120,20 +120,10 @@ void positionFormat(const char* const (&names)[count], double position, char* te
     copyBounded(text, names[choiceOf(value, count)], kVstMaxLabelLen);
 }
 
-void targetFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kTargetNames, position, text);
-}
-
-void scaleFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kScaleNames, position, text);
-}
-
-void unitFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kUnitNames, position, text);
-}
-
-void integrateFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kIntegrateTexts, position, text);
+/// The text of a switch whose positions read as `names`.
+template <const auto& names>
+void namesFormat(double position, const ParameterContext&, char* text) {
+    positionFormat(names, position, text);
 }
 
 /// The short texts VST 2 shows read back as their positions.
@@ -145,22 +135,6 @@ bool parseIntegrate(const char* text, const ParameterContext&, float* value) {
         }
     }
     return false;
-}
-
-void channelsFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kChannelNames, position, text);
-}
-
-void pauseFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kPauseNames, position, text);
-}
-
-void zoomFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kZoomNames, position, text);
-}
-
-void graphRangeFormat(double position, const ParameterContext&, char* text) {
-    positionFormat(kGraphRangeNames, position, text);
 }
 
 void integratingFormat(double value, const ParameterContext&, char* text) {
@@ -257,24 +231,26 @@ constexpr ParameterInfo kEntries[] = {
     {"Integration time", "s", "", ParameterKind::reading, nullptr, 0, 0.0, kLongestIntegration,
      0.0f, 0, false, false, nullptr, nullptr, &integrationTimeFormat, &parseIntegrationTime,
      nullptr},
-    choice("Target", "LUFS", kTargetNames, kTargetChoices, kDefaults.target, &targetFormat),
+    choice("Target", "LUFS", kTargetNames, kTargetChoices, kDefaults.target,
+           &namesFormat<kTargetNames>),
     {"Custom target", "LUFS", "LUFS", ParameterKind::continuous, nullptr, 0, kCustomLowest,
      kCustomHighest, valueOfLevel(kDefaults.customTarget, kCustomLowest, kCustomHighest), 400, true,
      true, &customPlain, &customValue, &levelFormat, nullptr, nullptr},
-    choice("Scale", "", kScaleNames, kScaleChoices, kDefaults.scale, &scaleFormat),
-    choice("Unit", "", kUnitNames, kUnitChoices, kDefaults.unit, &unitFormat),
+    choice("Scale", "", kScaleNames, kScaleChoices, kDefaults.scale, &namesFormat<kScaleNames>),
+    choice("Unit", "", kUnitNames, kUnitChoices, kDefaults.unit, &namesFormat<kUnitNames>),
     {"Reset", "", "", ParameterKind::trigger, kResetNames, 2, 0.0, 1.0, 0.0f, 1, true, false,
      nullptr, nullptr, &resetFormat, nullptr, nullptr},
     {"TP ceiling", "dBTP", "dBTP", ParameterKind::continuous, nullptr, 0, kCeilingLowest,
      kCeilingHighest, valueOfLevel(kDefaults.ceiling, kCeilingLowest, kCeilingHighest), 200, true,
      true, &ceilingPlain, &ceilingValue, &levelFormat, nullptr, nullptr},
     choice("Integrate", "", kIntegrateNames, kIntegrateChoices, kDefaults.integrate,
-           &integrateFormat, true, &parseIntegrate),
-    choice("Channels", "", kChannelNames, kChannelChoices, kDefaults.channels, &channelsFormat),
-    choice("Pause", "", kPauseNames, kPauseChoices, kRunning, &pauseFormat, false),
-    choice("Zoom", "", kZoomNames, kZoomChoices, kDefaults.zoom, &zoomFormat),
+           &namesFormat<kIntegrateTexts>, true, &parseIntegrate),
+    choice("Channels", "", kChannelNames, kChannelChoices, kDefaults.channels,
+           &namesFormat<kChannelNames>),
+    choice("Pause", "", kPauseNames, kPauseChoices, kRunning, &namesFormat<kPauseNames>, false),
+    choice("Zoom", "", kZoomNames, kZoomChoices, kDefaults.zoom, &namesFormat<kZoomNames>),
     choice("Graph range", "", kGraphRangeNames, kGraphRangeChoices, kDefaults.graphRange,
-           &graphRangeFormat),
+           &namesFormat<kGraphRangeNames>),
 };
 static_assert(std::size(kEntries) == kNumParams, "one entry per parameter");
 
