@@ -15,7 +15,7 @@ packages_for() {
     fuzz) echo "clang libclang-rt-14-dev" ;;
     lint) echo "clang-format clang-tidy" ;;
     ardour) echo "ardour jackd2 python3" ;;  # tools/scripts/ardour-lv2.sh, by hand
-    qtractor) echo "qtractor jackd2 xvfb xauth xdotool x11-apps imagemagick" ;;
+    qtractor) echo "qtractor jackd2 xvfb xauth xdotool x11-apps imagemagick python3" ;;
     *) echo "deps.sh: unknown group $1" >&2; exit 2 ;;
     esac
 }
