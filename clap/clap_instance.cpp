@@ -92,10 +92,27 @@ std::int32_t ClapInstance::process(const ClapProcess& block) {
     }
     float* inputs[2] = {in.data32[0], in.data32[1]};
     float* outputs[2] = {out.data32[0], out.data32[1]};
-    followTransport(block.transport);
-    // Each of the host's changes takes effect at its frame: the block is run in pieces.
-    std::uint32_t done = 0;
+    if (block.transport) {
+        followTransport(block.transport);
+    }
     const std::uint32_t count = block.inEvents ? block.inEvents->size(block.inEvents) : 0;
+    if (count == 0) {
+        run(inputs, outputs, 0, frames);
+    } else {
+        runWithEvents(block, inputs, outputs, count);
+    }
+    hasTime = false;  // outside process, the effect is told no time
+    if (block.outEvents && edits.pending()) {
+        sendEdits(block.outEvents);
+    }
+    return CLAP_PROCESS_CONTINUE;
+}
+
+void ClapInstance::runWithEvents(const ClapProcess& block, float* const* inputs,
+                                 float* const* outputs, std::uint32_t count) {
+    // Each of the host's changes takes effect at its frame: the block is run in pieces.
+    const std::uint32_t frames = block.framesCount;
+    std::uint32_t done = 0;
     for (std::uint32_t k = 0; k < count; ++k) {
         const ClapEventHeader* event = block.inEvents->get(block.inEvents, k);
         if (!event) {
@@ -112,9 +129,6 @@ std::int32_t ClapInstance::process(const ClapProcess& block) {
         }
     }
     run(inputs, outputs, done, frames - done);
-    hasTime = false;  // outside process, the effect is told no time
-    sendEdits(block.outEvents);
-    return CLAP_PROCESS_CONTINUE;
 }
 
 void ClapInstance::followTransport(const ClapEventTransport* transport) {

@@ -52,6 +52,9 @@ class ClapInstance {
     VstIntPtr answer(VstInt32 opcode, VstInt32 index, float opt);
     /// Queues one of the panel's edits and asks the host for a chance to send it.
     void queueEdit(EditQueue::Kind kind, VstInt32 index, float value);
+    /// Runs the block in pieces between the frames of its `count` input events.
+    void runWithEvents(const ClapProcess& block, float* const* inputs, float* const* outputs,
+                       std::uint32_t count);
     /// Runs `frames` frames from `offset` on through the effect.
     void run(float* const* inputs, float* const* outputs, std::uint32_t offset,
              std::uint32_t frames);

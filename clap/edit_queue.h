@@ -37,6 +37,11 @@ class EditQueue {
         return true;
     }
 
+    /// Reader side: whether an edit waits, at the cost of two loads.
+    bool pending() const {
+        return read.load(std::memory_order_relaxed) != written.load(std::memory_order_acquire);
+    }
+
     /// Reader side: the oldest edit stays queued until `pop`.
     bool peek(Edit& edit) const {
         const std::uint32_t head = read.load(std::memory_order_relaxed);
