@@ -32,7 +32,7 @@ struct StepSplit {
 /// samples to 100 ms; where that number has no divisor in range (11025 Hz: 1103 samples),
 /// sub-blocks of the nearest length, making steps within 1 % of 100 ms.
 StepSplit splitStep(double sampleRate) {
-    const double step = sampleRate / 10.0;
+    const double step = sampleRate / LoudnessMeter::kStepsPerSecond;
     const auto whole = static_cast<std::size_t>(std::lround(step));
     const auto fewest =
         static_cast<std::size_t>(std::ceil(step / (kMaxSubBlockSeconds * sampleRate)));

@@ -27,8 +27,9 @@ class LoudnessMeter {
     static constexpr double kMaxSampleRate = 384000.0;
     /// What a reading returns while it is undefined (no audio yet, or only silence).
     static constexpr double kUndefined = -std::numeric_limits<double>::infinity();
-    /// The audio time of one gating step.
-    static constexpr double kSecondsPerStep = 0.1;
+    /// Gating steps in a second of audio, and the audio time of one.
+    static constexpr double kStepsPerSecond = 10.0;
+    static constexpr double kSecondsPerStep = 1.0 / kStepsPerSecond;
 
     LoudnessMeter();
     ~LoudnessMeter();

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "loudness/power_windows.h"
+
 namespace {
 
-/// Steps of 100 ms in a momentary block (400 ms) and in a short-term block (3 s).
-constexpr std::uint64_t kMomentarySteps = 4;
-constexpr std::uint64_t kShortTermSteps = 30;
+constexpr auto kMomentarySteps = static_cast<std::uint64_t>(PowerWindows::kStepsPerMomentary);
+constexpr auto kShortTermSteps = static_cast<std::uint64_t>(PowerWindows::kStepsPerShortTerm);
 /// Loudness closer than this to a maximum reached earlier counts as the same, in LU.
 constexpr double kSameLoudness = 0.01;
 
