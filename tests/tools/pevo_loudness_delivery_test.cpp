@@ -229,6 +229,33 @@ TEST(PevoLoudnessDelivery, NormalisesByOneGainUnderTheCeiling) {
         readIntegers(out, format);
         EXPECT_EQ(format, c.file == quiet ? wav16 : (SF_FORMAT_WAV | SF_FORMAT_PCM_24));
     }
+    // Surround keeps its channels' roles, the mask of an extensible WAV: the written file
+    // measures with the input's layout.
+    for (const auto& [layout, map] : std::vector<std::pair<std::string, std::vector<int>>>{
+             {"4.0",
+              {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT,
+               SF_CHANNEL_MAP_REAR_RIGHT}},
+             {"5.1",
+              {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_CENTER, SF_CHANNEL_MAP_LFE,
+               SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT}}}) {
+        const std::vector<double> levels(map.size(), -30);
+        const std::string file =
+            tones(layout + ".wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, levels, 1, map);
+        const ToolRun run = loudness({"--normalize", "-23", "--format", "json", "-o", out, file});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto both = objects(run);
+        ASSERT_EQ(both.size(), 2u) << run.out;
+        EXPECT_EQ(both[1].at("layout"), "\"" + layout + "\"");
+        SF_INFO info{};
+        SNDFILE* written = sf_open(out.c_str(), SFM_READ, &info);
+        std::vector<int> roles(map.size());
+        EXPECT_EQ(sf_command(written, SFC_GET_CHANNEL_MAP_INFO, roles.data(),
+                             static_cast<int>(roles.size() * sizeof(int))),
+                  SF_TRUE);
+        sf_close(written);
+        EXPECT_EQ(roles, map);
+        EXPECT_EQ(info.format, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24);
+    }
     // Several files go into a folder, under their own names.
     const ToolRun folder = loudness({"--normalize", "-20", "-o", PEVO_SCRATCH_DIR, quiet, peaky});
     EXPECT_EQ(folder.status, 1) << "the inputs are in the folder: they are not replaced";

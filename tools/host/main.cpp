@@ -143,7 +143,8 @@ std::unique_ptr<SoundFileWriter> makeWriter(const std::string& path, const Sound
         status = fail(error, kUsage);
         return nullptr;
     }
-    std::unique_ptr<SoundFileWriter> writer = SoundFileWriter::create(path, format, error);
+    std::unique_ptr<SoundFileWriter> writer =
+        SoundFileWriter::create(path, format, file.channelMap(), error);
     if (!writer) {
         status = fail(error);
         return nullptr;
