@@ -101,7 +101,7 @@ TEST(PevoLoudnessDelivery, NoDamagedCutOrUnknownLengthFilePassesAsGood) {
         std::size_t rows;               ///< table lines on standard output
     } cases[] = {
         {{damaged, good}, "", 1, {"reading " + damaged + " failed", "lost sync"}, 3},
-        {{cut}, "", 0, {"warning: " + cut + ": cut short", "96000 frames, 48000"}, 3},
+        {{cut}, "", 1, {"warning: " + cut + ": cut short", "96000 frames, 48000"}, 3},
         {{"-"}, unknown, 0, {}, 3},
         {{damaged, cut + ".missing"}, "", 1, {"cannot open " + cut + ".missing"}, 0},
     };
@@ -116,9 +116,18 @@ TEST(PevoLoudnessDelivery, NoDamagedCutOrUnknownLengthFilePassesAsGood) {
         EXPECT_EQ(lines(run.out).size(), c.rows) << run.out;
     }
     EXPECT_TRUE(contains(loudness({"-"}, unknown).out, "0:00:02.0"));
-    // Every path of pevo-host warns of the cut file too, the loudness plug-in's as well.
+    // A delivery check fails the cut file whatever its figures (-23.0 LUFS here).
+    for (const char* format : {"table", "csv", "json"}) {
+        const ToolRun checked = loudness({"--preset", "ebu-r128", "--format", format, cut});
+        EXPECT_EQ(checked.status, 1) << format;
+        EXPECT_TRUE(contains(checked.out, "FAIL") && contains(checked.out, "cut short"))
+            << checked.out;
+    }
+    // Every path of pevo-host warns of the cut file too and fails, the loudness plug-in's
+    // as well.
     for (const char* plugin : {PEVO_PLUGIN, PEVO_LOUDNESS_PLUGIN}) {
         const ToolRun host = runProgram(PEVO_HOST, {plugin, cut});
+        EXPECT_EQ(host.status, 1) << plugin;
         EXPECT_TRUE(contains(host.err, "cut short: its header announces 96000 frames"))
             << plugin << host.err;
     }

@@ -5,7 +5,8 @@
 #include <string>
 
 void DeliveryCheck::judge(Measurement& input) const {
-    std::string reasons;
+    // A part of a delivery is no delivery, whatever its figures.
+    std::string reasons = input.cutShort ? "cut short" : "";
     const auto add = [&reasons](const char* format, double a, double b, double c) {
         char text[160];
         std::snprintf(text, sizeof text, format, a, b, c);
@@ -14,7 +15,8 @@ void DeliveryCheck::judge(Measurement& input) const {
     if (loudness) {
         const double away = input.integrated - *loudness;
         if (!std::isfinite(input.integrated)) {
-            reasons = "no integrated loudness (silence)";
+            reasons +=
+                (reasons.empty() ? "" : "; ") + std::string("no integrated loudness (silence)");
         } else if (std::fabs(away) > *tolerance) {
             add("integrated %.1f LUFS is %.1f LU off %g LUFS", input.integrated, std::fabs(away),
                 *loudness);

@@ -76,7 +76,8 @@ class Run {
             complain(error);
             return false;
         }
-        warn(input->name(), input->warning());
+        const std::string cut = input->warning();
+        warn(input->name(), cut);
         ProgrammeMeter meter;
         const std::optional<double> ceiling =
             options.maxTruePeak
@@ -90,7 +91,11 @@ class Run {
             return false;
         }
         result = meter.measurement(name);
-        warn(input->name(), input->shortfall(result.frames));
+        const std::string shortfall = input->shortfall(result.frames);
+        warn(input->name(), shortfall);
+        // Measured all the same, but a part never passes as the whole: the run fails.
+        result.cutShort = !cut.empty() || !shortfall.empty();
+        failed = failed || result.cutShort;
         if (check.active()) {
             check.judge(result);
             anyFail = anyFail || result.verdict != "PASS";
@@ -162,8 +167,10 @@ class Run {
         albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
         albumLine.truePeak = albumLine.samplePeak = LoudnessMeter::kUndefined;
         albumLine.oversteps = 0;
+        albumLine.cutShort = false;
         for (const Measurement& input : measured) {
             if (input.normalisedFrom.empty()) {
+                albumLine.cutShort = albumLine.cutShort || input.cutShort;
                 albumLine.maxMomentary = std::max(albumLine.maxMomentary, input.maxMomentary);
                 albumLine.maxShortTerm = std::max(albumLine.maxShortTerm, input.maxShortTerm);
                 albumLine.truePeak = std::max(albumLine.truePeak, input.truePeak);
