@@ -287,6 +287,11 @@ TEST(PevoLoudnessDelivery, PresetsPassOrFailWithTheReasonAndExitThree) {
         {{"--preset", "streaming"}, broadcast, 3, "integrated -23.0 LUFS is 9.0 LU off -14 LUFS"},
         {{"--preset", "podcast"}, loud, 3, "is 2.0 LU off -16 LUFS (+-1)"},
         {{"--preset", "podcast", "--tolerance", "2.5"}, loud, 0, "PASS"},
+        // Off by less than a tenth: the figures show as many decimals as it takes.
+        {{"--preset", "ebu-r128", "--tolerance", "0.01"},
+         broadcast,
+         3,
+         "integrated -23.02 LUFS is 0.02 LU off -23 LUFS (+-0.01)"},
         {{"--preset", "ebu-r128", "--max-true-peak", "-25"},
          broadcast,
          3,
