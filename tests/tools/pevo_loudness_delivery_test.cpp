@@ -1,10 +1,13 @@
 // pevo-loudness as a delivery tool, through its command line: damaged and cut files, surround
 // layouts, normalising, delivery presets, the plot and what else a user reads.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <limits>
 
@@ -383,6 +386,32 @@ TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
     EXPECT_EQ(header[18] * 256 + header[19], 1200);  // width and height, big-endian
     EXPECT_EQ(header[22] * 256 + header[23], 480);
+    // A compliant file's target and integrated lines are one: the target's label goes above
+    // (rows 170-186 of the picture, the line at 189.5), the integrated level's below.
+    const std::string level = tones("level.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, {-20}, 4);
+    ASSERT_EQ(loudness({"--preset", "ebu-r128", "--plot", plot, level}).status, 0);
+    cairo_surface_t* picture = cairo_image_surface_create_from_png(plot.c_str());
+    const auto pixels = [picture](int top, int bottom, int left, int right, auto colour) {
+        const unsigned char* data = cairo_image_surface_get_data(picture);
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                std::uint32_t p = 0;
+                std::memcpy(&p, data + y * cairo_image_surface_get_stride(picture) + 4 * x, 4);
+                count += colour(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const auto orange = [](int r, int g, int b) { return r > g + 60 && g > b; };
+    const auto green = [](int r, int g, int b) { return g > r + 40 && g > b + 30; };
+    const auto dark = [](int r, int g, int b) { return r + g + b < 300; };
+    EXPECT_GT(pixels(170, 187, 1000, 1180, orange), 20);
+    EXPECT_EQ(pixels(170, 187, 1000, 1180, green), 0);
+    EXPECT_GT(pixels(193, 210, 1000, 1180, green), 20);
+    EXPECT_EQ(pixels(193, 210, 1000, 1180, orange), 0);
+    EXPECT_GT(pixels(150, 330, 0, 30, dark), 100);  // "loudness (LUFS)" up the left edge
+    cairo_surface_destroy(picture);
     // A positive true peak has its sign; the series' time shows its step.
     EXPECT_TRUE(contains(one.out, "+2.9")) << one.out;
     const ToolRun every = loudness({"--every", "0.05", file});
