@@ -242,31 +242,44 @@ TEST(PevoLoudnessDelivery, NormalisesByOneGainUnderTheCeiling) {
         EXPECT_EQ(format, c.file == quiet ? wav16 : (SF_FORMAT_WAV | SF_FORMAT_PCM_24));
     }
     // Surround keeps its channels' roles, the mask of an extensible WAV: the written file
-    // measures with the input's layout.
-    for (const auto& [layout, map] : std::vector<std::pair<std::string, std::vector<int>>>{
-             {"4.0",
-              {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_REAR_LEFT,
-               SF_CHANNEL_MAP_REAR_RIGHT}},
-             {"5.1",
-              {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT, SF_CHANNEL_MAP_CENTER, SF_CHANNEL_MAP_LFE,
-               SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT}}}) {
-        const std::vector<double> levels(map.size(), -30);
-        const std::string file =
-            tones(layout + ".wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, levels, 1, map);
-        const ToolRun run = loudness({"--normalize", "-23", "--format", "json", "-o", out, file});
+    // measures with the input's layout. FLAC keeps none: the copy is measured as the input
+    // and a warning says so.
+    const std::vector<int> quad = {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT,
+                                   SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT};
+    const std::vector<int> side = {SF_CHANNEL_MAP_LEFT,      SF_CHANNEL_MAP_RIGHT,
+                                   SF_CHANNEL_MAP_CENTER,    SF_CHANNEL_MAP_LFE,
+                                   SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT};
+    struct Surround {
+        std::string layout;
+        std::vector<int> map;
+        std::string output;
+        int format;
+    } surrounds[] = {
+        {"4.0", quad, out, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24},
+        {"5.1", side, out, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24},
+        {"4.0", quad, out + ".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+    };
+    for (const Surround& c : surrounds) {
+        SCOPED_TRACE(c.output);
+        const std::string file = tones(c.layout + ".wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24,
+                                       std::vector<double>(c.map.size(), -30), 1, c.map);
+        const ToolRun run =
+            loudness({"--normalize", "-23", "--format", "json", "-o", c.output, file});
         ASSERT_EQ(run.status, 0) << run.err;
         const auto both = objects(run);
         ASSERT_EQ(both.size(), 2u) << run.out;
-        EXPECT_EQ(both[1].at("layout"), "\"" + layout + "\"");
+        EXPECT_EQ(both[1].at("layout"), "\"" + c.layout + "\"");
         SF_INFO info{};
-        SNDFILE* written = sf_open(out.c_str(), SFM_READ, &info);
-        std::vector<int> roles(map.size());
-        EXPECT_EQ(sf_command(written, SFC_GET_CHANNEL_MAP_INFO, roles.data(),
-                             static_cast<int>(roles.size() * sizeof(int))),
-                  SF_TRUE);
+        SNDFILE* written = sf_open(c.output.c_str(), SFM_READ, &info);
+        std::vector<int> roles(c.map.size());
+        const bool named = sf_command(written, SFC_GET_CHANNEL_MAP_INFO, roles.data(),
+                                      static_cast<int>(roles.size() * sizeof(int))) == SF_TRUE;
         sf_close(written);
-        EXPECT_EQ(roles, map);
-        EXPECT_EQ(info.format, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24);
+        EXPECT_EQ(info.format, c.format);
+        const bool wav = (c.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX;
+        EXPECT_EQ(named, wav);
+        EXPECT_EQ(wav ? roles : c.map, c.map);
+        EXPECT_EQ(contains(run.err, "keeps no channel roles"), !wav) << run.err;
     }
     // Several files go into a folder, under their own names.
     const ToolRun folder = loudness({"--normalize", "-20", "-o", PEVO_SCRATCH_DIR, quiet, peaky});

@@ -12,6 +12,7 @@
 #include "tools/common/programme_meter.h"
 #include "tools/common/sample_coding.h"
 #include "tools/common/sound_file_input.h"
+#include "tools/common/sound_format.h"
 #include "tools/loudness/command_line.h"
 #include "tools/loudness/delivery_check.h"
 #include "tools/loudness/file_layout.h"
@@ -65,14 +66,16 @@ class Run {
 
     bool several() const { return options.files.size() > 1; }
 
-    /// Measures `path` into `result`; false after saying why not.
+    /// Measures `path` into `result` with `layout`, or when it is empty the layout the
+    /// options and the file give, which it then holds; false after saying why not.
     bool measure(const std::string& path, const std::string& name, bool forAlbum,
-                 std::unique_ptr<SoundFileInput>& input, Measurement& result) {
+                 std::unique_ptr<SoundFileInput>& input, std::optional<FileLayout>& layout,
+                 Measurement& result) {
         std::string error;
         input = SoundFileInput::open(path, error);
-        std::optional<FileLayout> layout;
         if (!input || !Measurement::measurable(input->name(), input->sampleRate(), error) ||
-            !(layout = FileLayout::of(*input, options.channels, options.dualMono, error))) {
+            !(layout ||
+              (layout = FileLayout::of(*input, options.channels, options.dualMono, error)))) {
             complain(error);
             return false;
         }
@@ -105,8 +108,9 @@ class Run {
 
     void one(const std::string& file) {
         std::unique_ptr<SoundFileInput> input;
+        std::optional<FileLayout> layout;
         Measurement result;
-        if (!measure(file, file, true, input, result)) {
+        if (!measure(file, file, true, input, layout, result)) {
             failed = true;
             return;
         }
@@ -118,7 +122,7 @@ class Run {
             picture(file, result);
         }
         if (options.normalise) {
-            normalise(file, *input, result);
+            normalise(file, *input, *layout, result);
         }
     }
 
@@ -133,7 +137,8 @@ class Run {
         }
     }
 
-    void normalise(const std::string& file, SoundFileInput& input, const Measurement& result) {
+    void normalise(const std::string& file, SoundFileInput& input, const FileLayout& layout,
+                   const Measurement& result) {
         std::string error;
         std::string clipped;
         Normaliser::Gain gain;
@@ -148,11 +153,20 @@ class Run {
         }
         warn(path, normaliser.note(result, gain));
         warn(path, clipped);
+        // The copy's channels are the input's, in its order: measured with its layout even
+        // where the written format keeps no roles.
         std::unique_ptr<SoundFileInput> written;
+        std::optional<FileLayout> same = layout;
         Measurement again;
-        if (!measure(path, path, false, written, again)) {
+        if (!measure(path, path, false, written, same, again)) {
             failed = true;
             return;
+        }
+        if (!input.channelMap().empty() && written->channelMap().empty()) {
+            warn(path, SoundFormat::name(written->format().format) +
+                           " keeps no channel roles: state them with --channels when measuring "
+                           "it again (it is " +
+                           layout.name() + " as the input)");
         }
         again.normalisedFrom = file;
         again.appliedGain = gain.decibels;
