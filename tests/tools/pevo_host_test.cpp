@@ -122,6 +122,9 @@ TEST(PevoHostTool, WritesTheFormatTheExtensionNamesAndComparesWhatItWrote) {
     constexpr int kWavFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
     const OutputCase cases[] = {
         {kWav16, "out.wav", kWav16, true, ""},
+        // The extensible header's channel mask is kept.
+        {SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, "out.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16, true,
+         ""},
         {SF_FORMAT_FLAC | SF_FORMAT_PCM_24, "out.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, true,
          ""},
         {SF_FORMAT_AIFF | SF_FORMAT_PCM_24, "out.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, true,

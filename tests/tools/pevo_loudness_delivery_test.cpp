@@ -1,10 +1,13 @@
 // pevo-loudness as a delivery tool, through its command line: damaged and cut files, surround
 // layouts, normalising, delivery presets, the plot and what else a user reads.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <limits>
 
@@ -101,7 +104,7 @@ TEST(PevoLoudnessDelivery, NoDamagedCutOrUnknownLengthFilePassesAsGood) {
         std::size_t rows;               ///< table lines on standard output
     } cases[] = {
         {{damaged, good}, "", 1, {"reading " + damaged + " failed", "lost sync"}, 3},
-        {{cut}, "", 0, {"warning: " + cut + ": cut short", "96000 frames, 48000"}, 3},
+        {{cut}, "", 1, {"warning: " + cut + ": cut short", "96000 frames, 48000"}, 3},
         {{"-"}, unknown, 0, {}, 3},
         {{damaged, cut + ".missing"}, "", 1, {"cannot open " + cut + ".missing"}, 0},
     };
@@ -116,9 +119,18 @@ TEST(PevoLoudnessDelivery, NoDamagedCutOrUnknownLengthFilePassesAsGood) {
         EXPECT_EQ(lines(run.out).size(), c.rows) << run.out;
     }
     EXPECT_TRUE(contains(loudness({"-"}, unknown).out, "0:00:02.0"));
-    // Every path of pevo-host warns of the cut file too, the loudness plug-in's as well.
+    // A delivery check fails the cut file whatever its figures (-23.0 LUFS here).
+    for (const char* format : {"table", "csv", "json"}) {
+        const ToolRun checked = loudness({"--preset", "ebu-r128", "--format", format, cut});
+        EXPECT_EQ(checked.status, 1) << format;
+        EXPECT_TRUE(contains(checked.out, "FAIL") && contains(checked.out, "cut short"))
+            << checked.out;
+    }
+    // Every path of pevo-host warns of the cut file too and fails, the loudness plug-in's
+    // as well.
     for (const char* plugin : {PEVO_PLUGIN, PEVO_LOUDNESS_PLUGIN}) {
         const ToolRun host = runProgram(PEVO_HOST, {plugin, cut});
+        EXPECT_EQ(host.status, 1) << plugin;
         EXPECT_TRUE(contains(host.err, "cut short: its header announces 96000 frames"))
             << plugin << host.err;
     }
@@ -229,6 +241,46 @@ TEST(PevoLoudnessDelivery, NormalisesByOneGainUnderTheCeiling) {
         readIntegers(out, format);
         EXPECT_EQ(format, c.file == quiet ? wav16 : (SF_FORMAT_WAV | SF_FORMAT_PCM_24));
     }
+    // Surround keeps its channels' roles, the mask of an extensible WAV: the written file
+    // measures with the input's layout. FLAC keeps none: the copy is measured as the input
+    // and a warning says so.
+    const std::vector<int> quad = {SF_CHANNEL_MAP_LEFT, SF_CHANNEL_MAP_RIGHT,
+                                   SF_CHANNEL_MAP_REAR_LEFT, SF_CHANNEL_MAP_REAR_RIGHT};
+    const std::vector<int> side = {SF_CHANNEL_MAP_LEFT,      SF_CHANNEL_MAP_RIGHT,
+                                   SF_CHANNEL_MAP_CENTER,    SF_CHANNEL_MAP_LFE,
+                                   SF_CHANNEL_MAP_SIDE_LEFT, SF_CHANNEL_MAP_SIDE_RIGHT};
+    struct Surround {
+        std::string layout;
+        std::vector<int> map;
+        std::string output;
+        int format;
+    } surrounds[] = {
+        {"4.0", quad, out, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24},
+        {"5.1", side, out, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24},
+        {"4.0", quad, out + ".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+    };
+    for (const Surround& c : surrounds) {
+        SCOPED_TRACE(c.output);
+        const std::string file = tones(c.layout + ".wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_24,
+                                       std::vector<double>(c.map.size(), -30), 1, c.map);
+        const ToolRun run =
+            loudness({"--normalize", "-23", "--format", "json", "-o", c.output, file});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto both = objects(run);
+        ASSERT_EQ(both.size(), 2u) << run.out;
+        EXPECT_EQ(both[1].at("layout"), "\"" + c.layout + "\"");
+        SF_INFO info{};
+        SNDFILE* written = sf_open(c.output.c_str(), SFM_READ, &info);
+        std::vector<int> roles(c.map.size());
+        const bool named = sf_command(written, SFC_GET_CHANNEL_MAP_INFO, roles.data(),
+                                      static_cast<int>(roles.size() * sizeof(int))) == SF_TRUE;
+        sf_close(written);
+        EXPECT_EQ(info.format, c.format);
+        const bool wav = (c.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX;
+        EXPECT_EQ(named, wav);
+        EXPECT_EQ(wav ? roles : c.map, c.map);
+        EXPECT_EQ(contains(run.err, "keeps no channel roles"), !wav) << run.err;
+    }
     // Several files go into a folder, under their own names.
     const ToolRun folder = loudness({"--normalize", "-20", "-o", PEVO_SCRATCH_DIR, quiet, peaky});
     EXPECT_EQ(folder.status, 1) << "the inputs are in the folder: they are not replaced";
@@ -251,6 +303,11 @@ TEST(PevoLoudnessDelivery, PresetsPassOrFailWithTheReasonAndExitThree) {
         {{"--preset", "streaming"}, broadcast, 3, "integrated -23.0 LUFS is 9.0 LU off -14 LUFS"},
         {{"--preset", "podcast"}, loud, 3, "is 2.0 LU off -16 LUFS (+-1)"},
         {{"--preset", "podcast", "--tolerance", "2.5"}, loud, 0, "PASS"},
+        // Off by less than a tenth: the figures show as many decimals as it takes.
+        {{"--preset", "ebu-r128", "--tolerance", "0.01"},
+         broadcast,
+         3,
+         "integrated -23.02 LUFS is 0.02 LU off -23 LUFS (+-0.01)"},
         {{"--preset", "ebu-r128", "--max-true-peak", "-25"},
          broadcast,
          3,
@@ -342,6 +399,32 @@ TEST(PevoLoudnessDelivery, PlotTimesAlbumAndHelpReadAsAUserExpects) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
     EXPECT_EQ(header[18] * 256 + header[19], 1200);  // width and height, big-endian
     EXPECT_EQ(header[22] * 256 + header[23], 480);
+    // A compliant file's target and integrated lines are one: the target's label goes above
+    // (rows 170-186 of the picture, the line at 189.5), the integrated level's below.
+    const std::string level = tones("level.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, {-20}, 4);
+    ASSERT_EQ(loudness({"--preset", "ebu-r128", "--plot", plot, level}).status, 0);
+    cairo_surface_t* picture = cairo_image_surface_create_from_png(plot.c_str());
+    const auto pixels = [picture](int top, int bottom, int left, int right, auto colour) {
+        const unsigned char* data = cairo_image_surface_get_data(picture);
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                std::uint32_t p = 0;
+                std::memcpy(&p, data + y * cairo_image_surface_get_stride(picture) + 4 * x, 4);
+                count += colour(int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const auto orange = [](int r, int g, int b) { return r > g + 60 && g > b; };
+    const auto green = [](int r, int g, int b) { return g > r + 40 && g > b + 30; };
+    const auto dark = [](int r, int g, int b) { return r + g + b < 300; };
+    EXPECT_GT(pixels(170, 187, 1000, 1180, orange), 20);
+    EXPECT_EQ(pixels(170, 187, 1000, 1180, green), 0);
+    EXPECT_GT(pixels(193, 210, 1000, 1180, green), 20);
+    EXPECT_EQ(pixels(193, 210, 1000, 1180, orange), 0);
+    EXPECT_GT(pixels(150, 330, 0, 30, dark), 100);  // "loudness (LUFS)" up the left edge
+    cairo_surface_destroy(picture);
     // A positive true peak has its sign; the series' time shows its step.
     EXPECT_TRUE(contains(one.out, "+2.9")) << one.out;
     const ToolRun every = loudness({"--every", "0.05", file});

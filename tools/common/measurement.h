@@ -34,6 +34,8 @@ struct Measurement {
     /// (−1 for none), and how many steps do.
     double firstOverTime = -1.0;
     std::int64_t oversteps = 0;
+    /// The file holds fewer frames than its header announces: the figures are of a part.
+    bool cutShort = false;
     /// Where a delivery target was checked: "PASS" or "FAIL", and what failed.
     std::string verdict, reason;
     /// For a normalised file that was written: the input it was made from, the gain applied.

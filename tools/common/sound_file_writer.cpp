@@ -32,17 +32,30 @@ std::string makeTemporary(const std::string& path, std::string& error) {
 }  // namespace
 
 std::unique_ptr<SoundFileWriter> SoundFileWriter::create(const std::string& path, SF_INFO format,
+                                                         std::vector<int> roles,
                                                          std::string& error) {
     const std::string temporary = makeTemporary(path, error);
     if (temporary.empty()) {
         return nullptr;
     }
     format.frames = 0;
+    if (static_cast<int>(roles.size()) != format.channels) {
+        roles.clear();
+    }
+    // A plain WAV header has no room for the channels' roles: the extensible one keeps them.
+    if (!roles.empty() && (format.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV) {
+        format.format = SF_FORMAT_WAVEX | (format.format & ~SF_FORMAT_TYPEMASK);
+    }
     SNDFILE* file = sf_open(temporary.c_str(), SFM_WRITE, &format);
     if (!file) {
         error = "cannot write " + path + ": " + sf_strerror(nullptr);
         std::remove(temporary.c_str());
         return nullptr;
+    }
+    // Before the first sample, so that the header written with it names them.
+    if (!roles.empty()) {
+        sf_command(file, SFC_SET_CHANNEL_MAP_INFO, roles.data(),
+                   static_cast<int>(roles.size() * sizeof(int)));
     }
     return std::unique_ptr<SoundFileWriter>(new SoundFileWriter(path, temporary, file, format));
 }
@@ -112,13 +125,6 @@ bool SoundFileWriter::writeInterleaved(const float* samples, int frames, bool di
         return false;
     }
     return true;
-}
-
-void SoundFileWriter::nameChannels(std::vector<int> roles) {
-    if (static_cast<int>(roles.size()) == info.channels) {
-        sf_command(file, SFC_SET_CHANNEL_MAP_INFO, roles.data(),
-                   static_cast<int>(roles.size() * sizeof(int)));
-    }
 }
 
 bool SoundFileWriter::commit(std::string& error) {

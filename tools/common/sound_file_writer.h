@@ -13,9 +13,11 @@
 
 class SoundFileWriter {
   public:
-    /// Null with the reason in `error` when the file cannot be made in that format.
+    /// Null with the reason in `error` when the file cannot be made in that format. `roles`
+    /// names each channel's role (SF_CHANNEL_MAP_*) as the input did, empty for none: a WAV
+    /// keeps them as WAVE_FORMAT_EXTENSIBLE's channel mask.
     static std::unique_ptr<SoundFileWriter> create(const std::string& path, SF_INFO format,
-                                                   std::string& error);
+                                                   std::vector<int> roles, std::string& error);
     /// Removes the unfinished file unless `commit` succeeded.
     ~SoundFileWriter();
     SoundFileWriter(const SoundFileWriter&) = delete;
@@ -26,8 +28,6 @@ class SoundFileWriter {
     /// Appends `frames` interleaved frames of every channel; for an integer encoding with
     /// `dither`, with triangular (TPDF) dither of one step either side before rounding.
     bool writeInterleaved(const float* samples, int frames, bool dither, std::string& error);
-    /// Names the role of each channel in the file, for formats that keep it (SF_CHANNEL_MAP_*).
-    void nameChannels(std::vector<int> roles);
     /// Completes the file and gives it its name.
     bool commit(std::string& error);
 

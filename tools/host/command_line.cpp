@@ -115,8 +115,9 @@ constexpr const char* kFooter =
     "sine-referenced unless its RMS Mode is set: a sine reads its peak level, 3.01 dB\n"
     "above the plain RMS that sox and ffmpeg print; --set \"RMS Mode=1\" gives the plain RMS.\n"
     "\n"
-    "Exit status: 0 when every input was metered, 1 when a file or the plug-in failed,\n"
-    "2 for a mistake on the command line, 128 + the signal when interrupted.";
+    "Exit status: 0 when every input was metered, 1 when a file or the plug-in failed\n"
+    "(a file cut short is metered all the same), 2 for a mistake on the command line,\n"
+    "128 + the signal when interrupted.";
 
 /// The parser, its options bound to `options` or to the texts checked after reading.
 void describe(CLI::App& app, HostOptions& options, std::vector<std::string>& values,

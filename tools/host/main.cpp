@@ -143,7 +143,8 @@ std::unique_ptr<SoundFileWriter> makeWriter(const std::string& path, const Sound
         status = fail(error, kUsage);
         return nullptr;
     }
-    std::unique_ptr<SoundFileWriter> writer = SoundFileWriter::create(path, format, error);
+    std::unique_ptr<SoundFileWriter> writer =
+        SoundFileWriter::create(path, format, file.channelMap(), error);
     if (!writer) {
         status = fail(error);
         return nullptr;
@@ -191,7 +192,8 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, StereoPr
     if (!session.run(stopSignal, progress, error)) {
         return fail(error, stopSignal ? 128 + stopSignal : kFailure);
     }
-    warn(source.name(), source.shortfall(session.passThrough().frames));
+    const std::string shortfall = source.shortfall(session.passThrough().frames);
+    warn(source.name(), shortfall);
     WrittenFile& written = input.written;
     if (writer && (!writer->commit(error) ||
                    !input.file->compareWith(written.path, written.comparison, error))) {
@@ -200,7 +202,8 @@ int meter(const HostOptions& options, Input& input, HostedPlugin& main, StereoPr
     const Measurement output = loudness.measurement(source.name());
     report.finish(session.passThrough(), session.samplePeaks(), written,
                   options.loudness ? &output : nullptr);
-    return 0;
+    // Reported all the same, but the readings are of a part: the run fails.
+    return shortfall.empty() && source.warning().empty() ? 0 : kFailure;
 }
 
 /// Meters through the level meter, both channels through a second instance; the exit status.

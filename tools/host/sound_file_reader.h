@@ -39,6 +39,8 @@ class SoundFileReader : public AudioSource {
     bool compareWith(const std::string& path, FileComparison& comparison, std::string& error);
     /// Format, channels and rate, for writing a file like this one.
     const SF_INFO& format() const { return input->format(); }
+    /// The role of each channel (SF_CHANNEL_MAP_*), empty when the file names none.
+    std::vector<int> channelMap() const { return input->channelMap(); }
 
   private:
     explicit SoundFileReader(std::unique_ptr<SoundFileInput> input) : input(std::move(input)) {}

@@ -60,7 +60,8 @@ std::string footer() {
            "  pevo-loudness --channels L,R,C,LFE,Ls,Rs --plot mix.png mix.wav\n"
            "  ffmpeg -i film.mkv -f wav - | pevo-loudness --preset atsc-a85 -\n\n"
            "Exit status: 0 when every file was measured (and passed), 1 when one could not be "
-           "measured or written (the others still are), 2 for a usage error, 3 when a file "
+           "measured or written (the others still are) or is cut short (measured all the same, "
+           "and FAIL under a delivery check), 2 for a usage error, 3 when a file "
            "failed its delivery check.";
 }
 

@@ -2,29 +2,51 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+namespace {
+
+/// Past this many decimals a figure is as the meter read it.
+constexpr int kMostDecimals = 6;
+
+/// The fewest decimals, one at least, at which `value` reads above `bound` as printed: a
+/// figure that fails by less than its last shown digit would read as within the bound.
+int decimalsAbove(double value, double bound) {
+    int decimals = 1;
+    for (char text[64]; decimals < kMostDecimals; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, value);
+        if (std::strtod(text, nullptr) > bound) {
+            break;
+        }
+    }
+    return decimals;
+}
+
+}  // namespace
+
 void DeliveryCheck::judge(Measurement& input) const {
-    std::string reasons;
-    const auto add = [&reasons](const char* format, double a, double b, double c) {
-        char text[160];
-        std::snprintf(text, sizeof text, format, a, b, c);
-        reasons += (reasons.empty() ? "" : "; ") + std::string(text);
+    // A part of a delivery is no delivery, whatever its figures.
+    std::string reasons = input.cutShort ? "cut short" : "";
+    const auto add = [&reasons](const std::string& reason) {
+        reasons += (reasons.empty() ? "" : "; ") + reason;
     };
+    char text[160];
     if (loudness) {
-        const double away = input.integrated - *loudness;
+        const double away = std::fabs(input.integrated - *loudness);
         if (!std::isfinite(input.integrated)) {
-            reasons = "no integrated loudness (silence)";
-        } else if (std::fabs(away) > *tolerance) {
-            add("integrated %.1f LUFS is %.1f LU off %g LUFS", input.integrated, std::fabs(away),
-                *loudness);
-            char bound[48];
-            std::snprintf(bound, sizeof bound, " (+-%g)", *tolerance);
-            reasons += bound;
+            add("no integrated loudness (silence)");
+        } else if (away > *tolerance) {
+            const int decimals = decimalsAbove(away, *tolerance);
+            std::snprintf(text, sizeof text, "integrated %.*f LUFS is %.*f LU off %g LUFS (+-%g)",
+                          decimals, input.integrated, decimals, away, *loudness, *tolerance);
+            add(text);
         }
     }
     if (maxTruePeak && input.truePeak > *maxTruePeak) {
-        add("true peak %+.1f dBTP above %+g dBTP", input.truePeak, *maxTruePeak, 0.0);
+        std::snprintf(text, sizeof text, "true peak %+.*f dBTP above %+g dBTP",
+                      decimalsAbove(input.truePeak, *maxTruePeak), input.truePeak, *maxTruePeak);
+        add(text);
     }
     input.verdict = reasons.empty() ? "PASS" : "FAIL";
     input.reason = reasons;

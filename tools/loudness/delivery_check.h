@@ -16,7 +16,8 @@ class DeliveryCheck {
 
     /// Whether anything is checked at all.
     bool active() const { return loudness.has_value() || maxTruePeak.has_value(); }
-    /// Sets the verdict of `input`, PASS or FAIL, and for a FAIL every reason.
+    /// Sets the verdict of `input`, PASS or FAIL, and for a FAIL every reason: a file cut
+    /// short fails whatever its figures.
     void judge(Measurement& input) const;
 
   private:

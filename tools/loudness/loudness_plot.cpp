@@ -13,6 +13,8 @@ namespace {
 constexpr double kLeft = 70.0, kRight = 20.0, kTop = 40.0, kBottom = 50.0;
 /// Loudness shown: this many LU below the top line.
 constexpr double kSpan = 60.0;
+/// Pixels from a level's line to its label, and the height a label takes.
+constexpr double kLabelGap = 4.0, kLabelHeight = 14.0;
 
 struct Colour {
     double r, g, b, a;
@@ -94,8 +96,9 @@ void drawAxes(cairo_t* cairo, const Axes& axes) {
     }
     text(cairo, (kLeft + LoudnessPlot::kWidth - kRight) / 2, LoudnessPlot::kHeight - 10,
          "time (m:ss)", 0.5);
+    // Up the left edge, centred on the graph's height.
     cairo_save(cairo);
-    cairo_move_to(cairo, 18, LoudnessPlot::kHeight / 2.0);
+    cairo_translate(cairo, 18, (kTop + LoudnessPlot::kHeight - kBottom) / 2);
     cairo_rotate(cairo, -M_PI / 2);
     text(cairo, 0, 0, "loudness (LUFS)", 0.5);
     cairo_restore(cairo);
@@ -120,8 +123,10 @@ void drawCurve(cairo_t* cairo, const Axes& axes, const Measurement& input, Readi
     cairo_stroke(cairo);
 }
 
+/// A dashed line across the graph at `lufs`, its label at the right end above the line, or
+/// below it when `below`, on a pale ground that the curves do not cross.
 void drawLevel(cairo_t* cairo, const Axes& axes, double lufs, const Colour& colour,
-               const std::string& label) {
+               const std::string& label, bool below) {
     use(cairo, colour);
     cairo_set_line_width(cairo, 1.5);
     const double dashes[] = {6.0, 4.0};
@@ -130,7 +135,17 @@ void drawLevel(cairo_t* cairo, const Axes& axes, double lufs, const Colour& colo
     cairo_line_to(cairo, LoudnessPlot::kWidth - kRight, axes.y(lufs));
     cairo_stroke(cairo);
     cairo_set_dash(cairo, nullptr, 0, 0.0);
-    text(cairo, LoudnessPlot::kWidth - kRight - 4, axes.y(lufs) - 4, label, 1.0);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cairo, label.c_str(), &extents);
+    const double right = LoudnessPlot::kWidth - kRight - 4;
+    const double baseline = below ? axes.y(lufs) + kLabelGap - extents.y_bearing
+                                  : axes.y(lufs) - kLabelGap - extents.y_bearing - extents.height;
+    cairo_set_source_rgba(cairo, kBackground.r, kBackground.g, kBackground.b, 0.85);
+    cairo_rectangle(cairo, right - extents.width - 2, baseline + extents.y_bearing - 1,
+                    extents.width + 4, extents.height + 2);
+    cairo_fill(cairo);
+    use(cairo, colour);
+    text(cairo, right, baseline, label, 1.0);
 }
 
 }  // namespace
@@ -161,13 +176,19 @@ bool LoudnessPlot::draw(const Measurement& input, const std::string& path,
         cairo, axes, input, [](const Measurement::Step& s) { return s.shortTerm; }, kShortTerm,
         2.0);
     char label[96];
+    // Labels of lines closer than a label's height go apart: the upper line's above it, the
+    // lower's below (the target's above when they are one).
+    const bool both = target && std::isfinite(input.integrated);
+    const bool close =
+        both && std::fabs(axes.y(*target) - axes.y(input.integrated)) < kLabelHeight + kLabelGap;
     if (target) {
         std::snprintf(label, sizeof label, "target %.1f LUFS", *target);
-        drawLevel(cairo, axes, *target, kTarget, label);
+        drawLevel(cairo, axes, *target, kTarget, label, close && *target < input.integrated);
     }
     if (std::isfinite(input.integrated)) {
         std::snprintf(label, sizeof label, "integrated %.1f LUFS", input.integrated);
-        drawLevel(cairo, axes, input.integrated, kIntegrated, label);
+        drawLevel(cairo, axes, input.integrated, kIntegrated, label,
+                  close && input.integrated <= *target);
     }
     // A mark along the top for each step whose true peak exceeds the ceiling.
     use(cairo, kOver);

@@ -12,6 +12,7 @@
 #include "tools/common/programme_meter.h"
 #include "tools/common/sample_coding.h"
 #include "tools/common/sound_file_input.h"
+#include "tools/common/sound_format.h"
 #include "tools/loudness/command_line.h"
 #include "tools/loudness/delivery_check.h"
 #include "tools/loudness/file_layout.h"
@@ -65,18 +66,21 @@ class Run {
 
     bool several() const { return options.files.size() > 1; }
 
-    /// Measures `path` into `result`; false after saying why not.
+    /// Measures `path` into `result` with `layout`, or when it is empty the layout the
+    /// options and the file give, which it then holds; false after saying why not.
     bool measure(const std::string& path, const std::string& name, bool forAlbum,
-                 std::unique_ptr<SoundFileInput>& input, Measurement& result) {
+                 std::unique_ptr<SoundFileInput>& input, std::optional<FileLayout>& layout,
+                 Measurement& result) {
         std::string error;
         input = SoundFileInput::open(path, error);
-        std::optional<FileLayout> layout;
         if (!input || !Measurement::measurable(input->name(), input->sampleRate(), error) ||
-            !(layout = FileLayout::of(*input, options.channels, options.dualMono, error))) {
+            !(layout ||
+              (layout = FileLayout::of(*input, options.channels, options.dualMono, error)))) {
             complain(error);
             return false;
         }
-        warn(input->name(), input->warning());
+        const std::string cut = input->warning();
+        warn(input->name(), cut);
         ProgrammeMeter meter;
         const std::optional<double> ceiling =
             options.maxTruePeak
@@ -90,7 +94,11 @@ class Run {
             return false;
         }
         result = meter.measurement(name);
-        warn(input->name(), input->shortfall(result.frames));
+        const std::string shortfall = input->shortfall(result.frames);
+        warn(input->name(), shortfall);
+        // Measured all the same, but a part never passes as the whole: the run fails.
+        result.cutShort = !cut.empty() || !shortfall.empty();
+        failed = failed || result.cutShort;
         if (check.active()) {
             check.judge(result);
             anyFail = anyFail || result.verdict != "PASS";
@@ -100,8 +108,9 @@ class Run {
 
     void one(const std::string& file) {
         std::unique_ptr<SoundFileInput> input;
+        std::optional<FileLayout> layout;
         Measurement result;
-        if (!measure(file, file, true, input, result)) {
+        if (!measure(file, file, true, input, layout, result)) {
             failed = true;
             return;
         }
@@ -113,7 +122,7 @@ class Run {
             picture(file, result);
         }
         if (options.normalise) {
-            normalise(file, *input, result);
+            normalise(file, *input, *layout, result);
         }
     }
 
@@ -128,7 +137,8 @@ class Run {
         }
     }
 
-    void normalise(const std::string& file, SoundFileInput& input, const Measurement& result) {
+    void normalise(const std::string& file, SoundFileInput& input, const FileLayout& layout,
+                   const Measurement& result) {
         std::string error;
         std::string clipped;
         Normaliser::Gain gain;
@@ -143,11 +153,20 @@ class Run {
         }
         warn(path, normaliser.note(result, gain));
         warn(path, clipped);
+        // The copy's channels are the input's, in its order: measured with its layout even
+        // where the written format keeps no roles.
         std::unique_ptr<SoundFileInput> written;
+        std::optional<FileLayout> same = layout;
         Measurement again;
-        if (!measure(path, path, false, written, again)) {
+        if (!measure(path, path, false, written, same, again)) {
             failed = true;
             return;
+        }
+        if (!input.channelMap().empty() && written->channelMap().empty()) {
+            warn(path, SoundFormat::name(written->format().format) +
+                           " keeps no channel roles: state them with --channels when measuring "
+                           "it again (it is " +
+                           layout.name() + " as the input)");
         }
         again.normalisedFrom = file;
         again.appliedGain = gain.decibels;
@@ -162,8 +181,10 @@ class Run {
         albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
         albumLine.truePeak = albumLine.samplePeak = LoudnessMeter::kUndefined;
         albumLine.oversteps = 0;
+        albumLine.cutShort = false;
         for (const Measurement& input : measured) {
             if (input.normalisedFrom.empty()) {
+                albumLine.cutShort = albumLine.cutShort || input.cutShort;
                 albumLine.maxMomentary = std::max(albumLine.maxMomentary, input.maxMomentary);
                 albumLine.maxShortTerm = std::max(albumLine.maxShortTerm, input.maxShortTerm);
                 albumLine.truePeak = std::max(albumLine.truePeak, input.truePeak);

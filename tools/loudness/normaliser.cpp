@@ -77,11 +77,11 @@ bool Normaliser::write(SoundFileInput& input, const std::string& path, double de
     if (format.format == 0 || !input.rewind(error)) {
         return false;
     }
-    std::unique_ptr<SoundFileWriter> writer = SoundFileWriter::create(path, format, error);
+    std::unique_ptr<SoundFileWriter> writer =
+        SoundFileWriter::create(path, format, input.channelMap(), error);
     if (!writer) {
         return false;
     }
-    writer->nameChannels(input.channelMap());
     const auto gain = static_cast<float>(std::pow(10.0, decibels / 20.0));
     const bool integer = SampleCoding::of(format.format).integer;
     std::int64_t clipped = 0;
