@@ -174,8 +174,13 @@ class Run {
     }
 
     /// The album line: every file's blocks gated together, the largest maxima and peaks.
+    /// Its name says how many files it holds when some could not be measured.
     const Measurement& album() {
-        albumLine.name = "(album)";
+        const std::size_t files = options.files.size();
+        albumLine.name = static_cast<std::size_t>(originals) == files
+                             ? "(album)"
+                             : "(album of " + std::to_string(originals) + " of " +
+                                   std::to_string(files) + " files)";
         albumLine.integrated = albumMeter.integrated();
         albumLine.range = albumMeter.range();
         albumLine.maxMomentary = albumLine.maxShortTerm = LoudnessMeter::kUndefined;
