@@ -41,5 +41,11 @@ if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
+# A mirror in the middle of a sync serves index files of the wrong size for a while: try the
+# update again, and go on to the install with what was fetched (it says what it cannot find).
+for try in 1 2 3; do
+    apt-get update -qq && break
+    echo "deps.sh: apt-get update failed (try $try of 3)" >&2
+    sleep $((try * 20))
+done
 apt-get install -y -qq "${missing[@]}"
